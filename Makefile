@@ -1,0 +1,40 @@
+# Front door of the build. `make run` builds and starts the game,
+# `make test` builds everything and runs every test.
+PRESET ?= dev
+BUILD   = build/$(PRESET)
+JOBS   ?= $(shell nproc)
+
+.PHONY: all setup configure build run test asan bench format lint clean
+
+all: build
+
+setup:
+	@bash scripts/setup.sh
+
+configure: setup
+	@cmake --preset $(PRESET) >/dev/null
+
+build: configure
+	@cmake --build --preset $(PRESET) -j $(JOBS)
+
+run: build
+	@bash scripts/run.sh $(BUILD)/bin
+
+test: build
+	@ctest --preset $(PRESET)
+
+asan:
+	@$(MAKE) --no-print-directory test PRESET=asan
+
+bench:
+	@$(MAKE) --no-print-directory build PRESET=release
+	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+lint: configure
+	@git ls-files '*.cpp' | grep -v -e '^tests/' -e '^bench/' | xargs clang-tidy -p $(BUILD) --quiet
+
+clean:
+	@rm -rf build

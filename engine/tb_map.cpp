@@ -1,0 +1,1 @@
+#include "engine/tb_map.h"

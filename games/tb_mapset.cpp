@@ -1,0 +1,1 @@
+#include "games/tb_mapset.h"

@@ -1,0 +1,48 @@
+#include "tests/test_support.h"
+
+#include "services/d_folders.h"
+
+#include <atomic>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace tb::test {
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder() {
+    static std::atomic<int> counter{0};
+    std::random_device rd;
+    Root = fs::temp_directory_path() /
+           ("tobbin-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
+            std::to_string(rd()));
+    fs::create_directories(Root);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(Root, ignored);
+}
+
+TempProgramFolder::TempProgramFolder() {
+    for (const char* sub : {"tbg", "tlg", "img"}) fs::create_directories(Path() / sub);
+    SetProgramFolder(Path());
+}
+
+void WriteFile(const fs::path& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary);
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+    out << content;
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path.string());
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+} // namespace tb::test

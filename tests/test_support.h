@@ -1,0 +1,33 @@
+#pragma once
+// Helpers shared by the tests: temporary folders and small file utilities.
+
+#include <filesystem>
+#include <string>
+
+namespace tb::test {
+
+// A fresh folder below the system's temporary folder, removed with the object.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& Path() const { return Root; }
+    std::filesystem::path operator/(const std::string& name) const { return Root / name; }
+
+private:
+    std::filesystem::path Root;
+};
+
+// A temporary program folder with tbg/, tlg/, img/ laid out and made the
+// program's folders (tb::SetProgramFolder) for the lifetime of the object.
+class TempProgramFolder : public TempFolder {
+public:
+    TempProgramFolder();
+};
+
+void WriteFile(const std::filesystem::path& path, const std::string& content);
+std::string ReadFile(const std::filesystem::path& path);
+
+} // namespace tb::test
