@@ -51,10 +51,15 @@ public:
     // Index errors (see ParseLine) are thrown.
     bool ReadLine(TTextReader& file, std::string& game, bool& renamed, bool verify, int& level,
                   int& skill);
-    // The same on one line of text. A level character below "0", a repeat count
-    // above 65535 or more than 4096 moves throws std::out_of_range.
-    bool ParseLine(std::string_view line, std::string& game, bool& renamed, bool verify,
-                   int& level, int& skill);
+    // The same on one line of text. A level character below "0", a step count
+    // or repeat count above 65535, or more moves than 4096 (or than Capacity)
+    // throws std::out_of_range; nothing else is thrown. A line that ends before
+    // its second "|", lacks its step count or has an empty player answers false;
+    // one without a checksum answers false only when verify is set. Steps
+    // becomes the number of moves decoded (a step count above 10000 is kept and
+    // no moves are read).
+    bool ParseLine(std::string_view line, std::string& game, bool& renamed, bool verify, int& level,
+                   int& skill);
 
 private:
     std::uint16_t Steps = 0;

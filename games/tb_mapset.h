@@ -37,9 +37,9 @@ public:
     // The file of a game name.
     static std::filesystem::path FilePath(const std::string& name);
     // Reads the game file; answers whether the header named an old name.
-    // Errors: the file layer's failure when it cannot be opened, Error("Corrupted
-    // game data") on a checksum mismatch when verifying, Error("Error reading game
-    // from disk") for a damaged file.
+    // Errors: std::ios_base::failure naming the game and the reason when the file
+    // cannot be opened, Error("Corrupted game data") on a checksum mismatch when
+    // verifying, Error("Error reading game from disk") for any other damage.
     bool Load(const std::string& name, bool verify);
     // Reads a game from text already in memory (the tools and tests use it).
     bool LoadText(std::string text, bool verify);

@@ -16,6 +16,8 @@ struct TVersionLine {
 
 // Reads the first line; when it does not begin with "Version" the reader is
 // rewound so that the line is read again as data, and both numbers are 0.
+// A line that begins with "Version" but holds no readable version or
+// installation number throws std::invalid_argument.
 TVersionLine ReadVersionLine(TTextReader& file);
 
 // This program's version line: "Version " + ProgramVersion + " #" + InstallationNumber.
