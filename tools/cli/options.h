@@ -1,0 +1,42 @@
+#pragma once
+// The command line of tobbin-cli: which command, its files and options, and the
+// help texts. Parsing only; the commands themselves live in commands.h.
+
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tb::cli {
+
+enum class TCommand { Help, Play, Solve, Check, Verify, MakeGame, MakeSolutions };
+
+struct TCommandLine {
+    TCommand Command = TCommand::Help;
+    // For Help: the command whose help is asked for ("" for the tool's own).
+    std::string Topic;
+    std::vector<std::filesystem::path> Files; // play/solve: one; check: all; make-*: see help
+    std::string Moves;                        // play
+    int Level = 1;                            // play, solve
+    std::uint64_t MaxStates = 20'000'000;     // solve, make-solutions
+    std::filesystem::path Settings;           // verify; empty: the folder of the executable
+    std::string Player = "Tobbin #1";         // make-solutions
+};
+
+// A command line the tool does not understand. Topic names the command whose
+// usage is shown with the message ("" for the tool's).
+class TUsageError : public std::runtime_error {
+public:
+    TUsageError(const std::string& message, std::string topic)
+        : std::runtime_error(message), Topic(std::move(topic)) {}
+    std::string Topic;
+};
+
+// args are the arguments after the program name.
+TCommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The help text of a command ("" for the tool's overview), ending with a newline.
+std::string HelpText(const std::string& topic);
+
+} // namespace tb::cli
