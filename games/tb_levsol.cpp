@@ -63,11 +63,12 @@ void TLevSol::Assign(const TLevSol& source, bool fullCapacity) {
     std::vector<std::uint8_t> moves(capacity);
     std::copy_n(source.Moves.begin(), held, moves.begin());
     std::string player = source.Player;
+    const std::uint16_t steps = source.Steps;
     Clear();
     Capacity = capacity;
     Moves = std::move(moves);
     Player = std::move(player);
-    Steps = source.Steps;
+    Steps = steps;
 }
 
 bool TLevSol::Add(std::uint8_t move) {
@@ -217,7 +218,9 @@ bool TLevSol::ParseLine(std::string_view line, std::string& game, bool& renamed,
         ++pos;
         hasChecksum = ReadNumber(line, pos, 0xFFFF, stored);
     }
-    if (verify && (!hasChecksum || stored != Checksum())) return false;
+    // The stored count is guarded too: a line whose count is not its number of
+    // moves does not verify.
+    if (verify && (!hasChecksum || steps != Steps || stored != Checksum())) return false;
     return true;
 }
 

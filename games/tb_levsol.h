@@ -56,8 +56,8 @@ public:
     // throws std::out_of_range; nothing else is thrown. A line that ends before
     // its second "|", lacks its step count or has an empty player answers false;
     // one without a checksum answers false only when verify is set. Steps
-    // becomes the number of moves decoded (a step count above 10000 is kept and
-    // no moves are read).
+    // becomes the number of moves decoded, and a verified line must state that
+    // number (a step count above 10000 is kept and no moves are read).
     bool ParseLine(std::string_view line, std::string& game, bool& renamed, bool verify, int& level,
                    int& skill);
 

@@ -1,0 +1,287 @@
+#include "engine/tb_types.h"
+#include "games/tb_levsol.h"
+#include "services/d_file.h"
+#include "services/d_folders.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+namespace tb {
+namespace {
+
+TLevSol Solution(const std::string& player, const std::vector<std::uint8_t>& moves) {
+    TLevSol s;
+    s.SetPlayer(player);
+    for (std::uint8_t m : moves)
+        EXPECT_TRUE(s.Add(m));
+    return s;
+}
+
+std::vector<std::uint8_t> MovesOf(const TLevSol& s) {
+    std::vector<std::uint8_t> moves;
+    for (int i = 1; i <= s.GetSteps(); ++i)
+        moves.push_back(s.GetMove(i));
+    return moves;
+}
+
+struct Parsed {
+    bool Ok = false;
+    std::string Game;
+    bool Renamed = false;
+    int Level = -1;
+    int Skill = -1;
+};
+
+Parsed Parse(TLevSol& s, std::string_view line, bool verify) {
+    Parsed p;
+    p.Ok = s.ParseLine(line, p.Game, p.Renamed, verify, p.Level, p.Skill);
+    return p;
+}
+
+// A line with `moves` as the moves field and a correct checksum for `expected`.
+std::string LineWithMoves(std::string_view moves, const std::vector<std::uint8_t>& expected) {
+    const TLevSol s = Solution("Ann #0", expected);
+    return "1A " + std::to_string(expected.size()) + " Ann #0|G|" + std::string(moves) + " " +
+           std::to_string(s.Checksum());
+}
+
+} // namespace
+
+TEST(SolutionLine, ExampleIsWrittenByteForByteAndReadBack) {
+    const TLevSol s = Solution("Ann #0", {Up, Up, Up, Left, Down, Down});
+    EXPECT_EQ(s.MovesText(), "3UL2D");
+    EXPECT_EQ(s.Line("Hills", 2, 2), "2B 6 Ann #0|Hills|3UL2D 59949");
+    TTextWriter w;
+    s.WriteLine(w, "Hills", 2, 2);
+    EXPECT_EQ(w.Content(), "2B 6 Ann #0|Hills|3UL2D 59949\r\n");
+
+    TTextReader r(w.Content());
+    TLevSol back;
+    std::string game;
+    bool renamed = true;
+    int level = 0, skill = 0;
+    ASSERT_TRUE(back.ReadLine(r, game, renamed, true, level, skill));
+    EXPECT_EQ(game, "Hills");
+    EXPECT_FALSE(renamed);
+    EXPECT_EQ(level, 2);
+    EXPECT_EQ(skill, 2);
+    EXPECT_EQ(back.GetPlayer(), "Ann #0");
+    EXPECT_EQ(MovesOf(back), MovesOf(s));
+    EXPECT_EQ(back.Checksum(), 59949);
+    EXPECT_FALSE(back.ReadLine(r, game, renamed, true, level, skill)) << "no line left";
+}
+
+TEST(SolutionLine, RunsAreCodedByLengthAndLetter) {
+    EXPECT_EQ(Solution("P #0", std::vector<std::uint8_t>(12, Right)).MovesText(), "12R");
+    EXPECT_EQ(Solution("P #0", {Right}).MovesText(), "R");
+    EXPECT_EQ(Solution("P #0", {Up, Down, Left, Right, Right}).MovesText(), "UDL2R");
+    const TLevSol empty = Solution("P #0", {});
+    EXPECT_EQ(empty.Line("G", 1, 0).substr(0, 11), "1@ 0 P #0|G") << "skill 0 is \"@\"";
+    EXPECT_EQ(empty.Line("G", 1, 0), "1@ 0 P #0|G| " + std::to_string(empty.Checksum()));
+    EXPECT_THROW((void)empty.Line("G", 1, 5), std::out_of_range);
+}
+
+TEST(SolutionLine, DecodesCountsLettersAndSkipsOtherCharacters) {
+    TLevSol s;
+    EXPECT_TRUE(Parse(s, LineWithMoves("2R3", {Right, Right}), true).Ok)
+        << "trailing digits without a letter add nothing";
+    EXPECT_EQ(MovesOf(s), (std::vector<std::uint8_t>{Right, Right}));
+    EXPECT_TRUE(Parse(s, LineWithMoves("U-x-D", {Up, Down}), true).Ok);
+    EXPECT_EQ(MovesOf(s), (std::vector<std::uint8_t>{Up, Down}));
+    EXPECT_TRUE(Parse(s, LineWithMoves("2U3D", {Up, Up, Down, Down, Down}), true).Ok)
+        << "the count starts afresh after each letter";
+    EXPECT_TRUE(Parse(s, LineWithMoves("0UR", {Right}), true).Ok) << "a count of 0 adds nothing";
+    EXPECT_TRUE(Parse(s, LineWithMoves("1x2R", std::vector<std::uint8_t>(12, Right)), true).Ok)
+        << "skipped characters do not end a count";
+}
+
+TEST(SolutionLine, StepCountAboveTenThousandCarriesNoMoves) {
+    TLevSol s;
+    Parsed p = Parse(s, "3C 10001 Ann #0|Hills|garbage 3UL without checksum", true);
+    EXPECT_TRUE(p.Ok);
+    EXPECT_EQ(p.Game, "Hills");
+    EXPECT_EQ(p.Level, 3);
+    EXPECT_EQ(p.Skill, 3);
+    EXPECT_EQ(s.GetSteps(), 10001);
+    EXPECT_EQ(s.MovesText(), "");
+    EXPECT_THROW((void)s.GetMove(1), std::out_of_range);
+    // Written back it stays a line without moves, and a compact copy holds none.
+    const std::string line = s.Line(p.Game, p.Level, p.Skill);
+    EXPECT_EQ(line.substr(0, 23), "3C 10001 Ann #0|Hills| ");
+    TLevSol copy;
+    copy.Assign(s, false);
+    EXPECT_EQ(copy.GetSteps(), 10001);
+    EXPECT_EQ(copy.Checksum(), s.Checksum());
+    EXPECT_TRUE(Parse(copy, line, true).Ok);
+    EXPECT_EQ(copy.GetSteps(), 10001);
+
+    // Exactly 10000 is an ordinary line: its moves are decoded and its checksum tested.
+    EXPECT_FALSE(Parse(s, "1A 10000 Ann #0|Hills|3U 1", true).Ok);
+    EXPECT_TRUE(Parse(s, "1A 10000 Ann #0|Hills|3U 1", false).Ok);
+    EXPECT_EQ(s.GetSteps(), 3);
+}
+
+TEST(SolutionLine, SkillLetterOutsideAToDGivesZero) {
+    TLevSol s;
+    EXPECT_EQ(Parse(s, "1@ 1 P|G|U 0", false).Skill, 0);
+    EXPECT_EQ(Parse(s, "1E 1 P|G|U 0", false).Skill, 0);
+    EXPECT_EQ(Parse(s, "1a 1 P|G|U 0", false).Skill, 0);
+    EXPECT_EQ(Parse(s, "1D 1 P|G|U 0", false).Skill, 4);
+    EXPECT_EQ(Parse(s, "9A 1 P|G|U 0", false).Level, 9);
+}
+
+TEST(SolutionLine, IndexErrorsAreThrownAsOutOfRange) {
+    TLevSol s;
+    EXPECT_THROW(Parse(s, " B 1 P|G|U 0", false), std::out_of_range) << "level below \"0\"";
+    EXPECT_THROW(Parse(s, "1A 1 P|G|65536U 0", false), std::out_of_range);
+    EXPECT_THROW(Parse(s, "1A 1 P|G|99999999999999999999U 0", false), std::out_of_range);
+    EXPECT_THROW(Parse(s, "1A 1 P|G|4097R 0", false), std::out_of_range);
+    EXPECT_THROW(Parse(s, "1A 1 P|G|4000R97L 0", false), std::out_of_range);
+    EXPECT_THROW(Parse(s, "1A 70000 P|G|U 0", false), std::out_of_range);
+    EXPECT_TRUE(Parse(s, "1A 1 P|G|4000R96L 0", false).Ok);
+    EXPECT_EQ(s.GetSteps(), 4096);
+    EXPECT_EQ(s.GetMove(4096), Left);
+    EXPECT_THROW(Parse(s, "1A 1 P|G|65535U 0", false), std::out_of_range)
+        << "a count within 16 bits still may not pass 4096 moves";
+    // A solution with a smaller buffer refuses a line with more moves than it holds.
+    TLevSol small(5);
+    EXPECT_THROW(Parse(small, "1A 6 P|G|6R 0", false), std::out_of_range);
+}
+
+TEST(SolutionLine, ChecksumDecidesOnlyWhenVerifying) {
+    TLevSol s;
+    const std::string good = "2B 6 Ann #0|Hills|3UL2D 59949";
+    EXPECT_TRUE(Parse(s, good, true).Ok);
+    EXPECT_TRUE(Parse(s, good + " and then some", true).Ok) << "the rest of the line is ignored";
+    EXPECT_FALSE(Parse(s, "2B 6 Ann #0|Hills|3UL2D 59948", true).Ok);
+    EXPECT_TRUE(Parse(s, "2B 6 Ann #0|Hills|3UL2D 59948", false).Ok);
+    EXPECT_FALSE(Parse(s, "2B 6 Ann #1|Hills|3UL2D 59949", true).Ok) << "player is guarded";
+    EXPECT_FALSE(Parse(s, "2B 6 Ann #0|Hills|3UL2R 59949", true).Ok) << "moves are guarded";
+    EXPECT_TRUE(Parse(s, "2B 6 Ann #0|Other|3UL2D 59949", true).Ok) << "the game is not";
+    EXPECT_FALSE(Parse(s, "2B 6 Ann #0|Hills|3UL2D 125485", true).Ok) << "beyond 16 bits";
+    // The step count is the number of moves decoded: a line that claims
+    // another count does not verify, and without verifying keeps its real moves.
+    EXPECT_FALSE(Parse(s, "2B 9 Ann #0|Hills|3UL2D 59949", true).Ok);
+    EXPECT_TRUE(Parse(s, "2B 9 Ann #0|Hills|3UL2D 59949", false).Ok);
+    EXPECT_EQ(s.GetSteps(), 6);
+    EXPECT_EQ(s.Checksum(), 59949);
+}
+
+TEST(SolutionLine, LineThatEndsEarlyIsRejected) {
+    TLevSol s;
+    for (const char* line : {"", "2", "2B", "2B ", "2B 6", "2B 6 Ann #0", "2B 6 Ann #0|Hills",
+                             "2B x Ann #0|Hills|3UL2D 59949", "2B 6 |Hills|3UL2D 59949"}) {
+        EXPECT_FALSE(Parse(s, line, true).Ok) << line;
+        EXPECT_FALSE(Parse(s, line, false).Ok) << line;
+    }
+    // Moves without a checksum: rejected when verifying, taken as they are otherwise.
+    for (const char* line :
+         {"2B 6 Ann #0|Hills|3UL2D", "2B 6 Ann #0|Hills|3UL2D ", "2B 6 Ann #0|Hills|3UL2D x"}) {
+        EXPECT_FALSE(Parse(s, line, true).Ok) << line;
+        EXPECT_TRUE(Parse(s, line, false).Ok) << line;
+        EXPECT_EQ(s.MovesText(), "3UL2D");
+    }
+}
+
+TEST(SolutionLine, RenamedGameIsReportedUnderItsNewName) {
+    RenamedGames().Clear();
+    RenamedGames().Add("Old Hills", "Hills");
+    TLevSol s;
+    const Parsed p = Parse(s, "2B 6 Ann #0|old hills|3UL2D 59949", true);
+    RenamedGames().Clear();
+    EXPECT_TRUE(p.Ok);
+    EXPECT_TRUE(p.Renamed);
+    EXPECT_EQ(p.Game, "Hills");
+}
+
+TEST(SolutionLine, RandomLinesGiveAnAnswerOrAnIndexError) {
+    std::mt19937 rng(20240611);
+    const std::string alphabet = "0123456789ABCDUDLR |#@x-\t";
+    const std::string good = "2B 6 Ann #0|Hills|3UL2D 59949";
+    int accepted = 0;
+    for (int round = 0; round < 2000; ++round) {
+        std::string line = good;
+        const int edits = 1 + static_cast<int>(rng() % 6);
+        for (int e = 0; e < edits; ++e) {
+            const std::size_t at = rng() % (line.size() + 1);
+            const char c = alphabet[rng() % alphabet.size()];
+            switch (rng() % 3) {
+            case 0:
+                line.insert(at, 1, c);
+                break;
+            case 1:
+                if (at < line.size()) line.erase(at, 1);
+                break;
+            default:
+                if (at < line.size()) line[at] = c;
+                break;
+            }
+        }
+        TLevSol s;
+        Parsed p;
+        try {
+            p = Parse(s, line, false);
+        } catch (const std::out_of_range&) {
+            continue;
+        }
+        if (!p.Ok) continue;
+        ++accepted;
+        // Whatever was accepted writes a line that reads back to the same solution.
+        if (s.GetSteps() <= TLevSol::NoMovesSteps) {
+            EXPECT_LE(s.GetSteps(), s.GetCapacity());
+        }
+        TLevSol back;
+        const Parsed again = Parse(back, s.Line(p.Game, p.Level, p.Skill), true);
+        EXPECT_TRUE(again.Ok) << line;
+        EXPECT_EQ(back.GetSteps(), s.GetSteps()) << line;
+        EXPECT_EQ(back.MovesText(), s.MovesText()) << line;
+    }
+    EXPECT_GT(accepted, 0);
+}
+
+TEST(Solution, BufferCopiesAndTruncation) {
+    TLevSol s(3);
+    s.SetPlayer("Bob #2");
+    EXPECT_EQ(s.GetCapacity(), 3);
+    EXPECT_TRUE(s.Add(Up));
+    EXPECT_TRUE(s.Add(Left));
+    EXPECT_TRUE(s.Add(Left));
+    EXPECT_FALSE(s.Add(Right)) << "full";
+    EXPECT_THROW(s.Add(4), std::out_of_range) << "not a direction";
+    EXPECT_THROW((void)s.GetMove(0), std::out_of_range);
+    EXPECT_THROW((void)s.GetMove(4), std::out_of_range);
+    EXPECT_EQ(TLevSol().GetCapacity(), TLevSol::MaxMoves) << "capacity 0 means 4096";
+    EXPECT_THROW(TLevSol(4097), std::out_of_range);
+
+    TLevSol compact;
+    compact.Assign(s, false);
+    EXPECT_EQ(compact.GetCapacity(), 3);
+    EXPECT_EQ(compact.GetPlayer(), "Bob #2");
+    EXPECT_EQ(MovesOf(compact), MovesOf(s));
+    EXPECT_FALSE(compact.Add(Up));
+    TLevSol full;
+    full.Assign(s, true);
+    EXPECT_EQ(full.GetCapacity(), TLevSol::MaxMoves);
+    EXPECT_TRUE(full.Add(Up));
+    EXPECT_NE(full.Checksum(), s.Checksum());
+
+    full.Assign(full, false); // onto itself
+    EXPECT_EQ(full.GetSteps(), 4);
+    EXPECT_EQ(full.GetMove(4), Up);
+
+    full.Truncate(6);
+    EXPECT_EQ(full.GetSteps(), 4) << "never lengthens";
+    full.Truncate(2);
+    EXPECT_EQ(MovesOf(full), (std::vector<std::uint8_t>{Up, Left}));
+    EXPECT_EQ(full.MovesText(), "UL");
+
+    full.Clear();
+    EXPECT_EQ(full.GetSteps(), 0);
+    EXPECT_EQ(full.GetCapacity(), 0);
+    EXPECT_FALSE(full.Add(Up));
+}
+
+} // namespace tb
