@@ -1,0 +1,345 @@
+#include "records/tb_gamedb.h"
+
+#include "games/tb_mapset.h"
+#include "games/tb_version.h"
+#include "records/tb_recfile.h"
+#include "services/d_checked.h"
+#include "services/d_file.h"
+#include "services/d_folders.h"
+#include "services/d_string.h"
+
+#include <algorithm>
+#include <new>
+#include <stdexcept>
+#include <system_error>
+
+namespace tb {
+namespace fs = std::filesystem;
+
+namespace {
+
+void Report(const TProgress& progress, const std::string& text) {
+    if (progress) progress(text);
+}
+
+// Deletes a file when it goes out of scope, whatever happened before.
+class TDeleteAfterUse {
+public:
+    explicit TDeleteAfterUse(fs::path file) : File(std::move(file)) {}
+    ~TDeleteAfterUse() {
+        std::error_code ignored;
+        fs::remove(File, ignored);
+    }
+    TDeleteAfterUse(const TDeleteAfterUse&) = delete;
+    TDeleteAfterUse& operator=(const TDeleteAfterUse&) = delete;
+
+private:
+    fs::path File;
+};
+
+} // namespace
+
+TGameDB::TGameDB(const TProgress& progress) {
+    Report(progress, "Building game DB...");
+    BuildGameList();
+
+    Report(progress, "Loading solutions...");
+    bool changed = LoadSolutions(SolutionsPath(), false);
+    SolutionsNeedBackup = LoadDamaged;
+
+    const std::vector<fs::path> imports = ListFiles(Folders().SettingsFolder, ".sox");
+    if (!imports.empty()) {
+        Report(progress, "Updating solutions...");
+        for (const fs::path& file : imports) {
+            TDeleteAfterUse remove(file);
+            if (LoadSolutions(file, true)) changed = true;
+        }
+    }
+    if (changed) SaveSolutions();
+}
+
+TGameDB::~TGameDB() = default;
+
+fs::path TGameDB::SolutionsPath() {
+    return Folders().SettingsFolder / "tobbin.sol";
+}
+
+// ---------------------------------------------------------------------------
+// The game list
+
+TGamInfo& TGameDB::GameAt(int index) {
+    CheckedIndex(index, 1, GameCount(), "game index");
+    return *Games[static_cast<std::size_t>(index - 1)];
+}
+
+const TGamInfo& TGameDB::GameAt(int index) const {
+    CheckedIndex(index, 1, GameCount(), "game index");
+    return *Games[static_cast<std::size_t>(index - 1)];
+}
+
+TGamInfo* TGameDB::FindGame(const std::string& name) {
+    const auto it = ByName.find(name);
+    return it == ByName.end() ? nullptr : Games[it->second].get();
+}
+
+const TGamInfo* TGameDB::FindGame(const std::string& name) const {
+    const auto it = ByName.find(name);
+    return it == ByName.end() ? nullptr : Games[it->second].get();
+}
+
+int TGameDB::IndexOfGame(const std::string& name) const {
+    const auto it = ByName.find(name);
+    return it == ByName.end() ? 0 : static_cast<int>(it->second) + 1;
+}
+
+int TGameDB::TotalLevels() const {
+    int total = 0;
+    for (const auto& game : Games)
+        total += game->GetLevelCount();
+    return total;
+}
+
+const TLevSol* TGameDB::GetSolution(const std::string& name, int level) const {
+    const TGamInfo* game = FindGame(name);
+    return game ? game->GetSolution(level) : nullptr;
+}
+
+void TGameDB::AddGame(const TGamInfo& record) {
+    TGamInfo* game = FindGame(record.Name);
+    if (!game) {
+        Games.push_back(std::make_unique<TGamInfo>());
+        game = Games.back().get();
+        ByName.emplace(record.Name, Games.size() - 1);
+    }
+    game->Assign(record);
+}
+
+bool TGameDB::RemoveGame(const std::string& name) {
+    const int index = IndexOfGame(name);
+    if (index == 0) return false;
+    Games.erase(Games.begin() + (index - 1));
+    Reindex();
+    return true;
+}
+
+bool TGameDB::RenameGame(const std::string& oldName, const std::string& newName) {
+    TGamInfo* game = FindGame(oldName);
+    if (!game || oldName == newName) return false;
+    game->Name = newName;
+    Reindex();
+    return true;
+}
+
+void TGameDB::SetMark(std::uint8_t mark, const std::string& name, int level) {
+    if (name.empty()) {
+        for (auto& game : Games)
+            game->SetMark(mark);
+        return;
+    }
+    TGamInfo* game = FindGame(name);
+    if (game && (level == 0 || level == game->GetLevelCount())) game->SetMark(mark);
+}
+
+void TGameDB::SortGames() {
+    std::stable_sort(Games.begin(), Games.end(),
+                     [](const std::unique_ptr<TGamInfo>& a, const std::unique_ptr<TGamInfo>& b) {
+                         return TGamInfo::CompareByName(*a, *b) < 0;
+                     });
+    Reindex();
+}
+
+void TGameDB::Reindex() {
+    ByName.clear();
+    for (std::size_t i = 0; i < Games.size(); ++i)
+        ByName.emplace(Games[i]->Name, i);
+}
+
+void TGameDB::BuildGameList() {
+    for (const fs::path& file : ListFiles(Folders().GamesFolder, ".tbg")) {
+        TGamInfo header;
+        bool renamed = false;
+        try {
+            TTextReader reader = TTextReader::FromFile(file);
+            bool newFormat = false;
+            std::uint16_t stored = 0;
+            renamed = header.ReadHeader(reader, newFormat, stored);
+        } catch (const std::bad_alloc&) {
+            throw;
+        } catch (const std::exception&) {
+            // A file whose header cannot be read is no game; it stays on disk
+            // untouched, and the other games start up as usual.
+            continue;
+        }
+        if (header.GetLevelCount() == 0) continue;
+        if (renamed && !MoveRenamedGame(file, header.Name)) continue;
+        AddGame(header);
+    }
+    SortGames();
+}
+
+bool TGameDB::MoveRenamedGame(const fs::path& file, const std::string& newName) {
+    const fs::path target = Folders().GamesFolder / GameFileName(newName, ".tbg");
+    std::error_code ec;
+    // A new name that differs only in letter case keeps its file name.
+    const bool sameFile = fs::equivalent(file, target, ec) && !ec;
+    if (!sameFile) {
+        ec.clear();
+        bool moved = false;
+        if (!fs::exists(target, ec) && !ec) {
+            fs::rename(file, target, ec);
+            moved = !ec;
+        }
+        if (!moved) {
+            // The new name is taken (or the file cannot be moved): the game
+            // under its new name, if any, is the one that stays.
+            std::error_code ignored;
+            fs::remove(file, ignored);
+            return false;
+        }
+    }
+    // The header inside the file gets the new name and a fresh checksum.
+    try {
+        TMapSet game;
+        game.Load(newName, false);
+        game.Save();
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception&) {
+        return false; // moved, but unreadable as a game: not installed
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Solutions
+
+bool TGameDB::DeleteSolution(const std::string& name, int level) {
+    TGamInfo* game = FindGame(name);
+    if (!game) return false;
+    SetMark(0, name, level);
+    const bool deleted = game->DeleteSolution(level);
+    if (deleted) SaveSolutions();
+    return deleted;
+}
+
+bool TGameDB::AddSolution(const TLevSol& solution, const std::string& name, bool winsTies,
+                          bool fresh, int level) {
+    RecordBroken = false;
+    PreviousSteps = 0;
+    PreviousHolder.clear();
+    TGamInfo* game = FindGame(name);
+    if (!game) return false;
+    const TLevSol* best = game->GetSolution(level); // level 1..9, else std::out_of_range
+    const int steps = solution.GetSteps();
+    if (!best) {
+        if (steps >= TLevSol::NoMovesSteps) return false;
+        game->SetSolution(solution, level, fresh);
+        return true;
+    }
+    const int bestSteps = best->GetSteps();
+    if (steps == bestSteps + TLevSol::NoMovesSteps && solution.GetPlayer() == best->GetPlayer()) {
+        game->DeleteSolution(level); // the player withdraws his solution
+        return true;
+    }
+    if (steps >= TLevSol::NoMovesSteps) return false;
+    const int tie = winsTies && solution.GetPlayer() != best->GetPlayer() ? 1 : 0;
+    if (steps >= bestSteps + tie) return false;
+    PreviousSteps = best->GetSteps();
+    PreviousHolder = best->GetPlayer();
+    RecordBroken = true;
+    game->SetSolution(solution, level, fresh);
+    return true;
+}
+
+bool TGameDB::LoadSolutions(const fs::path& path, bool fresh) {
+    LoadDamaged = false;
+    std::error_code ec;
+    if (!fs::exists(path, ec)) return false;
+    TTextReader file;
+    try {
+        file = TTextReader::FromFile(path);
+    } catch (const std::ios_base::failure&) {
+        // Unreadable: nothing is merged, and a rewrite must first copy it aside
+        // (which fails, keeping the file, while it stays unreadable).
+        LoadDamaged = true;
+        return false;
+    }
+    bool verify = true;
+    bool winsTies = false;
+    try {
+        const TVersionLine version = ReadVersionLine(file);
+        verify = version.Version > LastUncheckedVersion;
+        winsTies = version.Installation == TieWinningInstallation;
+    } catch (const std::invalid_argument&) {
+        // A damaged version line: the lines are read as checked ones.
+        LoadDamaged = true;
+        file.Rewind();
+        std::string skipped;
+        file.ReadLine(skipped);
+    }
+    bool changed = false;
+    std::string line;
+    while (file.ReadLine(line)) {
+        if (Trim(line).empty()) continue;
+        TLevSol solution(0);
+        std::string game;
+        bool renamed = false;
+        int level = 0;
+        int skill = 0;
+        try {
+            if (!solution.ParseLine(line, game, renamed, verify, level, skill)) continue;
+            if (AddSolution(solution, game, winsTies, fresh, level) && fresh) changed = true;
+        } catch (const std::bad_alloc&) {
+            throw;
+        } catch (const std::exception&) {
+            // An index error on the line (a level outside 1..9, too many moves):
+            // the line is skipped, the others still count.
+            LoadDamaged = true;
+            continue;
+        }
+        if (renamed && !fresh) changed = true;
+    }
+    return changed;
+}
+
+void TGameDB::SaveSolutions() {
+    SortGames();
+    TTextWriter file;
+    file.WriteLine(VersionLine());
+    for (const auto& game : Games)
+        game->WriteSolutions(file);
+    const fs::path path = SolutionsPath();
+    if (SolutionsNeedBackup) {
+        KeepBackup(path);
+        SolutionsNeedBackup = false;
+    }
+    WriteFileAtomic(path, file.Content());
+}
+
+int TGameDB::ExportGame(const std::string& name) {
+    const TGamInfo* game = FindGame(name);
+    if (!game) return 0;
+    TTextWriter file;
+    file.WriteLine(VersionLine());
+    const int count = game->WriteSolutions(file);
+    WriteFileAtomic(Folders().SettingsFolder / GameFileName(name, ".sol"), file.Content());
+    return count;
+}
+
+int TGameDB::ExportPlayer(const std::string& player) {
+    TTextWriter file;
+    file.WriteLine(VersionLine());
+    int count = 0;
+    for (const auto& game : Games) {
+        for (int level = 1; level <= TGamBase::MaxLevels; ++level) {
+            const TLevSol* best = game->GetSolution(level);
+            if (!best || best->GetPlayer() != player) continue;
+            best->WriteLine(file, game->Name, level, game->Skill);
+            ++count;
+        }
+    }
+    WriteFileAtomic(Folders().SettingsFolder / GameFileName(player, ".sol"), file.Content());
+    return count;
+}
+
+} // namespace tb

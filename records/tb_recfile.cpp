@@ -1,0 +1,52 @@
+#include "records/tb_recfile.h"
+
+#include "services/d_file.h"
+#include "services/d_string.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+namespace tb {
+namespace fs = std::filesystem;
+
+std::vector<fs::path> ListFiles(const fs::path& folder, std::string_view extension) {
+    std::vector<fs::path> files;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    if (ec) return files;
+    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec) break;
+        const fs::path& path = it->path();
+        const std::string name = path.filename().string();
+        if (name.empty() || name.front() == '.') continue;
+        if (CompareNoCase(path.extension().string(), extension) != 0) continue;
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError)) continue;
+        files.push_back(path);
+    }
+    std::sort(files.begin(), files.end(),
+              [](const fs::path& a, const fs::path& b) { return a.filename() < b.filename(); });
+    return files;
+}
+
+fs::path FreeBackupName(const fs::path& file) {
+    for (int n = 0;; ++n) {
+        if (n == 1000000) throw std::overflow_error("no free backup name");
+        fs::path candidate = file;
+        candidate += n == 0 ? std::string(".bak") : ".bak" + std::to_string(n);
+        std::error_code ec;
+        if (!fs::exists(candidate, ec) && !ec) return candidate;
+    }
+}
+
+fs::path KeepBackup(const fs::path& file) {
+    std::error_code ec;
+    if (!fs::exists(file, ec)) return {};
+    const fs::path backup = FreeBackupName(file);
+    WriteFileAtomic(backup, ReadWholeFile(file));
+    return backup;
+}
+
+} // namespace tb

@@ -1,0 +1,28 @@
+#pragma once
+// Small helpers shared by the record files: finding files by extension in a
+// folder, and keeping a copy of a record file that could not be read whole
+// before it is rewritten.
+
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+namespace tb {
+
+// The regular files of `folder` whose extension is `extension` (".tbg"; letter
+// case ignored), sorted by file name so that every run sees the same order.
+// Hidden files (a leading ".") are left out. A missing folder gives no files.
+std::vector<std::filesystem::path> ListFiles(const std::filesystem::path& folder,
+                                             std::string_view extension);
+
+// The first free backup name beside `file`: "name.bak", then "name.bak1",
+// "name.bak2", ... An older backup is never overwritten.
+std::filesystem::path FreeBackupName(const std::filesystem::path& file);
+
+// Copies `file` whole to its first free backup name and answers that name.
+// Nothing happens (and an empty path is answered) when the file does not exist.
+// Throws std::ios_base::failure when the copy cannot be made; the caller then
+// must not rewrite the file.
+std::filesystem::path KeepBackup(const std::filesystem::path& file);
+
+} // namespace tb
