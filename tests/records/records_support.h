@@ -1,0 +1,95 @@
+#pragma once
+// Helpers for the records tests: game files laid out in the games folder,
+// solutions of a given length, and the record files written as text.
+
+#include "engine/tb_map.h"
+#include "games/tb_levsol.h"
+#include "games/tb_mapset.h"
+#include "services/d_file.h"
+#include "services/d_folders.h"
+#include "tests/test_support.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tb::test {
+
+using Rows = std::vector<std::string>;
+
+// A level won by one move right: the hero with one food to his right.
+inline const Rows OneStep = {"", " H+"};
+// Two food to the right: two moves right win it.
+inline const Rows TwoSteps = {"", " H++"};
+// One move left crushes the hero: a stone rolls off the stone he stood under.
+inline const Rows Deadly = {
+    "", "     *", "     *#", "     H#", "     *", "     #", "", "", "", "                   +",
+};
+
+inline std::string LevelText(const Rows& rows, const std::string& name) {
+    std::string text = name + "\r\n";
+    for (std::size_t y = 0; y < TMap::Height; ++y)
+        text += (y < rows.size() ? rows[y] : "") + "\r\n";
+    return text + "OK\r\n";
+}
+
+// Writes the game file of `name` into the games folder (a valid checksum).
+inline void WriteGame(const std::string& name, const std::vector<Rows>& levels,
+                      const std::string& author = "Ann", std::uint8_t skill = 2) {
+    TMapSet game;
+    game.Init(name, author, skill);
+    int n = 0;
+    for (const Rows& rows : levels) {
+        ++n;
+        game.AddLevel("");
+        TTextReader reader(LevelText(rows, "Level " + std::to_string(n)));
+        game.GetMap(n)->ReadText(reader);
+    }
+    game.Save();
+}
+
+// A game of `count` one-step levels.
+inline void WriteSimpleGame(const std::string& name, int count, const std::string& author = "Ann",
+                            std::uint8_t skill = 2) {
+    WriteGame(name, std::vector<Rows>(static_cast<std::size_t>(count), OneStep), author, skill);
+}
+
+// A solution of `steps` moves (all right) by `player`; steps above 10000 hold no moves.
+inline TLevSol Solution(const std::string& player, int steps, std::uint8_t move = 3) {
+    TLevSol s(0);
+    s.SetPlayer(player);
+    if (steps > TLevSol::NoMovesSteps) {
+        // A withdrawal line: read back from its text form, which is how it ever arrives.
+        std::string game;
+        bool renamed = false;
+        int level = 0;
+        int skill = 0;
+        s.ParseLine("1@ " + std::to_string(steps) + " " + player + "|x|", game, renamed, false,
+                    level, skill);
+        return s;
+    }
+    for (int i = 0; i < steps; ++i)
+        s.Add(move);
+    return s;
+}
+
+// One solution line as the solution files hold it.
+inline std::string SolLine(const std::string& player, const std::string& game, int level, int steps,
+                           int skill = 2) {
+    return Solution(player, steps).Line(game, level, skill);
+}
+
+// A solutions file: the version line, then the lines.
+inline std::string SolFile(const std::vector<std::string>& lines,
+                           const std::string& version = "Version 3.54 #0") {
+    std::string text = version + "\r\n";
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+inline std::filesystem::path Settings(const std::string& file) {
+    return Folders().SettingsFolder / file;
+}
+
+} // namespace tb::test
