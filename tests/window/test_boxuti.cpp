@@ -1,0 +1,82 @@
+#include "shell/tb_boxuti.h"
+#include "shell/tb_util.h"
+#include "tests/window/window_support.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace tb::test {
+namespace {
+
+TEST(KeptOnScreen, FormsStayFourPixelsInsideEveryEdge) {
+    const QRect screen(0, 0, 800, 600);
+    EXPECT_EQ(KeptOnScreen(QRect(100, 80, 300, 100), screen), QPoint(100, 80));
+    EXPECT_EQ(KeptOnScreen(QRect(-10, -20, 300, 100), screen), QPoint(4, 4));
+    EXPECT_EQ(KeptOnScreen(QRect(3, 3, 300, 100), screen), QPoint(4, 4));
+    EXPECT_EQ(KeptOnScreen(QRect(4, 4, 300, 100), screen), QPoint(4, 4));
+    // Right and bottom: the form ends 4 pixels before the edge.
+    EXPECT_EQ(KeptOnScreen(QRect(700, 550, 300, 100), screen), QPoint(496, 496));
+    EXPECT_EQ(KeptOnScreen(QRect(496, 496, 300, 100), screen), QPoint(496, 496));
+    // Wider or taller than the screen: left and top at 4, wherever it was.
+    EXPECT_EQ(KeptOnScreen(QRect(-300, 10, 1000, 100), screen), QPoint(4, 10));
+    EXPECT_EQ(KeptOnScreen(QRect(300, 10, 1000, 100), screen), QPoint(4, 10));
+    EXPECT_EQ(KeptOnScreen(QRect(10, 200, 100, 700), screen), QPoint(10, 4));
+    // A second screen to the right of the first one.
+    EXPECT_EQ(KeptOnScreen(QRect(790, 10, 100, 50), QRect(800, 0, 800, 600)), QPoint(804, 10));
+}
+
+class PlacementTest : public WindowTest {};
+
+TEST_F(PlacementTest, CentreOnMainUsesTheMainWindowOrElseTheScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget form;
+    form.resize(200, 100);
+
+    CentreOnMain(form);
+    EXPECT_EQ(form.frameGeometry().center(), screen.center()) << "no main window yet";
+
+    QWidget main;
+    main.setGeometry(60, 50, 400, 300);
+    SetMainForm(&main);
+    CentreOnMain(form);
+    EXPECT_EQ(form.frameGeometry().center(), screen.center()) << "the main window is hidden";
+
+    main.show();
+    CentreOnMain(form);
+    EXPECT_LE((form.frameGeometry().center() - main.frameGeometry().center()).manhattanLength(), 1);
+
+    // Centred on a main window at the top left corner, then kept on screen.
+    main.move(screen.topLeft());
+    form.resize(600, 400);
+    CentreOnMain(form);
+    EXPECT_EQ(form.frameGeometry().topLeft(), screen.topLeft() + QPoint(4, 4));
+
+    // A form wider than the screen starts at left 4.
+    form.resize(screen.width() + 200, 100);
+    CentreOnMain(form);
+    EXPECT_EQ(form.frameGeometry().left(), screen.left() + 4);
+
+    // A main window that is gone leaves the screen centre.
+    form.resize(200, 100);
+    {
+        QWidget gone;
+        gone.setGeometry(0, 0, 100, 100);
+        gone.show();
+        SetMainForm(&gone);
+    }
+    EXPECT_EQ(MainForm(), nullptr);
+    CentreOnMain(form);
+    EXPECT_EQ(form.frameGeometry().center(), screen.center());
+}
+
+TEST(ToUnicode, ReadsWindows1252) {
+    EXPECT_EQ(ToUnicode("Plain text"), QString("Plain text"));
+    EXPECT_EQ(ToUnicode("Caf\xe9 \xc4pfel \xff"), QString::fromUtf8("Café Äpfel ÿ"));
+    EXPECT_EQ(ToUnicode("\x80 \x93quoted\x94 \x85 \x9f"), QString::fromUtf8("€ “quoted” … Ÿ"));
+    // Codes Windows-1252 leaves undefined keep their control codes.
+    EXPECT_EQ(ToUnicode("\x81\x9d"), QString(QChar(0x81)) + QChar(0x9d));
+    EXPECT_EQ(ToUnicode(std::string_view("a\0b", 3)).size(), 3);
+}
+
+} // namespace
+} // namespace tb::test

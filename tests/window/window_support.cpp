@@ -1,0 +1,62 @@
+#include "tests/window/window_support.h"
+
+#include "shell/tb_boxuti.h"
+#include "shell/tb_errbox.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <memory>
+
+namespace tb::test {
+
+namespace {
+
+// The program's own application object, so that the tests go through its
+// application-wide exception handler.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { App = std::make_unique<TApplication>(Argc, Argv); }
+    void TearDown() override { App.reset(); }
+
+private:
+    int Argc = 1;
+    char Name[12] = "test_window";
+    char* Argv[2] = {Name, nullptr};
+    std::unique_ptr<TApplication> App;
+};
+
+// GoogleTest takes ownership of registered environments.
+[[maybe_unused]] ::testing::Environment* const Registered =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+void Poll(std::shared_ptr<std::function<void(QWidget&)>> action, int triesLeft) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal->isVisible()) {
+        (*action)(*modal);
+    } else if (triesLeft == 0) {
+        ADD_FAILURE() << "no modal window was shown";
+    } else {
+        QTimer::singleShot(10, [action, triesLeft] { Poll(action, triesLeft - 1); });
+    }
+}
+
+} // namespace
+
+void WhenModal(std::function<void(QWidget&)> action) {
+    auto shared = std::make_shared<std::function<void(QWidget&)>>(std::move(action));
+    QTimer::singleShot(0, [shared] { Poll(shared, 500); });
+}
+
+void WindowTest::SetUp() {
+    SetMainForm(nullptr);
+    SetBoxSoundHook({});
+    SetBeforeModalHook({});
+    SetDialogFontBold(false);
+}
+
+void WindowTest::TearDown() {
+    SetUp();
+}
+
+} // namespace tb::test
