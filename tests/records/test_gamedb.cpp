@@ -1,0 +1,387 @@
+#include "records/tb_allgames.h"
+#include "records/tb_gamedb.h"
+#include "services/d_folders.h"
+#include "tests/records/records_support.h"
+
+#include <gtest/gtest.h>
+
+namespace tb {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::Settings;
+using test::SolFile;
+using test::SolLine;
+using test::Solution;
+using test::WriteFile;
+using test::WriteSimpleGame;
+
+// A header of a game with `levels` levels, as the database keeps it.
+std::unique_ptr<TGamInfo> Header(const std::string& name, int levels, std::uint8_t skill = 2,
+                                 const std::string& author = "Ann") {
+    auto game = std::make_unique<TGamInfo>();
+    game->Init(name, author, skill);
+    for (int i = 0; i < levels; ++i)
+        game->IncLevelCount();
+    return game;
+}
+
+TEST(StartUp, ReportsEachPhaseInOrder) {
+    test::TempProgramFolder dir;
+    std::vector<std::string> phases;
+    TAllGames plain([&](const std::string& text) { phases.push_back(text); });
+    EXPECT_EQ(phases,
+              (std::vector<std::string>{"Building game DB...", "Loading solutions...",
+                                        "Populating Log DB", "Cleaning up Log DB",
+                                        "Populating Hall of Champions", "Initialization done."}));
+    phases.clear();
+    WriteFile(Settings("extra.sox"), SolFile({}));
+    TAllGames withImport([&](const std::string& text) { phases.push_back(text); });
+    ASSERT_EQ(phases.size(), 7u);
+    EXPECT_EQ(phases[2], "Updating solutions...");
+}
+
+TEST(StartUp, AnEmptyGamesFolderGivesAnEmptyDatabase) {
+    test::TempProgramFolder dir;
+    WriteFile(Settings("tobbin.sol"), SolFile({SolLine("Ann #0", "Hills", 1, 4)}));
+    TAllGames db;
+    EXPECT_EQ(db.GameCount(), 0);
+    EXPECT_EQ(db.TotalLevels(), 0);
+    EXPECT_EQ(db.ChampionCount(), 0);
+    EXPECT_EQ(db.AuthorCount(), 0);
+    EXPECT_EQ(db.FindGame("Hills"), nullptr);
+    db.SaveSolutions();
+    EXPECT_EQ(ReadFile(Settings("tobbin.sol")), "Version 3.54 #0\r\n");
+}
+
+TEST(StartUp, GamesComeFromTheirHeadersSortedByNameAndSolutionsFromTheFile) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("hills", 3);
+    WriteSimpleGame("Dunes", 2, "Bob", 3);
+    WriteSimpleGame("Empty", 0);
+    WriteFile(Folders().GamesFolder / "broken.tbg", "Version 3.54 #0\r\n***\r\n");
+    WriteFile(Settings("tobbin.sol"),
+              SolFile({SolLine("Ann #0", "hills", 2, 4), SolLine("Ann #0", "Nowhere", 1, 4)}));
+    TAllGames db;
+    ASSERT_EQ(db.GameCount(), 2); // no game without levels, none with a broken header
+    EXPECT_EQ(db.GameAt(1).Name, "Dunes");
+    EXPECT_EQ(db.GameAt(2).Name, "hills");
+    EXPECT_EQ(db.GameAt(1).Author, "Bob");
+    EXPECT_EQ(db.GameAt(1).Skill, 3);
+    EXPECT_EQ(db.IndexOfGame("hills"), 2);
+    EXPECT_EQ(db.IndexOfGame("Hills"), 0); // names compare exactly
+    EXPECT_EQ(db.TotalLevels(), 5);
+    ASSERT_NE(db.GetSolution("hills", 2), nullptr);
+    EXPECT_EQ(db.GetSolution("hills", 2)->GetSteps(), 4);
+    EXPECT_EQ(db.GetSolution("hills", 1), nullptr);
+    EXPECT_TRUE(fs::exists(Folders().GamesFolder / "broken.tbg")); // left alone
+    EXPECT_THROW(db.GameAt(3), std::out_of_range);
+}
+
+TEST(BestSolutions, ShorterWinsTiesOnlyFromInstallationOneAndWithdrawals) {
+    TGameDB db(TGameDB::NoLoad{});
+    db.AddGame(*Header("Hills", 3));
+    EXPECT_TRUE(db.AddSolution(Solution("Ann #0", 40), "Hills", false, false, 1));
+    EXPECT_FALSE(db.RecordBroken); // the first solution breaks no record
+    EXPECT_FALSE(db.AddSolution(Solution("Bob #0", 40), "Hills", false, false, 1));
+    EXPECT_TRUE(db.AddSolution(Solution("Bob #0", 40), "Hills", true, false, 1));
+    EXPECT_EQ(db.GetSolution("Hills", 1)->GetPlayer(), "Bob #0");
+    EXPECT_TRUE(db.RecordBroken);
+    EXPECT_EQ(db.PreviousSteps, 40);
+    EXPECT_EQ(db.PreviousHolder, "Ann #0");
+    // A tie never wins against the holder himself.
+    EXPECT_FALSE(db.AddSolution(Solution("Bob #0", 40), "Hills", true, false, 1));
+    EXPECT_FALSE(db.RecordBroken); // reset by every offer
+    EXPECT_TRUE(db.AddSolution(Solution("Cy #0", 39), "Hills", false, false, 1));
+    EXPECT_EQ(db.GetSolution("Hills", 1)->GetSteps(), 39);
+
+    // 10000 + best steps by the holder withdraws his solution; by anyone else nothing.
+    EXPECT_FALSE(db.AddSolution(Solution("Bob #0", 10039), "Hills", false, false, 1));
+    ASSERT_NE(db.GetSolution("Hills", 1), nullptr);
+    EXPECT_TRUE(db.AddSolution(Solution("Cy #0", 10039), "Hills", false, false, 1));
+    EXPECT_EQ(db.GetSolution("Hills", 1), nullptr);
+    EXPECT_FALSE(db.AddSolution(Solution("Cy #0", 10039), "Hills", false, false, 1));
+
+    // Unknown games, levels beyond the game, levels outside 1..9.
+    EXPECT_FALSE(db.AddSolution(Solution("Ann #0", 5), "Dunes", false, false, 1));
+    EXPECT_TRUE(db.AddSolution(Solution("Ann #0", 5), "Hills", false, false, 5));
+    EXPECT_EQ(db.GetSolution("Hills", 5), nullptr);
+    EXPECT_THROW(db.AddSolution(Solution("Ann #0", 5), "Hills", false, false, 10),
+                 std::out_of_range);
+}
+
+TEST(BestSolutions, OwnPlayNeverWinsATieAndEachAcceptedSolutionIsSaved) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("Hills", 3);
+    TAllGames db;
+    EXPECT_TRUE(db.AddSolution(Solution("Ann #0", 40), "Hills", 2));
+    EXPECT_NE(ReadFile(Settings("tobbin.sol")).find(SolLine("Ann #0", "Hills", 2, 40)),
+              std::string::npos);
+    EXPECT_EQ(db.ChampionAt(1).Name, "Ann #0");
+    EXPECT_FALSE(db.AddSolution(Solution("Bob #0", 40), "Hills", 2));
+    EXPECT_TRUE(db.AddSolution(Solution("Bob #0", 39), "Hills", 2));
+    EXPECT_EQ(db.ChampionAt(1).Name, "Bob #0");
+    EXPECT_EQ(TGameDB().GetSolution("Hills", 2)->GetPlayer(), "Bob #0");
+}
+
+TEST(SolutionFiles, ChecksumsAreComparedAbove324AndInstallationOneWinsTies) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("Hills", 3);
+    std::string bad = SolLine("Ann #0", "Hills", 1, 4);
+    bad.back() = bad.back() == '1' ? '2' : '1';
+    TGameDB db(TGameDB::NoLoad{});
+    db.AddGame(*Header("Hills", 3));
+    WriteFile(Settings("a.sol"), SolFile({bad}, "Version 3.24 #0"));
+    db.LoadSolutions(Settings("a.sol"), false);
+    EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
+    db.DeleteSolution("Hills", 0);
+    WriteFile(Settings("b.sol"), SolFile({bad}, "Version 3.25 #0"));
+    db.LoadSolutions(Settings("b.sol"), false);
+    EXPECT_EQ(db.GetSolution("Hills", 1), nullptr);
+    EXPECT_FALSE(db.LastLoadDamaged()); // dropped silently
+
+    WriteFile(Settings("c.sol"), SolFile({SolLine("Ann #0", "Hills", 1, 4)}));
+    db.LoadSolutions(Settings("c.sol"), false);
+    WriteFile(Settings("d.sol"), SolFile({SolLine("Bob #0", "Hills", 1, 4)}));
+    db.LoadSolutions(Settings("d.sol"), false);
+    EXPECT_EQ(db.GetSolution("Hills", 1)->GetPlayer(), "Ann #0");
+    WriteFile(Settings("e.sol"), SolFile({SolLine("Bob #0", "Hills", 1, 4)}, "Version 3.54 #1"));
+    db.LoadSolutions(Settings("e.sol"), false);
+    EXPECT_EQ(db.GetSolution("Hills", 1)->GetPlayer(), "Bob #0");
+    EXPECT_FALSE(db.LoadSolutions(Settings("missing.sol"), true));
+}
+
+TEST(SolutionFiles, ImportsAreMergedFreshAndDeletedEvenWhenRejected) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("Hills", 3);
+    WriteFile(Settings("tobbin.sol"), SolFile({SolLine("Ann #0", "Hills", 1, 4)}));
+    WriteFile(Settings("better.sox"),
+              SolFile({SolLine("Bob #0", "Hills", 1, 3), SolLine("Bob #0", "Hills", 2, 6)}));
+    WriteFile(Settings("worse.SOX"), SolFile({SolLine("Cy #0", "Hills", 1, 9)}));
+    TAllGames db;
+    EXPECT_FALSE(fs::exists(Settings("better.sox")));
+    EXPECT_FALSE(fs::exists(Settings("worse.SOX")));
+    EXPECT_EQ(db.GetSolution("Hills", 1)->GetPlayer(), "Bob #0");
+    EXPECT_EQ(db.FindGame("Hills")->SolvedSet(true), (1 << 1) | (1 << 2));
+    EXPECT_EQ(db.ChampionAt(1).HasFresh, 1);
+    const std::string saved = ReadFile(Settings("tobbin.sol"));
+    EXPECT_NE(saved.find(SolLine("Bob #0", "Hills", 1, 3)), std::string::npos);
+    EXPECT_NE(saved.find(SolLine("Bob #0", "Hills", 2, 6)), std::string::npos);
+
+    // An import that changes nothing does not rewrite the solutions file.
+    const auto stamp = fs::last_write_time(Settings("tobbin.sol"));
+    WriteFile(Settings("same.sox"), SolFile({SolLine("Cy #0", "Hills", 1, 9)}));
+    TAllGames again;
+    EXPECT_FALSE(fs::exists(Settings("same.sox")));
+    EXPECT_EQ(ReadFile(Settings("tobbin.sol")), saved);
+    EXPECT_EQ(fs::last_write_time(Settings("tobbin.sol")), stamp);
+    EXPECT_EQ(again.FindGame("Hills")->SolvedSet(true), 0); // fresh only for this run
+}
+
+TEST(Marks, AGameIsMarkedOnlyAtItsLastLevel) {
+    TGameDB db(TGameDB::NoLoad{});
+    db.AddGame(*Header("Hills", 3));
+    db.AddGame(*Header("Dunes", 1));
+    db.SetMark(1, "Hills", 2);
+    EXPECT_EQ(db.FindGame("Hills")->Mark, 0);
+    db.SetMark(1, "Hills", 3);
+    EXPECT_EQ(db.FindGame("Hills")->Mark, 1);
+    db.SetMark(1, "", 0);
+    EXPECT_EQ(db.FindGame("Dunes")->Mark, 1);
+    db.SetMark(0, "Dunes", 0);
+    EXPECT_EQ(db.FindGame("Dunes")->Mark, 0);
+    EXPECT_EQ(db.FindGame("Hills")->Mark, 1);
+}
+
+TEST(RenamedGames, TheFileTakesTheNewNameUnlessThatNameIsTaken) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("Old Hills", 2);
+    WriteSimpleGame("Old Dunes", 3);
+    WriteSimpleGame("Dunes", 1);
+    WriteFile(Settings("tobbin.sol"), SolFile({SolLine("Ann #0", "Old Hills", 1, 4)}));
+    RenamedGames().Clear();
+    RenamedGames().Add("old hills", "Hills");
+    RenamedGames().Add("Old Dunes", "Dunes");
+    TAllGames db;
+    RenamedGames().Clear();
+    const fs::path games = Folders().GamesFolder;
+    EXPECT_FALSE(fs::exists(games / "old_hills.tbg"));
+    ASSERT_TRUE(fs::exists(games / "hills.tbg"));
+    TMapSet moved;
+    EXPECT_NO_THROW(moved.Load("Hills", true)); // the header was rewritten with a fresh checksum
+    EXPECT_EQ(moved.Name, "Hills");
+    // "Dunes" existed: the old file is deleted and only the existing game remains.
+    EXPECT_FALSE(fs::exists(games / "old_dunes.tbg"));
+    ASSERT_NE(db.FindGame("Dunes"), nullptr);
+    EXPECT_EQ(db.FindGame("Dunes")->GetLevelCount(), 1);
+    EXPECT_EQ(db.GameCount(), 2);
+    // The solutions file met the old name and was rewritten with the new one.
+    EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
+    EXPECT_NE(ReadFile(Settings("tobbin.sol")).find(SolLine("Ann #0", "Hills", 1, 4)),
+              std::string::npos);
+}
+
+TEST(RenamedGames, ANewNameDifferingOnlyInCaseKeepsItsFile) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("hills", 2);
+    RenamedGames().Clear();
+    RenamedGames().Add("hills", "Hills");
+    TGameDB db;
+    RenamedGames().Clear();
+    ASSERT_NE(db.FindGame("Hills"), nullptr);
+    TMapSet game;
+    game.Load("Hills", true);
+    EXPECT_EQ(game.Name, "Hills");
+}
+
+TEST(LogCleanUp, ClaimsBelowTheBestSolutionAreCorrectedOrDropped) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("Hills", 3);
+    WriteFile(Settings("tobbin.sol"), SolFile({SolLine("Ann #0", "Hills", 1, 35)}));
+    TLogDB log(TLogDB::NoLoad{});
+    auto add = [&](const std::string& player, const std::string& game, int level, int steps) {
+        TLog e;
+        e.Player = player;
+        e.Game = game;
+        e.Level = static_cast<std::uint8_t>(level);
+        e.Steps = static_cast<std::uint16_t>(steps);
+        log.AddOrImprove(e);
+    };
+    add("Ann #0", "Hills", 1, 30); // same player: corrected to 35
+    add("Bob #0", "Hills", 1, 30); // another player: dropped
+    add("Cy #0", "Hills", 1, 40);  // not below the best: kept
+    add("Cy #0", "Hills", 2, 3);   // no best solution: kept
+    add("Cy #0", "Hills", 4, 3);   // beyond the game's levels: dropped
+    add("Cy #0", "Nowhere", 9, 1); // a game not installed: kept
+    log.Save();
+    TAllGames db;
+    const TLogDB& cleaned = db.GetLog();
+    ASSERT_EQ(cleaned.Count(), 4u);
+    EXPECT_EQ(cleaned.PlayerSteps("Hills", 1, "Ann #0"), 35);
+    EXPECT_EQ(cleaned.PlayerSteps("Hills", 1, "Bob #0"), 0);
+    EXPECT_EQ(cleaned.PlayerSteps("Hills", 4, "Cy #0"), 0);
+    EXPECT_EQ(TLogDB().Count(), 4u); // and the file was rewritten
+}
+
+TEST(Exports, OneGameOrOnePlayersBestSolutions) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("Hills", 3);
+    WriteSimpleGame("Dunes", 2);
+    WriteFile(Settings("tobbin.sol"),
+              SolFile({SolLine("Ann #0", "Hills", 1, 4), SolLine("Bob #0", "Hills", 2, 4),
+                       SolLine("Ann #0", "Dunes", 2, 4)}));
+    TAllGames db;
+    EXPECT_EQ(db.ExportPlayer("Ann #0"), 2);
+    EXPECT_EQ(ReadFile(Settings("ann_#0.sol")),
+              SolFile({SolLine("Ann #0", "Dunes", 2, 4), SolLine("Ann #0", "Hills", 1, 4)}));
+    EXPECT_EQ(db.ExportGame("Hills"), 2);
+    EXPECT_EQ(ReadFile(Settings("hills.sol")),
+              SolFile({SolLine("Ann #0", "Hills", 1, 4), SolLine("Bob #0", "Hills", 2, 4)}));
+    EXPECT_EQ(db.ExportGame("Nowhere"), 0);
+    EXPECT_FALSE(fs::exists(Settings("nowhere.sol")));
+}
+
+TEST(Deletes, SolutionsGamesAndPlayersLeaveTheRecords) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("Hills", 3);
+    WriteSimpleGame("Dunes", 2);
+    WriteFile(Settings("tobbin.sol"),
+              SolFile({SolLine("Ann #0", "Hills", 1, 4), SolLine("Ann #0", "Hills", 3, 4),
+                       SolLine("Ann #0", "Dunes", 1, 4)}));
+    TAllGames db;
+    TLog e;
+    e.Player = "Ann #0";
+    e.Game = "Hills";
+    e.Steps = 4;
+    for (std::uint8_t level : {1, 3}) {
+        e.Level = level;
+        db.GetLog().AddOrImprove(e);
+    }
+    db.SetMark(1, "Hills", 3);
+    EXPECT_TRUE(db.DeleteSolution("Hills", 3));
+    EXPECT_EQ(db.FindGame("Hills")->Mark, 0);
+    EXPECT_EQ(db.PlayerSteps("Hills", 3, "Ann #0"), 0);
+    EXPECT_EQ(db.PlayerSteps("Hills", 1, "Ann #0"), 4);
+    EXPECT_EQ(ReadFile(Settings("tobbin.sol")).find(SolLine("Ann #0", "Hills", 3, 4)),
+              std::string::npos);
+    EXPECT_FALSE(db.DeleteSolution("Hills", 3));
+    EXPECT_FALSE(db.DeleteSolution("Nowhere", 0));
+
+    db.DeleteGame("Hills");
+    EXPECT_EQ(db.FindGame("Hills"), nullptr);
+    EXPECT_EQ(db.GameCount(), 1);
+    EXPECT_EQ(db.GetLog().Count(), 0u);
+    EXPECT_EQ(db.ChampionAt(1).Levels, 1);
+
+    db.GetLog().AddOrImprove(e);
+    db.DeletePlayer("Ann #0");
+    EXPECT_EQ(TLogDB().Count(), 0u);
+}
+
+TEST(GameList, AddRenameRemoveAndSort) {
+    test::TempProgramFolder dir;
+    TAllGames db;
+    db.AddGame(*Header("beta", 2));
+    db.AddGame(*Header("Alpha", 1));
+    EXPECT_EQ(db.GameAt(1).Name, "beta"); // appended until the next sort
+    db.SortGames();
+    EXPECT_EQ(db.GameAt(1).Name, "Alpha");
+    EXPECT_EQ(db.AuthorAt(1).Games, 2);
+
+    TLog e;
+    e.Player = "Ann #0";
+    e.Game = "beta";
+    e.Level = 2;
+    e.Steps = 3;
+    db.GetLog().AddOrImprove(e);
+    EXPECT_FALSE(db.RenameGame("beta", "beta"));
+    EXPECT_FALSE(db.RenameGame("gamma", "delta"));
+    EXPECT_TRUE(db.RenameGame("beta", "Gamma"));
+    EXPECT_EQ(db.IndexOfGame("Gamma"), 2);
+    EXPECT_EQ(db.FindGame("beta"), nullptr);
+    EXPECT_EQ(db.MaxLevelReached("Gamma", "Ann #0"), 2);
+    EXPECT_TRUE(db.RemoveGame("Alpha"));
+    EXPECT_FALSE(db.RemoveGame("Alpha"));
+    EXPECT_EQ(db.IndexOfGame("Gamma"), 1);
+}
+
+TEST(PlayerLists, GameNamesByMarkAndSkillPlayersOnceEach) {
+    test::TempProgramFolder dir;
+    TAllGames db;
+    db.AddGame(*Header("Hills", 3, 1));
+    db.AddGame(*Header("Dunes", 2, 3));
+    db.AddGame(*Header("Woods", 1, 1));
+    TLog e;
+    e.Game = "Hills";
+    e.Steps = 3;
+    for (const char* player : {"Ann #0", "Bob #0", "ann #0", "Ann #7"}) {
+        e.Player = player;
+        e.Level = 3;
+        db.GetLog().AddOrImprove(e);
+    }
+    e.Player = "Ann #0";
+    e.Game = "Dunes";
+    e.Level = 1;
+    db.GetLog().AddOrImprove(e);
+    db.SetPlayerMarks("Ann #0");
+    EXPECT_EQ(db.FindGame("Hills")->Mark, 1);
+    EXPECT_EQ(db.FindGame("Dunes")->Mark, 0); // level 1 of 2 is not the last
+    std::vector<std::string> names{"stale"};
+    db.FillGameNames(1, 5, names);
+    EXPECT_EQ(names, std::vector<std::string>{"Hills"});
+    db.FillGameNames(2, 1, names);
+    EXPECT_EQ(names, (std::vector<std::string>{"Hills", "Woods"}));
+    db.FillGameNames(0, 5, names);
+    EXPECT_EQ(names, (std::vector<std::string>{"Dunes", "Woods"}));
+    db.SetPlayerMarks("Bob #0");
+    EXPECT_EQ(db.FindGame("Hills")->Mark, 1);
+    db.SetPlayerMarks("Cy #0");
+    EXPECT_EQ(db.FindGame("Hills")->Mark, 0);
+
+    db.FillPlayerNames(names);
+    EXPECT_EQ(names, (std::vector<std::string>{"Ann", "Bob"}));
+}
+
+} // namespace
+} // namespace tb
