@@ -1,0 +1,329 @@
+#include "games/tb_mapset.h"
+#include "services/d_error.h"
+#include "services/d_file.h"
+#include "services/d_folders.h"
+#include "services/d_messages.h"
+#include "tests/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <vector>
+
+namespace tb {
+namespace fs = std::filesystem;
+namespace {
+
+// A playable level: a hero, some food, a stone resting on a wall.
+void LayOut(TMap& map, int variant) {
+    map.SetCell(TPos(2 + variant, 2), Hero);
+    map.SetCell(TPos(5, 3 + variant), Food);
+    map.SetCell(TPos(7, 7), Stone);
+    map.SetCell(TPos(7, 8), Wall);
+}
+
+// A game "Hills" by "Ann", skill 2, with `levels` playable levels.
+void Build(TMapSet& game, int levels) {
+    game.Init("Hills", "Ann", 2);
+    for (int level = 1; level <= levels; ++level) {
+        game.AddLevel("Level " + std::to_string(level));
+        LayOut(*game.GetMap(level), level);
+    }
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    TTextReader r(text);
+    std::vector<std::string> lines;
+    std::string line;
+    while (r.ReadLine(line))
+        lines.push_back(line);
+    return lines;
+}
+
+std::string Join(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+// The message of the Error that loading `text` raises, or "" when it loads.
+std::string LoadError(const std::string& text, bool verify) {
+    TMapSet game;
+    try {
+        game.LoadText(text, verify);
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "";
+}
+
+} // namespace
+
+TEST(GameFile, SavedTextReadsBackTheSameGame) {
+    TMapSet game;
+    Build(game, 3);
+    game.SetFlag(ReadOnly, true);
+    const std::string text = game.SaveText();
+    const auto lines = Lines(text);
+    ASSERT_EQ(lines.size(), 4u + 3 * 20 + 1);
+    EXPECT_EQ(lines[0], "Version 3.54 #0");
+    EXPECT_EQ(lines[1], "** Hills");
+    EXPECT_EQ(lines[2], "Ann");
+    EXPECT_EQ(lines[3], std::to_string(game.Checksum()) + " 3O");
+    EXPECT_EQ(lines[4], "Level 1");
+    EXPECT_EQ(lines[23], "OK");
+    EXPECT_EQ(lines.back(), "END");
+
+    TMapSet back;
+    EXPECT_FALSE(back.LoadText(text, true));
+    EXPECT_EQ(back.Name, "Hills");
+    EXPECT_EQ(back.Author, "Ann");
+    EXPECT_EQ(back.Skill, 2);
+    EXPECT_EQ(back.Version, 354);
+    EXPECT_TRUE(back.HasFlag(ReadOnly));
+    ASSERT_EQ(back.GetLevelCount(), 3);
+    for (int level = 1; level <= 3; ++level) {
+        EXPECT_TRUE(back.GetMap(level)->SameCells(*game.GetMap(level)));
+        EXPECT_EQ(back.GetMap(level)->GetName(), "Level " + std::to_string(level));
+    }
+    EXPECT_EQ(back.GetMap(4), nullptr);
+    EXPECT_EQ(back.Checksum(), game.Checksum());
+    EXPECT_EQ(back.SaveText(), text);
+}
+
+TEST(GameFile, ChecksumGuardsHeaderAndCellsButNotLevelNames) {
+    TMapSet game;
+    Build(game, 2);
+    const std::uint16_t sum = game.Checksum();
+    // Header then each level's map checksum, low byte first.
+    TGamBase header;
+    header.Init("Hills", "Ann", 2);
+    header.IncLevelCount();
+    header.IncLevelCount();
+    EXPECT_NE(sum, header.Checksum());
+    const auto lines = Lines(game.SaveText());
+
+    auto renamedLevel = lines;
+    renamedLevel[4] = "Another name";
+    EXPECT_EQ(LoadError(Join(renamedLevel), true), "");
+
+    const std::string corrupted = ErrorMessage(ErrCorruptedGameData);
+    for (std::size_t row : {5u, 14u, 22u}) {
+        for (std::size_t column : {0u, 30u}) {
+            auto changed = lines;
+            changed[row][column] = changed[row][column] == '#' ? '-' : '#';
+            EXPECT_EQ(LoadError(Join(changed), true), corrupted) << row << "," << column;
+            EXPECT_EQ(LoadError(Join(changed), false), "") << "not verified";
+        }
+    }
+    auto beyond = lines;
+    beyond[5] += "####"; // past column 31: not part of the map
+    EXPECT_EQ(LoadError(Join(beyond), true), "");
+    auto author = lines;
+    author[2] = "Bob";
+    EXPECT_EQ(LoadError(Join(author), true), corrupted);
+    auto skill = lines;
+    skill[1] = "*** Hills";
+    EXPECT_EQ(LoadError(Join(skill), true), corrupted);
+}
+
+TEST(GameFile, MissingLevelsOldFilesAndExtraLevels) {
+    TMapSet game;
+    Build(game, 3);
+    auto lines = Lines(game.SaveText());
+    // Announced 3, but only 2 blocks before END.
+    auto two = std::vector<std::string>(lines.begin(), lines.begin() + 4 + 40);
+    two.push_back("END");
+    TMapSet loaded;
+    loaded.LoadText(Join(two), false);
+    EXPECT_EQ(loaded.GetLevelCount(), 2);
+    EXPECT_EQ(LoadError(Join(two), true), ErrorMessage(ErrCorruptedGameData));
+    loaded.Init("x", "y", 0);
+    EXPECT_THROW(loaded.LoadText(Join(two), true), Error);
+    EXPECT_EQ(loaded.GetLevelCount(), 2) << "the maps read so far stay";
+
+    // Without a version line (and with a wrong checksum) it loads unverified.
+    auto old = std::vector<std::string>(lines.begin() + 1, lines.end());
+    old[2] = "1 3";
+    loaded.LoadText(Join(old), true);
+    EXPECT_EQ(loaded.Version, 0);
+    EXPECT_EQ(loaded.GetLevelCount(), 3);
+    auto v329 = lines;
+    v329[0] = "Version 3.29 #0";
+    v329[3] = "1 3";
+    EXPECT_EQ(LoadError(Join(v329), true), "");
+
+    // Never more than nine levels: a tenth block after nine announced is ignored.
+    TMapSet nine;
+    Build(nine, 9);
+    auto ten = Lines(nine.SaveText());
+    ten.pop_back();
+    for (std::size_t i = 4; i < 24; ++i)
+        ten.push_back(ten[i]);
+    ten.push_back("END");
+    loaded.LoadText(Join(ten), true);
+    EXPECT_EQ(loaded.GetLevelCount(), 9);
+    auto colon = ten;
+    colon[3].back() = ':';
+    EXPECT_EQ(LoadError(Join(colon), false), ErrorMessage(ErrReadingGame));
+}
+
+TEST(GameFile, DamagedFilesAreReadErrors) {
+    TMapSet game;
+    Build(game, 2);
+    const auto lines = Lines(game.SaveText());
+    const std::string reading = ErrorMessage(ErrReadingGame);
+    // Cut inside the second level block: the map reader meets the end of the file.
+    EXPECT_EQ(LoadError(Join(std::vector<std::string>(lines.begin(), lines.begin() + 30)), true),
+              reading);
+    EXPECT_EQ(LoadError("", true), reading);
+    auto count = lines;
+    count[3] = "x 2";
+    EXPECT_EQ(LoadError(Join(count), false), reading);
+    std::string binary;
+    for (int i = 0; i < 4096; ++i)
+        binary += static_cast<char>((i * 7919) % 256);
+    EXPECT_NE(LoadError(binary, true), "");
+}
+
+// Truncated and bit-flipped copies of a real file either load or raise Error.
+TEST(GameFile, FuzzedCopiesLoadOrRaiseError) {
+    TMapSet game;
+    Build(game, 4);
+    game.SetSolution(
+        [] {
+            TLevSol s;
+            s.SetPlayer("Ann #0");
+            s.Add(Up);
+            return s;
+        }(),
+        1, false);
+    const std::string text = game.SaveText();
+    std::mt19937 rng(12345);
+    int loaded = 0, errors = 0;
+    auto attempt = [&](const std::string& copy) {
+        TMapSet target;
+        try {
+            target.LoadText(copy, rng() % 2 == 0);
+            ++loaded;
+            EXPECT_LE(target.GetLevelCount(), 9);
+            (void)target.SaveText();
+        } catch (const Error&) {
+            ++errors;
+        }
+    };
+    for (int i = 0; i < 300; ++i)
+        attempt(text.substr(0, rng() % text.size()));
+    for (int i = 0; i < 300; ++i) {
+        std::string copy = text;
+        const int flips = 1 + static_cast<int>(rng() % 8);
+        for (int f = 0; f < flips; ++f)
+            copy[rng() % copy.size()] ^= static_cast<char>(1 << (rng() % 8));
+        attempt(copy);
+    }
+    EXPECT_GT(loaded, 0);
+    EXPECT_GT(errors, 0);
+}
+
+TEST(GameFile, SaveAndLoadThroughTheGamesFolder) {
+    test::TempProgramFolder dir;
+    TMapSet game;
+    Build(game, 2);
+    game.Save();
+    const fs::path file = dir / "tbg" / "hills.tbg";
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_EQ(TMapSet::FilePath("Hills"), file);
+    EXPECT_EQ(test::ReadFile(file), game.SaveText());
+    EXPECT_FALSE(fs::exists(dir / "tbg" / "hills.tbg.tmp"));
+    TMapSet back;
+    EXPECT_FALSE(back.Load("Hills", true));
+    EXPECT_EQ(back.GetLevelCount(), 2);
+
+    // A file whose header carries an old name loads under the new one.
+    RenamedGames().Clear();
+    RenamedGames().Add("Hills", "High Hills");
+    const bool renamed = back.Load("Hills", false);
+    RenamedGames().Clear();
+    EXPECT_TRUE(renamed);
+    EXPECT_EQ(back.Name, "High Hills");
+
+    try {
+        back.Load("No Such Game", true);
+        ADD_FAILURE() << "a missing file loaded";
+    } catch (const std::ios_base::failure& e) {
+        EXPECT_NE(std::string(e.what()).find("No Such Game"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("no_such_game.tbg"), std::string::npos) << e.what();
+    }
+}
+
+TEST(GameFile, FailedSaveIsAnErrorAndKeepsTheOldFile) {
+    test::TempProgramFolder dir;
+    TMapSet game;
+    Build(game, 1);
+    game.Save();
+    const std::string before = test::ReadFile(dir / "tbg" / "hills.tbg");
+    game.AddLevel("Second");
+    LayOut(*game.GetMap(2), 2);
+    fs::create_directories(dir / "tbg" / "hills.tbg.tmp" / "blocker");
+    try {
+        game.Save();
+        ADD_FAILURE() << "saved through a blocked file";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.what(), ErrorMessage(ErrWritingGame));
+    }
+    EXPECT_EQ(test::ReadFile(dir / "tbg" / "hills.tbg"), before);
+    game.Name = "???";
+    EXPECT_THROW(game.Save(), Error) << "no usable character for a file name";
+    EXPECT_FALSE(fs::exists(dir / "tbg" / ".tbg"));
+}
+
+TEST(LevelSet, LevelOperationsKeepMapsAndSolutionsInStep) {
+    TMapSet game;
+    Build(game, 4);
+    for (int level = 1; level <= 4; ++level) {
+        TLevSol s;
+        s.SetPlayer("P" + std::to_string(level) + " #0");
+        s.Add(Up);
+        game.SetSolution(s, level, false);
+    }
+    game.RemoveLevel(2);
+    EXPECT_EQ(game.GetLevelCount(), 3);
+    EXPECT_EQ(game.GetMap(2)->GetName(), "Level 3");
+    EXPECT_EQ(game.GetSolution(2)->GetPlayer(), "P3 #0");
+    EXPECT_EQ(game.GetMap(3)->GetName(), "Level 4");
+    EXPECT_EQ(game.GetMap(4), nullptr);
+    EXPECT_EQ(game.GetSolution(4), nullptr);
+    game.SwapLevels(1, 3);
+    EXPECT_EQ(game.GetMap(1)->GetName(), "Level 4");
+    EXPECT_EQ(game.GetSolution(1)->GetPlayer(), "P4 #0");
+    EXPECT_EQ(game.GetMap(3)->GetName(), "Level 1");
+    EXPECT_THROW(game.RemoveLevel(4), std::out_of_range);
+    EXPECT_THROW((void)game.GetMap(10), std::out_of_range);
+
+    EXPECT_EQ(game.BadLevelCount(), 0);
+    game.GetMap(2)->SetCell(TPos(7, 8), Empty); // the stone now hangs over an empty cell
+    game.AddLevel("Empty");
+    EXPECT_EQ(game.BadLevelCount(), 2);
+
+    for (int i = 0; i < 10; ++i)
+        game.AddLevelCopy(*game.GetMap(1));
+    EXPECT_EQ(game.GetLevelCount(), 9);
+    EXPECT_TRUE(game.GetMap(9)->SameCells(*game.GetMap(1)));
+    EXPECT_EQ(game.GetMap(9)->GetName(), "Level 4");
+    game.AddLevel("Tenth");
+    EXPECT_EQ(game.GetLevelCount(), 9);
+
+    game.ClearMaps();
+    EXPECT_EQ(game.GetLevelCount(), 0);
+    EXPECT_EQ(game.GetMap(1), nullptr);
+    EXPECT_NE(game.GetSolution(1), nullptr) << "ClearMaps keeps the solutions";
+    Build(game, 3);
+    EXPECT_EQ(game.GetSolution(1), nullptr) << "Init deletes them";
+    game.RemoveLevel(0);
+    EXPECT_EQ(game.GetLevelCount(), 0);
+    EXPECT_EQ(game.GetMap(1), nullptr);
+}
+
+} // namespace tb
