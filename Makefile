@@ -4,7 +4,7 @@ PRESET ?= dev
 BUILD   = build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: all setup configure build run test asan bench format lint clean
+.PHONY: all setup configure build run test asan bench screenshot format lint clean
 
 all: build
 
@@ -29,6 +29,13 @@ asan:
 bench:
 	@$(MAKE) --no-print-directory build PRESET=release
 	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+# Pictures of the main window, the message box and the error box, drawn on
+# the off-screen platform (no display needed), in $(BUILD)/screenshots/.
+screenshot: configure
+	@cmake --build --preset $(PRESET) -j $(JOBS) --target tobbin
+	@$(BUILD)/bin/tobbin --screenshot $(BUILD)/screenshots
+	@echo "Screenshots written to $(BUILD)/screenshots/"
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -2,6 +2,7 @@
 // "--screenshot FOLDER" it writes pictures of the window and its boxes there,
 // on the off-screen platform, and ends.
 
+#include "shell/tb_boxuti.h"
 #include "shell/tb_errbox.h"
 #include "shell/tb_preview.h"
 
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
     if (screenshots != nullptr) return tb::TakeScreenshots(QString::fromLocal8Bit(screenshots));
 
     tb::TPreviewMain window;
+    tb::CentreOnMain(window); // not shown yet: centred on the screen
     window.show();
     return tb::TApplication::exec();
 }

@@ -157,14 +157,17 @@ int TakeScreenshots(const QString& folder) {
             const QPixmap picture = box.grab();
             save(picture, name);
             if (composite) {
+                // The box over the window, with a thin frame and a soft shadow
+                // where a window manager would draw its own.
                 together = window;
                 QPainter painter(&together);
-                painter.drawPixmap(box.frameGeometry().topLeft() - main.geometry().topLeft(),
-                                   picture);
-                painter.setPen(QColor(0, 0, 0, 90));
-                painter.drawRect(
-                    QRect(box.frameGeometry().topLeft() - main.geometry().topLeft(), picture.size())
-                        .adjusted(-1, -1, 0, 0));
+                const QRect area(box.geometry().topLeft() - main.geometry().topLeft(),
+                                 picture.size());
+                for (int i = 4; i >= 1; --i)
+                    painter.fillRect(area.translated(i, i), QColor(0, 0, 0, 28));
+                painter.drawPixmap(area.topLeft(), picture);
+                painter.setPen(QColor(40, 50, 70));
+                painter.drawRect(area.adjusted(-1, -1, 0, 0));
             }
             box.close();
         });

@@ -101,6 +101,21 @@ TEST_F(AlertBoxTest, OtherKeysDoNothingAndClosingAnswersCancel) {
                       }),
               AnswerNo);
     EXPECT_TRUE(stayedOpen);
+    // A question asked while the box waits for an answer is not stacked on
+    // it: it answers Cancel at once and the first question stays.
+    std::uint8_t nested = 0;
+    QString stillShown;
+    EXPECT_EQ(RunWith(
+                  AlertYesNo,
+                  [&](TAlertBox& box) {
+                      nested = box.Run("Second?", {}, false, AlertYesNo);
+                      stillShown = box.xText[0].text();
+                      QTest::keyClick(&box, Qt::Key_Return);
+                  },
+                  "First?"),
+              AnswerYes);
+    EXPECT_EQ(nested, AnswerCancel);
+    EXPECT_EQ(stillShown, "First?");
     // Closed by the system, without a button: Cancel, even in an OK box.
     EXPECT_EQ(RunWith(AlertOK, [](TAlertBox& box) { box.close(); }), AnswerCancel);
     EXPECT_EQ(RunWith(AlertYesNo, [](TAlertBox& box) { box.close(); }), AnswerCancel);

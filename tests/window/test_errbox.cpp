@@ -135,6 +135,17 @@ TEST_F(ErrorBoxTest, ClosesOnAFreshKeyOrAnyMouseButton) {
     });
     TErrBox_Show_Text("First");
     EXPECT_EQ(seen.text, "First");
+
+    // An error while the box is open does not stack a second box on it.
+    QString stillShown;
+    Shown outer;
+    LookThenClose(outer, [&stillShown](TErrBox& box) {
+        TErrBox_Show_Text("Second");
+        stillShown = box.Txt.text();
+        QTest::keyClick(&box, Qt::Key_Space);
+    });
+    TErrBox_Show_Text("Outer");
+    EXPECT_EQ(stillShown, "Outer");
     EXPECT_TRUE(openAfterRepeat) << "a held key must not dismiss the message unread";
 
     // A click on the label, the panel or the box itself closes it.
