@@ -145,6 +145,23 @@ TEST_F(Play, FullHistoryKeepsEveryStepBackWhenAMoveIsRefused) {
     }
 }
 
+TEST(BackupRing, CapacityIsCappedAndWithdrawOnARingWithRoomIsAPop) {
+    EXPECT_EQ(TBackup_Set(300).GetCapacity(), 255);
+    EXPECT_THROW(TBackup_Set(0), std::out_of_range);
+    TBackup_Set ring(2);
+    TGameMap a, b, out;
+    Lay(a, {"H"}, "A");
+    Lay(b, {" H"}, "B");
+    ring.Push(a);
+    ring.Push(b);
+    ring.Withdraw(out);
+    EXPECT_EQ(out.GetName(), "B");
+    EXPECT_EQ(ring.GetCount(), 1);
+    ring.Pop(out);
+    EXPECT_EQ(out.GetName(), "A");
+    EXPECT_THROW(ring.Withdraw(out), Error);
+}
+
 TEST_F(Play, StepBackAfterTheHeroWasCrushedReturnsToPlay) {
     auto game = Open(2);
     game->Tick();
