@@ -255,15 +255,18 @@ bool TGameDB::LoadSolutions(const fs::path& path, bool fresh) {
     LoadDamaged = false;
     std::error_code ec;
     if (!fs::exists(path, ec)) return false;
-    TTextReader file;
+    std::string text;
     try {
-        file = TTextReader::FromFile(path);
+        text = ReadWholeFile(path);
     } catch (const std::ios_base::failure&) {
         // Unreadable: nothing is merged, and a rewrite must first copy it aside
         // (which fails, keeping the file, while it stays unreadable).
         LoadDamaged = true;
         return false;
     }
+    // Every line is written with its line end: a file ending inside a line was cut off.
+    if (!text.empty() && text.back() != '\n') LoadDamaged = true;
+    TTextReader file(std::move(text));
     bool verify = true;
     bool winsTies = false;
     try {

@@ -175,6 +175,8 @@ bool TLogDB::Load() {
 }
 
 bool TLogDB::LoadText(std::string text) {
+    // Every line is written with its line end: a file ending inside a line was cut off.
+    if (!text.empty() && text.back() != '\n') Damaged = true;
     TTextReader file(std::move(text));
     bool verify = true;
     try {

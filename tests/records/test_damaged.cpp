@@ -1,0 +1,273 @@
+// Damaged record files: whatever can be read is kept, the original of a file
+// that could not be read whole is kept beside it before the first rewrite, and
+// no copy of a damaged file, however damaged, brings a reader down.
+
+#include "records/tb_allgames.h"
+#include "records/tb_gamedb.h"
+#include "records/tb_logdb.h"
+#include "tests/records/records_support.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace tb {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::Settings;
+using test::SolFile;
+using test::SolLine;
+using test::Solution;
+using test::WriteFile;
+using test::WriteSimpleGame;
+
+TLog Entry(const std::string& player, const std::string& game, int level, int steps) {
+    TLog e;
+    e.Player = player;
+    e.Game = game;
+    e.Level = static_cast<std::uint8_t>(level);
+    e.Steps = static_cast<std::uint16_t>(steps);
+    e.Time = static_cast<std::uint16_t>(steps * 3);
+    return e;
+}
+
+std::string HofText(const std::vector<std::string>& lines) {
+    std::string text = "Version 3.54 #0\r\n";
+    for (const auto& l : lines)
+        text += l + "\r\n";
+    return text;
+}
+
+TEST(DamagedLog, AMalformedNumberKeepsTheOtherEntriesAndTheOriginalBeforeTheRewrite) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("Hills", 3);
+    const std::string original =
+        HofText({Entry("Ann #0", "Hills", 1, 5).Line(), "2 x7 5 Hills|Ann #0|123",
+                 "1 2 3 Hills|Bob #0|notanumber", Entry("Bob #0", "Hills", 2, 4).Line()});
+    WriteFile(Settings("tobbin.hof"), original);
+    WriteFile(Settings("tobbin.hof.bak"), "an older backup");
+    {
+        TAllGames records;
+        EXPECT_EQ(records.GetLog().Count(), 2u);
+        EXPECT_TRUE(records.GetLog().IsDamaged());
+        EXPECT_EQ(ReadFile(Settings("tobbin.hof")), original); // not yet rewritten
+        records.DeletePlayer("Cy #0");                         // the first rewrite
+    }
+    EXPECT_EQ(ReadFile(Settings("tobbin.hof.bak")), "an older backup");
+    EXPECT_EQ(ReadFile(Settings("tobbin.hof.bak1")), original);
+    TLogDB reread;
+    EXPECT_EQ(reread.Count(), 2u);
+    EXPECT_FALSE(reread.IsDamaged());
+    reread.Save();
+    EXPECT_FALSE(fs::exists(Settings("tobbin.hof.bak2"))); // one backup per damaged file
+}
+
+TEST(DamagedLog, ACutOffFileIsKeptToo) {
+    test::TempProgramFolder dir;
+    std::string text =
+        HofText({Entry("Ann #0", "Hills", 1, 5).Line(), Entry("Ann #0", "Hills", 2, 5).Line()});
+    text.resize(text.size() - 4); // ends in the middle of the last line's checksum
+    WriteFile(Settings("tobbin.hof"), text);
+    TLogDB log;
+    ASSERT_EQ(log.Count(), 1u);
+    log.AddOrImprove(Entry("Bob #0", "Hills", 1, 5));
+    log.Save();
+    EXPECT_EQ(ReadFile(Settings("tobbin.hof.bak")), text);
+}
+
+TEST(DamagedLog, ChecksumMismatchesAreDroppedSilentlyWithoutBackup) {
+    test::TempProgramFolder dir;
+    std::string line = Entry("Ann #0", "Hills", 1, 5).Line();
+    line.back() = line.back() == '9' ? '8' : '9';
+    WriteFile(Settings("tobbin.hof"), HofText({line, Entry("Bob #0", "Hills", 1, 5).Line()}));
+    TLogDB log;
+    EXPECT_EQ(log.Count(), 1u);
+    EXPECT_FALSE(log.IsDamaged());
+    log.Save();
+    EXPECT_FALSE(fs::exists(Settings("tobbin.hof.bak")));
+}
+
+TEST(DamagedSolutions, ABadLineIsSkippedAndTheOriginalKeptAtTheFirstRewrite) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("Hills", 3);
+    // ":" is level 10, "/" below "0", and a repeat count above 65535.
+    const std::string original = SolFile(
+        {SolLine("Ann #0", "Hills", 1, 4), ":B 4 Ann #0|Hills|4R 1", "/B 4 Ann #0|Hills|4R 1",
+         "2B 4 Ann #0|Hills|99999R 1", SolLine("Ann #0", "Hills", 3, 4)});
+    WriteFile(Settings("tobbin.sol"), original);
+    {
+        TAllGames records;
+        EXPECT_TRUE(records.SolutionsDamaged());
+        EXPECT_NE(records.GetSolution("Hills", 1), nullptr);
+        EXPECT_NE(records.GetSolution("Hills", 3), nullptr);
+        EXPECT_EQ(ReadFile(Settings("tobbin.sol")), original);
+        EXPECT_TRUE(records.AddSolution(Solution("Bob #0", 2), "Hills", 2));
+        EXPECT_FALSE(records.SolutionsDamaged());
+    }
+    EXPECT_EQ(ReadFile(Settings("tobbin.sol.bak")), original);
+    TGameDB reread;
+    EXPECT_NE(reread.GetSolution("Hills", 2), nullptr);
+    EXPECT_FALSE(reread.SolutionsDamaged());
+
+    // Damaged again with a backup already there: the next free name is used,
+    // also when the rewrite is the one of the start-up itself (an import changed it).
+    WriteFile(Settings("tobbin.sol"), original);
+    WriteFile(Settings("more.sox"), SolFile({SolLine("Cy #0", "Hills", 2, 1)}));
+    TGameDB startUp;
+    EXPECT_EQ(ReadFile(Settings("tobbin.sol.bak")), original);
+    EXPECT_EQ(ReadFile(Settings("tobbin.sol.bak1")), original);
+    EXPECT_EQ(startUp.GetSolution("Hills", 2)->GetPlayer(), "Cy #0");
+}
+
+TEST(DamagedSolutions, ADamagedVersionLineReadsTheLinesAsCheckedOnes) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("Hills", 2);
+    std::string bad = SolLine("Bob #0", "Hills", 2, 4);
+    bad.back() = bad.back() == '9' ? '8' : '9';
+    WriteFile(Settings("tobbin.sol"),
+              SolFile({SolLine("Ann #0", "Hills", 1, 4), bad}, "Version x.yz #?"));
+    TGameDB db;
+    EXPECT_TRUE(db.SolutionsDamaged());
+    EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
+    EXPECT_EQ(db.GetSolution("Hills", 2), nullptr);
+}
+
+TEST(DamagedSolutions, ACutOffFileCountsAsNotReadWhole) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("Hills", 2);
+    std::string text =
+        SolFile({SolLine("Ann #0", "Hills", 1, 4), SolLine("Ann #0", "Hills", 2, 4)});
+    text.resize(text.size() - 3);
+    WriteFile(Settings("tobbin.sol"), text);
+    TGameDB db;
+    EXPECT_TRUE(db.SolutionsDamaged());
+    EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
+    EXPECT_EQ(db.GetSolution("Hills", 2), nullptr); // its checksum was cut
+    db.SaveSolutions();
+    EXPECT_EQ(ReadFile(Settings("tobbin.sol.bak")), text);
+}
+
+// ---------------------------------------------------------------------------
+// Truncated and bit-flipped copies of real files.
+
+std::string Mutate(const std::string& text, std::mt19937& random, bool& truncated,
+                   std::size_t& cut) {
+    std::string copy = text;
+    truncated = random() % 2 == 0;
+    if (truncated) {
+        cut = random() % (text.size() + 1);
+        copy.resize(cut);
+        return copy;
+    }
+    const int flips = 1 + static_cast<int>(random() % 4);
+    for (int i = 0; i < flips; ++i) {
+        const std::size_t at = random() % copy.size();
+        copy[at] = static_cast<char>(copy[at] ^ (1 << (random() % 8)));
+    }
+    return copy;
+}
+
+// The number of whole lines (line end included) before `cut`, the version line excluded.
+std::size_t WholeLinesBefore(const std::string& text, std::size_t cut) {
+    std::size_t lines = 0;
+    for (std::size_t i = 0; i < cut; ++i)
+        if (text[i] == '\n') ++lines;
+    return lines == 0 ? 0 : lines - 1;
+}
+
+TEST(DamagedCopies, TheLogReaderKeepsWhatIsIntactAndNeverFails) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < 40; ++i)
+        lines.push_back(Entry(i % 3 ? "Ann #0" : "Bob Brown #12", "Game " + std::to_string(i / 9),
+                              1 + i % 9, 10 + i)
+                            .Line());
+    const std::string text = HofText(lines);
+    std::mt19937 random(20240501);
+    for (int round = 0; round < 300; ++round) {
+        bool truncated = false;
+        std::size_t cut = 0;
+        const std::string copy = Mutate(text, random, truncated, cut);
+        TLogDB log(TLogDB::NoLoad{});
+        ASSERT_NO_THROW(log.LoadText(copy)) << "round " << round;
+        ASSERT_LE(log.Count(), lines.size()) << "round " << round;
+        for (std::size_t i = 1; i <= log.Count(); ++i) {
+            ASSERT_GE(log.EntryAt(i).Level, 1);
+            ASSERT_LE(log.EntryAt(i).Level, 9);
+        }
+        if (truncated) {
+            ASSERT_GE(log.Count(), WholeLinesBefore(text, cut)) << "round " << round;
+        }
+    }
+}
+
+class DamagedCopiesOfSolutions : public ::testing::Test {
+protected:
+    test::TempProgramFolder Dir;
+    std::vector<std::string> Lines;
+    std::string Text;
+
+    void SetUp() override {
+        for (int g = 0; g < 5; ++g) {
+            WriteSimpleGame("Game " + std::to_string(g), 9);
+            for (int level = 1; level <= 9; ++level)
+                Lines.push_back(SolLine(g % 2 ? "Ann #0" : "Bob #3", "Game " + std::to_string(g),
+                                        level, 1 + (g * 7 + level * 13) % 60));
+        }
+        Text = SolFile(Lines);
+    }
+    int Stored(const TGameDB& db) const {
+        int count = 0;
+        for (int i = 1; i <= db.GameCount(); ++i)
+            count += db.GameAt(i).CountSolved(false);
+        return count;
+    }
+};
+
+TEST_F(DamagedCopiesOfSolutions, TheSolutionsAndImportReadersKeepWhatIsIntactAndNeverFail) {
+    TGameDB games;
+    std::mt19937 random(77);
+    for (int round = 0; round < 300; ++round) {
+        bool truncated = false;
+        std::size_t cut = 0;
+        const std::string copy = Mutate(Text, random, truncated, cut);
+        const bool import = round % 2 == 1;
+        const fs::path file = Settings(import ? "copy.sox" : "copy.sol");
+        WriteFile(file, copy);
+        TGameDB db(TGameDB::NoLoad{});
+        for (int i = 1; i <= games.GameCount(); ++i)
+            db.AddGame(games.GameAt(i));
+        ASSERT_NO_THROW(db.LoadSolutions(file, import)) << "round " << round;
+        ASSERT_LE(Stored(db), static_cast<int>(Lines.size())) << "round " << round;
+        if (truncated) {
+            ASSERT_GE(Stored(db), static_cast<int>(WholeLinesBefore(Text, cut)))
+                << "round " << round;
+        }
+    }
+}
+
+TEST_F(DamagedCopiesOfSolutions, StartUpWithDamagedFilesKeepsGoing) {
+    std::mt19937 random(5);
+    std::string log;
+    {
+        TLogDB entries(TLogDB::NoLoad{});
+        for (int i = 0; i < 30; ++i)
+            entries.AddOrImprove(Entry("Ann #0", "Game 1", 1 + i % 9, 40 + i / 9));
+        log = entries.SaveText();
+    }
+    for (int round = 0; round < 20; ++round) {
+        bool truncated = false;
+        std::size_t cut = 0;
+        WriteFile(Settings("tobbin.sol"), Mutate(Text, random, truncated, cut));
+        WriteFile(Settings("a.sox"), Mutate(Text, random, truncated, cut));
+        WriteFile(Settings("tobbin.hof"), Mutate(log, random, truncated, cut));
+        std::unique_ptr<TAllGames> records;
+        ASSERT_NO_THROW(records = std::make_unique<TAllGames>()) << "round " << round;
+        EXPECT_EQ(records->GameCount(), 5);
+        EXPECT_FALSE(fs::exists(Settings("a.sox")));
+    }
+}
+
+} // namespace
+} // namespace tb
