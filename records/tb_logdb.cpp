@@ -70,7 +70,7 @@ bool ReadNumber(std::string_view word, long long lo, long long hi, long long& va
 LineResult ParseLogLine(std::string_view line, TLog& entry, long long& stored, bool& renamed) {
     renamed = false;
     stored = 0;
-    if (Trim(line).empty()) return LineResult::Blank;
+    if (std::all_of(line.begin(), line.end(), IsBlank)) return LineResult::Blank;
     std::size_t pos = 0;
     long long numbers[3] = {0, 0, 0};
     static constexpr long long highest[3] = {TGamBase::MaxLevels, 0xFFFF, 0xFFFF};
@@ -177,6 +177,9 @@ bool TLogDB::Load() {
 bool TLogDB::LoadText(std::string text) {
     // Every line is written with its line end: a file ending inside a line was cut off.
     if (!text.empty() && text.back() != '\n') Damaged = true;
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    Entries.reserve(Entries.size() + lines);
+    Index.reserve(Index.size() + lines);
     TTextReader file(std::move(text));
     bool verify = true;
     try {
@@ -207,7 +210,7 @@ bool TLogDB::LoadText(std::string text) {
         }
         if (entryRenamed) renamed = true;
         if (!entryRenamed && verify && stored != entry.Checksum()) continue;
-        AddOrImprove(entry);
+        Merge(std::move(entry));
     }
     return renamed;
 }
@@ -239,13 +242,17 @@ TLog* TLogDB::Find(const std::string& game, std::uint8_t level, const std::strin
 }
 
 bool TLogDB::AddOrImprove(const TLog& entry) {
-    if (const auto it = Index.find(const_cast<TLog*>(&entry)); it != Index.end()) {
+    return Merge(TLog(entry));
+}
+
+bool TLogDB::Merge(TLog&& entry) {
+    if (const auto it = Index.find(&entry); it != Index.end()) {
         TLog& existing = **it;
         if (entry.Steps >= existing.Steps) return false;
-        existing.Assign(entry); // the time comes along with the steps
+        existing = std::move(entry); // the time comes along with the steps
         return true;
     }
-    auto copy = std::make_unique<TLog>(entry);
+    auto copy = std::make_unique<TLog>(std::move(entry));
     Index.insert(copy.get());
     Entries.push_back(std::move(copy));
     return true;

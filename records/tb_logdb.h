@@ -107,6 +107,7 @@ private:
         }
     };
     TLog* Find(const std::string& game, std::uint8_t level, const std::string& player) const;
+    bool Merge(TLog&& entry);
     void Reindex();
 
     std::vector<std::unique_ptr<TLog>> Entries; // in the order they were added
