@@ -144,7 +144,7 @@ std::uint64_t Fingerprint(const std::uint8_t* p, std::size_t n) {
 // The fingerprints of every position seen: open addressing, linear probing.
 class TFingerprintSet {
 public:
-    TFingerprintSet() : Slots(std::size_t{1} << 16, 0), Mask(Slots.size() - 1) {}
+    TFingerprintSet() : Slots(std::size_t{1} << 10, 0), Mask(Slots.size() - 1) {}
 
     // Adds fp; false when it was there already.
     bool Insert(std::uint64_t fp) {
@@ -187,7 +187,7 @@ private:
 // never holds more than one block of unused room.
 class TLinks {
 public:
-    static constexpr std::size_t BlockSize = std::size_t{1} << 16;
+    static constexpr std::size_t BlockSize = std::size_t{1} << 12;
 
     void Add(std::uint32_t link) {
         if (Size % BlockSize == 0) Blocks.emplace_back(BlockSize);

@@ -1,0 +1,244 @@
+// Runs the built tobbin-cli as a level author runs it and compares what it
+// prints, on stdout and stderr, and its exit status.
+
+#include "games/tb_levsol.h"
+#include "games/tb_version.h"
+#include "tests/test_support.h"
+#include "tests/tools/tool_levels.h"
+#include "tools/cli/moves.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+namespace tb::test {
+namespace {
+
+struct TRun {
+    std::string Out;
+    std::string Err;
+    int Status = -1;
+};
+
+std::string Quote(const std::string& arg) {
+    std::string quoted = "'";
+    for (char c : arg) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+class CliTool : public ::testing::Test {
+protected:
+    TRun Run(const std::vector<std::string>& args) {
+        std::string command = Quote(TOBBIN_CLI_PATH);
+        for (const std::string& arg : args)
+            command += " " + Quote(arg);
+        command +=
+            " >" + Quote((Folder / "out").string()) + " 2>" + Quote((Folder / "err").string());
+        const int raw = std::system(command.c_str());
+        TRun run;
+        run.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.Out = ReadFile(Folder / "out");
+        run.Err = ReadFile(Folder / "err");
+        return run;
+    }
+    std::string Level(const std::string& file, const std::vector<std::string>& rows) {
+        WriteFile(Folder / file, LevelText("Test", rows));
+        return (Folder / file).string();
+    }
+
+    TempFolder Folder;
+};
+
+const std::vector<std::string> Walk = {"########", "#H  +  #", "#-#####", "#+#"};
+
+TEST_F(CliTool, PlayPrintsTheLevelAfterTheMoves) {
+    const std::string file = Level("walk.txt", Walk);
+    TRun run = Run({"play", file, "2R"});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(run.Out, "state Play\nresult open\nsteps 2\nfood 2\nhero 4 2\n" +
+                           Board({"########", "#  H+  #", "#-#####", "#+#"}));
+
+    // Nothing moved yet: the level waits in Ready. A move into a wall records nothing.
+    const std::string ready = "state Ready\nresult open\nsteps 0\nfood 2\nhero 2 2\n";
+    run = Run({"play", file, " "});
+    EXPECT_EQ(run.Out.rfind(ready, 0), 0u) << run.Out;
+    run = Run({"play", file, "u"});
+    EXPECT_EQ(run.Out.rfind(ready, 0), 0u) << run.Out;
+
+    // Won at the last food; the moves after it are ignored.
+    run = Run({"play", file, "2d2u3R 5L"});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "state Done\nresult won\nsteps 7\nfood 0\nhero 5 2\n" +
+                           Board({"########", "#   H  #", "# #####", "# #"}));
+}
+
+TEST_F(CliTool, PlayShowsACrushedHeroAndUnknownCells) {
+    const std::string file =
+        Level("crush.txt", {"#######", "##*####", "##* ###", "#H- -+#", "# #@ ##", "#x#"});
+    // The lower stone drops one cell; the upper one rolls off it onto the hero.
+    const TRun run = Run({"play", file, "RRR"});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "state Done\nresult lost\nsteps 2\nfood 1\nhero 4 4\n" +
+                           Board({"#######", "## ####", "## *###", "# *O-+#", "# #@ ##", "#?#"}));
+}
+
+TEST_F(CliTool, PlayReportsErrorsOnStderrOnly) {
+    const std::string file = Level("walk.txt", Walk);
+    TRun run = Run({"play", file, "2Rx"});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "error: bad move letter 'x'\n");
+
+    run = Run({"play", Level("still.txt", {"#####", "#H  #"}), "R"});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "error: level is not playable\n");
+
+    run = Run({"play", (Folder / "missing.tbg").string(), "R"});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "error: Cannot open file: " + (Folder / "missing.tbg").string() + "\n");
+
+    run = Run({"play", file, "R", "--level", "2"});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err, "error: the game has no level 2\n");
+
+    WriteFile(Folder / "end.txt", "END\n");
+    run = Run({"play", (Folder / "end.txt").string(), "R"});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err.rfind("error: no level in ", 0), 0u);
+}
+
+TEST_F(CliTool, SolvePrintsTheShortestSolutionOrWhyThereIsNone) {
+    TRun run = Run({"solve", Level("two.txt", {"##########", "#+   H  +#"})});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "solution 3R7L\nsteps 10\n");
+    EXPECT_EQ(run.Err, ""); // no progress lines when stderr is no terminal
+
+    run = Run({"solve", Level("walled.txt", {"######", "#H #+#"})});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Out, "unsolvable\n");
+
+    run = Run({"solve", Level("long.txt", {"#########", "#H     +#"}), "--max-states=3"});
+    EXPECT_EQ(run.Status, 3);
+    EXPECT_EQ(run.Out, "gave up after 3 positions\n");
+
+    run = Run({"solve", Level("bad.txt", {"#####", "#H*+#", "## ##"})});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "error: level is not playable\n");
+}
+
+TEST_F(CliTool, MakeGameWritesAGameThatCheckAndSolveRead) {
+    const auto source = Folder / "source";
+    std::filesystem::create_directories(source);
+    WriteFile(source / "game.txt", "Two Rooms\nAnn Example\n2\n");
+    WriteFile(source / "1.txt", LevelText("Walk", Walk));
+    WriteFile(source / "2.txt", LevelText("Still", {"#####", "#H  +"}));
+    TRun run = Run({"make-game", source.string(), Folder.Path().string()});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    const std::string game = (Folder / "two_rooms.tbg").string();
+
+    run = Run({"check", game});
+    EXPECT_EQ(run.Status, 0);
+    const std::string head = "file " + game +
+                             "\ngame Two Rooms\nauthor Ann Example\nskill 2 Moderate\nlevels 2\n"
+                             "read-only no\nlevel 1 playable food 2 checksum ";
+    EXPECT_EQ(run.Out.substr(0, head.size()), head);
+    EXPECT_NE(run.Out.find(" Walk\nlevel 2 playable food 1 checksum "), std::string::npos);
+    EXPECT_TRUE(run.Out.ends_with(" Still\n"));
+
+    run = Run({"solve", game, "--level", "2"});
+    EXPECT_EQ(run.Out, "solution 3R\nsteps 3\n");
+
+    // A damaged copy fails its checksum; check reports it and goes on.
+    std::string text = ReadFile(game);
+    text.replace(text.find("#H  +"), 5, "#H + ");
+    WriteFile(Folder / "damaged.tbg", text);
+    run = Run({"check", (Folder / "damaged.tbg").string(), game});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err, "error: " + (Folder / "damaged.tbg").string() + ": Corrupted game data\n");
+    EXPECT_EQ(run.Out.rfind("file " + game + "\n", 0), 0u);
+
+    WriteFile(source / "2.txt", LevelText("Still", {"#####", "#H  #"}));
+    run = Run({"make-game", source.string(), Folder.Path().string()});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_NE(run.Err.find("level is not playable"), std::string::npos);
+}
+
+TEST_F(CliTool, VerifyReplaysEveryStoredSolutionAndGoesOnPastFailures) {
+    const auto program = Folder / "program";
+    const auto source = Folder / "source";
+    std::filesystem::create_directories(program / "tbg");
+    std::filesystem::create_directories(source);
+    WriteFile(source / "game.txt", "Two Rooms\nAnn Example\n2\n");
+    WriteFile(source / "1.txt", LevelText("Walk", Walk));
+    WriteFile(source / "2.txt", LevelText("Still", {"#####", "#H  +"}));
+    ASSERT_EQ(Run({"make-game", source.string(), (program / "tbg").string()}).Status, 0);
+
+    // An import file beside the program: level 1 is solved, level 2 is not.
+    std::string sox = VersionLine() + "\r\n";
+    const std::pair<int, const char*> solutions[] = {{1, "2D2U3R"}, {2, "2R"}};
+    for (const auto& [level, moves] : solutions) {
+        TLevSol solution;
+        solution.SetPlayer("Tobbin #1");
+        for (TDir dir : cli::ParseMoves(moves))
+            solution.Add(dir);
+        sox += solution.Line("Two Rooms", level, 2) + "\r\n";
+    }
+    WriteFile(program / "shipped.sox", sox);
+
+    TRun run = Run({"verify", "--settings", program.string()});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Out, "ok 1 7 Two Rooms\nFAILED 2 2 Two Rooms\n"
+                       "verified 2 solutions: 1 ok, 1 failed\n");
+    // As at the game's start, the import was merged into the solutions file.
+    EXPECT_FALSE(std::filesystem::exists(program / "shipped.sox"));
+    EXPECT_TRUE(std::filesystem::exists(program / "tobbin.sol"));
+
+    std::filesystem::create_directories(Folder / "empty");
+    run = Run({"verify", "--settings", (Folder / "empty").string()});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "verified 0 solutions: 0 ok, 0 failed\n");
+
+    run = Run({"verify", "--settings", (Folder / "missing").string()});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err, "error: no such folder: " + (Folder / "missing").string() + "\n");
+}
+
+TEST_F(CliTool, HelpAndUsage) {
+    TRun run = Run({"--help"});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out.rfind("usage: tobbin-cli COMMAND", 0), 0u);
+    for (const char* command : {"play", "solve", "check", "verify"}) {
+        run = Run({command, "--help"});
+        EXPECT_EQ(run.Status, 0) << command;
+        EXPECT_EQ(run.Out.rfind(std::string("usage: tobbin-cli ") + command, 0), 0u);
+        EXPECT_EQ(run.Err, "");
+    }
+    run = Run({"dance"});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err.rfind("error: unknown command 'dance'\nusage: tobbin-cli COMMAND", 0), 0u);
+
+    run = Run({"solve", "x.txt", "--fast"});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err.rfind("error: unknown option '--fast'\nusage: tobbin-cli solve", 0), 0u);
+
+    run = Run({"play", "x.txt", "R", "--level", "nine"});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err.rfind("error: --level needs a number", 0), 0u);
+
+    run = Run({});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err.rfind("error: no command given\n", 0), 0u);
+}
+
+} // namespace
+} // namespace tb::test
