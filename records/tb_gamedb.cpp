@@ -22,21 +22,6 @@ void Report(const TProgress& progress, const std::string& text) {
     if (progress) progress(text);
 }
 
-// Deletes a file when it goes out of scope, whatever happened before.
-class TDeleteAfterUse {
-public:
-    explicit TDeleteAfterUse(fs::path file) : File(std::move(file)) {}
-    ~TDeleteAfterUse() {
-        std::error_code ignored;
-        fs::remove(File, ignored);
-    }
-    TDeleteAfterUse(const TDeleteAfterUse&) = delete;
-    TDeleteAfterUse& operator=(const TDeleteAfterUse&) = delete;
-
-private:
-    fs::path File;
-};
-
 } // namespace
 
 TGameDB::TGameDB(const TProgress& progress) {
@@ -50,12 +35,16 @@ TGameDB::TGameDB(const TProgress& progress) {
     const std::vector<fs::path> imports = ListFiles(Folders().SettingsFolder, ".sox");
     if (!imports.empty()) {
         Report(progress, "Updating solutions...");
-        for (const fs::path& file : imports) {
-            TDeleteAfterUse remove(file);
+        for (const fs::path& file : imports)
             if (LoadSolutions(file, true)) changed = true;
-        }
     }
     if (changed) SaveSolutions();
+    // The imports go once their solutions are safely in "tobbin.sol", whether
+    // or not any of them was accepted; a failed rewrite leaves them for the next start.
+    for (const fs::path& file : imports) {
+        std::error_code ignored;
+        fs::remove(file, ignored);
+    }
 }
 
 TGameDB::~TGameDB() = default;

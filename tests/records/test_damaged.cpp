@@ -149,6 +149,19 @@ TEST(DamagedSolutions, ACutOffFileCountsAsNotReadWhole) {
     EXPECT_EQ(ReadFile(Settings("tobbin.sol.bak")), text);
 }
 
+TEST(DamagedSolutions, ImportsStayWhenTheRewriteOfTheSolutionsFileFails) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("Hills", 2);
+    WriteFile(Settings("new.sox"), SolFile({SolLine("Ann #0", "Hills", 1, 4)}));
+    fs::create_directories(Settings("tobbin.sol.tmp")); // in the way of the rewrite
+    EXPECT_THROW(TGameDB(), std::ios_base::failure);
+    EXPECT_TRUE(fs::exists(Settings("new.sox")));
+    fs::remove(Settings("tobbin.sol.tmp"));
+    TGameDB db;
+    EXPECT_FALSE(fs::exists(Settings("new.sox")));
+    EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
+}
+
 // ---------------------------------------------------------------------------
 // Truncated and bit-flipped copies of real files.
 

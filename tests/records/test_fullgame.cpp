@@ -396,19 +396,5 @@ TEST_F(FullGame, PlayAllSolutionsConfirmsFreshSolutionsOnceAndStopsAtAFailure) {
     EXPECT_EQ(game->GetLevel(), 2);
 }
 
-TEST_F(FullGame, PassThroughQueries) {
-    WriteSimpleGame("Hills", 2, "Ann", 1);
-    WriteFile(Settings("tobbin.sol"), SolFile({SolLine("Bob #0", "Hills", 1, 1)}));
-    auto game = Start();
-    EXPECT_EQ(game->GameCount(), 1);
-    EXPECT_EQ(game->GameAt(1).Name, "Hills");
-    EXPECT_EQ(game->TotalLevels(), 2);
-    EXPECT_EQ(game->ChampionCount(), 2);
-    EXPECT_EQ(game->ChampionAt(1).Name, "Bob #0");
-    EXPECT_EQ(game->AuthorCount(), 1);
-    EXPECT_EQ(game->AuthorAt(1).Levels, 2);
-    EXPECT_EQ(game->BestSolution(), nullptr); // no level open
-}
-
 } // namespace
 } // namespace tb
