@@ -36,15 +36,20 @@ public:
         Cells = other.Cells;
         HeroPos = other.HeroPos;
         FoodCount = other.FoodCount;
+        Changed = false;
     }
     void SetCell(TPos pos, std::uint8_t code) override {
         if (InGrid(pos) && (Fixed[pos.Y - 1][pos.X - 1] || code > 15))
             throw std::logic_error("a move changed a cell the solver takes as fixed");
+        Changed = true;
         TActiveMap::SetCell(pos, code);
     }
+    // Whether any cell changed since the last CopyFrom.
+    bool HasChanged() const { return Changed; }
 
-    std::uint8_t Raw(int y, int x) const { return Cells[y][x]; }
-    void SetRaw(int y, int x, std::uint8_t code) { Cells[y][x] = code; }
+    // The cells as 558 bytes, row by row (index (y - 1) * 31 + x - 1).
+    const std::uint8_t* Raw() const { return reinterpret_cast<const std::uint8_t*>(&Cells); }
+    std::uint8_t* Raw() { return reinterpret_cast<std::uint8_t*>(&Cells); }
     void SetCounts(TPos hero, std::uint16_t food) {
         HeroPos = hero;
         FoodCount = food;
@@ -52,7 +57,9 @@ public:
 
 private:
     const TStatic& Fixed;
+    bool Changed = false;
 };
+static_assert(sizeof(TMap::TCells) == TMap::Width * TMap::Height, "cells are one block of bytes");
 
 // Packs the changeable cells four bits a cell, after the hero's index (two bytes).
 class TPacker {
@@ -66,13 +73,12 @@ public:
                 Fixed[y][x] = IsStatic(code);
                 Index[y][x] = NoHero;
                 if (!Fixed[y][x]) {
-                    Index[y][x] = static_cast<std::uint16_t>(Ys.size());
-                    Ys.push_back(static_cast<std::uint8_t>(y));
-                    Xs.push_back(static_cast<std::uint8_t>(x));
+                    Index[y][x] = static_cast<std::uint16_t>(Offsets.size());
+                    Offsets.push_back(static_cast<std::uint16_t>(y * TMap::Width + x));
                 }
             }
         }
-        Size = 2 + (Ys.size() + 1) / 2;
+        Size = 2 + (Offsets.size() + 1) / 2;
     }
 
     std::size_t Bytes() const { return Size; }
@@ -84,12 +90,12 @@ public:
         out[0] = static_cast<std::uint8_t>(h & 0xFF);
         out[1] = static_cast<std::uint8_t>(h >> 8);
         std::uint8_t* p = out + 2;
-        const std::size_t n = Ys.size();
+        const std::uint8_t* cells = map.Raw();
+        const std::size_t n = Offsets.size();
         std::size_t i = 0;
         for (; i + 1 < n; i += 2)
-            *p++ = static_cast<std::uint8_t>(map.Raw(Ys[i], Xs[i]) |
-                                             (map.Raw(Ys[i + 1], Xs[i + 1]) << 4));
-        if (i < n) *p = map.Raw(Ys[i], Xs[i]);
+            *p++ = static_cast<std::uint8_t>(cells[Offsets[i]] | (cells[Offsets[i + 1]] << 4));
+        if (i < n) *p = cells[Offsets[i]];
     }
 
     // Writes the changeable cells of a packed position into map; its fixed
@@ -97,21 +103,23 @@ public:
     void Unpack(const std::uint8_t* in, TSolverMap& map) const {
         const std::uint16_t h = static_cast<std::uint16_t>(in[0] | (in[1] << 8));
         const std::uint8_t* p = in + 2;
-        const std::size_t n = Ys.size();
+        std::uint8_t* cells = map.Raw();
+        const std::size_t n = Offsets.size();
         std::uint16_t food = 0;
         for (std::size_t i = 0; i < n; ++i) {
             const std::uint8_t code = (i & 1) ? (p[i / 2] >> 4) : (p[i / 2] & 15);
-            if (code == Food) ++food;
-            map.SetRaw(Ys[i], Xs[i], code);
+            food = static_cast<std::uint16_t>(food + (code == Food));
+            cells[Offsets[i]] = code;
         }
-        const TPos hero = h == NoHero ? TPos() : TPos(Xs[h] + 1, Ys[h] + 1);
+        const TPos hero =
+            h == NoHero ? TPos() : TPos(Offsets[h] % TMap::Width + 1, Offsets[h] / TMap::Width + 1);
         map.SetCounts(hero, food);
     }
 
 private:
     TSolverMap::TStatic Fixed{};
     std::array<std::array<std::uint16_t, TMap::Width>, TMap::Height> Index{};
-    std::vector<std::uint8_t> Ys, Xs;
+    std::vector<std::uint16_t> Offsets; // of the changeable cells, row by row
     std::size_t Size = 0;
 };
 
@@ -284,10 +292,12 @@ TSolveResult Solve(const TMap& level, const TSolveOptions& options) {
         for (std::size_t j = 0; j < count; ++j) {
             const std::uint64_t node = layerStart + j;
             packer.Unpack(layer.data() + j * size, parent);
+            child.CopyFrom(parent);
             for (std::uint8_t d = Up; d <= Right; ++d) {
                 const TDir dir = static_cast<TDir>(d);
-                child.CopyFrom(parent);
-                if (!child.HeroMove(dir)) continue; // a refused move changes nothing
+                // A refused move normally changes nothing: then the copy serves again.
+                if (child.HasChanged()) child.CopyFrom(parent);
+                if (!child.HeroMove(dir)) continue;
                 if (child.GetFoodCount() == 0) {
                     ++result.Expanded;
                     solution(node, dir);
