@@ -2,7 +2,10 @@
 // prints, on stdout and stderr, and its exit status.
 
 #include "games/tb_levsol.h"
+#include "games/tb_mapset.h"
 #include "games/tb_version.h"
+#include "services/d_file.h"
+#include "services/d_messages.h"
 #include "tests/test_support.h"
 #include "tests/tools/tool_levels.h"
 #include "tools/cli/moves.h"
@@ -170,6 +173,32 @@ TEST_F(CliTool, MakeGameWritesAGameThatCheckAndSolveRead) {
     run = Run({"make-game", source.string(), Folder.Path().string()});
     EXPECT_EQ(run.Status, 2);
     EXPECT_NE(run.Err.find("level is not playable"), std::string::npos);
+}
+
+TEST_F(CliTool, CheckDescribesAReadOnlyGameWithAnUnplayableLevel) {
+    TMapSet game;
+    game.Init("Odd One", "Bo Example", 0);
+    game.SetFlag(ReadOnly, true);
+    const std::vector<std::vector<std::string>> levels = {Walk, {"#####", "#H* +", "## ##"}};
+    for (const auto& rows : levels) {
+        TTextReader reader(LevelText("Level " + std::to_string(game.GetLevelCount() + 1), rows));
+        TMap map;
+        map.ReadText(reader);
+        game.AddLevelCopy(map);
+    }
+    WriteFile(Folder / "odd_one.tbg", game.SaveText());
+    char sums[2][5];
+    for (int level = 1; level <= 2; ++level)
+        std::snprintf(sums[level - 1], 5, "%04x", unsigned{game.GetMap(level)->Checksum()});
+
+    const TRun run = Run({"check", (Folder / "odd_one.tbg").string()});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(run.Out, "file " + (Folder / "odd_one.tbg").string() +
+                           "\ngame Odd One\nauthor Bo Example\nskill 0 " + SkillName(0) +
+                           "\nlevels 2\nread-only yes\nlevel 1 playable food 2 checksum " +
+                           sums[0] + " Level 1\nlevel 2 unplayable food 1 checksum " + sums[1] +
+                           " Level 2\n");
 }
 
 TEST_F(CliTool, VerifyReplaysEveryStoredSolutionAndGoesOnPastFailures) {
