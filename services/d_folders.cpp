@@ -4,6 +4,8 @@
 #include "services/d_string.h"
 
 #include <cstdlib>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 #include <system_error>
 #include <unistd.h>
@@ -23,7 +25,8 @@ bool IsWritableFolder(const fs::path& folder) {
 }
 
 fs::path UserDataFolder() {
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return fs::path(xdg) / "tobbin";
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
+        return fs::path(xdg) / "tobbin";
     if (const char* home = std::getenv("HOME"); home && *home)
         return fs::path(home) / ".local" / "share" / "tobbin";
     return fs::temp_directory_path() / "tobbin";
@@ -37,12 +40,48 @@ void SetProgramFolder(const fs::path& programFolder) {
     f.GamesFolder = programFolder / "tbg";
     f.LanguagesFolder = programFolder / "tlg";
     f.ImagesFolder = programFolder / "img";
+    f.SkinsFolder = f.ImagesFolder / "skins";
+    f.SoundsFolder = programFolder / "wav";
+    f.HelpFolder = programFolder / "help";
     f.SettingsFolder = programFolder;
     if (!IsWritableFolder(programFolder)) {
         f.SettingsFolder = UserDataFolder();
         std::error_code ignored;
         fs::create_directories(f.SettingsFolder, ignored);
     }
+}
+
+std::string_view SpriteSizeName(int size) {
+    switch (size) {
+    case 1:
+        return "Small";
+    case 2:
+        return "Medium";
+    case 3:
+        return "Large";
+    case 4:
+        return "Huge";
+    default:
+        return {};
+    }
+}
+
+fs::path SpriteSizeFolder(int size) {
+    const std::string_view name = SpriteSizeName(size);
+    if (name.empty()) throw std::out_of_range("tile size " + std::to_string(size) + " is not 1..4");
+    return Folders().ImagesFolder / name;
+}
+
+fs::path SpriteSetFolder(int size, std::string_view setName) {
+    return SpriteSizeFolder(size) / setName;
+}
+
+fs::path SkinFolder(std::string_view skinName) {
+    return Folders().SkinsFolder / skinName;
+}
+
+fs::path SoundSetFolder(std::string_view setName) {
+    return Folders().SoundsFolder / setName;
 }
 
 std::string GameFileName(std::string_view name, std::string_view extension) {

@@ -1,0 +1,139 @@
+#include "services/d_inifile.h"
+
+#include "services/d_file.h"
+#include "services/d_string.h"
+
+// Texts stay the bytes of the file: no wide-character conversion.
+#define SI_NO_CONVERSION
+#include <SimpleIni.h>
+
+#include <list>
+#include <system_error>
+
+namespace tb {
+namespace fs = std::filesystem;
+
+struct TIniFile::TImpl {
+    CSimpleIniA Ini{false, false, false}; // plain bytes, one value per key, one line per value
+    TImpl() { Ini.SetSpaces(false); }     // "key=value"
+};
+
+namespace {
+
+// SimpleIni wants terminated strings.
+std::string Z(std::string_view text) {
+    return std::string(text);
+}
+
+std::string OneLine(std::string_view value) {
+    std::string line(value);
+    for (char& c : line)
+        if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+    return line;
+}
+
+} // namespace
+
+TIniFile::TIniFile() : Impl(std::make_unique<TImpl>()) {}
+TIniFile::~TIniFile() = default;
+TIniFile::TIniFile(TIniFile&&) noexcept = default;
+TIniFile& TIniFile::operator=(TIniFile&&) noexcept = default;
+
+bool TIniFile::Load(const fs::path& file) {
+    Clear();
+    std::error_code ec;
+    const auto size = fs::file_size(file, ec);
+    if (ec || size > MaxFileSize) return false;
+    try {
+        LoadText(ReadWholeFile(file));
+    } catch (const std::exception&) {
+        Clear();
+        return false;
+    }
+    return true;
+}
+
+void TIniFile::LoadText(std::string_view text) {
+    Clear();
+    if (text.empty()) return;
+    if (Impl->Ini.LoadData(text.data(), text.size()) < 0) Clear();
+}
+
+void TIniFile::Clear() {
+    Impl->Ini.Reset();
+}
+
+bool TIniFile::SectionExists(std::string_view section) const {
+    return Impl->Ini.GetSection(Z(section).c_str()) != nullptr;
+}
+
+bool TIniFile::KeyExists(std::string_view section, std::string_view key) const {
+    return Impl->Ini.GetValue(Z(section).c_str(), Z(key).c_str(), nullptr) != nullptr;
+}
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view key,
+                                 std::string_view fallback) const {
+    const char* value = Impl->Ini.GetValue(Z(section).c_str(), Z(key).c_str(), nullptr);
+    return value ? std::string(value) : std::string(fallback);
+}
+
+long long TIniFile::ReadInteger(std::string_view section, std::string_view key,
+                                long long fallback) const {
+    const char* value = Impl->Ini.GetValue(Z(section).c_str(), Z(key).c_str(), nullptr);
+    long long number = 0;
+    if (value && ParseInt(Trim(value), number)) return number;
+    return fallback;
+}
+
+bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const {
+    return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+}
+
+std::vector<std::pair<std::string, std::string>>
+TIniFile::SectionEntries(std::string_view section) const {
+    std::vector<std::pair<std::string, std::string>> entries;
+    const std::string name = Z(section);
+    std::list<CSimpleIniA::Entry> keys;
+    Impl->Ini.GetAllKeys(name.c_str(), keys);
+    keys.sort(CSimpleIniA::Entry::LoadOrder());
+    for (const CSimpleIniA::Entry& key : keys) {
+        const char* value = Impl->Ini.GetValue(name.c_str(), key.pItem, nullptr);
+        entries.emplace_back(key.pItem, value ? value : "");
+    }
+    return entries;
+}
+
+void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    Impl->Ini.SetValue(OneLine(section).c_str(), OneLine(key).c_str(), OneLine(value).c_str());
+}
+
+void TIniFile::WriteInteger(std::string_view section, std::string_view key, long long value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void TIniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+void TIniFile::EraseSection(std::string_view section) {
+    Impl->Ini.Delete(Z(section).c_str(), nullptr);
+}
+
+std::string TIniFile::Text() const {
+    std::string saved;
+    Impl->Ini.Save(saved, false);
+    std::string text;
+    text.reserve(saved.size() + saved.size() / 16);
+    for (char c : saved) {
+        if (c == '\r') continue;
+        if (c == '\n') text += '\r';
+        text += c;
+    }
+    return text;
+}
+
+void TIniFile::Save(const fs::path& file) const {
+    WriteFileAtomic(file, Text());
+}
+
+} // namespace tb
