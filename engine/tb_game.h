@@ -21,7 +21,8 @@ public:
 
     // Stores a copy on top; a full ring overwrites its oldest copy.
     void Push(const TGameMap& game);
-    // Restores the newest copy into game and removes it; Error("Restoring empty backup") when empty.
+    // Restores the newest copy into game and removes it; Error("Restoring empty backup") when
+    // empty.
     void Pop(TGameMap& game);
     // Takes back the last Push into game, as Pop does, and also returns the
     // oldest copy that a full ring dropped for that push, so a push that is
@@ -119,7 +120,9 @@ public:
     const TBackup_Set& GetSnapshots() const { return *Snapshots; }
 
 protected:
-    void MarkChanged(std::uint8_t level) { ChangedLevels |= static_cast<std::uint16_t>(1u << level); }
+    void MarkChanged(std::uint8_t level) {
+        ChangedLevels |= static_cast<std::uint16_t>(1u << level);
+    }
 
     std::unique_ptr<TMapSet> Game;
     std::unique_ptr<TBackup_Set> History;

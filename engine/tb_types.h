@@ -34,8 +34,8 @@ inline constexpr std::string_view CellAlphabet = " -#*+<>=!@$^&HO%";
 // The picture file names of a sprite set, by picture index 0..10
 // (cells Empty..Bomb, then Hero and Loser).
 inline constexpr std::string_view CellPictureNames[] = {
-    "0-empty", "1-grass", "2-wall",  "3-stone",  "4-food",  "5-box1",
-    "6-box2",  "7-box3",  "8-bomb",  "9-tobbin", "a-loser",
+    "0-empty", "1-grass", "2-wall", "3-stone",  "4-food",  "5-box1",
+    "6-box2",  "7-box3",  "8-bomb", "9-tobbin", "a-loser",
 };
 
 // The picture index of a cell code, or -1 for codes without a picture (0, 10..13, 16).
@@ -50,9 +50,13 @@ constexpr int CellPicture(std::uint8_t code) {
 constexpr bool IsFalling(std::uint8_t code) {
     return code == Stone || code == Box1 || code == Box2 || code == Box3 || code == Bomb;
 }
-constexpr bool IsBox(std::uint8_t code) { return code == Box1 || code == Box2 || code == Box3; }
+constexpr bool IsBox(std::uint8_t code) {
+    return code == Box1 || code == Box2 || code == Box3;
+}
 // An object landing on a stone or a bomb may roll off it.
-constexpr bool IsSlippery(std::uint8_t code) { return code == Stone || code == Bomb; }
+constexpr bool IsSlippery(std::uint8_t code) {
+    return code == Stone || code == Bomb;
+}
 
 // A move direction; also the move codes stored in solutions.
 enum TDir : std::uint8_t { Up = 0, Down = 1, Left = 2, Right = 3 };
@@ -64,7 +68,8 @@ struct TPos {
     std::uint8_t Y = 0;
 
     constexpr TPos() = default;
-    constexpr TPos(int x, int y) : X(static_cast<std::uint8_t>(x)), Y(static_cast<std::uint8_t>(y)) {}
+    constexpr TPos(int x, int y)
+        : X(static_cast<std::uint8_t>(x)), Y(static_cast<std::uint8_t>(y)) {}
     // The 16-bit word form: column in the low byte, row in the high byte.
     constexpr std::uint16_t Word() const { return static_cast<std::uint16_t>(X | (Y << 8)); }
     static constexpr TPos FromWord(std::uint16_t w) { return TPos(w & 0xFF, w >> 8); }

@@ -8,8 +8,7 @@
 
 namespace tb {
 
-template <typename T, typename U>
-T CheckedAdd(T value, U delta) {
+template <typename T, typename U> T CheckedAdd(T value, U delta) {
     static_assert(std::is_integral_v<T> && std::is_integral_v<U>);
     const long long result = static_cast<long long>(value) + static_cast<long long>(delta);
     if (result > static_cast<long long>(std::numeric_limits<T>::max()))
@@ -19,14 +18,12 @@ T CheckedAdd(T value, U delta) {
     return static_cast<T>(result);
 }
 
-template <typename T, typename U>
-T CheckedSub(T value, U delta) {
+template <typename T, typename U> T CheckedSub(T value, U delta) {
     return CheckedAdd<T>(value, -static_cast<long long>(delta));
 }
 
 // Throws std::out_of_range unless lo <= value <= hi.
-template <typename T>
-T CheckedIndex(T value, T lo, T hi, const char* what) {
+template <typename T> T CheckedIndex(T value, T lo, T hi, const char* what) {
     if (value < lo || value > hi) throw std::out_of_range(what);
     return value;
 }

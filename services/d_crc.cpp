@@ -43,6 +43,8 @@ std::uint16_t Checksum16Word(std::uint16_t start, std::uint16_t value) {
     return Checksum16(start, bytes, 2);
 }
 
-std::uint16_t Checksum16TableEntry(std::uint8_t index) { return Table()[index]; }
+std::uint16_t Checksum16TableEntry(std::uint8_t index) {
+    return Table()[index];
+}
 
 } // namespace tb

@@ -29,7 +29,8 @@ std::vector<std::string> BuiltIn(TextList list) {
             "Game cannot be saved: some levels have errors.",
             "Do you still want to exit the editor?",
             "The game has been modified.|Would you like to save it before leaving the editor?",
-            "Sorry, no solution for this level has been supplied.|You have to find one by yourself.",
+            "Sorry, no solution for this level has been supplied.|You have to find one by "
+            "yourself.",
             "Sorry, this game is read-only.|You will not be able to edit it.",
             "There is a game in progress.|Would you like to save it and continue later?",
             "Do you really, really want to say goodbye|to Tobbin and exit the program?",
@@ -79,11 +80,15 @@ std::array<std::vector<std::string>, 4>& Lists() {
     return lists;
 }
 
-std::vector<std::string>& ListOf(TextList list) { return Lists()[static_cast<int>(list)]; }
+std::vector<std::string>& ListOf(TextList list) {
+    return Lists()[static_cast<int>(list)];
+}
 
 } // namespace
 
-int TextCount(TextList list) { return static_cast<int>(ListOf(list).size()); }
+int TextCount(TextList list) {
+    return static_cast<int>(ListOf(list).size());
+}
 
 const std::string& Text(TextList list, int key) {
     static const std::string empty;

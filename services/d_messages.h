@@ -57,10 +57,16 @@ int TextCount(TextList list);
 
 // The current text of entry `key` (1-based); an unknown key gives an empty text.
 const std::string& Text(TextList list, int key);
-inline const std::string& ErrorMessage(int key) { return Text(TextList::Errors, key); }
-inline const std::string& MoreMessage(int key) { return Text(TextList::More, key); }
+inline const std::string& ErrorMessage(int key) {
+    return Text(TextList::Errors, key);
+}
+inline const std::string& MoreMessage(int key) {
+    return Text(TextList::More, key);
+}
 // The name of skill rating 0..5 ("Not rated" .. "All").
-inline const std::string& SkillName(int skill) { return Text(TextList::Skill, skill + 1); }
+inline const std::string& SkillName(int skill) {
+    return Text(TextList::Skill, skill + 1);
+}
 
 // Replaces entry `key`; keys outside the list are ignored.
 void SetText(TextList list, int key, std::string value);

@@ -9,15 +9,19 @@ bool IsLatinLetter(unsigned char c) {
     return (c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0xE0 && c <= 0xFE && c != 0xF7);
 }
 
-bool IsSeparator(char c) { return c == ' ' || c == '&' || c == '-' || c == '.'; }
+bool IsSeparator(char c) {
+    return c == ' ' || c == '&' || c == '-' || c == '.';
+}
 
 } // namespace
 
 std::string Trim(std::string_view text) {
     std::size_t begin = 0;
     std::size_t end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32) ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32) --end;
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32)
+        --end;
     return std::string(text.substr(begin, end - begin));
 }
 
@@ -37,7 +41,8 @@ char LowerChar(char c) {
 
 std::string UpperCase(std::string_view text) {
     std::string result(text);
-    for (char& c : result) c = UpperChar(c);
+    for (char& c : result)
+        c = UpperChar(c);
     return result;
 }
 

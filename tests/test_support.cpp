@@ -15,9 +15,8 @@ namespace fs = std::filesystem;
 TempFolder::TempFolder() {
     static std::atomic<int> counter{0};
     std::random_device rd;
-    Root = fs::temp_directory_path() /
-           ("tobbin-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
-            std::to_string(rd()));
+    Root = fs::temp_directory_path() / ("tobbin-test-" + std::to_string(::getpid()) + "-" +
+                                        std::to_string(counter++) + "-" + std::to_string(rd()));
     fs::create_directories(Root);
 }
 
@@ -27,7 +26,8 @@ TempFolder::~TempFolder() {
 }
 
 TempProgramFolder::TempProgramFolder() {
-    for (const char* sub : {"tbg", "tlg", "img"}) fs::create_directories(Path() / sub);
+    for (const char* sub : {"tbg", "tlg", "img"})
+        fs::create_directories(Path() / sub);
     SetProgramFolder(Path());
 }
 

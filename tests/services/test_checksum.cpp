@@ -5,9 +5,9 @@
 namespace tb {
 
 TEST(Checksum16, TableFollowsItsOwnRuleNotTheStandardOne) {
-    const std::uint16_t first[8] = {0x0000, 0x2042, 0x4084, 0x60C6,
-                                    0x9129, 0xB16B, 0xD1AD, 0xF1EF};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(Checksum16TableEntry(static_cast<std::uint8_t>(i)), first[i]);
+    const std::uint16_t first[8] = {0x0000, 0x2042, 0x4084, 0x60C6, 0x9129, 0xB16B, 0xD1AD, 0xF1EF};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(Checksum16TableEntry(static_cast<std::uint8_t>(i)), first[i]);
     EXPECT_EQ(Checksum16TableEntry(255), 0x3CA2);
 }
 
