@@ -3,10 +3,12 @@
 #include "games/tb_mapset.h"
 #include "games/tb_version.h"
 #include "records/tb_recfile.h"
+
 #include "services/d_checked.h"
 #include "services/d_file.h"
 #include "services/d_folders.h"
 #include "services/d_string.h"
+#include <optional>
 
 #include <algorithm>
 #include <new>
@@ -242,20 +244,9 @@ bool TGameDB::AddSolution(const TLevSol& solution, const std::string& name, bool
 
 bool TGameDB::LoadSolutions(const fs::path& path, bool fresh) {
     LoadDamaged = false;
-    std::error_code ec;
-    if (!fs::exists(path, ec)) return false;
-    std::string text;
-    try {
-        text = ReadWholeFile(path);
-    } catch (const std::ios_base::failure&) {
-        // Unreadable: nothing is merged, and a rewrite must first copy it aside
-        // (which fails, keeping the file, while it stays unreadable).
-        LoadDamaged = true;
-        return false;
-    }
-    // Every line is written with its line end: a file ending inside a line was cut off.
-    if (!text.empty() && text.back() != '\n') LoadDamaged = true;
-    TTextReader file(std::move(text));
+    std::optional<std::string> text = ReadRecordFile(path, LoadDamaged);
+    if (!text) return false;
+    TTextReader file(std::move(*text));
     bool verify = true;
     bool winsTies = false;
     try {

@@ -4,12 +4,14 @@
 #include "games/tb_gambase.h"
 #include "games/tb_version.h"
 #include "records/tb_recfile.h"
+
 #include "services/d_checked.h"
 #include "services/d_crc.h"
 #include "services/d_file.h"
 #include "services/d_folders.h"
 #include "services/d_string.h"
 #include "services/d_types.h"
+#include <optional>
 
 #include <algorithm>
 #include <new>
@@ -159,19 +161,9 @@ std::size_t TLogDB::DeleteWhere(const std::function<bool(TLog&)>& drop) {
 }
 
 bool TLogDB::Load() {
-    const fs::path path = FilePath();
-    std::error_code ec;
-    if (!fs::exists(path, ec)) return false;
-    std::string text;
-    try {
-        text = ReadWholeFile(path);
-    } catch (const std::ios_base::failure&) {
-        // An unreadable file is kept as it is: the next Save must first copy it
-        // aside, and fails (leaving the file alone) when even that is impossible.
-        Damaged = true;
-        return false;
-    }
-    return LoadText(std::move(text));
+    std::optional<std::string> text = ReadRecordFile(FilePath(), Damaged);
+    if (!text) return false;
+    return LoadText(std::move(*text));
 }
 
 bool TLogDB::LoadText(std::string text) {

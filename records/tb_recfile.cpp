@@ -49,4 +49,18 @@ fs::path KeepBackup(const fs::path& file) {
     return backup;
 }
 
+std::optional<std::string> ReadRecordFile(const fs::path& file, bool& damaged) {
+    std::error_code ec;
+    if (!fs::exists(file, ec)) return std::nullopt;
+    std::string text;
+    try {
+        text = ReadWholeFile(file);
+    } catch (const std::ios_base::failure&) {
+        damaged = true;
+        return std::nullopt;
+    }
+    if (!text.empty() && text.back() != '\n') damaged = true;
+    return text;
+}
+
 } // namespace tb

@@ -4,6 +4,8 @@
 // before it is rewritten.
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,5 +26,12 @@ std::filesystem::path FreeBackupName(const std::filesystem::path& file);
 // Throws std::ios_base::failure when the copy cannot be made; the caller then
 // must not rewrite the file.
 std::filesystem::path KeepBackup(const std::filesystem::path& file);
+
+// Reads a record file whole. Answers nothing when the file does not exist.
+// A file that exists but cannot be read, or that ends inside a line (every line
+// is written with its line end, so it was cut off), sets `damaged`: its next
+// rewrite must first keep a copy (KeepBackup), which fails, leaving the file
+// alone, while the file stays unreadable. An unreadable file answers nothing.
+std::optional<std::string> ReadRecordFile(const std::filesystem::path& file, bool& damaged);
 
 } // namespace tb
