@@ -3,8 +3,10 @@
 #include "services/d_file.h"
 #include "services/d_string.h"
 
-// Texts stay the bytes of the file: no wide-character conversion.
+// Texts stay the bytes of the file: no wide-character conversion. The
+// template's members are compiled here (header only, no library to link).
 #define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
 #include <list>
@@ -126,7 +128,11 @@ std::string TIniFile::Text() const {
     text.reserve(saved.size() + saved.size() / 16);
     for (char c : saved) {
         if (c == '\r') continue;
-        if (c == '\n') text += '\r';
+        if (c == '\n') {
+            // One blank line between sections is enough.
+            if (text.size() >= 4 && text.compare(text.size() - 4, 4, "\r\n\r\n") == 0) continue;
+            text += '\r';
+        }
         text += c;
     }
     return text;

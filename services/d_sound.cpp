@@ -136,6 +136,8 @@ public:
         if (!asynchronous) WaitUntilFinished(chunk);
     }
 
+    bool Playing() const override { return Opened && Mix_Playing(Channel) != 0; }
+
     void Forget() override {
         if (!Opened) return;
         Mix_HaltChannel(Channel);

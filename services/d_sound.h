@@ -55,6 +55,8 @@ public:
     virtual void Play(std::uint8_t entry, const std::string& wave, bool asynchronous) = 0;
     // The bank's entries are about to be replaced: forget anything kept for them.
     virtual void Forget() {}
+    // True while a sound plays.
+    virtual bool Playing() const { return false; }
 };
 
 // Plays through SDL2_mixer on one channel. When no audio device can be opened

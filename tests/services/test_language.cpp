@@ -1,0 +1,393 @@
+#include "services/d_codepage.h"
+#include "services/d_error.h"
+#include "services/d_file.h"
+#include "services/d_folders.h"
+#include "services/d_language.h"
+#include "services/d_messages.h"
+#include "tests/test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace tb {
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path ShippedLanguages = fs::path(TOBBIN_DATA_DIR) / "tlg";
+
+struct LanguageTest : ::testing::Test {
+    test::TempProgramFolder Dir;
+    TLanguageState State;
+
+    LanguageTest() {
+        RestoreBuiltInTexts();
+        State.SetSettingsFont("Verdana");
+    }
+    ~LanguageTest() override { RestoreBuiltInTexts(); }
+
+    void WriteLanguage(const std::string& fileName, const std::string& text) {
+        test::WriteFile(Dir / "tlg" / fileName, text);
+    }
+    void ShipGerman() {
+        fs::copy_file(ShippedLanguages / "deutsch.tlg", Dir / "tlg" / "deutsch.tlg");
+    }
+};
+
+const std::string Version35 = "[Version]\r\nVersion=3.5\r\n";
+
+} // namespace
+
+TEST(CodePage, CharsetsSelectTheirCodePages) {
+    EXPECT_EQ(CodePageOfCharset(0), 1252);
+    EXPECT_EQ(CodePageOfCharset(238), 1250);
+    EXPECT_EQ(CodePageOfCharset(204), 1251);
+    EXPECT_EQ(CodePageOfCharset(161), 1253);
+    EXPECT_EQ(CodePageOfCharset(162), 1254);
+    EXPECT_EQ(CodePageOfCharset(177), 1255);
+    EXPECT_EQ(CodePageOfCharset(178), 1256);
+    EXPECT_EQ(CodePageOfCharset(186), 1257);
+    EXPECT_EQ(CodePageOfCharset(1), 1252);
+    EXPECT_EQ(CodePageOfCharset(128), 1252);
+    EXPECT_THROW(TCodePage(437), Error);
+}
+
+TEST(CodePage, CentralEuropeanAndCyrillicTextsGoBothWays) {
+    // "Příliš žluťoučký kůň" in Windows-1250.
+    const std::string czech = "P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2";
+    const std::string czechUtf8 =
+        "P\u0159\u00edli\u0161 \u017elu\u0165ou\u010dk\u00fd k\u016f\u0148";
+    const TCodePage ce = TCodePage::OfCharset(238);
+    EXPECT_EQ(ce.ToUtf8(czech), czechUtf8);
+    EXPECT_EQ(ce.FromUtf8(czechUtf8), czech);
+
+    // "Привет, Тоббин!" in Windows-1251.
+    const std::string russian = "\xCF\xF0\xE8\xE2\xE5\xF2, \xD2\xEE\xE1\xE1\xE8\xED!";
+    const std::string russianUtf8 =
+        "\u041f\u0440\u0438\u0432\u0435\u0442, \u0422\u043e\u0431\u0431\u0438\u043d!";
+    const TCodePage cyrillic = TCodePage::OfCharset(204);
+    EXPECT_EQ(cyrillic.ToUtf8(russian), russianUtf8);
+    EXPECT_EQ(cyrillic.FromUtf8(russianUtf8), russian);
+    // The same bytes mean other letters in another code page.
+    EXPECT_NE(TCodePage(1252).ToUtf8(russian), russianUtf8);
+    EXPECT_EQ(TCodePage(1252).ToUtf8("\x80 \xE4"), "\u20ac \u00e4");
+    EXPECT_EQ(TCodePage(1252).ToUtf8(""), "");
+    EXPECT_EQ(TCodePage(1252).ToUtf8(std::string(5000, 'a')), std::string(5000, 'a'));
+}
+
+TEST(CodePage, CharactersTheCodePageCannotHoldAreRefused) {
+    const TCodePage western(1252);
+    try {
+        western.FromUtf8("Tobbin \u0416");
+        FAIL() << "a Cyrillic letter in code page 1252";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("U+0416"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("1252"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(TCodePage(1251).FromUtf8("\u00e4"), Error); // no ä in Cyrillic
+    EXPECT_THROW(western.FromUtf8("\xC3"), Error);           // cut-off UTF-8
+    EXPECT_THROW(western.FromUtf8("a\xFF"), Error);          // not UTF-8
+    try {
+        western.ToUtf8("ab\x81");
+        FAIL() << "0x81 is no character in code page 1252";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("0x81"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(western.CanDecode("\x81"));
+    EXPECT_TRUE(western.CanDecode("\xE4\xF6\xFC"));
+    EXPECT_FALSE(TCodePage(1251).CanDecode("\x98"));
+}
+
+TEST_F(LanguageTest, OnlyAFileOfVersionThreeOrLaterIsTaken) {
+    for (const char* version : {"3.5", "3.1", "3.00", "3.54"}) {
+        WriteLanguage("test.tlg", std::string("[Version]\r\nVersion=") + version +
+                                      "\r\n[More]\r\n3=Bravo!\r\n");
+        RestoreBuiltInTexts();
+        const TLanguageLoad load = State.LoadLanguage("Test");
+        EXPECT_TRUE(load.Loaded) << version;
+        EXPECT_EQ(MoreMessage(MsgWellDone), "Bravo!") << version;
+    }
+    EXPECT_EQ(State.Name, "Test");
+    for (const char* version : {"2.0", "10.0", "2.99", "3", "", "-5"}) {
+        RestoreBuiltInTexts();
+        WriteLanguage("old.tlg", std::string("[Version]\r\nVersion=") + version +
+                                     "\r\nCharset=238\r\n[More]\r\n3=Bravo!\r\n");
+        const TLanguageLoad load = State.LoadLanguage("Old");
+        EXPECT_FALSE(load.Loaded) << version;
+        EXPECT_EQ(load.Message, "Incompatible language (.tlg) file") << version;
+        EXPECT_EQ(MoreMessage(MsgWellDone), "Well Done !!!") << version;
+        EXPECT_EQ(State.Name, "Test") << version;
+        EXPECT_EQ(State.Charset, 0) << version;
+    }
+    // A missing file, and a file without a Version section, are just as incompatible.
+    EXPECT_EQ(State.LoadLanguage("Klingon").Message, "Incompatible language (.tlg) file");
+    WriteLanguage("bare.tlg", "[More]\r\n3=Bravo!\r\n");
+    EXPECT_FALSE(State.LoadLanguage("Bare").Loaded);
+    // The message is given in its current wording.
+    SetText(TextList::Errors, ErrIncompatibleLanguage, "Falsche Sprachdatei");
+    EXPECT_EQ(State.LoadLanguage("Klingon").Message, "Falsche Sprachdatei");
+    // An empty name asks for nothing.
+    const TLanguageLoad none = State.LoadLanguage("  ");
+    EXPECT_FALSE(none.Loaded);
+    EXPECT_EQ(none.Message, "");
+}
+
+TEST_F(LanguageTest, AFileOverridesOnlyWhatItHolds) {
+    WriteLanguage("bravo.tlg", Version35 + "[More]\r\n3=Bravo!\r\n");
+    const TLanguageLoad load = State.LoadLanguage("bravo");
+    ASSERT_TRUE(load.Loaded);
+    EXPECT_EQ(State.Name, "Bravo");
+    EXPECT_EQ(MoreMessage(MsgWellDone), "Bravo!");
+    EXPECT_EQ(MoreMessage(MsgWelcome), "Welcome to");
+    EXPECT_EQ(ErrorMessage(ErrNoGames), "There are no games in Tobbin folder");
+    EXPECT_EQ(SkillName(0), "Not rated");
+    EXPECT_TRUE(load.FormCaptions(TLanguageForm::Main).empty());
+    EXPECT_EQ(State.Captions(TLanguageForm::Main).at(24), "E&xit Tobbin");
+    EXPECT_EQ(State.FontName, "Verdana");
+
+    // Main 24 is Exit, Main 10 the File menu's title.
+    WriteLanguage("menu.tlg", Version35 + "[Main]\r\n10=Fichier\r\n24=&Quitter\r\n");
+    const TLanguageLoad menu = State.LoadLanguage("Menu");
+    const TCaptionMap main = menu.FormCaptions(TLanguageForm::Main);
+    EXPECT_EQ(main.size(), 2u);
+    EXPECT_EQ(main.at(10), "Fichier");
+    EXPECT_EQ(main.at(24), "&Quitter");
+    EXPECT_EQ(State.Captions(TLanguageForm::Main).at(24), "&Quitter");
+    EXPECT_EQ(State.Captions(TLanguageForm::Main).at(11), "&Load game...");
+    EXPECT_EQ(MoreMessage(MsgWellDone), "Bravo!"); // the previous language's text stays
+}
+
+TEST_F(LanguageTest, SwitchingKeepsThePreviousWordingAndEnglishRestoresTheBuiltInTexts) {
+    ShipGerman();
+    ASSERT_TRUE(State.LoadLanguage("Deutsch").Loaded);
+    EXPECT_EQ(State.Name, "Deutsch");
+    EXPECT_EQ(MoreMessage(MsgWellDone), "Gut gemacht !!!");
+    EXPECT_EQ(State.Captions(TLanguageForm::Main).at(24), "Tobbin &beenden");
+
+    WriteLanguage("nur-text.tlg", Version35 + "[More]\r\n1=Hallo\r\n");
+    const TLanguageLoad onlyMore = State.LoadLanguage("Nur-Text");
+    ASSERT_TRUE(onlyMore.Loaded);
+    EXPECT_TRUE(onlyMore.Sections.empty());
+    EXPECT_EQ(State.Captions(TLanguageForm::Main).at(24), "Tobbin &beenden");
+    EXPECT_EQ(State.Captions(TLanguageForm::AlertBox).at(1), "&Ja");
+    EXPECT_EQ(MoreMessage(MsgWelcome), "Hallo");
+    EXPECT_EQ(MoreMessage(MsgWellDone), "Gut gemacht !!!");
+
+    // English needs no file: the built-in texts come back whole.
+    const TLanguageLoad english = State.LoadLanguage("English");
+    ASSERT_TRUE(english.Loaded);
+    EXPECT_EQ(english.Message, "");
+    EXPECT_EQ(State.Name, "English");
+    EXPECT_EQ(MoreMessage(MsgWelcome), "Welcome to");
+    EXPECT_EQ(MoreMessage(MsgWellDone), "Well Done !!!");
+    EXPECT_EQ(SkillName(4), "Tough");
+    EXPECT_EQ(english.FormCaptions(TLanguageForm::Main).at(24), "E&xit Tobbin");
+    EXPECT_EQ(english.FormCaptions(TLanguageForm::PlayerBox).at(5), "Your\xA0name:");
+    EXPECT_EQ(State.Captions(TLanguageForm::AlertBox).at(1), "&Yes");
+
+    // An English file is laid over the built-in texts.
+    ASSERT_TRUE(State.LoadLanguage("Deutsch").Loaded);
+    WriteLanguage("english.tlg", Version35 + "[More]\r\n3=Well played!\r\n");
+    ASSERT_TRUE(State.LoadLanguage("english").Loaded);
+    EXPECT_EQ(MoreMessage(MsgWellDone), "Well played!");
+    EXPECT_EQ(MoreMessage(MsgWelcome), "Welcome to");
+    EXPECT_EQ(State.Captions(TLanguageForm::Main).at(24), "E&xit Tobbin");
+
+    // An English file of an old version is reported; English still comes back.
+    ASSERT_TRUE(State.LoadLanguage("Deutsch").Loaded);
+    WriteLanguage("english.tlg", "[Version]\r\nVersion=2.0\r\n[More]\r\n3=Old!\r\n");
+    const TLanguageLoad old = State.LoadLanguage("English");
+    EXPECT_TRUE(old.Loaded);
+    EXPECT_EQ(old.Message, "Unpassende Sprachdatei (.tlg)"); // worded before the switch
+    EXPECT_EQ(MoreMessage(MsgWellDone), "Well Done !!!");
+}
+
+TEST_F(LanguageTest, CharsetAndFontComeFromTheVersionSection) {
+    WriteLanguage("cesky.tlg", "[Version]\r\nVersion=3.54\r\nCharset=238\r\nFont=Arial CE\r\n"
+                               "[More]\r\n3=V\xFD"
+                               "born\xEC!\r\n[Alert]\r\n1=&Ano\r\n");
+    ASSERT_TRUE(State.LoadLanguage("Cesky").Loaded);
+    EXPECT_EQ(State.Charset, 238);
+    EXPECT_EQ(State.CodePage(), 1250);
+    EXPECT_EQ(State.FontName, "Arial CE");
+    EXPECT_EQ(TCodePage(State.CodePage()).ToUtf8(MoreMessage(MsgWellDone)), "V\u00fdborn\u011b!");
+
+    WriteLanguage("russkij.tlg", "[Version]\r\nVersion=3.54\r\nCharset=204\r\n"
+                                 "[More]\r\n3=\xCE\xF2\xEB\xE8\xF7\xED\xEE!\r\n");
+    ASSERT_TRUE(State.LoadLanguage("Russkij").Loaded);
+    EXPECT_EQ(State.Charset, 204);
+    EXPECT_EQ(State.FontName, "Arial CE"); // no Font: the font stays
+    EXPECT_EQ(TCodePage(State.CodePage()).ToUtf8(MoreMessage(MsgWellDone)),
+              "\u041e\u0442\u043b\u0438\u0447\u043d\u043e!");
+
+    ASSERT_TRUE(State.LoadLanguage("English").Loaded);
+    EXPECT_EQ(State.Charset, 0);
+    EXPECT_EQ(State.FontName, "Verdana");
+}
+
+TEST_F(LanguageTest, WindowSectionsApplyInEachWindowsOrder) {
+    WriteLanguage("order.tlg", Version35 +
+                                   "[Hall]\r\n4=Hall OK\r\n5=Spieler\r\n9=\r\n"
+                                   "[Alert]\r\n4=Alert OK\r\n"
+                                   "[GameIn]\r\n4=GameIn OK\r\n0=never\r\n010=padded\r\nx=y\r\n"
+                                   "[Congrat]\r\n1=Bravo\r\n");
+    const TLanguageLoad load = State.LoadLanguage("Order");
+    ASSERT_TRUE(load.Loaded);
+    // Champions: Hall, then Alert. Load game: Alert, then GameIn.
+    EXPECT_EQ(load.FormCaptions(TLanguageForm::ChampBox).at(4), "Alert OK");
+    EXPECT_EQ(load.FormCaptions(TLanguageForm::ChampBox).at(5), "Spieler");
+    EXPECT_EQ(load.FormCaptions(TLanguageForm::GameBox).at(4), "GameIn OK");
+    EXPECT_EQ(load.FormCaptions(TLanguageForm::SolBox).at(4), "Alert OK");
+    EXPECT_EQ(load.FormCaptions(TLanguageForm::AlertBox).at(4), "Alert OK");
+    // The congratulations window takes no Alert texts; Alert takes no Congrat ones.
+    EXPECT_EQ(load.FormCaptions(TLanguageForm::CongratBox).size(), 1u);
+    EXPECT_EQ(load.FormCaptions(TLanguageForm::AlertBox).count(1), 0u);
+    // An empty value changes no caption; Tag 0 and keys that are no Tag are skipped.
+    EXPECT_EQ(State.Captions(TLanguageForm::ChampBox).at(9), "Double-click here to show details");
+    EXPECT_EQ(load.FormCaptions(TLanguageForm::GameBox).count(0), 0u);
+    EXPECT_EQ(load.FormCaptions(TLanguageForm::GameBox).count(10), 0u);
+    // The file was found as "order.tlg" for "Order"; three keys were skipped.
+    ASSERT_EQ(load.Notes.size(), 4u);
+    EXPECT_NE(load.Notes[0].find("took \"order.tlg\""), std::string::npos);
+
+    // The captions a window shows build up language by language.
+    WriteLanguage("later.tlg", Version35 + "[Hall]\r\n4=Later OK\r\n");
+    ASSERT_TRUE(State.LoadLanguage("Later").Loaded);
+    EXPECT_EQ(State.Captions(TLanguageForm::ChampBox).at(4), "Later OK");
+    EXPECT_EQ(State.Captions(TLanguageForm::GameBox).at(4), "GameIn OK");
+    EXPECT_EQ(State.Captions(TLanguageForm::NameBox).at(4), "Alert OK");
+    EXPECT_EQ(State.Captions(TLanguageForm::LevBox).at(3), "&Cancel");
+}
+
+TEST_F(LanguageTest, MessageListsKeepTheCurrentTextForMissingOrUnusableKeys) {
+    SetText(TextList::More, MsgWelcome, "from before");
+    const std::string longText(TLanguageFile::MaxValueLength + 1, 'x');
+    WriteLanguage("lists.tlg", Version35 + "[More]\r\n2=\r\n3=" + longText + "\r\n4=Au\x81\r\n" +
+                                   "0=zero\r\n41=beyond\r\n-1=negative\r\n5=" +
+                                   std::string(TLanguageFile::MaxValueLength, 'y') + "\r\n" +
+                                   "[Errors]\r\n7=Kein Bilderordner\r\n8=beyond\r\n"
+                                   "[Skill]\r\n6=Alle\r\n[Passed]\r\n1=Neu\r\n4=beyond\r\n");
+    const TLanguageLoad load = State.LoadLanguage("Lists");
+    ASSERT_TRUE(load.Loaded);
+    EXPECT_EQ(MoreMessage(MsgWelcome), "from before");                   // missing: kept
+    EXPECT_EQ(MoreMessage(MsgClickToLoad), "");                          // empty: emptied
+    EXPECT_EQ(MoreMessage(MsgWellDone), "Well Done !!!");                // too long: skipped
+    EXPECT_EQ(MoreMessage(MsgHeroKilled), "What did you do to Tobbin?"); // 0x81 is no character
+    EXPECT_EQ(MoreMessage(MsgGameInfo).size(), TLanguageFile::MaxValueLength);
+    EXPECT_EQ(ErrorMessage(ErrImageFolderNotFound), "Kein Bilderordner");
+    EXPECT_EQ(SkillName(5), "Alle");
+    EXPECT_EQ(Text(TextList::Passed, 1), "Neu");
+    EXPECT_EQ(Text(TextList::Passed, 2), "Old");
+    // The file name's letter case, then More 3, 4, 0, 41, -1, Errors 8, Passed 4.
+    EXPECT_EQ(load.Notes.size(), 8u);
+}
+
+TEST(LanguageNames, ListTheFilesOfTheFolderForTheMenu) {
+    test::TempFolder dir;
+    for (const char* name : {"english.tlg", "deutsch.TLG", ".hidden.tlg", "pt.br.tlg", "readme.txt",
+                             "English.tlg", "mary-ann.tlg", "tlg"})
+        test::WriteFile(dir / name, "");
+    fs::create_directories(dir / "folder.tlg");
+    EXPECT_EQ(LanguageNames(dir.Path()),
+              (std::vector<std::string>{"Deutsch", "English", "Mary-Ann", "Pt"}));
+    EXPECT_TRUE(LanguageNames(dir / "missing").empty());
+}
+
+TEST(FindLanguageFile, TakesANameThatDiffersOnlyInLetterCase) {
+    test::TempFolder dir;
+    test::WriteFile(dir / "english.tlg", "");
+    test::WriteFile(dir / "pt.br.tlg", "");
+    std::string note;
+    EXPECT_EQ(FindLanguageFile(dir.Path(), "English", &note), dir / "english.tlg");
+    EXPECT_NE(note.find("english.tlg"), std::string::npos);
+    EXPECT_EQ(FindLanguageFile(dir.Path(), "pt"), dir / "pt.br.tlg");
+    EXPECT_EQ(FindLanguageFile(dir.Path(), "French"), std::nullopt);
+
+    test::WriteFile(dir / "ENGLISH.tlg", "");
+    note.clear();
+    EXPECT_EQ(FindLanguageFile(dir.Path(), "english", &note), dir / "ENGLISH.tlg");
+    EXPECT_NE(note.find("left \"english.tlg\""), std::string::npos) << note;
+    test::WriteFile(dir / "English.tlg", "");
+    note.clear();
+    EXPECT_EQ(FindLanguageFile(dir.Path(), "ENGLISH", &note), dir / "English.tlg");
+    EXPECT_EQ(note, ""); // the exact name needs no note
+
+    // A name never leaves the languages folder.
+    fs::create_directories(dir / "sub");
+    test::WriteFile(dir / "sub" / "Inner.tlg", "");
+    EXPECT_EQ(FindLanguageFile(dir.Path(), "sub/inner"), std::nullopt);
+    EXPECT_EQ(FindLanguageFile(dir.Path(), "..\\x"), std::nullopt);
+    EXPECT_EQ(FindLanguageFile(dir.Path(), ""), std::nullopt);
+}
+
+TEST(ShippedLanguages, EnglishAndGermanHoldEveryKey) {
+    for (const char* name : {"english.tlg", "deutsch.tlg"}) {
+        SCOPED_TRACE(name);
+        const std::string bytes = ReadWholeFile(ShippedLanguages / name);
+        // Windows-1252 text with CR LF line ends.
+        EXPECT_TRUE(TCodePage(1252).CanDecode(bytes));
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            if (bytes[i] == '\n') {
+                ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << "line end at " << i;
+            }
+        EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+
+        const TLanguageFile file = ParseLanguageFile(bytes);
+        EXPECT_TRUE(file.Compatible());
+        EXPECT_EQ(file.Charset, 0);
+        EXPECT_TRUE(file.Notes.empty());
+        for (const std::string& section : WindowSections()) {
+            ASSERT_TRUE(file.Sections.count(section)) << section;
+            for (const auto& [tag, english] : BuiltInCaptions(section))
+                EXPECT_TRUE(file.Sections.at(section).count(tag)) << section << " " << tag;
+            EXPECT_EQ(file.Sections.at(section).size(), BuiltInCaptions(section).size());
+        }
+        for (TextList list : {TextList::More, TextList::Errors, TextList::Skill, TextList::Passed})
+            for (int key = 1; key <= TextCount(list); ++key)
+                EXPECT_TRUE(file.List(list).count(key)) << ListSection(list) << " " << key;
+    }
+    EXPECT_EQ(TextCount(TextList::More), 40);
+    EXPECT_EQ(TextCount(TextList::Errors), 7);
+    EXPECT_EQ(TextCount(TextList::Skill), 6);
+    EXPECT_EQ(TextCount(TextList::Passed), 3);
+    EXPECT_EQ(BuiltInCaptions("Main").size(), 65u);
+}
+
+TEST_F(LanguageTest, TheShippedFilesMatchTheBuiltInTextsAndTranslateThem) {
+    fs::copy_file(ShippedLanguages / "english.tlg", Dir / "tlg" / "english.tlg");
+    ShipGerman();
+    EXPECT_EQ(LanguageNames(Folders().LanguagesFolder),
+              (std::vector<std::string>{"Deutsch", "English"}));
+
+    const TLanguageFile english = ParseLanguageFile(ReadWholeFile(Dir / "tlg" / "english.tlg"));
+    for (const std::string& section : WindowSections())
+        EXPECT_EQ(english.Sections.at(section), BuiltInCaptions(section)) << section;
+    RestoreBuiltInTexts();
+    for (TextList list : {TextList::More, TextList::Errors, TextList::Skill, TextList::Passed})
+        for (const auto& [key, text] : english.List(list))
+            EXPECT_EQ(text, Text(list, key)) << ListSection(list) << " " << key;
+
+    ASSERT_TRUE(State.LoadLanguage("Deutsch").Loaded);
+    const TCodePage western(1252);
+    EXPECT_EQ(western.ToUtf8(State.Captions(TLanguageForm::Main).at(86)),
+              "&Schriftgr\u00f6\u00dfe");
+    EXPECT_EQ(western.ToUtf8(State.Captions(TLanguageForm::PlayerBox).at(5)), "Dein\u00a0Name:");
+    EXPECT_EQ(ErrorMessage(ErrIncompatibleLanguage), "Unpassende Sprachdatei (.tlg)");
+    EXPECT_EQ(SkillName(0), "Nicht bewertet");
+    // Every text keeps its "@" places and "|" lines.
+    const auto count = [](const std::string& text, char c) {
+        return std::count(text.begin(), text.end(), c);
+    };
+    const TLanguageFile german = ParseLanguageFile(ReadWholeFile(Dir / "tlg" / "deutsch.tlg"));
+    for (TextList list : {TextList::More, TextList::Errors, TextList::Skill, TextList::Passed}) {
+        for (const auto& [key, text] : german.List(list)) {
+            const std::string& original = english.List(list).at(key);
+            EXPECT_EQ(count(text, '@'), count(original, '@')) << ListSection(list) << key;
+            EXPECT_EQ(count(text, '|'), count(original, '|')) << ListSection(list) << key;
+        }
+    }
+    for (const std::string& section : WindowSections())
+        for (const auto& [tag, text] : german.Sections.at(section))
+            EXPECT_EQ(count(text, '@'), count(BuiltInCaptions(section).at(tag), '@'));
+}
+
+} // namespace tb

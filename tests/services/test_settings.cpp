@@ -1,0 +1,356 @@
+#include "services/d_folders.h"
+#include "services/d_inifile.h"
+#include "services/d_settings.h"
+#include "services/d_sound.h"
+#include "tests/services/wave_maker.h"
+#include "tests/test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace tb {
+namespace fs = std::filesystem;
+
+namespace {
+
+// A silent player, so that the tests never need a sound device.
+class TSilentPlayer : public TSoundPlayer {
+public:
+    void Play(std::uint8_t, const std::string&, bool) override {}
+};
+
+struct SettingsTest : ::testing::Test {
+    test::TempProgramFolder Dir;
+    TSoundBank Bank{std::make_unique<TSilentPlayer>()};
+    TSettingsEnvironment Env;
+    int AboutBoxShown = 0;
+    std::string AboutBoxFont;
+
+    SettingsTest() {
+        Env.Sounds = &Bank;
+        Env.InstalledFonts = {"DejaVu Sans", "arial", "Tahoma"};
+        Env.ShowAboutBox = [this](const TSettings& s) {
+            ++AboutBoxShown;
+            AboutBoxFont = s.FontName;
+        };
+    }
+    ~SettingsTest() override { RenamedGames().Clear(); }
+
+    void WriteIni(const std::string& text) { test::WriteFile(Dir / "tobbin.ini", text); }
+    TSettings Read() {
+        TSettings s;
+        ReadSettings(s, Env);
+        return s;
+    }
+};
+
+} // namespace
+
+TEST(IniFile, ReadsKeysRegardlessOfCaseAndWritesPlainLines) {
+    TIniFile ini;
+    ini.LoadText("; a comment\n[Sound]\non = 0 \nWaves=Bells\r\nBad=x1\n[game]\nLevel=-7\n");
+    EXPECT_EQ(ini.ReadString("SOUND", "waves", "Classic"), "Bells");
+    EXPECT_EQ(ini.ReadString("Sound", "Missing", "dflt"), "dflt");
+    EXPECT_FALSE(ini.ReadBool("Sound", "On", true));
+    EXPECT_TRUE(ini.ReadBool("Sound", "Bad", true)); // not a number: the default
+    EXPECT_EQ(ini.ReadInteger("Sound", "Bad", 5), 5);
+    EXPECT_EQ(ini.ReadInteger("Game", "Level", 1), -7);
+    EXPECT_TRUE(ini.SectionExists("GAME"));
+    EXPECT_TRUE(ini.KeyExists("Sound", "ON"));
+    const auto entries = ini.SectionEntries("Sound");
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].first, "on");
+    EXPECT_EQ(entries[2].second, "x1");
+
+    ini.WriteBool("Sound", "On", true);
+    ini.WriteString("Game", "Player", "Ann\r\n[Sound]\nOn=0"); // stays one line
+    ini.EraseSection("Missing");
+    ini.WriteInteger("New", "Key", 12);
+    const std::string text = ini.Text();
+    EXPECT_NE(text.find("on=1\r\n"), std::string::npos);
+    EXPECT_NE(text.find("Player=Ann  [Sound] On=0\r\n"), std::string::npos);
+    EXPECT_NE(text.find("[New]\r\nKey=12\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("\n\n"), std::string::npos); // every line end is CR LF
+    TIniFile again;
+    again.LoadText(text);
+    EXPECT_TRUE(again.ReadBool("Sound", "On", false));
+    EXPECT_EQ(again.ReadInteger("Game", "Level", 0), -7);
+
+    ini.EraseSection("Game");
+    EXPECT_FALSE(ini.SectionExists("Game"));
+    EXPECT_FALSE(ini.Load("/no/such/folder/tobbin.ini"));
+    EXPECT_FALSE(ini.SectionExists("Sound"));
+}
+
+TEST(Colours, NamesNumbersAndUnknownTexts) {
+    TColour c = NamedColour("Navy");
+    EXPECT_EQ(c.Rgb, 0x000080u);
+    EXPECT_FALSE(c.System);
+    ASSERT_TRUE(ColourFromText("moneygreen", c));
+    EXPECT_EQ(c.Name, "MoneyGreen");
+    EXPECT_EQ(c.Rgb, 0xC0DCC0u);
+    ASSERT_TRUE(ColourFromText("clMaroon", c));
+    EXPECT_EQ(c.Name, "Maroon");
+    EXPECT_EQ(c.Rgb, 0x800000u);
+    ASSERT_TRUE(ColourFromText("HighlightText", c));
+    EXPECT_TRUE(c.System);
+    EXPECT_EQ(c.Role, TSystemColour::HighlightText);
+    ASSERT_TRUE(ColourFromText("3DLight", c));
+    EXPECT_EQ(c.Role, TSystemColour::Light3D);
+
+    // Numbers keep blue in the high byte.
+    ASSERT_TRUE(ColourFromText("$000000FF", c));
+    EXPECT_EQ(c.Rgb, 0xFF0000u);
+    EXPECT_EQ(c.Name, "$000000FF");
+    ASSERT_TRUE(ColourFromText("16711680", c)); // 0xFF0000: blue
+    EXPECT_EQ(c.Rgb, 0x0000FFu);
+    EXPECT_EQ(c.Name, "$00FF0000");
+
+    const TColour before = NamedColour("Yellow");
+    c = before;
+    for (const char* bad : {"NoSuchColour", "", "cl", "$", "$1000000", "-1", "$12G", "Menu2"}) {
+        EXPECT_FALSE(ColourFromText(bad, c)) << bad;
+        EXPECT_EQ(c, before) << bad;
+    }
+    EXPECT_THROW(NamedColour("yellow"), std::invalid_argument); // defaults use exact names
+    for (std::string_view name : ColourNames())
+        EXPECT_EQ(NamedColour(name).Name, name);
+}
+
+TEST(ScreenClass, FollowsTheScreenSize) {
+    EXPECT_EQ(ScreenClass(1600, 1200), 5);
+    EXPECT_EQ(ScreenClass(1920, 1080), 4);
+    EXPECT_EQ(ScreenClass(1599, 1200), 4);
+    EXPECT_EQ(ScreenClass(1280, 1024), 4);
+    EXPECT_EQ(ScreenClass(1280, 1023), 3);
+    EXPECT_EQ(ScreenClass(1024, 768), 3);
+    EXPECT_EQ(ScreenClass(1023, 768), 2);
+    EXPECT_EQ(ScreenClass(800, 600), 2);
+    EXPECT_EQ(ScreenClass(799, 1200), 1);
+    EXPECT_EQ(ScreenClass(2000, 599), 1);
+    EXPECT_EQ(ScreenClass(0, 0), 1);
+}
+
+TEST(SpeedTable, StepDelaysAndSoundGaps) {
+    TSettings s;
+    EXPECT_EQ(SpeedTable(s), (std::array<std::uint16_t, 5>{40, 180, 120, 60, 10}));
+    EXPECT_EQ(StepDelay(s, 1), 180);
+    EXPECT_EQ(SoundGap(s, 1), 85);
+    EXPECT_EQ(SoundGap(s, 2), 70);
+    EXPECT_EQ(SoundGap(s, 3), 55);
+    EXPECT_EQ(SoundGap(s, 4), 42);
+    s.Booster = 0;
+    EXPECT_EQ(SoundGap(s, 4), 0);
+    EXPECT_THROW(StepDelay(s, 0), std::out_of_range);
+    EXPECT_THROW(StepDelay(s, 5), std::out_of_range);
+}
+
+TEST(FirstInstalledFont, TakesTheFirstOfTheListThatIsInstalled) {
+    EXPECT_EQ(FirstInstalledFont(InterfaceFontChoices(), {"Arial", "tahoma"}), "Tahoma");
+    EXPECT_EQ(FirstInstalledFont(InterfaceFontChoices(), {"DejaVu Sans"}), "");
+    EXPECT_EQ(FirstInstalledFont({}, {"Arial"}), "");
+}
+
+TEST_F(SettingsTest, AMissingFileGivesTheBuiltInValues) {
+    fs::create_directories(Dir / "wav");
+    const fs::path classic = Dir / "wav" / "Classic";
+    fs::create_directories(classic);
+    test::WriteFile(classic / "tb_win.wav", test::MakeWave(10));
+    Env.ScreenWidth = 1280;
+    Env.ScreenHeight = 1024;
+    const TSettings s = Read();
+
+    EXPECT_TRUE(s.SoundOn);
+    EXPECT_TRUE(Bank.SoundOn);
+    EXPECT_EQ(s.Waves, "Classic");
+    EXPECT_EQ(Bank.LoadedCount(), 1); // the Classic set was loaded
+    EXPECT_EQ(Bank.EffectEntry(TEffect::Win), 1);
+    EXPECT_TRUE(s.SoundRandom);
+    EXPECT_TRUE(s.Jpeg);
+    EXPECT_EQ(s.SkinPictureName(TSkinPicture::Box), "tb_box.jpg");
+    EXPECT_EQ(s.Skin, "Standard");
+    EXPECT_EQ(s.Sprites, "Apples");
+    EXPECT_TRUE(s.SpritesRandom);
+    EXPECT_EQ(s.Size, 0);
+    EXPECT_TRUE(s.Backgrounds);
+    EXPECT_EQ(s.Language, "English");
+    EXPECT_EQ(s.FontSize, 9);
+    EXPECT_TRUE(s.CustomMenu);
+    EXPECT_FALSE(s.BoldFont);
+    EXPECT_FALSE(s.Frugal);
+    EXPECT_EQ(s.Player, "");
+    EXPECT_EQ(s.Game, "");
+    EXPECT_EQ(s.Level, 1);
+    EXPECT_EQ(s.Speed, 3);
+    EXPECT_EQ(SpeedTable(s), (std::array<std::uint16_t, 5>{40, 180, 120, 60, 10}));
+    // A missing colour key gives the named default, not the system colour.
+    EXPECT_EQ(s.Menu.Name, "MoneyGreen");
+    EXPECT_EQ(s.MenuSel.Name, "Yellow");
+    EXPECT_EQ(s.MenuFont.Name, "Navy");
+    EXPECT_EQ(s.MenuSelFont.Name, "Maroon");
+    EXPECT_EQ(s.List.Name, "Yellow");
+    EXPECT_EQ(s.ListFont.Name, "Maroon");
+    EXPECT_EQ(s.Grid.Name, "Navy");
+    EXPECT_EQ(s.GridFont.Name, "Aqua");
+    EXPECT_EQ(s.ScreenClassNumber, 4);
+    EXPECT_EQ(s.FontName, "Tahoma");
+    EXPECT_EQ(s.FixedFontName, "Courier New");
+    EXPECT_EQ(AboutBoxShown, 1);
+    EXPECT_EQ(AboutBoxFont, "Tahoma");
+
+    // A record never read holds the system colours of menus.
+    const TSettings fresh;
+    EXPECT_TRUE(fresh.Menu.System);
+    EXPECT_EQ(fresh.Menu.Role, TSystemColour::Menu);
+    EXPECT_EQ(fresh.MenuSelFont.Role, TSystemColour::HighlightText);
+    EXPECT_EQ(fresh.List.Name, "Yellow");
+}
+
+TEST_F(SettingsTest, ValuesAreClampedAndBadOnesKeepTheirDefaults) {
+    WriteIni("[Global]\r\nFontsize=3\r\n[Graphics]\r\nSize=9\r\nJPEG=0\r\n"
+             "[Colors]\r\nMenu=NoSuchColour\r\nGrid=white\r\nGridFont=$00008000\r\n"
+             "[Speed]\r\nSpeed=9\r\nSlow=70000\r\nNormal=-1\r\nFast=25\r\nMulti=abc\r\n"
+             "[Game]\r\nLevel=99999999999\r\nPlayer=Ann #0\r\n"
+             "[Sound]\r\nOn=0\r\nWaves=Bells\r\n");
+    fs::create_directories(Dir / "wav" / "Bells");
+    test::WriteFile(Dir / "wav" / "Bells" / "tb_error.wav", test::MakeWave(5));
+    TSettings s = Read();
+    EXPECT_EQ(s.FontSize, 7);
+    EXPECT_EQ(s.Size, 4);
+    EXPECT_FALSE(s.Jpeg);
+    EXPECT_EQ(s.SkinPictureName(TSkinPicture::Splash), "tb_spl.bmp");
+    EXPECT_EQ(s.SkinPictureName(TSkinPicture::Finish), "tb_fin.bmp");
+    EXPECT_TRUE(s.Menu.System); // an unknown name leaves the system menu colour
+    EXPECT_EQ(s.Menu.Role, TSystemColour::Menu);
+    EXPECT_EQ(s.Grid.Name, "White");
+    EXPECT_EQ(s.GridFont.Rgb, 0x008000u);
+    EXPECT_EQ(s.Speed, 3);
+    EXPECT_EQ(s.Slow, 180);
+    EXPECT_EQ(s.Normal, 120);
+    EXPECT_EQ(s.Fast, 25);
+    EXPECT_EQ(s.Multi, 40);
+    EXPECT_EQ(s.Level, 1);
+    EXPECT_EQ(s.Player, "Ann #0");
+    EXPECT_FALSE(s.SoundOn);
+    EXPECT_FALSE(Bank.SoundOn);
+    EXPECT_EQ(Bank.EffectEntry(TEffect::Error), 1); // the Bells set
+
+    WriteIni("[Global]\r\nFontsize=20\r\n[Graphics]\r\nSize=-2\r\n[Game]\r\nLevel=-3\r\n");
+    s = Read();
+    EXPECT_EQ(s.FontSize, 12);
+    EXPECT_EQ(s.Size, 0);
+    EXPECT_EQ(s.Level, -3);
+
+    // Few colours: no JPEG pictures and no backgrounds unless the file says so.
+    Env.ColourDepth = 8;
+    WriteIni("[Graphics]\r\nBackgrounds=1\r\n");
+    s = Read();
+    EXPECT_FALSE(s.Jpeg);
+    EXPECT_TRUE(s.Backgrounds);
+    WriteIni("");
+    EXPECT_FALSE(Read().Backgrounds);
+}
+
+TEST_F(SettingsTest, AnUnreadableFileGivesTheDefaultsAndTheRenamedListIsRead) {
+    fs::create_directories(Dir / "tobbin.ini"); // a folder where the file should be
+    test::WriteFile(Dir / "tobbin-renamed.txt", " Old Name > New Name \r\nOld>\r\n");
+    TSettings s = Read();
+    EXPECT_EQ(s.Waves, "Classic");
+    EXPECT_EQ(s.Menu.Name, "MoneyGreen");
+    std::string name = "old name";
+    EXPECT_TRUE(LookupRenamed(name));
+    EXPECT_EQ(name, "New Name");
+    name = "Old";
+    EXPECT_FALSE(LookupRenamed(name));
+
+    fs::remove_all(Dir / "tobbin.ini");
+    std::string junk;
+    for (int i = 0; i < 4000; ++i)
+        junk += static_cast<char>((i * 7919) % 256);
+    WriteIni(junk);
+    s = Read();
+    EXPECT_EQ(s.FontSize, 9);
+    EXPECT_EQ(s.Sprites, "Apples");
+}
+
+TEST_F(SettingsTest, WritingKeepsUnwrittenKeysAndWritesInItsOrder) {
+    WriteIni("[Splash]\r\nImage=party\r\nLine1=Hello\r\n[Graphics]\r\nJPEG=0\r\nBackgrounds=0\r\n"
+             "[Global]\r\nFrugal=1\r\n[Game]\r\nGame=Old Game\r\nLevel=5\r\nExtra=x\r\n");
+    TSettings s = Read();
+    EXPECT_TRUE(s.Frugal);
+    s.Language = "Deutsch";
+    s.BoldFont = true;
+    s.FontSize = 11;
+    s.Sprites = "Pears";
+    s.Size = 2;
+    s.SpritesRandom = false;
+    s.Menu = NamedColour("Menu");
+    s.GridFont = NamedColour("Lime");
+    ColourFromText("$00123456", s.List);
+    s.Player = "Ann #0";
+    s.Speed = 1;
+    s.SoundOn = false;
+    s.Waves = "Bells";
+    s.Jpeg = true;        // never written
+    s.Backgrounds = true; // never written
+    s.Frugal = false;     // never written
+
+    const TSettingsWrite result = WriteSettings(s, false);
+    ASSERT_TRUE(result.Written);
+    EXPECT_EQ(result.Report, "");
+    EXPECT_FALSE(fs::exists(Dir / "tobbin.ini.tmp"));
+    const std::string text = test::ReadFile(Dir / "tobbin.ini");
+    EXPECT_NE(text.find("[Splash]\r\nImage=party\r\nLine1=Hello\r\n"), std::string::npos);
+    EXPECT_NE(text.find("JPEG=0\r\nBackgrounds=0\r\n"), std::string::npos);
+    EXPECT_NE(text.find("Frugal=1\r\nLanguage=Deutsch\r\nBoldFont=1\r\nCustomMenu=1\r\n"
+                        "Fontsize=11\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("Sprites=Pears\r\nSkin=Standard\r\nRandom=0\r\nSize=2\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("[Colors]\r\nMenu=Menu\r\nMenuFont=Navy\r\nMenuSel=Yellow\r\n"
+                        "MenuSelFont=Maroon\r\nList=$00123456\r\nListFont=Maroon\r\nGrid=Navy\r\n"
+                        "GridFont=Lime\r\n"),
+              std::string::npos);
+    // No game open: the Game section holds only the player.
+    EXPECT_NE(text.find("[Game]\r\nPlayer=Ann #0\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("Old Game"), std::string::npos);
+    EXPECT_EQ(text.find("Extra"), std::string::npos);
+    EXPECT_NE(text.find("[Speed]\r\nSpeed=1\r\nSlow=180\r\nNormal=120\r\nFast=60\r\n"
+                        "Booster=10\r\nMulti=40\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("[Sound]\r\nOn=0\r\nRandom=1\r\nWaves=Bells\r\n"), std::string::npos);
+
+    s.Game = "My Game";
+    s.Level = 7;
+    ASSERT_TRUE(WriteSettings(s, true).Written);
+    const TSettings back = Read();
+    EXPECT_EQ(back.Game, "My Game");
+    EXPECT_EQ(back.Level, 7);
+    EXPECT_EQ(back.Language, "Deutsch");
+    EXPECT_EQ(back.List, s.List);
+    EXPECT_EQ(back.Menu, s.Menu);
+    EXPECT_EQ(back.GridFont, s.GridFont);
+    EXPECT_FALSE(back.Jpeg);
+    EXPECT_FALSE(back.Backgrounds);
+    EXPECT_TRUE(back.Frugal);
+    EXPECT_FALSE(back.SoundOn);
+    EXPECT_EQ(back.Speed, 1);
+    EXPECT_TRUE(back.BoldFont);
+}
+
+TEST_F(SettingsTest, AFolderThatCannotBeWrittenIsReportedOnce) {
+    TSettings s = Read();
+    test::WriteFile(Dir / "plain-file", "x");
+    Folders().SettingsFolder = Dir / "plain-file" / "settings"; // below a file: never writable
+    TSettingsWrite first = WriteSettings(s, false);
+    EXPECT_FALSE(first.Written);
+    EXPECT_NE(first.Report.find("The settings could not be saved in"), std::string::npos);
+    EXPECT_NE(first.Report.find("tobbin.ini"), std::string::npos);
+    TSettingsWrite second = WriteSettings(s, true);
+    EXPECT_FALSE(second.Written);
+    EXPECT_EQ(second.Report, "");
+
+    Folders().SettingsFolder = Dir.Path();
+    EXPECT_TRUE(WriteSettings(s, false).Written);
+}
+
+} // namespace tb

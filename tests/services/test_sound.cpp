@@ -1,0 +1,298 @@
+#include "services/d_folders.h"
+#include "services/d_sound.h"
+#include "tests/services/wave_maker.h"
+#include "tests/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace tb {
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TPlayed {
+    std::uint8_t Entry;
+    std::string Wave;
+    bool Asynchronous;
+};
+
+// Records what the bank asks to play, and the messages processed around it.
+class TRecordingPlayer : public TSoundPlayer {
+public:
+    explicit TRecordingPlayer(std::vector<TPlayed>& played, int& forgotten)
+        : Played(played), Forgotten(forgotten) {}
+    void Play(std::uint8_t entry, const std::string& wave, bool asynchronous) override {
+        Played.push_back({entry, wave, asynchronous});
+    }
+    void Forget() override { ++Forgotten; }
+
+private:
+    std::vector<TPlayed>& Played;
+    int& Forgotten;
+};
+
+// A set folder with the waves of the given effects; each file's tone is its effect number.
+fs::path WriteSet(const fs::path& folder, const std::vector<TEffect>& effects) {
+    fs::create_directories(folder);
+    for (TEffect effect : effects)
+        test::WriteFile(folder / std::string(EffectFileName(effect)),
+                        test::MakeWave(20, static_cast<int>(effect) + 1));
+    return folder;
+}
+
+std::vector<TEffect> AllEffects() {
+    std::vector<TEffect> effects;
+    for (int i = 0; i < EffectCount; ++i)
+        effects.push_back(static_cast<TEffect>(i));
+    return effects;
+}
+
+} // namespace
+
+TEST(WaveCheck, AcceptsWholeImagesAndRefusesDamagedOnes) {
+    const std::string wave = test::MakeWave(10);
+    EXPECT_TRUE(IsPlayableWave(wave));
+    EXPECT_TRUE(IsPlayableWave(wave + "trailing bytes after the RIFF image"));
+
+    EXPECT_FALSE(IsPlayableWave(""));
+    EXPECT_FALSE(IsPlayableWave(wave.substr(0, 11)));
+    EXPECT_FALSE(IsPlayableWave(wave.substr(0, wave.size() - 1))); // cut off
+    std::string bad = wave;
+    bad[0] = 'X'; // not RIFF
+    EXPECT_FALSE(IsPlayableWave(bad));
+    bad = wave;
+    bad[8] = 'A'; // not WAVE
+    EXPECT_FALSE(IsPlayableWave(bad));
+    bad = wave;
+    bad[20] = 2; // format 2: compressed, not played
+    EXPECT_FALSE(IsPlayableWave(bad));
+    bad = wave;
+    bad[32] = 3; // block align does not fit one channel of 16 bits
+    EXPECT_FALSE(IsPlayableWave(bad));
+    bad = wave;
+    bad[40] = static_cast<char>(0xFF); // the data chunk claims more than the image holds
+    EXPECT_FALSE(IsPlayableWave(bad));
+    bad = wave;
+    bad[4] = 4; // a RIFF size that ends before the format
+    bad[5] = bad[6] = bad[7] = 0;
+    EXPECT_FALSE(IsPlayableWave(bad));
+
+    // A chunk before the format is stepped over, an odd one with its pad byte.
+    std::string extra = "LIST";
+    test::PutLe(extra, 3, 4);
+    extra += "abc";
+    extra += '\0';
+    const auto fitRiffSize = [](std::string image) {
+        const auto riff = static_cast<std::uint32_t>(image.size() - 8);
+        for (int i = 0; i < 4; ++i)
+            image[4 + i] = static_cast<char>(riff >> (8 * i) & 0xFF);
+        return image;
+    };
+    EXPECT_TRUE(IsPlayableWave(fitRiffSize(wave.substr(0, 12) + extra + wave.substr(12))));
+    // Without the data chunk there is nothing to play.
+    EXPECT_FALSE(IsPlayableWave(fitRiffSize(wave.substr(0, 36))));
+    // Samples before their format cannot be read.
+    EXPECT_FALSE(
+        IsPlayableWave(fitRiffSize(wave.substr(0, 12) + wave.substr(36) + wave.substr(12, 24))));
+}
+
+TEST(SoundBank, LoadsTheSixteenEffectsInOrderWithTheirModes) {
+    test::TempFolder dir;
+    std::vector<TPlayed> played;
+    int forgotten = 0;
+    TSoundBank bank(std::make_unique<TRecordingPlayer>(played, forgotten));
+    bank.LoadSoundSet(WriteSet(dir / "Classic", AllEffects()));
+
+    EXPECT_EQ(bank.LoadedCount(), 16);
+    EXPECT_EQ(bank.LoadError, 0);
+    EXPECT_EQ(forgotten, 1);
+    int asynchronous = 0;
+    for (int i = 0; i < EffectCount; ++i) {
+        const auto effect = static_cast<TEffect>(i);
+        EXPECT_EQ(bank.EffectEntry(effect), i + 1);
+        EXPECT_EQ(bank.Entry(static_cast<std::uint8_t>(i + 1)), test::MakeWave(20, i + 1));
+        EXPECT_EQ(bank.IsAsynchronous(static_cast<std::uint8_t>(i + 1)),
+                  EffectIsAsynchronous(effect));
+        asynchronous += bank.IsAsynchronous(static_cast<std::uint8_t>(i + 1)) ? 1 : 0;
+    }
+    EXPECT_EQ(asynchronous, 11);
+    EXPECT_FALSE(bank.IsAsynchronous(0));
+    EXPECT_EQ(bank.ErrorSound, bank.EffectEntry(TEffect::Error));
+    EXPECT_EQ(EffectFileName(TEffect::Refused), "tb_stup.wav");
+    EXPECT_EQ(EffectFileName(TEffect::Exit), "tb_exit.wav");
+
+    // The win effect waits, the pick effect does not.
+    bank.Play(TEffect::Win);
+    bank.Play(TEffect::Pick);
+    ASSERT_EQ(played.size(), 2u);
+    EXPECT_EQ(played[0].Entry, bank.EffectEntry(TEffect::Win));
+    EXPECT_FALSE(played[0].Asynchronous);
+    EXPECT_EQ(played[0].Wave, test::MakeWave(20, static_cast<int>(TEffect::Win) + 1));
+    EXPECT_TRUE(played[1].Asynchronous);
+    // Direct calls choose their mode.
+    bank.PlaySoundEntry(bank.EffectEntry(TEffect::Input), true);
+    EXPECT_TRUE(played.back().Asynchronous);
+}
+
+TEST(SoundBank, MissingAndDamagedFilesLeaveTheirEffectsSilent) {
+    test::TempFolder dir;
+    std::vector<TPlayed> played;
+    int forgotten = 0;
+    TSoundBank bank(std::make_unique<TRecordingPlayer>(played, forgotten));
+    const fs::path set = WriteSet(dir / "Partial", {TEffect::Refused, TEffect::Win, TEffect::Exit});
+    test::WriteFile(set / "tb_kill.wav", test::MakeWave(20).substr(0, 30)); // cut off
+    test::WriteFile(set / "tb_ston.wav", "RIFF nonsense");
+    fs::create_directories(set / "tb_box.wav"); // a folder, not a file
+    bank.LoadSoundSet(set);
+
+    EXPECT_EQ(bank.LoadedCount(), 3);
+    EXPECT_EQ(bank.LoadError, 2);
+    EXPECT_EQ(bank.EffectEntry(TEffect::Error), 0);
+    EXPECT_EQ(bank.ErrorSound, 0);
+    EXPECT_EQ(bank.EffectEntry(TEffect::Refused), 1);
+    EXPECT_EQ(bank.EffectEntry(TEffect::Kill), 0); // not the refused sound
+    EXPECT_EQ(bank.EffectEntry(TEffect::Win), 2);
+    EXPECT_EQ(bank.EffectEntry(TEffect::Stone), 0);
+    EXPECT_EQ(bank.EffectEntry(TEffect::Exit), 3);
+    EXPECT_TRUE(bank.IsAsynchronous(1));
+    EXPECT_FALSE(bank.IsAsynchronous(2));
+
+    for (int i = 0; i < EffectCount; ++i)
+        bank.Play(static_cast<TEffect>(i));
+    ASSERT_EQ(played.size(), 3u);
+    EXPECT_EQ(played[0].Entry, 1);
+    EXPECT_EQ(played[1].Entry, 2);
+    EXPECT_EQ(played[2].Entry, 3);
+
+    // A folder that does not exist loads nothing and plays nothing.
+    bank.LoadSoundSet(dir / "NoSuchSet");
+    EXPECT_EQ(bank.LoadedCount(), 0);
+    bank.Play(TEffect::Exit);
+    EXPECT_EQ(played.size(), 3u);
+}
+
+TEST(SoundBank, SwitchOffAndEntriesOutsideTheBankPlayNothing) {
+    test::TempFolder dir;
+    std::vector<TPlayed> played;
+    int forgotten = 0;
+    int processed = 0;
+    TSoundBank bank(std::make_unique<TRecordingPlayer>(played, forgotten));
+    bank.ProcessMessages = [&] { ++processed; };
+    bank.LoadSoundSet(WriteSet(dir / "Two", {TEffect::Error, TEffect::Refused}));
+    ASSERT_EQ(bank.LoadedCount(), 2);
+
+    bank.SoundOn = false;
+    bank.PlayEffect(1);
+    bank.PlaySoundEntry(2, false);
+    EXPECT_TRUE(played.empty());
+    EXPECT_EQ(processed, 0); // no message processing either
+
+    bank.SoundOn = true;
+    bank.PlayEffect(0);
+    bank.PlayEffect(3);
+    bank.PlayEffect(255);
+    EXPECT_TRUE(played.empty());
+    EXPECT_EQ(processed, 0);
+
+    bank.PlayEffect(2);
+    ASSERT_EQ(played.size(), 1u);
+    EXPECT_EQ(processed, 2); // before and after the sound
+}
+
+TEST(SoundBank, ASecondSetStartsNumberingAgain) {
+    test::TempFolder dir;
+    std::vector<TPlayed> played;
+    int forgotten = 0;
+    TSoundBank bank(std::make_unique<TRecordingPlayer>(played, forgotten));
+    bank.LoadSoundSet(WriteSet(dir / "First", AllEffects()));
+    bank.LoadSoundSet(WriteSet(dir / "Second", {TEffect::Win, TEffect::Champion}));
+    EXPECT_EQ(forgotten, 2);
+    EXPECT_EQ(bank.LoadedCount(), 2);
+    EXPECT_EQ(bank.EffectEntry(TEffect::Win), 1);
+    EXPECT_EQ(bank.EffectEntry(TEffect::Champion), 2);
+    EXPECT_EQ(bank.EffectEntry(TEffect::Error), 0);
+    EXPECT_FALSE(bank.IsAsynchronous(1)); // win waits
+    EXPECT_TRUE(bank.IsAsynchronous(2));  // champion does not
+    for (int entry = 3; entry <= 16; ++entry)
+        EXPECT_FALSE(bank.IsAsynchronous(static_cast<std::uint8_t>(entry)));
+}
+
+TEST(SoundBank, AddSoundCountsUpAndStopsAtTheLastEntry) {
+    test::TempFolder dir;
+    std::vector<TPlayed> played;
+    int forgotten = 0;
+    TSoundBank bank(std::make_unique<TRecordingPlayer>(played, forgotten));
+    test::WriteFile(dir / "a.wav", test::MakeWave(5));
+    EXPECT_EQ(bank.AddSound(dir / "missing.wav"), 0);
+    EXPECT_EQ(bank.LoadError, 2);
+    for (int i = 1; i <= TSoundBank::MaxEntries; ++i)
+        ASSERT_EQ(bank.AddSound(dir / "a.wav"), i);
+    EXPECT_THROW(bank.AddSound(dir / "a.wav"), std::overflow_error);
+    EXPECT_EQ(bank.LoadedCount(), 255);
+}
+
+// The real mixer, on SDL's dummy audio driver set by the test main: it plays
+// without a sound card, a synchronous sound has finished when the call
+// returns, and a new sound stops the one playing.
+TEST(MixerPlayer, PlaysSilentlyWithoutASoundCard) {
+    test::TempFolder dir;
+    auto player = MakeMixerPlayer();
+    TSoundPlayer& mixer = *player;
+    const std::string longWave = test::MakeWave(3000);
+    const std::string shortWave = test::MakeWave(30, 3);
+
+    mixer.Play(1, longWave, true);
+    if (!mixer.Playing()) GTEST_SKIP() << "no audio device could be opened here";
+    mixer.Play(2, shortWave, false); // stops the long one, waits for itself
+    EXPECT_FALSE(mixer.Playing());
+
+    mixer.Play(3, "RIFF damaged", true); // refused before it reaches the mixer
+    EXPECT_FALSE(mixer.Playing());
+    mixer.Play(1, longWave, true);
+    EXPECT_TRUE(mixer.Playing());
+    mixer.Forget(); // the bank reloads: the playing sound stops
+    EXPECT_FALSE(mixer.Playing());
+
+    // The bank on the mixer, from a set folder.
+    TSoundBank bank(std::move(player));
+    bank.LoadSoundSet(WriteSet(dir / "Set", AllEffects()));
+    bank.Play(TEffect::Kill);
+    bank.Play(TEffect::Pick);
+    bank.PlaySoundEntry(bank.ErrorSound, false);
+}
+
+// With no audio driver at all the bank still loads and playing is a silent no-op.
+TEST(MixerPlayerDeathTest, NoAudioDriverIsSilent) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+            test::TempFolder dir;
+            TSoundBank bank;
+            bank.LoadSoundSet(WriteSet(dir / "Set", AllEffects()));
+            if (bank.LoadedCount() != 16) std::exit(2);
+            bank.Play(TEffect::Kill);
+            bank.Play(TEffect::Error);
+            bank.PlayEffect(16);
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST(Folders, SkinsSpritesAndSoundSetsLieBelowTheProgramFolder) {
+    test::TempProgramFolder dir;
+    EXPECT_EQ(Folders().SkinsFolder, dir.Path() / "img" / "skins");
+    EXPECT_EQ(SkinFolder("Standard"), dir.Path() / "img" / "skins" / "Standard");
+    EXPECT_EQ(SoundSetFolder("Classic"), dir.Path() / "wav" / "Classic");
+    EXPECT_EQ(SpriteSetFolder(1, "Apples"), dir.Path() / "img" / "Small" / "Apples");
+    EXPECT_EQ(SpriteSizeFolder(4), dir.Path() / "img" / "Huge");
+    EXPECT_EQ(SpriteSizeName(3), "Large");
+    EXPECT_EQ(SpriteSizeName(0), "");
+    EXPECT_THROW(SpriteSizeFolder(5), std::out_of_range);
+    EXPECT_EQ(Folders().HelpFolder, dir.Path() / "help");
+}
+
+} // namespace tb
