@@ -241,6 +241,8 @@ TLanguageFile ParseLanguageFile(std::string_view bytes) {
     else
         Note(file.Notes, "[Version] Charset: not a character set number");
     const TCodePage codePage = TCodePage::OfCharset(file.Charset);
+    // Most files decode whole; only then must each value be looked at.
+    const bool wholeFileDecodes = codePage.CanDecode(bytes);
 
     // A value that can be taken as it is.
     const auto usable = [&](std::string_view section, std::string_view key,
@@ -251,7 +253,7 @@ TLanguageFile ParseLanguageFile(std::string_view bytes) {
                  where + "longer than " + std::to_string(TLanguageFile::MaxValueLength) + " bytes");
             return false;
         }
-        if (!codePage.CanDecode(value)) {
+        if (!wholeFileDecodes && !codePage.CanDecode(value)) {
             Note(file.Notes, where + "holds bytes that code page " +
                                  std::to_string(codePage.Number()) + " cannot show");
             return false;

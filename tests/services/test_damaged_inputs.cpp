@@ -1,0 +1,163 @@
+// Damaged copies of real files: cut off, bits flipped, bytes thrown in. Each
+// reader must give a result and never crash; the seed is fixed, so a failure
+// repeats.
+#include "services/d_codepage.h"
+#include "services/d_error.h"
+#include "services/d_file.h"
+#include "services/d_folders.h"
+#include "services/d_language.h"
+#include "services/d_settings.h"
+#include "services/d_sound.h"
+#include "tests/services/wave_maker.h"
+#include "tests/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace tb {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int Copies = 300;
+
+// The i-th damaged copy of `original`.
+std::string Damage(const std::string& original, std::mt19937& random) {
+    std::string copy = original;
+    std::uniform_int_distribution<int> kind(0, 3);
+    const auto at = [&](std::size_t size) {
+        return std::uniform_int_distribution<std::size_t>(0, size ? size - 1 : 0)(random);
+    };
+    switch (kind(random)) {
+    case 0: // cut off
+        copy.resize(at(copy.size() + 1));
+        break;
+    case 1: // a few bits flipped
+        for (int flips = 1 + static_cast<int>(random() % 8); flips > 0 && !copy.empty(); --flips)
+            copy[at(copy.size())] ^= static_cast<char>(1 << (random() % 8));
+        break;
+    case 2: // bytes thrown in
+        for (int n = 1 + static_cast<int>(random() % 16); n > 0; --n)
+            copy.insert(at(copy.size() + 1), 1, static_cast<char>(random() % 256));
+        break;
+    default: // a stretch overwritten with noise
+        for (std::size_t i = at(copy.size()), n = random() % 64; n > 0 && i < copy.size(); ++i, --n)
+            copy[i] = static_cast<char>(random() % 256);
+        break;
+    }
+    return copy;
+}
+
+class TSilentPlayer : public TSoundPlayer {
+public:
+    void Play(std::uint8_t, const std::string&, bool) override {}
+};
+
+} // namespace
+
+TEST(DamagedInputs, LanguageFilesAlwaysGiveAResult) {
+    test::TempProgramFolder dir;
+    const std::string german = ReadWholeFile(fs::path(TOBBIN_DATA_DIR) / "tlg" / "deutsch.tlg");
+    std::mt19937 random(20240601);
+    int loaded = 0;
+    for (int i = 0; i < Copies; ++i) {
+        const std::string copy = Damage(german, random);
+        const TLanguageFile file = ParseLanguageFile(copy);
+        for (const auto& [section, captions] : file.Sections)
+            for (const auto& [tag, caption] : captions) {
+                ASSERT_GT(tag, 0);
+                ASSERT_FALSE(caption.empty());
+                ASSERT_LE(caption.size(), TLanguageFile::MaxValueLength);
+            }
+
+        test::WriteFile(dir / "tlg" / "deutsch.tlg", copy);
+        TLanguageState state;
+        const TLanguageLoad load = state.LoadLanguage("Deutsch");
+        if (load.Loaded)
+            ++loaded;
+        else
+            ASSERT_EQ(load.Message, ErrorMessage(ErrIncompatibleLanguage));
+        ASSERT_EQ(TextCount(TextList::More), 40);
+        ASSERT_EQ(TextCount(TextList::Errors), 7);
+        RestoreBuiltInTexts();
+    }
+    EXPECT_GT(loaded, Copies / 2); // most damage leaves the version line readable
+}
+
+TEST(DamagedInputs, SettingsFilesAlwaysGiveUsableSettings) {
+    test::TempProgramFolder dir;
+    TSoundBank bank(std::make_unique<TSilentPlayer>());
+    TSettingsEnvironment env;
+    env.Sounds = &bank;
+    TSettings written;
+    written.Player = "Ann #0";
+    written.Game = "My Game";
+    written.Level = 3;
+    written.FontSize = 11;
+    written.Size = 2;
+    ASSERT_TRUE(WriteSettings(written, true).Written);
+    const std::string original = test::ReadFile(dir / "tobbin.ini");
+
+    std::mt19937 random(20240602);
+    for (int i = 0; i < Copies; ++i) {
+        test::WriteFile(dir / "tobbin.ini", Damage(original, random));
+        TSettings s;
+        ReadSettings(s, env);
+        ASSERT_GE(s.FontSize, 7);
+        ASSERT_LE(s.FontSize, 12);
+        ASSERT_LE(s.Size, 4);
+        ASSERT_GE(s.Speed, 1);
+        ASSERT_LE(s.Speed, 4);
+        ASSERT_NO_THROW(SoundGap(s, s.Speed));
+        ASSERT_TRUE(WriteSettings(s, i % 2 == 0).Written);
+    }
+    RenamedGames().Clear();
+}
+
+TEST(DamagedInputs, WaveFilesAreCheckedBeforeTheMixerSeesThem) {
+    test::TempFolder dir;
+    const std::string wave = test::MakeWave(40);
+    auto mixer = MakeMixerPlayer();
+    TSoundBank bank(std::make_unique<TSilentPlayer>());
+    std::mt19937 random(20240603);
+    int playable = 0;
+    for (int i = 0; i < Copies; ++i) {
+        const std::string copy = Damage(wave, random);
+        if (IsPlayableWave(copy)) {
+            ++playable;
+            mixer->Play(static_cast<std::uint8_t>(1 + i % 200), copy, true);
+        }
+        test::WriteFile(dir / "tb_error.wav", copy);
+        bank.LoadSoundSet(dir.Path());
+        ASSERT_EQ(bank.LoadedCount(), IsPlayableWave(copy) ? 1 : 0);
+        if (i % 20 == 0) mixer->Forget();
+    }
+    mixer->Forget();
+    EXPECT_GT(playable, 0);      // flipped sample bits still play
+    EXPECT_LT(playable, Copies); // cut-off copies never do
+}
+
+TEST(DamagedInputs, CodePageConversionsOfNoiseAnswerOrRefuse) {
+    std::mt19937 random(20240604);
+    for (int i = 0; i < Copies; ++i) {
+        std::string noise(random() % 64, '\0');
+        for (char& c : noise)
+            c = static_cast<char>(random() % 256);
+        for (int charset : {0, 238, 204, 161, 162, 177, 178, 186}) {
+            const TCodePage page = TCodePage::OfCharset(charset);
+            try {
+                const std::string utf8 = page.ToUtf8(noise);
+                ASSERT_EQ(page.FromUtf8(utf8), noise) << charset; // what decodes comes back
+            } catch (const Error&) {
+                ASSERT_FALSE(page.CanDecode(noise));
+            }
+            try {
+                page.FromUtf8(noise);
+            } catch (const Error&) {
+            }
+        }
+    }
+}
+
+} // namespace tb
