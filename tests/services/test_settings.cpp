@@ -24,6 +24,8 @@ struct SettingsTest : ::testing::Test {
     TSettingsEnvironment Env;
     int AboutBoxShown = 0;
     std::string AboutBoxFont;
+    std::string AboutBoxSkin; // the Skin setting when the about box appeared
+    int AboutBoxSounds = -1;  // the sound effects loaded by then
 
     SettingsTest() {
         Env.Sounds = &Bank;
@@ -31,6 +33,8 @@ struct SettingsTest : ::testing::Test {
         Env.ShowAboutBox = [this](const TSettings& s) {
             ++AboutBoxShown;
             AboutBoxFont = s.FontName;
+            AboutBoxSkin = s.Skin;
+            AboutBoxSounds = Bank.LoadedCount();
         };
     }
     ~SettingsTest() override { RenamedGames().Clear(); }
@@ -210,7 +214,7 @@ TEST_F(SettingsTest, ValuesAreClampedAndBadOnesKeepTheirDefaults) {
              "[Colors]\r\nMenu=NoSuchColour\r\nGrid=white\r\nGridFont=$00008000\r\n"
              "[Speed]\r\nSpeed=9\r\nSlow=70000\r\nNormal=-1\r\nFast=25\r\nMulti=abc\r\n"
              "[Game]\r\nLevel=99999999999\r\nPlayer=Ann #0\r\n"
-             "[Sound]\r\nOn=0\r\nWaves=Bells\r\n");
+             "[Sound]\r\nOn=0\r\nWaves=Bells\r\n[Graphics]\r\nSkin=Winter\r\n");
     fs::create_directories(Dir / "wav" / "Bells");
     test::WriteFile(Dir / "wav" / "Bells" / "tb_error.wav", test::MakeWave(5));
     TSettings s = Read();
@@ -233,6 +237,10 @@ TEST_F(SettingsTest, ValuesAreClampedAndBadOnesKeepTheirDefaults) {
     EXPECT_FALSE(s.SoundOn);
     EXPECT_FALSE(Bank.SoundOn);
     EXPECT_EQ(Bank.EffectEntry(TEffect::Error), 1); // the Bells set
+    // The sound set is loaded before the about box appears, the skin read after it.
+    EXPECT_EQ(AboutBoxSounds, 1);
+    EXPECT_EQ(AboutBoxSkin, "Standard");
+    EXPECT_EQ(s.Skin, "Winter");
 
     WriteIni("[Global]\r\nFontsize=20\r\n[Graphics]\r\nSize=-2\r\n[Game]\r\nLevel=-3\r\n");
     s = Read();
