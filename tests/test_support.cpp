@@ -1,5 +1,6 @@
 #include "tests/test_support.h"
 
+#include "services/d_file.h"
 #include "services/d_folders.h"
 
 #include <atomic>
@@ -43,6 +44,15 @@ std::string ReadFile(const fs::path& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    TTextReader reader(text);
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.ReadLine(line))
+        lines.push_back(line);
+    return lines;
 }
 
 } // namespace tb::test

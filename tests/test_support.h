@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace tb::test {
 
@@ -29,5 +30,7 @@ public:
 
 void WriteFile(const std::filesystem::path& path, const std::string& content);
 std::string ReadFile(const std::filesystem::path& path);
+// The lines of a text, without their line ends (CR LF or LF).
+std::vector<std::string> Lines(const std::string& text);
 
 } // namespace tb::test

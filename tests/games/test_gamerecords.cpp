@@ -7,6 +7,8 @@
 #include "services/d_folders.h"
 #include "services/d_messages.h"
 
+#include "tests/test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,14 +18,7 @@
 namespace tb {
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-    TTextReader r(text);
-    std::vector<std::string> lines;
-    std::string line;
-    while (r.ReadLine(line))
-        lines.push_back(line);
-    return lines;
-}
+using test::Lines;
 
 struct Header {
     TGamBase Game;

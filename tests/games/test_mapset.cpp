@@ -15,6 +15,8 @@ namespace tb {
 namespace fs = std::filesystem;
 namespace {
 
+using test::Lines;
+
 // A playable level: a hero, some food, a stone resting on a wall.
 void LayOut(TMap& map, int variant) {
     map.SetCell(TPos(2 + variant, 2), Hero);
@@ -30,15 +32,6 @@ void Build(TMapSet& game, int levels) {
         game.AddLevel("Level " + std::to_string(level));
         LayOut(*game.GetMap(level), level);
     }
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    TTextReader r(text);
-    std::vector<std::string> lines;
-    std::string line;
-    while (r.ReadLine(line))
-        lines.push_back(line);
-    return lines;
 }
 
 std::string Join(const std::vector<std::string>& lines) {
