@@ -8,10 +8,10 @@
 #include "services/d_file.h"
 #include "services/d_folders.h"
 #include "services/d_string.h"
-#include <optional>
 
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 

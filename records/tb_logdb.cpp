@@ -11,10 +11,10 @@
 #include "services/d_folders.h"
 #include "services/d_string.h"
 #include "services/d_types.h"
-#include <optional>
 
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 #include <system_error>
