@@ -44,7 +44,7 @@ fs::path FreeBackupName(const fs::path& file) {
 fs::path KeepBackup(const fs::path& file) {
     std::error_code ec;
     if (!fs::exists(file, ec)) return {};
-    const fs::path backup = FreeBackupName(file);
+    fs::path backup = FreeBackupName(file);
     WriteFileAtomic(backup, ReadWholeFile(file));
     return backup;
 }
