@@ -1,0 +1,170 @@
+// The staged sound sets: complete, well-formed, within their lengths, loud
+// enough without clipping, click-free, and every sound its own.
+
+#include "services/d_folders.h"
+#include "services/d_settings.h"
+#include "services/d_sound.h"
+#include "tests/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tb {
+namespace fs = std::filesystem;
+
+namespace {
+
+// Loudness floor (about -6 dBFS) and clipping ceiling, in steps of full scale.
+constexpr int Floor = 16384;
+constexpr int Ceiling = 29491; // 0.9 of 32767
+// An end sample this small makes no audible click.
+constexpr int Quiet = 330;
+
+class TSilentPlayer : public TSoundPlayer {
+public:
+    void Play(std::uint8_t, const std::string&, bool) override {}
+};
+
+std::uint32_t Le(const std::string& bytes, std::size_t pos, int count) {
+    std::uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = value << 8 | static_cast<unsigned char>(bytes[pos + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+struct TWave {
+    std::string Fault; // empty when the file is a canonical 16-bit PCM mono wave
+    std::uint32_t Rate = 0;
+    std::vector<int> Samples;
+    double Seconds() const { return static_cast<double>(Samples.size()) / Rate; }
+};
+
+TWave Parse(const std::string& b) {
+    TWave w;
+    if (b.size() < 46) w.Fault = "shorter than a header and one sample";
+    else if (b.substr(0, 4) != "RIFF" || b.substr(8, 8) != "WAVEfmt ") w.Fault = "not RIFF/WAVE";
+    else if (Le(b, 4, 4) != b.size() - 8) w.Fault = "RIFF size is not the file's";
+    else if (Le(b, 16, 4) != 16 || Le(b, 20, 2) != 1) w.Fault = "not plain PCM";
+    else if (Le(b, 22, 2) != 1) w.Fault = "not mono";
+    else if (Le(b, 34, 2) != 16 || Le(b, 32, 2) != 2) w.Fault = "not 16-bit";
+    else if (Le(b, 24, 4) != 22050 && Le(b, 24, 4) != 44100) w.Fault = "odd sample rate";
+    else if (Le(b, 28, 4) != Le(b, 24, 4) * 2) w.Fault = "wrong bytes a second";
+    else if (b.substr(36, 4) != "data" || Le(b, 40, 4) != b.size() - 44) w.Fault = "data size";
+    if (!w.Fault.empty()) return w;
+    w.Rate = Le(b, 24, 4);
+    for (std::size_t pos = 44; pos + 1 < b.size(); pos += 2)
+        w.Samples.push_back(static_cast<std::int16_t>(Le(b, pos, 2)));
+    return w;
+}
+
+// The longest an effect may last: the frequent ones must not pile up, the
+// ones the game waits for must not hold it up.
+double MaxSeconds(TEffect effect) {
+    switch (effect) {
+    case TEffect::Stone:
+    case TEffect::Pick:
+    case TEffect::Box:
+        return 0.15;
+    case TEffect::Input:
+        return 0.25;
+    case TEffect::Exit:
+        return 0.8;
+    default:
+        return 2.0;
+    }
+}
+
+// The mean absolute difference of two sounds, in steps; different lengths
+// count as different.
+double Difference(const TWave& a, const TWave& b) {
+    if (a.Samples.size() != b.Samples.size() || a.Rate != b.Rate) return 1e9;
+    double sum = 0.0;
+    for (std::size_t i = 0; i < a.Samples.size(); ++i)
+        sum += std::abs(a.Samples[i] - b.Samples[i]);
+    return sum / static_cast<double>(a.Samples.size());
+}
+
+std::vector<std::string> SetNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(Folders().SoundsFolder))
+        if (entry.is_directory()) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class SoundSets : public testing::Test {
+protected:
+    void SetUp() override { SetProgramFolder(TOBBIN_PROGRAM_FOLDER); }
+};
+
+} // namespace
+
+TEST_F(SoundSets, TheDefaultSetAndAnotherAreStaged) {
+    const std::vector<std::string> names = SetNames();
+    EXPECT_GE(names.size(), 2u) << "shuffling needs at least two sets";
+    EXPECT_NE(std::find(names.begin(), names.end(), TSettings{}.Waves), names.end())
+        << "the default set " << TSettings{}.Waves << " is missing";
+}
+
+TEST_F(SoundSets, EverySoundIsAWellFormedWaveTheBankLoads) {
+    for (const std::string& name : SetNames()) {
+        const fs::path folder = SoundSetFolder(name);
+        TSoundBank bank(std::make_unique<TSilentPlayer>());
+        bank.LoadSoundSet(folder);
+        EXPECT_EQ(bank.LoadedCount(), EffectCount) << name;
+        EXPECT_EQ(bank.LoadError, 0) << name;
+        for (int i = 0; i < EffectCount; ++i) {
+            const auto effect = static_cast<TEffect>(i);
+            const std::string file = std::string(EffectFileName(effect));
+            SCOPED_TRACE(name + "/" + file);
+            ASSERT_TRUE(fs::is_regular_file(folder / file));
+            const std::string bytes = test::ReadFile(folder / file);
+            EXPECT_TRUE(IsPlayableWave(bytes));
+            EXPECT_EQ(bank.Entry(bank.EffectEntry(effect)), bytes);
+            const TWave wave = Parse(bytes);
+            ASSERT_EQ(wave.Fault, "");
+
+            EXPECT_LE(wave.Seconds(), MaxSeconds(effect));
+            EXPECT_GE(wave.Seconds(), 0.02) << "too short to hear";
+            int peak = 0;
+            for (int s : wave.Samples)
+                peak = std::max(peak, std::abs(s));
+            EXPECT_GE(peak, Floor) << "too quiet";
+            EXPECT_LE(peak, Ceiling) << "clips";
+            EXPECT_LE(std::abs(wave.Samples.front()), Quiet) << "clicks at the start";
+            EXPECT_LE(std::abs(wave.Samples.back()), Quiet) << "clicks at the end";
+        }
+    }
+}
+
+TEST_F(SoundSets, EverySoundIsItsOwnAndTheSetsDiffer) {
+    const std::vector<std::string> names = SetNames();
+    std::map<std::string, std::vector<TWave>> sets;
+    for (const std::string& name : names)
+        for (int i = 0; i < EffectCount; ++i)
+            sets[name].push_back(Parse(test::ReadFile(
+                SoundSetFolder(name) / std::string(EffectFileName(static_cast<TEffect>(i))))));
+    // A sound differs from another by more than rounding: at least 1% of full scale on average.
+    constexpr double Distinct = 327.0;
+    for (const auto& [name, waves] : sets)
+        for (int i = 0; i < EffectCount; ++i)
+            for (int j = i + 1; j < EffectCount; ++j)
+                EXPECT_GT(Difference(waves[i], waves[j]), Distinct)
+                    << name << ": " << EffectFileName(static_cast<TEffect>(i)) << " and "
+                    << EffectFileName(static_cast<TEffect>(j)) << " sound the same";
+    for (std::size_t a = 0; a < names.size(); ++a)
+        for (std::size_t b = a + 1; b < names.size(); ++b)
+            for (int i = 0; i < EffectCount; ++i)
+                EXPECT_GT(Difference(sets[names[a]][i], sets[names[b]][i]), Distinct)
+                    << names[a] << " and " << names[b] << " share "
+                    << EffectFileName(static_cast<TEffect>(i));
+}
+
+} // namespace tb

@@ -1,0 +1,79 @@
+// The synthesiser's steps where a slip would spoil every sound: levels,
+// fades and pitch.
+
+#include "tools/assets/sounds/tb_synth.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+
+namespace tb::synth {
+
+namespace {
+
+// The largest absolute sample of an encoded wave, in steps.
+int EncodedPeak(const std::string& wave) {
+    int peak = 0;
+    for (std::size_t pos = 44; pos + 1 < wave.size(); pos += 2) {
+        const auto low = static_cast<unsigned char>(wave[pos]);
+        const auto high = static_cast<unsigned char>(wave[pos + 1]);
+        peak = std::max(peak, std::abs(static_cast<int>(static_cast<std::int16_t>(high << 8 | low))));
+    }
+    return peak;
+}
+
+int ZeroCrossings(const TSamples& samples) {
+    int count = 0;
+    for (std::size_t i = 1; i < samples.size(); ++i)
+        if ((samples[i - 1] < 0.0f) != (samples[i] < 0.0f)) ++count;
+    return count;
+}
+
+} // namespace
+
+TEST(Synth, FinishPutsThePeakAtTheLevelWhicheverSideItIsOn) {
+    for (const float sign : {1.0f, -1.0f}) {
+        TSamples s = Render(TTone{}, 22050, 0.2);
+        for (float& v : s)
+            v = 3.0f * v + (v < 0.0f ? -2.0f * sign : 0.0f); // lopsided, far beyond full scale
+        Finish(s, 22050, 0.003, 0.8f);
+        EXPECT_NEAR(Peak(s), 0.8f, 1e-6f);
+        const int peak = EncodedPeak(EncodeWave(s, 22050));
+        EXPECT_LE(peak, static_cast<int>(0.8 * 32767 + 1));
+        EXPECT_GE(peak, static_cast<int>(0.8 * 32767 - 1));
+    }
+    TSamples silent(500, 0.25f); // only an offset: nothing to hear
+    Finish(silent, 22050, 0.003, 0.8f);
+    for (float v : silent)
+        ASSERT_EQ(v, 0.0f);
+}
+
+TEST(Synth, FadeSilencesBothEndsOfAnyLength) {
+    for (std::size_t n : {1u, 2u, 3u, 7u, 200u, 5000u}) {
+        TSamples s(n, 1.0f);
+        Fade(s, 44100, 0.003);
+        EXPECT_EQ(s.front(), 0.0f) << n;
+        EXPECT_EQ(s.back(), 0.0f) << n;
+        for (std::size_t i = 1; i < n / 2; ++i)
+            ASSERT_LE(s[i - 1], s[i]) << n << " does not rise at " << i;
+        if (n == 5000) {
+            EXPECT_EQ(s[n / 2], 1.0f) << "the middle is left alone";
+        }
+    }
+}
+
+TEST(Synth, PitchFollowsTheGlide) {
+    // A steady 440 Hz second crosses zero twice a cycle.
+    EXPECT_NEAR(ZeroCrossings(Render(TTone{}, 44100, 1.0)), 880, 2);
+    // An exponential glide from 200 to 800 Hz in a second passes 600 / ln 4 cycles.
+    TTone glide;
+    glide.From = 200.0;
+    glide.To = 800.0;
+    EXPECT_NEAR(ZeroCrossings(Render(glide, 44100, 1.0)), 2.0 * 600.0 / std::log(4.0), 3);
+    // The same seed gives the same noise, another seed other noise.
+    EXPECT_EQ(Noise(22050, 0.05, 7), Noise(22050, 0.05, 7));
+    EXPECT_NE(Noise(22050, 0.05, 7), Noise(22050, 0.05, 8));
+}
+
+} // namespace tb::synth
