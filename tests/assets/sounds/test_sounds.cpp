@@ -48,15 +48,24 @@ struct TWave {
 
 TWave Parse(const std::string& b) {
     TWave w;
-    if (b.size() < 46) w.Fault = "shorter than a header and one sample";
-    else if (b.substr(0, 4) != "RIFF" || b.substr(8, 8) != "WAVEfmt ") w.Fault = "not RIFF/WAVE";
-    else if (Le(b, 4, 4) != b.size() - 8) w.Fault = "RIFF size is not the file's";
-    else if (Le(b, 16, 4) != 16 || Le(b, 20, 2) != 1) w.Fault = "not plain PCM";
-    else if (Le(b, 22, 2) != 1) w.Fault = "not mono";
-    else if (Le(b, 34, 2) != 16 || Le(b, 32, 2) != 2) w.Fault = "not 16-bit";
-    else if (Le(b, 24, 4) != 22050 && Le(b, 24, 4) != 44100) w.Fault = "odd sample rate";
-    else if (Le(b, 28, 4) != Le(b, 24, 4) * 2) w.Fault = "wrong bytes a second";
-    else if (b.substr(36, 4) != "data" || Le(b, 40, 4) != b.size() - 44) w.Fault = "data size";
+    if (b.size() < 46)
+        w.Fault = "shorter than a header and one sample";
+    else if (b.substr(0, 4) != "RIFF" || b.substr(8, 8) != "WAVEfmt ")
+        w.Fault = "not RIFF/WAVE";
+    else if (Le(b, 4, 4) != b.size() - 8)
+        w.Fault = "RIFF size is not the file's";
+    else if (Le(b, 16, 4) != 16 || Le(b, 20, 2) != 1)
+        w.Fault = "not plain PCM";
+    else if (Le(b, 22, 2) != 1)
+        w.Fault = "not mono";
+    else if (Le(b, 34, 2) != 16 || Le(b, 32, 2) != 2)
+        w.Fault = "not 16-bit";
+    else if (Le(b, 24, 4) != 22050 && Le(b, 24, 4) != 44100)
+        w.Fault = "odd sample rate";
+    else if (Le(b, 28, 4) != Le(b, 24, 4) * 2)
+        w.Fault = "wrong bytes a second";
+    else if (b.substr(36, 4) != "data" || Le(b, 40, 4) != b.size() - 44)
+        w.Fault = "data size";
     if (!w.Fault.empty()) return w;
     w.Rate = Le(b, 24, 4);
     for (std::size_t pos = 44; pos + 1 < b.size(); pos += 2)

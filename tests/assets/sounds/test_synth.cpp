@@ -18,7 +18,8 @@ int EncodedPeak(const std::string& wave) {
     for (std::size_t pos = 44; pos + 1 < wave.size(); pos += 2) {
         const auto low = static_cast<unsigned char>(wave[pos]);
         const auto high = static_cast<unsigned char>(wave[pos + 1]);
-        peak = std::max(peak, std::abs(static_cast<int>(static_cast<std::int16_t>(high << 8 | low))));
+        peak =
+            std::max(peak, std::abs(static_cast<int>(static_cast<std::int16_t>(high << 8 | low))));
     }
     return peak;
 }
@@ -32,17 +33,24 @@ int ZeroCrossings(const TSamples& samples) {
 
 } // namespace
 
-TEST(Synth, FinishPutsThePeakAtTheLevelWhicheverSideItIsOn) {
+TEST(Synth, NormaliseScalesToTheLevelWithoutClipping) {
+    // Lopsided, the larger swing on either side, far beyond full scale: only
+    // scaled, never clipped, and its loudest sample lands on the level.
     for (const float sign : {1.0f, -1.0f}) {
-        TSamples s = Render(TTone{}, 22050, 0.2);
-        for (float& v : s)
-            v = 3.0f * v + (v < 0.0f ? -2.0f * sign : 0.0f); // lopsided, far beyond full scale
-        Finish(s, 22050, 0.003, 0.8f);
-        EXPECT_NEAR(Peak(s), 0.8f, 1e-6f);
-        const int peak = EncodedPeak(EncodeWave(s, 22050));
-        EXPECT_LE(peak, static_cast<int>(0.8 * 32767 + 1));
-        EXPECT_GE(peak, static_cast<int>(0.8 * 32767 - 1));
+        TSamples s = {0.0f, 3.0f * sign, -5.0f * sign, 1.0f * sign, 0.0f};
+        Normalise(s, 0.8f);
+        const TSamples expected = {0.0f, 0.48f * sign, -0.8f * sign, 0.16f * sign, 0.0f};
+        for (std::size_t i = 0; i < s.size(); ++i)
+            EXPECT_NEAR(s[i], expected[i], 1e-6f) << i;
     }
+    // Finished and encoded, a whole tone peaks at the level to the step.
+    TSamples tone = Render(TTone{}, 22050, 0.2);
+    for (float& v : tone)
+        v = v < 0.0f ? 7.0f * v : 2.0f * v;
+    Finish(tone, 22050, 0.003, 0.8f);
+    const int peak = EncodedPeak(EncodeWave(tone, 22050));
+    EXPECT_LE(peak, static_cast<int>(0.8 * 32767 + 1));
+    EXPECT_GE(peak, static_cast<int>(0.8 * 32767 - 1));
     TSamples silent(500, 0.25f); // only an offset: nothing to hear
     Finish(silent, 22050, 0.003, 0.8f);
     for (float v : silent)

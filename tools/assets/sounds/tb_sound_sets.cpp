@@ -7,10 +7,12 @@ namespace tb::synth {
 
 namespace {
 
-// Every effect peaks here (about -2 dB below full scale) and fades in and out
-// over a few milliseconds, so nothing clicks.
-constexpr float PeakLevel = 0.8f;
+// Every effect fades in and out over a few milliseconds, so nothing clicks,
+// and peaks at its set's level: about -2 dB below full scale for the soft
+// Classic tones, -4 dB for the square waves, which sound louder at the same peak.
 constexpr double FadeSeconds = 0.003;
+constexpr float ClassicPeak = 0.8f;
+constexpr float ArcadePeak = 0.65f;
 
 // The pitch of a key number: 69 is A4 (440 Hz), 60 is middle C.
 double Hz(int key) {
@@ -20,8 +22,8 @@ enum : int { G3 = 55, C4 = 60, D4 = 62, E4 = 64, G4 = 67, A4 = 69, B4 = 71 };
 enum : int { C5 = 72, D5 = 74, E5 = 76, G5 = 79, A5 = 81, B5 = 83 };
 enum : int { C6 = 84, E6 = 88, G6 = 91, C7 = 96 };
 
-TSamples Finished(TSamples samples, int rate) {
-    Finish(samples, rate, FadeSeconds, PeakLevel);
+TSamples Finished(TSamples samples, int rate, float peak) {
+    Finish(samples, rate, FadeSeconds, peak);
     return samples;
 }
 
@@ -105,7 +107,7 @@ TSamples ClassicEffect(std::size_t index) {
         Mix(s, Bell(Hz(C6), 0.5, 0.16), R, 0.27);
         break;
     case 4: { // stone: a short, low thud
-        TSamples body = Render(Warm(150.0, 55.0), R, 0.08);
+        TSamples body = Render(Warm(220.0, 80.0), R, 0.08);
         Pluck(body, R, 0.002, 0.02);
         TSamples grit = Noise(R, 0.03, 0x570Eu);
         LowPass(grit, R, 800.0);
@@ -136,6 +138,7 @@ TSamples ClassicEffect(std::size_t index) {
         Pluck(boom, R, 0.004, 0.14);
         Mix(s, roar, R, 0.0);
         Mix(s, boom, R, 0.0, 0.7f);
+        Saturate(s, 3.0f);
         break;
     }
     case 7: { // de-box: a swelling suck inwards, cut off by a snap
@@ -201,7 +204,7 @@ TSamples ClassicEffect(std::size_t index) {
     default:
         break;
     }
-    return Finished(std::move(s), R);
+    return Finished(std::move(s), R, ClassicPeak);
 }
 
 // ---- Arcade: square waves, coarse noise, quick sweeps ----
@@ -214,7 +217,9 @@ TSamples Chip(double from, double to, double seconds, double duty = 0.5) {
     tone.From = from;
     tone.To = to;
     tone.Duty = duty;
-    return Render(tone, ArcadeRate, seconds);
+    TSamples s = Render(tone, ArcadeRate, seconds);
+    LowPass(s, ArcadeRate, 6000.0); // takes the worst edge off the steps
+    return s;
 }
 
 // A plain square note with a flat envelope and a quick release.
@@ -360,14 +365,17 @@ TSamples ArcadeEffect(std::size_t index) {
         s = Then(std::move(s), chord);
         break;
     }
-    case 15: // exit: a falling goodbye
+    case 15: { // exit: a falling goodbye
         s = Tune({C6, G5, E5}, 0.1);
-        s = Then(std::move(s), Beep(Hz(C5), 0.25));
+        TSamples last = Beep(Hz(C5), 0.25);
+        Ramp(last, 1.0f, 0.2f);
+        s = Then(std::move(s), last);
         break;
+    }
     default:
         break;
     }
-    return Finished(std::move(s), R);
+    return Finished(std::move(s), R, ArcadePeak);
 }
 
 } // namespace

@@ -11,9 +11,9 @@ namespace tb::synth {
 
 // The effects' file names, in the order the sound bank loads them.
 inline constexpr std::array<std::string_view, 16> EffectFiles = {
-    "tb_error.wav", "tb_stup.wav", "tb_kill.wav",  "tb_win.wav",  "tb_ston.wav", "tb_box.wav",
-    "tb_bomb.wav",  "tb_debox.wav", "tb_pick.wav", "tb_all.wav",  "tb_snap.wav", "tb_rest.wav",
-    "tb_inp.wav",   "tb_tada.wav", "tb_champ.wav", "tb_exit.wav",
+    "tb_error.wav", "tb_stup.wav",  "tb_kill.wav",  "tb_win.wav",  "tb_ston.wav", "tb_box.wav",
+    "tb_bomb.wav",  "tb_debox.wav", "tb_pick.wav",  "tb_all.wav",  "tb_snap.wav", "tb_rest.wav",
+    "tb_inp.wav",   "tb_tada.wav",  "tb_champ.wav", "tb_exit.wav",
 };
 
 struct TSoundSet {

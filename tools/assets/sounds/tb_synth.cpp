@@ -54,14 +54,16 @@ TSamples Render(const TTone& tone, int rate, double seconds) {
         const double t = n > 1 ? static_cast<double>(i) / static_cast<double>(n - 1) : 0.0;
         double freq = tone.From * std::pow(ratio, t);
         if (tone.VibratoHz > 0.0) {
-            const double wobble = std::sin(2.0 * Pi * tone.VibratoHz * static_cast<double>(i) / rate);
+            const double wobble =
+                std::sin(2.0 * Pi * tone.VibratoHz * static_cast<double>(i) / rate);
             freq *= std::pow(2.0, tone.VibratoCents * wobble / 1200.0);
         }
         double value = Wave(tone.Wave, phase, tone.Duty);
         for (std::size_t k = 0; k < tone.Overtones.size(); ++k) {
             const double harmonic = static_cast<double>(k + 2);
             if (freq * harmonic >= rate / 2.0) break; // above what the rate can carry
-            value += tone.Overtones[k] * Wave(tone.Wave, std::fmod(phase * harmonic, 1.0), tone.Duty);
+            value +=
+                tone.Overtones[k] * Wave(tone.Wave, std::fmod(phase * harmonic, 1.0), tone.Duty);
         }
         out[i] = static_cast<float>(value / total);
         phase += freq / rate;
@@ -179,6 +181,13 @@ void Echo(TSamples& samples, int rate, double delay, double feedback, int repeat
     }
 }
 
+void Saturate(TSamples& samples, float drive) {
+    Normalise(samples, 1.0f);
+    const float scale = 1.0f / std::tanh(drive);
+    for (float& s : samples)
+        s = std::tanh(drive * s) * scale;
+}
+
 void Crush(TSamples& samples, int levels) {
     for (float& s : samples)
         s = std::round(s * static_cast<float>(levels)) / static_cast<float>(levels);
@@ -258,7 +267,8 @@ std::string EncodeWave(const TSamples& samples, int rate) {
     wave += "data";
     PutLe(wave, dataSize, 4);
     for (float s : samples) {
-        const auto value = static_cast<std::int16_t>(std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f));
+        const auto value =
+            static_cast<std::int16_t>(std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f));
         PutLe(wave, static_cast<std::uint16_t>(value), 2);
     }
     return wave;

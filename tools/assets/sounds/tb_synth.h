@@ -21,9 +21,9 @@ enum class TWave : std::uint8_t { Sine, Triangle, Square, Saw };
 // the note; a vibrato wobbles it by VibratoCents at VibratoHz.
 struct TTone {
     TWave Wave = TWave::Sine;
-    double From = 440.0;       // Hz at the start
-    double To = 0.0;           // Hz at the end; 0 keeps From
-    double Duty = 0.5;         // the high part of a square wave's cycle
+    double From = 440.0; // Hz at the start
+    double To = 0.0;     // Hz at the end; 0 keeps From
+    double Duty = 0.5;   // the high part of a square wave's cycle
     double VibratoHz = 0.0;
     double VibratoCents = 0.0;
     // Amplitudes of the overtones 2, 3, ... added on top of the fundamental.
@@ -40,8 +40,7 @@ TSamples Noise(int rate, double seconds, std::uint32_t seed, double holdHz = 0.0
 
 // Envelopes, applied in place.
 // Linear attack, linear decay to `sustain`, held, linear release at the end.
-void Adsr(TSamples& samples, int rate, double attack, double decay, double sustain,
-          double release);
+void Adsr(TSamples& samples, int rate, double attack, double decay, double sustain, double release);
 // Linear attack, then an exponential decay halving every `halfLife` seconds.
 void Pluck(TSamples& samples, int rate, double attack, double halfLife);
 // A linear rise from `from` to `to` over the whole sound (a swell or a fade).
@@ -56,6 +55,9 @@ void BandPass(TSamples& samples, int rate, double centreHz, double q);
 // Repeats of the sound, `delay` seconds apart, each `feedback` times softer;
 // the sound grows by the echoes' length.
 void Echo(TSamples& samples, int rate, double delay, double feedback, int repeats);
+// Soft clipping: brings the peak to 1, then bends it through tanh(drive x),
+// so that a burst with a sharp start sounds fuller at the same peak.
+void Saturate(TSamples& samples, float drive);
 // Rounds each sample to `levels` steps (a coarse, chip-like sound).
 void Crush(TSamples& samples, int levels);
 
