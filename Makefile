@@ -4,7 +4,7 @@ PRESET ?= dev
 BUILD   = build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: all setup configure build run test asan bench screenshot format lint clean
+.PHONY: all setup configure build run test asan bench screenshot sprites-sheet format lint clean
 
 all: build
 
@@ -36,6 +36,13 @@ screenshot: configure
 	@cmake --build --preset $(PRESET) -j $(JOBS) --target tobbin
 	@$(BUILD)/bin/tobbin --screenshot $(BUILD)/screenshots
 	@echo "Screenshots written to $(BUILD)/screenshots/"
+
+# One PNG with every tile of every sprite set at every size and the blast
+# frames, to judge the pictures at a glance.
+sprites-sheet: configure
+	@cmake --build --preset $(PRESET) -j $(JOBS) --target gen_pictures
+	@$(BUILD)/tools/assets/sprites/gen_pictures --sheet $(BUILD)/sprites-sheet.png
+	@echo "Contact sheet written to $(BUILD)/sprites-sheet.png"
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -80,11 +80,12 @@ void PaintImplosion(QPainter& p, int frame, int px) {
     const double spark[4] = {2.0, 1.7, 1.4, 0.0};
     if (frame <= 3) {
         QRadialGradient glow(c, radius[frame - 1] + 2.5);
-        glow.setColorAt(0, QColor(200, 150, 255, 40 + frame * 50));
-        glow.setColorAt(1, QColor(120, 60, 200, 0));
+        glow.setColorAt(0, QColor(150, 70, 230, 60 + frame * 50));
+        glow.setColorAt(0.7, QColor(110, 40, 200, 90));
+        glow.setColorAt(1, QColor(90, 30, 180, 0));
         p.setBrush(glow);
         p.drawEllipse(c, radius[frame - 1] + 2.5, radius[frame - 1] + 2.5);
-        p.setPen(OutlinePen(QColor(170, 120, 255, 200), px, 0.8));
+        p.setPen(OutlinePen(QColor(120, 40, 220), px, 1.0));
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(c, radius[frame - 1], radius[frame - 1]);
         p.setPen(Qt::NoPen);
@@ -92,14 +93,22 @@ void PaintImplosion(QPainter& p, int frame, int px) {
         for (int i = 0; i < count; ++i) {
             const double a = i * 2 * std::numbers::pi / count + frame * 0.35;
             const QPointF q = c + QPointF(std::cos(a) * radius[frame - 1], std::sin(a) * radius[frame - 1]);
-            p.setBrush(i % 2 ? QColor(255, 255, 255) : QColor(220, 190, 255));
-            p.drawPath(StarPath(q, spark[frame - 1], spark[frame - 1] * 0.3, 4, a));
+            p.setBrush(i % 2 ? QColor(255, 255, 255) : QColor(255, 200, 255));
+            p.setPen(OutlinePen(QColor(90, 20, 160), px, 0.5));
+            p.drawPath(StarPath(q, spark[frame - 1], spark[frame - 1] * 0.35, 4, a));
+            p.setPen(Qt::NoPen);
         }
     }
     if (frame >= 3) {
-        p.setBrush(frame == 3 ? QColor(255, 255, 255) : QColor(230, 210, 255, 200));
-        const double r = frame == 3 ? 3.6 : 2.4;
+        const double r = frame == 3 ? 3.6 : 2.6;
+        if (frame == 4) {
+            p.setBrush(QColor(140, 60, 220, 110));
+            p.drawEllipse(c, r * 0.9, r * 0.9);
+        }
+        p.setPen(OutlinePen(QColor(90, 20, 160), px, 0.5));
+        p.setBrush(frame == 3 ? QColor(255, 255, 255) : QColor(230, 200, 255));
         p.drawPath(StarPath(c, r, r * 0.25, 4, frame == 3 ? 0.0 : 0.78));
+        p.setPen(Qt::NoPen);
         p.setBrush(QColor(255, 255, 255, frame == 3 ? 255 : 160));
         p.drawEllipse(c, r * 0.3, r * 0.3);
     }

@@ -286,8 +286,7 @@ QImage CongratulationsPicture(const TLook& look) {
     Tile(p, look, TCell::Food, w - 70, 112, 48, false);
     Tile(p, look, TCell::Hero, c.x() - 56, c.y() - 60, 112, false);
     // A dark foot for the three lines of text the box writes over it.
-    Gradient(p, QRectF(0, 168, w, h - 168), QColor(0, 0, 0, 0), QColor(0, 0, 0, 200));
-    p.fillRect(QRectF(0, 168, w, h - 168), QColor(0, 0, 0, 60));
+    Gradient(p, QRectF(0, 150, w, h - 150), QColor(0, 0, 0, 0), QColor(0, 0, 0, 215));
     return image;
 }
 

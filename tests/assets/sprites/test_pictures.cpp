@@ -1,0 +1,198 @@
+// The pictures staged in the program folder: every sprite set at every tile
+// size, every skin, the default pictures; and the built-in blast frames.
+
+#include "tools/assets/sprites/tb_art.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kImages = fs::path(TOBBIN_PROGRAM_FOLDER) / "img";
+constexpr const char* kSizeNames[4] = {"Small", "Medium", "Large", "Huge"};
+
+class Pictures : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "test_pictures";
+        static char* argv[] = {name, nullptr};
+        if (!QGuiApplication::instance())
+            App = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    // Gone before the exit handlers, which would tear Qt down under it.
+    static void TearDownTestSuite() { App.reset(); }
+    static inline std::unique_ptr<QGuiApplication> App;
+};
+
+QImage Load(const fs::path& file, const char* format) {
+    return QImage(QString::fromStdString(file.string()), format).convertToFormat(QImage::Format_RGB32);
+}
+
+// Mean absolute difference per colour channel, 0 to 255.
+double MeanDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+// The standard deviation of the brightness: 0 for a flat picture.
+double Spread(const QImage& image) {
+    double sum = 0, squares = 0;
+    const int n = image.width() * image.height();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const double v = qGray(image.pixel(x, y));
+            sum += v;
+            squares += v * v;
+        }
+    const double mean = sum / n;
+    return std::sqrt(std::max(0.0, squares / n - mean * mean));
+}
+
+// The bits per pixel field of a BMP file header.
+int BmpBitsPerPixel(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    char header[30] = {};
+    in.read(header, sizeof header);
+    if (in.gcount() < 30 || header[0] != 'B' || header[1] != 'M')
+        return -1;
+    return static_cast<unsigned char>(header[28]) | static_cast<unsigned char>(header[29]) << 8;
+}
+
+TEST_F(Pictures, EverySpriteSetHasElevenDistinctTilesAtEverySize) {
+    ASSERT_GE(tb::SpriteSetNames().size(), 2u);
+    ASSERT_EQ(tb::CellPictureNames().size(), 11u);
+    for (int s = 0; s < 4; ++s) {
+        const int px = tb::kTilePixels[s];
+        for (std::string_view set : tb::SpriteSetNames()) {
+            std::vector<QImage> tiles;
+            for (std::string_view name : tb::CellPictureNames()) {
+                const fs::path file = kImages / kSizeNames[s] / std::string(set) / (std::string(name) + ".bmp");
+                SCOPED_TRACE(file.string());
+                ASSERT_TRUE(fs::exists(file));
+                EXPECT_EQ(BmpBitsPerPixel(file), 24);
+                const QImage tile = Load(file, "BMP");
+                ASSERT_FALSE(tile.isNull());
+                EXPECT_EQ(tile.width(), px);
+                EXPECT_EQ(tile.height(), px);
+                EXPECT_GT(Spread(tile), 1.0) << "a blank tile";
+                tiles.push_back(tile);
+            }
+            // At the smallest size every tile must still be told apart from
+            // every other one, the three box fill levels included.
+            if (px != 16)
+                continue;
+            for (std::size_t i = 0; i < tiles.size(); ++i) {
+                for (std::size_t j = i + 1; j < tiles.size(); ++j) {
+                    EXPECT_GT(MeanDifference(tiles[i], tiles[j]), 6.0)
+                        << set << ": " << tb::CellPictureNames()[i] << " looks like " << tb::CellPictureNames()[j];
+                }
+            }
+        }
+    }
+}
+
+TEST_F(Pictures, SpriteSetsLookDifferentAndMatchTheBuiltInTiles) {
+    const auto sets = tb::SpriteSetNames();
+    for (std::string_view name : tb::CellPictureNames()) {
+        SCOPED_TRACE(std::string(name));
+        const QImage first = Load(kImages / "Small" / std::string(sets[0]) / (std::string(name) + ".bmp"), "BMP");
+        const QImage second = Load(kImages / "Small" / std::string(sets[1]) / (std::string(name) + ".bmp"), "BMP");
+        ASSERT_FALSE(first.isNull());
+        ASSERT_FALSE(second.isNull());
+        EXPECT_GT(MeanDifference(first, second), 15.0);
+        // The window's built-in tiles are the same pictures as the default set's files.
+        EXPECT_LT(MeanDifference(tb::DrawCellPicture(sets[0], name, 16), first), 0.5);
+    }
+    // An unknown set falls back to the default one; an unknown name draws nothing.
+    EXPECT_EQ(tb::DrawCellPicture("No such set", "9-tobbin", 24), tb::DrawCellPicture(sets[0], "9-tobbin", 24));
+    EXPECT_TRUE(tb::DrawCellPicture(sets[0], "b-nothing", 24).isNull());
+}
+
+TEST_F(Pictures, CellCodesNameTheirPictureFiles) {
+    EXPECT_EQ(tb::CellPictureName(1), "0-empty");
+    EXPECT_EQ(tb::CellPictureName(8), "7-box3");
+    EXPECT_EQ(tb::CellPictureName(9), "8-bomb");
+    EXPECT_EQ(tb::CellPictureName(14), "9-tobbin");
+    EXPECT_EQ(tb::CellPictureName(15), "a-loser");
+    for (int code : {0, 10, 11, 12, 13, 16, -1, 17})
+        EXPECT_TRUE(tb::CellPictureName(code).empty()) << code;
+}
+
+TEST_F(Pictures, EverySkinHasItsSixPicturesInBothFormats) {
+    ASSERT_GE(tb::SkinNames().size(), 2u);
+    for (std::string_view skin : tb::SkinNames()) {
+        std::vector<QImage> bitmaps;
+        for (std::string_view name : tb::SkinPictureNames()) {
+            const fs::path base = kImages / "skins" / std::string(skin) / std::string(name);
+            SCOPED_TRACE(base.string());
+            const QImage bmp = Load(fs::path(base).concat(".bmp"), "BMP");
+            const QImage jpg = Load(fs::path(base).concat(".jpg"), "JPG");
+            ASSERT_FALSE(bmp.isNull());
+            ASSERT_FALSE(jpg.isNull());
+            EXPECT_EQ(bmp.size(), jpg.size());
+            EXPECT_GT(Spread(bmp), 2.0);
+            // The JPEG is the same picture, only compressed.
+            EXPECT_LT(MeanDifference(bmp, jpg), 6.0);
+            bitmaps.push_back(bmp);
+        }
+        EXPECT_EQ(bitmaps[4].size(), QSize(31 * 32, 18 * 32)) << "title picture covers the play field";
+    }
+    // The second skin is not a copy of the first.
+    const QImage a = Load(kImages / "skins" / std::string(tb::SkinNames()[0]) / "tb_pic.bmp", "BMP");
+    const QImage b = Load(kImages / "skins" / std::string(tb::SkinNames()[1]) / "tb_pic.bmp", "BMP");
+    EXPECT_GT(MeanDifference(a, b), 20.0);
+}
+
+TEST_F(Pictures, DefaultPicturesLieInTheImagesFolder) {
+    for (const char* name : {"tb_pic", "tb_fin", "tb_spl"}) {
+        SCOPED_TRACE(name);
+        const QImage own = Load(kImages / (std::string(name) + ".bmp"), "BMP");
+        const QImage skin = Load(kImages / "skins" / std::string(tb::SkinNames()[0]) / (std::string(name) + ".bmp"), "BMP");
+        ASSERT_FALSE(own.isNull());
+        EXPECT_EQ(own, skin);
+    }
+}
+
+TEST_F(Pictures, BlastFramesDifferFromOneAnother) {
+    for (int px : tb::kTilePixels) {
+        for (bool implosion : {false, true}) {
+            std::vector<QImage> frames;
+            for (int f = 1; f <= 4; ++f) {
+                const QImage frame = tb::DrawBlastFrame(f, px, implosion, Qt::black);
+                ASSERT_EQ(frame.size(), QSize(px, px));
+                frames.push_back(frame.convertToFormat(QImage::Format_RGB32));
+            }
+            for (std::size_t i = 0; i < frames.size(); ++i)
+                for (std::size_t j = i + 1; j < frames.size(); ++j)
+                    EXPECT_GT(MeanDifference(frames[i], frames[j]), 3.0)
+                        << px << " px, implosion " << implosion << ": frames " << i + 1 << " and " << j + 1;
+        }
+        // An explosion is not an implosion.
+        EXPECT_GT(MeanDifference(tb::DrawBlastFrame(2, px, false, Qt::black).convertToFormat(QImage::Format_RGB32),
+                                 tb::DrawBlastFrame(2, px, true, Qt::black).convertToFormat(QImage::Format_RGB32)),
+                  10.0);
+        // Outside the blast the default backdrop is transparent.
+        EXPECT_EQ(qAlpha(tb::DrawBlastFrame(4, px, true).pixel(0, 0)), 0);
+    }
+    EXPECT_TRUE(tb::DrawBlastFrame(0, 16, false).isNull());
+    EXPECT_TRUE(tb::DrawBlastFrame(5, 16, true).isNull());
+}
+
+} // namespace
