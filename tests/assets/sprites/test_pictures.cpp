@@ -1,6 +1,7 @@
 // The pictures staged in the program folder: every sprite set at every tile
 // size, every skin, the default pictures; and the built-in blast frames.
 
+#include "tests/test_support.h"
 #include "tools/assets/sprites/tb_art.h"
 
 #include <QGuiApplication>
@@ -28,8 +29,7 @@ protected:
         static int argc = 1;
         static char name[] = "test_pictures";
         static char* argv[] = {name, nullptr};
-        if (!QGuiApplication::instance())
-            App = std::make_unique<QGuiApplication>(argc, argv);
+        if (!QGuiApplication::instance()) App = std::make_unique<QGuiApplication>(argc, argv);
     }
     // Gone before the exit handlers, which would tear Qt down under it.
     static void TearDownTestSuite() { App.reset(); }
@@ -37,7 +37,8 @@ protected:
 };
 
 QImage Load(const fs::path& file, const char* format) {
-    return QImage(QString::fromStdString(file.string()), format).convertToFormat(QImage::Format_RGB32);
+    return QImage(QString::fromStdString(file.string()), format)
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 // Mean absolute difference per colour channel, 0 to 255.
@@ -46,7 +47,8 @@ double MeanDifference(const QImage& a, const QImage& b) {
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
         }
     return sum / (3.0 * a.width() * a.height());
 }
@@ -70,8 +72,7 @@ int BmpBitsPerPixel(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     char header[30] = {};
     in.read(header, sizeof header);
-    if (in.gcount() < 30 || header[0] != 'B' || header[1] != 'M')
-        return -1;
+    if (in.gcount() < 30 || header[0] != 'B' || header[1] != 'M') return -1;
     return static_cast<unsigned char>(header[28]) | static_cast<unsigned char>(header[29]) << 8;
 }
 
@@ -83,7 +84,8 @@ TEST_F(Pictures, EverySpriteSetHasElevenDistinctTilesAtEverySize) {
         for (std::string_view set : tb::SpriteSetNames()) {
             std::vector<QImage> tiles;
             for (std::string_view name : tb::CellPictureNames()) {
-                const fs::path file = kImages / kSizeNames[s] / std::string(set) / (std::string(name) + ".bmp");
+                const fs::path file =
+                    kImages / kSizeNames[s] / std::string(set) / (std::string(name) + ".bmp");
                 SCOPED_TRACE(file.string());
                 ASSERT_TRUE(fs::exists(file));
                 EXPECT_EQ(BmpBitsPerPixel(file), 24);
@@ -96,12 +98,12 @@ TEST_F(Pictures, EverySpriteSetHasElevenDistinctTilesAtEverySize) {
             }
             // At the smallest size every tile must still be told apart from
             // every other one, the three box fill levels included.
-            if (px != 16)
-                continue;
+            if (px != 16) continue;
             for (std::size_t i = 0; i < tiles.size(); ++i) {
                 for (std::size_t j = i + 1; j < tiles.size(); ++j) {
                     EXPECT_GT(MeanDifference(tiles[i], tiles[j]), 6.0)
-                        << set << ": " << tb::CellPictureNames()[i] << " looks like " << tb::CellPictureNames()[j];
+                        << set << ": " << tb::CellPictureNames()[i] << " looks like "
+                        << tb::CellPictureNames()[j];
                 }
             }
         }
@@ -112,8 +114,10 @@ TEST_F(Pictures, SpriteSetsLookDifferentAndMatchTheBuiltInTiles) {
     const auto sets = tb::SpriteSetNames();
     for (std::string_view name : tb::CellPictureNames()) {
         SCOPED_TRACE(std::string(name));
-        const QImage first = Load(kImages / "Small" / std::string(sets[0]) / (std::string(name) + ".bmp"), "BMP");
-        const QImage second = Load(kImages / "Small" / std::string(sets[1]) / (std::string(name) + ".bmp"), "BMP");
+        const QImage first =
+            Load(kImages / "Small" / std::string(sets[0]) / (std::string(name) + ".bmp"), "BMP");
+        const QImage second =
+            Load(kImages / "Small" / std::string(sets[1]) / (std::string(name) + ".bmp"), "BMP");
         ASSERT_FALSE(first.isNull());
         ASSERT_FALSE(second.isNull());
         EXPECT_GT(MeanDifference(first, second), 15.0);
@@ -121,7 +125,8 @@ TEST_F(Pictures, SpriteSetsLookDifferentAndMatchTheBuiltInTiles) {
         EXPECT_LT(MeanDifference(tb::DrawCellPicture(sets[0], name, 16), first), 0.5);
     }
     // An unknown set falls back to the default one; an unknown name draws nothing.
-    EXPECT_EQ(tb::DrawCellPicture("No such set", "9-tobbin", 24), tb::DrawCellPicture(sets[0], "9-tobbin", 24));
+    EXPECT_EQ(tb::DrawCellPicture("No such set", "9-tobbin", 24),
+              tb::DrawCellPicture(sets[0], "9-tobbin", 24));
     EXPECT_TRUE(tb::DrawCellPicture(sets[0], "b-nothing", 24).isNull());
 }
 
@@ -152,11 +157,14 @@ TEST_F(Pictures, EverySkinHasItsSixPicturesInBothFormats) {
             EXPECT_LT(MeanDifference(bmp, jpg), 6.0);
             bitmaps.push_back(bmp);
         }
-        EXPECT_EQ(bitmaps[4].size(), QSize(31 * 32, 18 * 32)) << "title picture covers the play field";
+        EXPECT_EQ(bitmaps[4].size(), QSize(31 * 32, 18 * 32))
+            << "title picture covers the play field";
     }
     // The second skin is not a copy of the first.
-    const QImage a = Load(kImages / "skins" / std::string(tb::SkinNames()[0]) / "tb_pic.bmp", "BMP");
-    const QImage b = Load(kImages / "skins" / std::string(tb::SkinNames()[1]) / "tb_pic.bmp", "BMP");
+    const QImage a =
+        Load(kImages / "skins" / std::string(tb::SkinNames()[0]) / "tb_pic.bmp", "BMP");
+    const QImage b =
+        Load(kImages / "skins" / std::string(tb::SkinNames()[1]) / "tb_pic.bmp", "BMP");
     EXPECT_GT(MeanDifference(a, b), 20.0);
 }
 
@@ -164,7 +172,9 @@ TEST_F(Pictures, DefaultPicturesLieInTheImagesFolder) {
     for (const char* name : {"tb_pic", "tb_fin", "tb_spl"}) {
         SCOPED_TRACE(name);
         const QImage own = Load(kImages / (std::string(name) + ".bmp"), "BMP");
-        const QImage skin = Load(kImages / "skins" / std::string(tb::SkinNames()[0]) / (std::string(name) + ".bmp"), "BMP");
+        const QImage skin =
+            Load(kImages / "skins" / std::string(tb::SkinNames()[0]) / (std::string(name) + ".bmp"),
+                 "BMP");
         ASSERT_FALSE(own.isNull());
         EXPECT_EQ(own, skin);
     }
@@ -182,17 +192,88 @@ TEST_F(Pictures, BlastFramesDifferFromOneAnother) {
             for (std::size_t i = 0; i < frames.size(); ++i)
                 for (std::size_t j = i + 1; j < frames.size(); ++j)
                     EXPECT_GT(MeanDifference(frames[i], frames[j]), 3.0)
-                        << px << " px, implosion " << implosion << ": frames " << i + 1 << " and " << j + 1;
+                        << px << " px, implosion " << implosion << ": frames " << i + 1 << " and "
+                        << j + 1;
         }
         // An explosion is not an implosion.
-        EXPECT_GT(MeanDifference(tb::DrawBlastFrame(2, px, false, Qt::black).convertToFormat(QImage::Format_RGB32),
-                                 tb::DrawBlastFrame(2, px, true, Qt::black).convertToFormat(QImage::Format_RGB32)),
-                  10.0);
+        EXPECT_GT(
+            MeanDifference(
+                tb::DrawBlastFrame(2, px, false, Qt::black).convertToFormat(QImage::Format_RGB32),
+                tb::DrawBlastFrame(2, px, true, Qt::black).convertToFormat(QImage::Format_RGB32)),
+            10.0);
         // Outside the blast the default backdrop is transparent.
         EXPECT_EQ(qAlpha(tb::DrawBlastFrame(4, px, true).pixel(0, 0)), 0);
     }
     EXPECT_TRUE(tb::DrawBlastFrame(0, 16, false).isNull());
     EXPECT_TRUE(tb::DrawBlastFrame(5, 16, true).isNull());
+}
+
+// The mean brightness of a rectangle of a picture.
+double Brightness(const QImage& image, const QRect& r) {
+    double sum = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            sum += qGray(image.pixel(x, y));
+    return sum / (r.width() * r.height());
+}
+
+TEST_F(Pictures, BoxesFillUpFromBoxOneToBoxThree) {
+    // Boxes are drawn dark when empty and bright where filled, so the lower
+    // middle of a fuller box is brighter.
+    for (std::string_view set : tb::SpriteSetNames()) {
+        for (int px : tb::kTilePixels) {
+            SCOPED_TRACE(std::string(set) + " " + std::to_string(px));
+            const QRect middle(px / 3, px / 4, px / 3, px * 5 / 8);
+            const double one = Brightness(tb::DrawCellPicture(set, "5-box1", px), middle);
+            const double two = Brightness(tb::DrawCellPicture(set, "6-box2", px), middle);
+            const double three = Brightness(tb::DrawCellPicture(set, "7-box3", px), middle);
+            EXPECT_GT(two, one + 15);
+            EXPECT_GT(three, two + 15);
+        }
+    }
+}
+
+TEST_F(Pictures, BackgroundsKeepTextReadable) {
+    for (std::string_view skin : tb::SkinNames()) {
+        SCOPED_TRACE(std::string(skin));
+        // Dialog and list backgrounds: light and calm under dark text.
+        for (const char* name : {"tb_box", "tb_list"}) {
+            const QImage picture = tb::DrawSkinPicture(skin, name);
+            EXPECT_GT(Brightness(picture, picture.rect()), 170) << name;
+            EXPECT_LT(Spread(picture), 20) << name;
+        }
+        // The congratulations lines are written over the bottom of the
+        // picture: it is darker there than behind the hero.
+        const QImage fin = tb::DrawSkinPicture(skin, "tb_fin");
+        const QRect bottom(0, fin.height() - 50, fin.width(), 50), top(0, 0, fin.width(), 120);
+        EXPECT_LT(Brightness(fin, bottom), 90);
+        EXPECT_GT(Brightness(fin, top), Brightness(fin, bottom) + 30);
+    }
+    EXPECT_TRUE(tb::DrawSkinPicture("Standard", "tb_nothing").isNull());
+}
+
+TEST_F(Pictures, GeneratorWritesWholeFilesAndAContactSheet) {
+    tb::test::TempFolder folder;
+    const fs::path sheet = folder / "sheet.png";
+    const std::string command = std::string(TOBBIN_GEN_PICTURES) + " \"" + folder.Path().string() +
+                                "\" --sheet \"" + sheet.string() + "\" 2>/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::size_t bmp = 0, jpg = 0, other = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder.Path() / "img")) {
+        if (!entry.is_regular_file()) continue;
+        const auto ext = entry.path().extension();
+        (ext == ".bmp" ? bmp : ext == ".jpg" ? jpg : other) += 1;
+    }
+    const std::size_t skins = tb::SkinNames().size() * tb::SkinPictureNames().size();
+    EXPECT_EQ(bmp, 4 * tb::SpriteSetNames().size() * tb::CellPictureNames().size() + skins + 3);
+    EXPECT_EQ(jpg, skins);
+    EXPECT_EQ(other, 0u) << "no temporary file is left behind";
+    const QImage contact(QString::fromStdString(sheet.string()), "PNG");
+    ASSERT_FALSE(contact.isNull());
+    EXPECT_GE(contact.width(), 11 * 40);
+    EXPECT_GE(contact.height(), int(tb::SpriteSetNames().size()) * (16 + 24 + 32 + 40));
+    // Without anything to write the generator refuses to run.
+    EXPECT_NE(std::system((std::string(TOBBIN_GEN_PICTURES) + " 2>/dev/null").c_str()), 0);
 }
 
 } // namespace

@@ -23,7 +23,9 @@ namespace fs = std::filesystem;
 
 constexpr const char* kSizeNames[4] = {"Small", "Medium", "Large", "Huge"};
 
-QString Text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString Text(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
 // Writes name.tmp and renames it, so a file is either whole or absent.
 bool Save(const QImage& image, const fs::path& file, const char* format) {
@@ -36,7 +38,8 @@ bool Save(const QImage& image, const fs::path& file, const char* format) {
     std::error_code ec;
     fs::rename(tmp, file, ec);
     if (ec) {
-        std::fprintf(stderr, "error: cannot write %s: %s\n", file.string().c_str(), ec.message().c_str());
+        std::fprintf(stderr, "error: cannot write %s: %s\n", file.string().c_str(),
+                     ec.message().c_str());
         return false;
     }
     return true;
@@ -50,8 +53,8 @@ bool WriteFolder(const fs::path& folder) {
             const fs::path dir = img / kSizeNames[s] / std::string(set);
             fs::create_directories(dir);
             for (std::string_view name : tb::CellPictureNames())
-                ok &= Save(tb::DrawCellPicture(set, name, tb::kTilePixels[s]), dir / (std::string(name) + ".bmp"),
-                           "BMP");
+                ok &= Save(tb::DrawCellPicture(set, name, tb::kTilePixels[s]),
+                           dir / (std::string(name) + ".bmp"), "BMP");
         }
     }
     for (std::string_view skin : tb::SkinNames()) {
@@ -66,7 +69,8 @@ bool WriteFolder(const fs::path& folder) {
     // The default skin's title, congratulations and splash pictures also
     // live directly in img/.
     for (std::string_view name : {"tb_pic", "tb_fin", "tb_spl"})
-        ok &= Save(tb::DrawSkinPicture(tb::SkinNames()[0], name), img / (std::string(name) + ".bmp"), "BMP");
+        ok &= Save(tb::DrawSkinPicture(tb::SkinNames()[0], name),
+                   img / (std::string(name) + ".bmp"), "BMP");
     return ok;
 }
 
@@ -76,10 +80,8 @@ constexpr const char* kSample[6] = {"wwwwwwwwwwww", "w.s.ggf3.bgw", "w.ggg.gg.ss
 
 int SampleCell(char c) {
     const std::string_view codes = ".gwsf123b";
-    if (c == 'h')
-        return 9;
-    if (c == 'a')
-        return 10;
+    if (c == 'h') return 9;
+    if (c == 'a') return 10;
     return int(codes.find(c));
 }
 
@@ -134,9 +136,10 @@ bool WriteSheet(const fs::path& file) {
         rowLabel(QStringLiteral("%1 field 16 px").arg(Text(set)), 6 * 16);
         for (int r = 0; r < 6; ++r)
             for (int c = 0; c < 12; ++c)
-                p.drawImage(label + c * 16, y + r * 16,
-                            tb::DrawCellPicture(set, tb::CellPictureNames()[std::size_t(SampleCell(kSample[r][c]))],
-                                                16));
+                p.drawImage(
+                    label + c * 16, y + r * 16,
+                    tb::DrawCellPicture(
+                        set, tb::CellPictureNames()[std::size_t(SampleCell(kSample[r][c]))], 16));
         QImage big(12 * 32, 6 * 32, QImage::Format_RGB32);
         {
             QPainter q(&big);
@@ -144,9 +147,12 @@ bool WriteSheet(const fs::path& file) {
                 for (int c = 0; c < 12; ++c)
                     q.drawImage(c * 32, r * 32,
                                 tb::DrawCellPicture(
-                                    set, tb::CellPictureNames()[std::size_t(SampleCell(kSample[r][c]))], 32));
+                                    set,
+                                    tb::CellPictureNames()[std::size_t(SampleCell(kSample[r][c]))],
+                                    32));
         }
-        p.drawImage(label + 12 * 16 + 16, y, big.scaled(12 * 16, 6 * 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        p.drawImage(label + 12 * 16 + 16, y,
+                    big.scaled(12 * 16, 6 * 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         y += 6 * 16 + 3 * gap;
     }
     const QImage sand = tb::DrawCellPicture("Apples", "0-empty", 40);
@@ -154,19 +160,23 @@ bool WriteSheet(const fs::path& file) {
         for (int s = 0; s < 4; ++s) {
             const int px = tb::kTilePixels[s];
             if (s == 0 || s == 3) {
-                rowLabel(QStringLiteral("%1 %2 px").arg(implosion ? "implosion" : "explosion").arg(px), px);
+                rowLabel(
+                    QStringLiteral("%1 %2 px").arg(implosion ? "implosion" : "explosion").arg(px),
+                    px);
                 for (int f = 1; f <= 4; ++f) {
                     const int x = label + (f - 1) * (16 * zoom + gap);
                     p.drawImage(x, y, sand.scaled(px, px));
                     p.drawImage(x, y, tb::DrawBlastFrame(f, px, implosion != 0));
-                    p.drawImage(x + 5 * (16 * zoom + gap) - 16 * zoom, y, tb::DrawBlastFrame(f, px, implosion != 0, Qt::black));
+                    p.drawImage(x + 5 * (16 * zoom + gap) - 16 * zoom, y,
+                                tb::DrawBlastFrame(f, px, implosion != 0, Qt::black));
                 }
                 y += px + gap;
             }
         }
         rowLabel(QStringLiteral("16 px ×%1").arg(zoom), 16 * zoom);
         for (int f = 1; f <= 4; ++f) {
-            QImage tile = tb::DrawCellPicture("Apples", "0-empty", 16).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            QImage tile = tb::DrawCellPicture("Apples", "0-empty", 16)
+                              .convertToFormat(QImage::Format_ARGB32_Premultiplied);
             {
                 QPainter q(&tile);
                 q.drawImage(0, 0, tb::DrawBlastFrame(f, 16, implosion != 0));
@@ -208,10 +218,8 @@ int main(int argc, char** argv) {
     }
     bool ok = true;
     try {
-        if (!folder.empty())
-            ok &= WriteFolder(folder);
-        if (!sheet.empty())
-            ok &= WriteSheet(sheet);
+        if (!folder.empty()) ok &= WriteFolder(folder);
+        if (!sheet.empty()) ok &= WriteSheet(sheet);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "error: %s\n", e.what());
         return 1;

@@ -10,14 +10,13 @@ namespace tb {
 namespace {
 
 constexpr std::array<std::string_view, 2> kSets = {"Apples", "Crystal"};
-constexpr std::array<std::string_view, 11> kCellNames = {"0-empty", "1-grass", "2-wall",  "3-stone",
-                                                         "4-food",  "5-box1",  "6-box2",  "7-box3",
+constexpr std::array<std::string_view, 11> kCellNames = {"0-empty", "1-grass",  "2-wall", "3-stone",
+                                                         "4-food",  "5-box1",   "6-box2", "7-box3",
                                                          "8-bomb",  "9-tobbin", "a-loser"};
 
 int SetIndex(std::string_view setName) {
     for (std::size_t i = 0; i < kSets.size(); ++i)
-        if (kSets[i] == setName)
-            return int(i);
+        if (kSets[i] == setName) return int(i);
     return 0;
 }
 
@@ -29,10 +28,12 @@ void PaintExplosion(QPainter& p, int frame, int px) {
     p.setPen(Qt::NoPen);
     switch (frame) {
     case 1:
-        p.setBrush(QColor(255, 140, 20, 200));
-        p.drawPath(StarPath(c, 5.6, 3.0, 8, 0.2));
-        p.setBrush(QColor(255, 236, 120));
-        p.drawEllipse(c, 3.0, 3.0);
+        p.setBrush(QColor(230, 60, 10));
+        p.drawPath(StarPath(c, 6.2, 3.0, 8, 0.2));
+        p.setBrush(QColor(255, 170, 30));
+        p.drawPath(StarPath(c, 4.6, 2.6, 8, 0.6));
+        p.setBrush(QColor(255, 240, 130));
+        p.drawEllipse(c, 2.6, 2.6);
         p.setBrush(Qt::white);
         p.drawEllipse(c, 1.6, 1.6);
         break;
@@ -63,8 +64,8 @@ void PaintExplosion(QPainter& p, int frame, int px) {
         }
         p.setBrush(QColor(255, 150, 30));
         for (int i = 0; i < 4; ++i)
-            p.drawEllipse(QPointF(2.5 + Noise(40 + i) * 11, 2.5 + Noise(50 + i) * 11), Pixel(px) * 1.2,
-                          Pixel(px) * 1.2);
+            p.drawEllipse(QPointF(2.5 + Noise(40 + i) * 11, 2.5 + Noise(50 + i) * 11),
+                          Pixel(px) * 1.2, Pixel(px) * 1.2);
         break;
     }
     }
@@ -92,7 +93,8 @@ void PaintImplosion(QPainter& p, int frame, int px) {
         const int count = frame == 3 ? 4 : 8;
         for (int i = 0; i < count; ++i) {
             const double a = i * 2 * std::numbers::pi / count + frame * 0.35;
-            const QPointF q = c + QPointF(std::cos(a) * radius[frame - 1], std::sin(a) * radius[frame - 1]);
+            const QPointF q =
+                c + QPointF(std::cos(a) * radius[frame - 1], std::sin(a) * radius[frame - 1]);
             p.setBrush(i % 2 ? QColor(255, 255, 255) : QColor(255, 200, 255));
             p.setPen(OutlinePen(QColor(90, 20, 160), px, 0.5));
             p.drawPath(StarPath(q, spark[frame - 1], spark[frame - 1] * 0.35, 4, a));
@@ -116,27 +118,26 @@ void PaintImplosion(QPainter& p, int frame, int px) {
 
 } // namespace
 
-std::span<const std::string_view> SpriteSetNames() { return kSets; }
+std::span<const std::string_view> SpriteSetNames() {
+    return kSets;
+}
 
-std::span<const std::string_view> CellPictureNames() { return kCellNames; }
+std::span<const std::string_view> CellPictureNames() {
+    return kCellNames;
+}
 
 std::string_view CellPictureName(int cellCode) {
-    if (cellCode >= 1 && cellCode <= 9)
-        return kCellNames[std::size_t(cellCode - 1)];
-    if (cellCode == 14)
-        return kCellNames[9];
-    if (cellCode == 15)
-        return kCellNames[10];
+    if (cellCode >= 1 && cellCode <= 9) return kCellNames[std::size_t(cellCode - 1)];
+    if (cellCode == 14) return kCellNames[9];
+    if (cellCode == 15) return kCellNames[10];
     return {};
 }
 
 QImage DrawCellPicture(std::string_view setName, std::string_view name, int pixels) {
     int cell = -1;
     for (std::size_t i = 0; i < kCellNames.size(); ++i)
-        if (kCellNames[i] == name)
-            cell = int(i);
-    if (cell < 0 || pixels <= 0)
-        return {};
+        if (kCellNames[i] == name) cell = int(i);
+    if (cell < 0 || pixels <= 0) return {};
     QImage image(pixels, pixels, QImage::Format_RGB32);
     image.fill(Qt::black);
     QPainter p(&image);
@@ -147,8 +148,7 @@ QImage DrawCellPicture(std::string_view setName, std::string_view name, int pixe
 }
 
 QImage DrawBlastFrame(int frame, int pixels, bool implosion, QColor backdrop) {
-    if (frame < 1 || frame > 4 || pixels <= 0)
-        return {};
+    if (frame < 1 || frame > 4 || pixels <= 0) return {};
     QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(backdrop);
     QPainter p(&image);

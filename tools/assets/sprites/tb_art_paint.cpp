@@ -35,7 +35,8 @@ QPen OutlinePen(const QColor& c, int px, double widthScale) {
     return pen;
 }
 
-QRadialGradient BallGradient(QPointF centre, double radius, const QColor& light, const QColor& dark) {
+QRadialGradient BallGradient(QPointF centre, double radius, const QColor& light,
+                             const QColor& dark) {
     QRadialGradient g(centre, radius * 1.25, centre + QPointF(-radius * 0.45, -radius * 0.5));
     g.setColorAt(0.0, light);
     g.setColorAt(1.0, dark);

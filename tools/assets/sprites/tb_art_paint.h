@@ -28,9 +28,13 @@ void PaintCrystal(QPainter& p, TCell cell, int px, bool ground);
 void BeginCell(QPainter& p, double x, double y, int px);
 
 // One real pixel in units.
-inline double Pixel(int px) { return 16.0 / px; }
+inline double Pixel(int px) {
+    return 16.0 / px;
+}
 // The outline width in units: 1 real pixel up to 29 px tiles, 2 above.
-inline double Outline(int px) { return (px >= 30 ? 2.0 : 1.0) * 16.0 / px; }
+inline double Outline(int px) {
+    return (px >= 30 ? 2.0 : 1.0) * 16.0 / px;
+}
 // A unit coordinate moved onto the pixel grid.
 double Snap(double units, int px);
 // A rectangle in units whose edges sit on the pixel grid.
@@ -38,7 +42,8 @@ QRectF SnapRect(double x0, double y0, double x1, double y1, int px);
 
 QPen OutlinePen(const QColor& c, int px, double widthScale = 1.0);
 // A ball lit from the top left.
-QRadialGradient BallGradient(QPointF centre, double radius, const QColor& light, const QColor& dark);
+QRadialGradient BallGradient(QPointF centre, double radius, const QColor& light,
+                             const QColor& dark);
 // A star of `points` points, its tips on `outer`, its notches on `inner`.
 QPainterPath StarPath(QPointF centre, double outer, double inner, int points, double turn = 0.0);
 // A deterministic pseudo-random number from a seed, 0 <= result < 1.

@@ -42,10 +42,10 @@ void Grass(QPainter& p, int px) {
     light.setCapStyle(Qt::RoundCap);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < rows; ++c) {
-            const double x = step * (c + 0.5 + (r % 2 ? 0.5 : 0.0)) + (Noise(r * 7 + c) - 0.5) * 1.2;
+            const double x =
+                step * (c + 0.5 + (r % 2 ? 0.5 : 0.0)) + (Noise(r * 7 + c) - 0.5) * 1.2;
             const double y = step * (r + 0.75);
-            if (x > 15.5)
-                continue;
+            if (x > 15.5) continue;
             const double h = step * 0.55;
             p.setPen(dark);
             p.drawLine(QPointF(x, y), QPointF(x - h * 0.55, y - h));
@@ -64,9 +64,9 @@ void Wall(QPainter& p, int px) {
         const double top = r * 4.0;
         const double shift = r % 2 ? -4.0 : 0.0;
         for (double x = shift; x < 16; x += 8.0) {
-            const QRectF b = SnapRect(std::max(0.0, x), top, std::min(16.0, x + 8.0 - one), top + 4.0 - one, px);
-            if (b.width() <= 0)
-                continue;
+            const QRectF b =
+                SnapRect(std::max(0.0, x), top, std::min(16.0, x + 8.0 - one), top + 4.0 - one, px);
+            if (b.width() <= 0) continue;
             p.fillRect(b, brick);
             p.fillRect(QRectF(b.left(), b.top(), b.width(), one), hi);
             p.fillRect(QRectF(b.left(), b.bottom() - one, b.width(), one), lo);
@@ -154,15 +154,15 @@ void Crate(QPainter& p, int px, int level) {
         const double top = inside.bottom() - Snap(h * (i + 1) / 3.0, px);
         p.fillRect(QRectF(inside.left(), top, inside.width(), bottom - top), plank);
         p.fillRect(QRectF(inside.left(), top, inside.width(), one), plankHi);
-        if (px >= 24)
-            p.fillRect(QRectF(inside.left(), bottom - one, inside.width(), one), plankLo);
+        if (px >= 24) p.fillRect(QRectF(inside.left(), bottom - one, inside.width(), one), plankLo);
     }
     if (px >= 24) {
         // Nail heads on the frame corners.
         p.setBrush(QColor(100, 60, 20));
         const double n = 1.0 + one / 2;
-        for (QPointF c : {frameRect.topLeft() + QPointF(n, n), frameRect.topRight() + QPointF(-n, n),
-                          frameRect.bottomLeft() + QPointF(n, -n), frameRect.bottomRight() + QPointF(-n, -n)})
+        for (QPointF c :
+             {frameRect.topLeft() + QPointF(n, n), frameRect.topRight() + QPointF(-n, n),
+              frameRect.bottomLeft() + QPointF(n, -n), frameRect.bottomRight() + QPointF(-n, -n)})
             p.drawEllipse(c, one * 0.9, one * 0.9);
     }
 }
@@ -260,8 +260,7 @@ void Loser(QPainter& p, int px) {
     p.setBrush(QColor(255, 214, 40));
     p.drawPath(StarPath(QPointF(4.0, 4.6), 2.4, 1.0, 5, 0.1));
     p.drawPath(StarPath(QPointF(11.6, 3.6), 2.0, 0.85, 5, -0.2));
-    if (px >= 24)
-        p.drawPath(StarPath(QPointF(8.0, 6.4), 1.4, 0.6, 5, 0.3));
+    if (px >= 24) p.drawPath(StarPath(QPointF(8.0, 6.4), 1.4, 0.6, 5, 0.3));
     // The sprout lies bent beside him.
     p.setPen(OutlinePen(QColor(30, 90, 24), px, 0.7));
     p.setBrush(QColor(110, 210, 70));
@@ -279,15 +278,32 @@ void PaintApples(QPainter& p, TCell cell, int px, bool ground) {
     else if (ground)
         Sand(p, px);
     switch (cell) {
-    case TCell::Stone: Stone(p, px); break;
-    case TCell::Food: Apple(p, px); break;
-    case TCell::Box1: Crate(p, px, 1); break;
-    case TCell::Box2: Crate(p, px, 2); break;
-    case TCell::Box3: Crate(p, px, 3); break;
-    case TCell::Bomb: Bomb(p, px); break;
-    case TCell::Hero: Hero(p, px); break;
-    case TCell::Loser: Loser(p, px); break;
-    default: break;
+    case TCell::Stone:
+        Stone(p, px);
+        break;
+    case TCell::Food:
+        Apple(p, px);
+        break;
+    case TCell::Box1:
+        Crate(p, px, 1);
+        break;
+    case TCell::Box2:
+        Crate(p, px, 2);
+        break;
+    case TCell::Box3:
+        Crate(p, px, 3);
+        break;
+    case TCell::Bomb:
+        Bomb(p, px);
+        break;
+    case TCell::Hero:
+        Hero(p, px);
+        break;
+    case TCell::Loser:
+        Loser(p, px);
+        break;
+    default:
+        break;
     }
     p.restore();
 }

@@ -55,7 +55,8 @@ void Plates(QPainter& p, int px) {
     p.fillRect(QRectF(0, 0, 16, 16), QColor(22, 26, 40));
     for (int r = 0; r < 2; ++r) {
         for (int c = 0; c < 2; ++c) {
-            const QRectF q = SnapRect(c * 8.0, r * 8.0, c * 8.0 + 8.0 - one, r * 8.0 + 8.0 - one, px);
+            const QRectF q =
+                SnapRect(c * 8.0, r * 8.0, c * 8.0 + 8.0 - one, r * 8.0 + 8.0 - one, px);
             p.fillRect(q, QColor(96, 108, 140));
             p.fillRect(QRectF(q.left(), q.top(), q.width(), one), QColor(170, 182, 214));
             p.fillRect(QRectF(q.left(), q.top(), one, q.height()), QColor(150, 162, 196));
@@ -191,7 +192,8 @@ void Jar(QPainter& p, int px, int level) {
     }
     p.restore();
     p.setBrush(QColor(255, 255, 255, 110));
-    p.drawRect(QRectF(glass.left() + 1.2, glass.top() + 1.6, Pixel(px) * (px >= 24 ? 2 : 1), glass.height() * 0.5));
+    p.drawRect(QRectF(glass.left() + 1.2, glass.top() + 1.6, Pixel(px) * (px >= 24 ? 2 : 1),
+                      glass.height() * 0.5));
 }
 
 void Mine(QPainter& p, int px) {
@@ -270,8 +272,7 @@ void Flattened(QPainter& p, int px) {
     p.setBrush(QColor(120, 230, 255));
     p.drawPath(StarPath(QPointF(4.4, 5.2), 2.4, 0.7, 4, 0.4));
     p.drawPath(StarPath(QPointF(10.8, 4.0), 2.0, 0.6, 4, 0.0));
-    if (px >= 24)
-        p.drawPath(StarPath(QPointF(7.8, 7.2), 1.3, 0.4, 4, 0.2));
+    if (px >= 24) p.drawPath(StarPath(QPointF(7.8, 7.2), 1.3, 0.4, 4, 0.2));
 }
 
 } // namespace
@@ -285,15 +286,32 @@ void PaintCrystal(QPainter& p, TCell cell, int px, bool ground) {
     else if (ground)
         Cave(p, px);
     switch (cell) {
-    case TCell::Stone: Rock(p, px); break;
-    case TCell::Food: Gem(p, px); break;
-    case TCell::Box1: Jar(p, px, 1); break;
-    case TCell::Box2: Jar(p, px, 2); break;
-    case TCell::Box3: Jar(p, px, 3); break;
-    case TCell::Bomb: Mine(p, px); break;
-    case TCell::Hero: Spaceman(p, px); break;
-    case TCell::Loser: Flattened(p, px); break;
-    default: break;
+    case TCell::Stone:
+        Rock(p, px);
+        break;
+    case TCell::Food:
+        Gem(p, px);
+        break;
+    case TCell::Box1:
+        Jar(p, px, 1);
+        break;
+    case TCell::Box2:
+        Jar(p, px, 2);
+        break;
+    case TCell::Box3:
+        Jar(p, px, 3);
+        break;
+    case TCell::Bomb:
+        Mine(p, px);
+        break;
+    case TCell::Hero:
+        Spaceman(p, px);
+        break;
+    case TCell::Loser:
+        Flattened(p, px);
+        break;
+    default:
+        break;
     }
     p.restore();
 }

@@ -23,8 +23,8 @@ constexpr std::array<std::string_view, 6> kPictures = {"tb_spl", "tb_box", "tb_l
                                                        "tb_pan", "tb_pic", "tb_fin"};
 
 struct TLook {
-    int Set;      // sprite set shown in the pictures
-    bool Night;   // stars and moon instead of sun and clouds
+    int Set;    // sprite set shown in the pictures
+    bool Night; // stars and moon instead of sun and clouds
     QColor Sky0, Sky1;
     QColor Paper0, Paper1, Pattern;
     QColor Pan0, Pan1;
@@ -62,7 +62,9 @@ const TLook kNight{1,
                    QColor(70, 110, 220),
                    QColor(20, 20, 70)};
 
-const TLook& LookOf(std::string_view skin) { return skin == kSkins[1] ? kNight : kStandard; }
+const TLook& LookOf(std::string_view skin) {
+    return skin == kSkins[1] ? kNight : kStandard;
+}
 
 QImage NewPicture(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
@@ -137,7 +139,8 @@ void Sky(QPainter& p, const TLook& look, const QRectF& r, double scale) {
         p.drawEllipse(sun, 30 * scale, 30 * scale);
         p.setBrush(QColor(255, 255, 255, 220));
         for (int i = 0; i < 3; ++i) {
-            const QPointF c(r.left() + r.width() * (0.12 + 0.3 * i), r.top() + (50 + 40 * (i % 2)) * scale);
+            const QPointF c(r.left() + r.width() * (0.12 + 0.3 * i),
+                            r.top() + (50 + 40 * (i % 2)) * scale);
             p.drawEllipse(c, 46 * scale, 16 * scale);
             p.drawEllipse(c + QPointF(-18 * scale, -10 * scale), 22 * scale, 16 * scale);
             p.drawEllipse(c + QPointF(16 * scale, -14 * scale), 26 * scale, 20 * scale);
@@ -200,22 +203,33 @@ QImage PanelPicture(const TLook& look) {
 
 // The ground of the title picture, bottom rows of the play field.
 constexpr std::array<const char*, 7> kGround = {
-    "ggggggggggggggggggggggggggggggg", "ggfgg...hggggsggg3ggggbgggfgggg", "gg.gg.gggggg.fgggg.ggg.ggg.ggfg",
-    "gg...sgg2gg....gg.fg...gg1....g", "ggwwwwwwggggsgggggggwwwwwwggsgg", "ggggfggggbgggggfgggggggggfggggg",
+    "ggggggggggggggggggggggggggggggg", "ggfgg...hggggsggg3ggggbgggfgggg",
+    "gg.gg.gggggg.fgggg.ggg.ggg.ggfg", "gg...sgg2gg....gg.fg...gg1....g",
+    "ggwwwwwwggggsgggggggwwwwwwggsgg", "ggggfggggbgggggfgggggggggfggggg",
     "wwwwwwwwwwwwwwwwwwwwwwwwwwwwwww"};
 
 TCell CellOf(char c) {
     switch (c) {
-    case 'g': return TCell::Grass;
-    case 'w': return TCell::Wall;
-    case 's': return TCell::Stone;
-    case 'f': return TCell::Food;
-    case '1': return TCell::Box1;
-    case '2': return TCell::Box2;
-    case '3': return TCell::Box3;
-    case 'b': return TCell::Bomb;
-    case 'h': return TCell::Hero;
-    default: return TCell::Empty;
+    case 'g':
+        return TCell::Grass;
+    case 'w':
+        return TCell::Wall;
+    case 's':
+        return TCell::Stone;
+    case 'f':
+        return TCell::Food;
+    case '1':
+        return TCell::Box1;
+    case '2':
+        return TCell::Box2;
+    case '3':
+        return TCell::Box3;
+    case 'b':
+        return TCell::Bomb;
+    case 'h':
+        return TCell::Hero;
+    default:
+        return TCell::Empty;
     }
 }
 
@@ -232,7 +246,8 @@ QImage TitlePicture(const TLook& look) {
         Tile(p, look, figures[i], w / 2.0 - 2.5 * 64 + i * 64, groundTop * tile - 64, 64, false);
     for (int r = 0; r < int(kGround.size()); ++r)
         for (int c = 0; c < 31; ++c)
-            Tile(p, look, CellOf(kGround[std::size_t(r)][c]), c * tile, (groundTop + r) * tile, tile, true);
+            Tile(p, look, CellOf(kGround[std::size_t(r)][c]), c * tile, (groundTop + r) * tile,
+                 tile, true);
     return image;
 }
 
@@ -292,24 +307,22 @@ QImage CongratulationsPicture(const TLook& look) {
 
 } // namespace
 
-std::span<const std::string_view> SkinNames() { return kSkins; }
+std::span<const std::string_view> SkinNames() {
+    return kSkins;
+}
 
-std::span<const std::string_view> SkinPictureNames() { return kPictures; }
+std::span<const std::string_view> SkinPictureNames() {
+    return kPictures;
+}
 
 QImage DrawSkinPicture(std::string_view skinName, std::string_view name) {
     const TLook& look = LookOf(skinName);
-    if (name == "tb_box")
-        return PaperPicture(look, 316, 111, 22, 100);
-    if (name == "tb_list")
-        return PaperPicture(look, 400, 300, 28, 70);
-    if (name == "tb_pan")
-        return PanelPicture(look);
-    if (name == "tb_spl")
-        return SplashPicture(look);
-    if (name == "tb_pic")
-        return TitlePicture(look);
-    if (name == "tb_fin")
-        return CongratulationsPicture(look);
+    if (name == "tb_box") return PaperPicture(look, 316, 111, 22, 100);
+    if (name == "tb_list") return PaperPicture(look, 400, 300, 28, 70);
+    if (name == "tb_pan") return PanelPicture(look);
+    if (name == "tb_spl") return SplashPicture(look);
+    if (name == "tb_pic") return TitlePicture(look);
+    if (name == "tb_fin") return CongratulationsPicture(look);
     return {};
 }
 
