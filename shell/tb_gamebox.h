@@ -93,7 +93,7 @@ private:
     bool Filling = false;      // the combos are being filled: their changes rebuild nothing
     std::uint8_t Result = 3;
     int LastFilter = FilterNew;
-    int LastSkill = AllSkills;
+    int LastSkill = 0;
 };
 
 } // namespace tb
