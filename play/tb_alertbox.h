@@ -3,6 +3,8 @@
 // a message template filled with its arguments, split at "|" into at most four
 // lines, shown with one of three button sets and answered with a result code.
 
+#include "play/tb_answers.h"
+
 #include <QDialog>
 #include <QLabel>
 #include <QPixmap>
@@ -15,20 +17,6 @@
 #include <vector>
 
 namespace tb {
-
-// Button sets (the `buttons` argument of Run).
-enum TAlertButtons : std::uint8_t {
-    AlertOK = 1,
-    AlertYesNo = 2,
-    AlertYesNoCancel = 3,
-};
-
-// Answers of Run.
-enum TAlertResult : std::uint8_t {
-    AnswerYes = 1, // also OK
-    AnswerNo = 2,
-    AnswerCancel = 3, // also any other way of closing the box
-};
 
 // Most lines a message box shows.
 inline constexpr int AlertMaxLines = 4;

@@ -81,6 +81,8 @@ public:
     // is missing or not a playable wave is silent (entry 0). Copies the error
     // effect's entry to ErrorSound and rebuilds the asynchronous set.
     void LoadSoundSet(const std::filesystem::path& folder);
+    // Plays through `player` from now on (the loaded entries stay).
+    void SetPlayer(std::unique_ptr<TSoundPlayer> player) { Player = std::move(player); }
 
     // Reads the whole file into the next entry and answers the loaded count
     // after this. A missing, unreadable, too large or damaged file fills no

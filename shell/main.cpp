@@ -1,10 +1,15 @@
-// The program's main routine. For now it opens the stand-in main window; with
-// "--screenshot FOLDER" it writes pictures of the window and its boxes there,
-// on the off-screen platform, and ends.
+// The program's main routine: the program folder is the folder of the
+// executable; then the entry sequence and the message loop. With
+// "--screenshot FOLDER" it writes pictures of the window there, on the
+// off-screen platform, and ends.
 
-#include "shell/tb_boxuti.h"
+#include "play/tb_wingame.h"
+#include "services/d_folders.h"
 #include "shell/tb_errbox.h"
-#include "shell/tb_preview.h"
+#include "shell/tb_screens.h"
+#include "shell/tb_startup.h"
+
+#include <QCoreApplication>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,12 +31,14 @@ bool HasArgument(int argc, char** argv, const char* wanted) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const std::uint32_t startTick = tb::MilliTime();
     const char* screenshots = nullptr;
     for (int i = 1; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], "--screenshot") == 0) screenshots = argv[i + 1];
 
     if (screenshots != nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
     } else if (!IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY") && !IsSet("QT_QPA_PLATFORM") &&
                !HasArgument(argc, argv, "-platform")) {
         std::fputs("tobbin: no display found: set DISPLAY or WAYLAND_DISPLAY "
@@ -41,10 +48,15 @@ int main(int argc, char** argv) {
     }
 
     tb::TApplication app(argc, argv);
-    if (screenshots != nullptr) return tb::TakeScreenshots(QString::fromLocal8Bit(screenshots));
-
-    tb::TPreviewMain window;
-    tb::CentreOnMain(window); // not shown yet: centred on the screen
-    window.show();
-    return tb::TApplication::exec();
+    tb::TApplication::setApplicationName("Tobbin");
+    tb::SetProgramFolder(QCoreApplication::applicationDirPath().toStdString());
+    try {
+        if (screenshots != nullptr) return tb::TakeScreenshots(QString::fromLocal8Bit(screenshots));
+        return tb::RunProgram(startTick);
+    } catch (const std::exception& error) {
+        // Only a failure before the window runs ends up here (the records
+        // could not be read at all): say so and stop.
+        std::fprintf(stderr, "tobbin: %s\n", error.what());
+        return 1;
+    }
 }

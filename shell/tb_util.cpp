@@ -1,5 +1,12 @@
 #include "shell/tb_util.h"
 
+#include "services/d_codepage.h"
+#include "services/d_language.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QWidget>
+
 #include <array>
 
 namespace tb {
@@ -17,7 +24,7 @@ constexpr std::array<char16_t, 32> Cp1252High = {
 
 } // namespace
 
-QString ToUnicode(std::string_view bytes) {
+QString Cp1252ToUnicode(std::string_view bytes) {
     QString text;
     text.reserve(static_cast<qsizetype>(bytes.size()));
     for (const char c : bytes) {
@@ -28,6 +35,40 @@ QString ToUnicode(std::string_view bytes) {
             text.append(QChar(static_cast<char16_t>(code)));
     }
     return text;
+}
+
+QString ToUnicode(std::string_view bytes) {
+    const int codePage = Language().CodePage();
+    if (codePage != 1252) {
+        try {
+            return QString::fromStdString(TCodePage(codePage).ToUtf8(bytes));
+        } catch (const std::exception&) {
+            // A byte the language's code page leaves undefined: the text is
+            // shown as Windows-1252 rather than not at all.
+        }
+    }
+    return Cp1252ToUnicode(bytes);
+}
+
+std::string FromUnicode(const QString& text) {
+    return TCodePage(Language().CodePage()).FromUtf8(text.toStdString());
+}
+
+void TranslateForm(QWidget& form, const std::map<int, std::string>& captions) {
+    for (QWidget* control : form.findChildren<QWidget*>()) {
+        const QVariant tag = control->property("Tag");
+        if (!tag.isValid() || tag.toInt() == 0) continue;
+        const auto caption = captions.find(tag.toInt());
+        if (caption == captions.end() || caption->second.empty()) continue;
+        if (auto* button = qobject_cast<QAbstractButton*>(control))
+            button->setText(ToUnicode(caption->second));
+        else if (auto* label = qobject_cast<QLabel*>(control))
+            label->setText(ToUnicode(caption->second));
+    }
+}
+
+QString ToQString(const std::filesystem::path& path) {
+    return QString::fromStdString(path.generic_string());
 }
 
 } // namespace tb

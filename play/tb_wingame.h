@@ -1,0 +1,154 @@
+#pragma once
+// The game of the running program: the full game bound to one window. Each
+// engine event it overrides is drawn at once, paced to the chosen speed and
+// sounded; the clock, the step counter, the caption and the level buttons
+// follow the game. It shows everything through the interface (TInBase) and
+// asks its questions through the shell (TWinShell), so it needs no window
+// library itself and runs under test with stand-ins for both.
+
+#include "engine/tb_fullgame.h"
+#include "engine/tb_inbase.h"
+#include "services/d_sound.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tb {
+
+// What the game needs from the window beyond the interface: the message pump,
+// the message box and the dialogs.
+class TWinShell {
+public:
+    virtual ~TWinShell() = default;
+    // Makes the cells drawn so far visible and lets the window react
+    // (timer ticks, paints, keys, clicks) in the middle of a move.
+    virtual void ProcessMessages() = 0;
+    // The message box: the template filled with `args`, one of the button
+    // sets of tb_answers.h; answers 1 Yes or OK, 2 No, 3 Cancel.
+    virtual std::uint8_t Ask(const std::string& message, const std::vector<std::string>& args,
+                             std::uint8_t buttons) = 0;
+    // The load-game dialog: answers the chosen game's name, or an empty text
+    // when cancelled. `editable` goes in as the dialog's edit permission and
+    // comes back as the player left it.
+    virtual std::string ChooseGame(bool& editable) = 0;
+    // The congratulations box, modally.
+    virtual void ShowCongratulations() = 0;
+};
+
+// The pacing state of the program (one set, shared by every game object):
+// when the last hero step and the last sound were made, and how a cascade of
+// falling objects is batched between refreshes.
+struct TPacing {
+    std::uint32_t StepDelay = 0;     // ms, the step delay of the current speed
+    std::uint32_t SoundGap = 0;      // ms, least time from one sound to the next
+    std::uint32_t LastStepTime = 0;  // ms, when the last paced step began
+    std::uint32_t LastSoundTime = 0; // ms, the last sound plus any extra hold
+    std::uint16_t MovesSinceRefresh = 0;
+    std::uint16_t RefreshBatch = 1;
+    bool LastMoveOk = true;        // the previous move command moved the hero
+    bool StepBackShown = false;    // what the Step back item shows
+    bool ForceStateNotice = true;  // the next state reaches the window even unchanged
+    std::string ClockText = "00:00";
+};
+TPacing& Pacing();
+
+// Milliseconds of the program's clock; waits are measured on it.
+std::uint32_t MilliTime();
+
+// The clock text of `seconds` since the level started: "mm:ss", wrapping every hour.
+std::string ClockTextOf(std::uint16_t seconds);
+
+class TWinGame : public TFullGame {
+public:
+    // The full game reads the records (telling `progress` each phase); then the
+    // game is active, at Normal speed, and not busy.
+    TWinGame(TInBase& ui, TWinShell& shell, const TProgress& progress = {}, bool frugal = false);
+    ~TWinGame() override;
+
+    // ---- Set by the shell ----
+    void SetSpeed(std::uint8_t speed) { Speed = speed; }
+    void SetActive(bool flag) { Active = flag; }
+    // The step delay and sound gap of the current speed, from the settings.
+    void SetTiming();
+    // The game that was open at the last exit: the first load starts there.
+    void RememberStart(const std::string& game, int level);
+
+    // ---- Window work ----
+    void PlaySound(TEffect effect);
+    void DrawAll();
+    void UpdateCaption();
+    void UpdateLevelButtons();
+    void ShowCongratulations() { Shell.ShowCongratulations(); }
+    // The move command of keys and mouse: a refused move sounds once, and
+    // again only after a move succeeded or a step was taken back.
+    bool Move(TDir dir, int count);
+    // Animated: the window is showing and the speed is below Booster.
+    bool IsAnimated() const { return Active && Speed < 4; }
+
+    // ---- Commands ----
+    void LoadGame();
+    void OpenGameAt(const std::string& name, std::uint8_t level);
+    // show false: the player's own moves again; true: the stored solution.
+    bool PlayBack(bool show);
+    void GameInfo();
+    void LevelInfo();
+    void ToggleXtra();
+    void ToggleAllLevels();
+    std::uint16_t PlayAllSolutions(bool newOnly);
+    void AcceptSolution();
+    // The Give up command: the hero dies, and the level starts again.
+    void GiveUp();
+    // The Kill level solution command, after its question.
+    void KillSolution();
+
+    // ---- Engine events made visible ----
+    bool SetName(const std::string& name) override;
+    void SetCell(TPos pos, std::uint8_t code) override;
+    void Explode(TPos a, TPos b) override;
+    bool LandOnBox(TPos pos, TPos box) override;
+    void Fall(TPos pos, TDir dir) override;
+    bool MoveHeroTo(TPos pos) override;
+    void MoveObject(TPos from, TPos to) override;
+    bool EatFood(TPos pos) override;
+    bool Roll(TPos& pos, TDir& dir) override;
+    void Thud() override;
+    bool HeroMove(TDir dir) override;
+    void Die() override;
+    bool SetState(TState state, bool force) override;
+    void StepsChanged() override;
+    void SetTime(std::uint16_t seconds) override;
+    void Win() override;
+    void LevelCountChanged() override;
+    bool SetModified(bool on) override;
+    void StepBack() override;
+    void RestoreSnapshot() override;
+    bool SetLevel(std::uint8_t level) override;
+    void HistoryChanged() override;
+    void SnapshotsChanged() override;
+    void TakeSnapshot() override;
+    void SetSolvedCount(std::uint8_t count) override;
+
+    bool IsEditable() const { return Editable; }
+    void SetEditable(bool on) { Editable = on; }
+    bool HasAllLevels() const { return AllLevels; }
+    std::uint8_t GetSpeed() const { return Speed; }
+    bool IsActive() const { return Active; }
+
+private:
+    // After the player chose a game: offers the moves saved in progress.
+    void ContinueSaved();
+    // The level-solved sequence of Win, after the records took the solution.
+    void AfterLevelSolved();
+
+    TInBase& Ui;
+    TWinShell& Shell;
+    bool Editable = false;  // the loaded game may be edited
+    bool AllLevels = false; // every level may be chosen
+    std::uint8_t Speed = 2; // 1 Slow, 2 Normal, 3 Fast, 4 Booster
+    bool Active = true;     // the window is showing (not in the tray)
+    std::string RememberedGame;
+    int RememberedLevel = 0;
+};
+
+} // namespace tb

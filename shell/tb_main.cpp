@@ -1,0 +1,1015 @@
+#include "shell/tb_main.h"
+
+#include "play/tb_congratbox.h"
+#include "services/d_error.h"
+#include "services/d_folders.h"
+#include "services/d_language.h"
+#include "services/d_messages.h"
+#include "services/d_settings.h"
+#include "services/d_sound.h"
+#include "services/d_string.h"
+#include "shell/tb_aboutbox.h"
+#include "shell/tb_boxuti.h"
+#include "shell/tb_errbox.h"
+#include "shell/tb_gamebox.h"
+#include "shell/tb_jpeg.h"
+#include "shell/tb_util.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QGraphicsDropShadowEffect>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QUrl>
+
+#include <algorithm>
+#include <filesystem>
+#include <random>
+
+namespace tb {
+namespace fs = std::filesystem;
+
+namespace {
+
+TMain* TheMain = nullptr;
+
+// The project's page, opened by Help > Web page.
+constexpr const char* WebPage = "https://example.org/tobbin/";
+
+// The menu items that have a command in this build; the others stay hidden.
+enum : int {
+    TagLoad = 11,
+    TagExport = 16,
+    TagExportBest = 17,
+    TagExit = 24,
+    TagStepBack = 31,
+    TagGiveUp = 32,
+    TagTake = 33,
+    TagRestore = 34,
+    TagPlayBack = 35,
+    TagShow = 36,
+    TagGameInfo = 37,
+    TagLevelInfo = 38,
+    TagKillSolution = 39,
+    TagSoundOff = 63,
+    TagShuffle = 64,
+    TagWebPage = 72,
+    TagAbout = 73,
+};
+
+// A folder menu's entries: the subfolders (or the files matching `suffix`)
+// of `folder`, without those starting with ".", cut before their first ".",
+// in canonical form, sorted.
+std::vector<std::string> FolderEntries(const fs::path& folder, bool foldersOnly) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (foldersOnly && !it->is_directory(ec)) continue;
+        const std::string name = it->path().filename().string();
+        if (name.empty() || name.front() == '.') continue;
+        names.push_back(NormaliseName(name.substr(0, name.find('.'))));
+    }
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+// A caption that shows `name` as it is ("&" is not an access key here).
+QString PlainCaption(const std::string& name) { return ToUnicode(name).replace("&", "&&"); }
+
+std::string SetName(const QAction* item) { return item->data().toString().toStdString(); }
+
+QImage LoadPicture(const fs::path& file) {
+    std::string extension = file.extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == ".jpg" || extension == ".jpeg") return LoadJpeg(file);
+    return QImage(ToQString(file));
+}
+
+std::mt19937& Random() {
+    static std::mt19937 random{std::random_device{}()};
+    return random;
+}
+
+} // namespace
+
+TMain* MainWindow() { return TheMain; }
+
+TMain::TMain(const TProgress& progress) {
+    TheMain = this;
+    setWindowTitle(ToUnicode(ApplicationTitle));
+    setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    setCentralWidget(&Client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    BuildControls();
+    BuildMenu();
+    SetMainFonts(ToUnicode(Settings().FontName), Settings().FontSize);
+    try {
+        GameObject = std::make_unique<TWinGame>(Adapter, *this, progress, Settings().Frugal);
+        Adapter.SetGame(GameObject.get());
+    } catch (...) {
+        TErrBox_Display(std::current_exception());
+        throw; // without its records the program cannot run
+    }
+    BuildBuiltInTiles();
+    GameObject->RememberStart(Settings().Game, Settings().Level);
+    SetDialogFontBold(Settings().BoldFont);
+    GameBox = std::make_unique<TGameBox>(this);
+    CongratBox = std::make_unique<TCongratBox>(this);
+    SetMainForm(this);
+    SetBoxSoundHook([](TBoxSound sound, bool synchronous) {
+        TSoundBank& bank = SoundBank();
+        const std::uint8_t entry =
+            sound == TBoxSound::Error ? bank.ErrorSound : bank.EffectEntry(TEffect::Input);
+        bank.PlaySoundEntry(entry, !synchronous);
+    });
+    SoundBank().ProcessMessages = [] { QCoreApplication::processEvents(); };
+}
+
+TMain::~TMain() {
+    SoundBank().ProcessMessages = nullptr;
+    SetBoxSoundHook({});
+    SetMainForm(nullptr);
+    if (TheMain == this) TheMain = nullptr;
+}
+
+// ---- Building the window ----
+
+void TMain::BuildControls() {
+    // The design layout for the smallest tiles; the tile-size layout grows it.
+    Client.setFixedSize(500, 328);
+    xiPanel.setGeometry(0, 0, 500, 292);
+    xiPanel.setFrameStyle(QFrame::Panel | QFrame::Raised);
+    xMap.setGeometry(2, 2, 496, 288);
+    xMap.MouseDown = [this](QMouseEvent& event) { MapMouseDown(event); };
+
+    QPalette dark = palette();
+    dark.setColor(QPalette::Window, QColor(0x10, 0x18, 0x30));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    for (TPanel* panel : {&xBottomPan, &xNamePan, &xClockPan, &xStepPan, &xLevelPan, &xPalettePan})
+        panel->setPalette(dark);
+
+    const std::array<std::pair<QLabel*, int>, 3> titles = {
+        std::pair{&xTit1, 14}, std::pair{&xTit2, 30}, std::pair{&xTit3, 10}};
+    for (auto [label, points] : titles) {
+        label->setAlignment(Qt::AlignHCenter);
+        QFont font = label->font();
+        font.setPointSize(points);
+        font.setBold(true);
+        label->setFont(font);
+        QPalette colours = label->palette();
+        colours.setColor(QPalette::WindowText, QColor(0xFF, 0xE0, 0x40));
+        label->setPalette(colours);
+        auto* shadow = new QGraphicsDropShadowEffect(label); // owned by the label
+        shadow->setOffset(2, 2);
+        shadow->setBlurRadius(0);
+        shadow->setColor(QColor(0x80, 0x00, 0x00));
+        label->setGraphicsEffect(shadow);
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    xTit1.setText(ToUnicode(MoreMessage(MsgWelcome)));
+    xTit2.setText(ToUnicode(ApplicationTitle));
+    xTit3.setText(ToUnicode(MoreMessage(MsgClickToLoad)));
+
+    xBottomPan.setGeometry(0, 292, 500, 36);
+    xBottomLab.setAlignment(Qt::AlignCenter);
+    xBottomLab.setGeometry(xBottomPan.contentsRect());
+    xPalettePan.setGeometry(0, 292, 160, 36);
+    xNamePan.setGeometry(0, 292, 160, 36);
+    xNameLab.setAlignment(Qt::AlignCenter);
+    xClockPan.setGeometry(0, 292, 80, 36);
+    xClockLab.setAlignment(Qt::AlignCenter);
+    xClockLab.setText("00:00");
+    xStepPan.setGeometry(80, 292, 80, 36);
+    xStepLab.setAlignment(Qt::AlignCenter);
+    xStepLab.setText("9999");
+    xLevelPan.setGeometry(160, 292, 340, 36);
+    for (QLabel* label : {&xClockLab, &xStepLab, &xNameLab}) {
+        QFont font = label->font();
+        font.setBold(true);
+        font.setPointSize(12);
+        label->setFont(font);
+    }
+    xBottomLab.setAttribute(Qt::WA_TransparentForMouseEvents);
+    xNameLab.setAttribute(Qt::WA_TransparentForMouseEvents);
+    // A click on the message line or the name panel loads a game.
+    xBottomPan.Clicked = [this] { LoadGameCommand(); };
+    xNamePan.Clicked = [this] { LoadGameCommand(); };
+
+    for (std::size_t i = 0; i < xLev.size(); ++i) {
+        auto* button = new QToolButton(&xLevelPan); // owned by the panel
+        button->setText(QString::number(i + 1));
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setGeometry(0, 6, 24, 24);
+        const auto level = static_cast<std::uint8_t>(i + 1);
+        connect(button, &QToolButton::clicked, this, [this, level] {
+            if (!Adapter.MenusEnabled() || Game().IsBusy()) {
+                Adapter.SelectLevelButton(Game().GetLevel());
+                return;
+            }
+            Game().SelectLevel(level);
+        });
+        xLev[i] = button;
+    }
+    for (std::size_t i = 0; i < xPal.size(); ++i) {
+        auto* button = new QToolButton(&xPalettePan); // owned by the panel
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setGeometry(0, 6, 24, 24);
+        xPal[i] = button;
+    }
+    xPalettePan.hide();
+    xNamePan.hide();
+    xClockPan.hide();
+    xStepPan.hide();
+    xLevelPan.hide();
+
+    xTim.setInterval(1000);
+    connect(&xTim, &QTimer::timeout, this, &TMain::ClockTick);
+    xMessTim.setInterval(1200);
+    xMessTim.setSingleShot(true);
+    connect(&xMessTim, &QTimer::timeout, this, [this] { Adapter.EnableMenus(true); });
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+QAction* TMain::AddItem(QMenu* menu, int tag, const char* caption, void (TMain::*command)()) {
+    QAction* item = menu->addAction(QString::fromUtf8(caption));
+    if (tag != 0) Items.emplace(tag, item);
+    if (command != nullptr)
+        connect(item, &QAction::triggered, this, [this, command] { (this->*command)(); });
+    else
+        Unbuilt.insert(item);
+    item->setVisible(command != nullptr);
+    return item;
+}
+
+void TMain::BuildMenu() {
+    QMenuBar* bar = menuBar();
+    auto addMenu = [this](QWidget* parent, int tag, const char* caption) {
+        auto* menu = new QMenu(QString::fromUtf8(caption), parent); // owned by its parent
+        if (tag != 0) Items.emplace(tag, menu->menuAction());
+        return menu;
+    };
+
+    mFile = addMenu(bar, 10, "File");
+    bar->addMenu(mFile);
+    AddItem(mFile, TagLoad, "&Load game...", &TMain::LoadGameCommand);
+    AddItem(mFile, 12, "Create &new game...", nullptr);
+    AddItem(mFile, 15, "&Save game", nullptr);
+    AddItem(mFile, 25, "&Delete game", nullptr);
+    mFile->addSeparator();
+    AddItem(mFile, 26, "Game &authors...", nullptr);
+    AddItem(mFile, 23, "&Hall of Champions...", nullptr);
+    mFile->addSeparator();
+    AddItem(mFile, TagExport, "Export &game solution", &TMain::ExportGameCommand);
+    AddItem(mFile, TagExportBest, "Export &best solutions", &TMain::ExportBestCommand);
+    mFile->addSeparator();
+    AddItem(mFile, 22, "Ne&w player name...", nullptr);
+    AddItem(mFile, 21, "Delete &this player", nullptr);
+    mFile->addSeparator();
+    AddItem(mFile, 19, "&Play mode", nullptr);
+    AddItem(mFile, 18, "&Edit mode", nullptr);
+    mFile->addSeparator();
+    AddItem(mFile, TagExit, "E&xit Tobbin", &TMain::ExitCommand);
+
+    mGame = addMenu(bar, 30, "Game");
+    bar->addMenu(mGame);
+    AddItem(mGame, TagStepBack, "Step &back", &TMain::StepBackCommand);
+    AddItem(mGame, TagGiveUp, "Give &up", &TMain::GiveUpCommand);
+    mGame->addSeparator();
+    AddItem(mGame, TagTake, "&Take snapshot", &TMain::TakeSnapshotCommand);
+    AddItem(mGame, TagRestore, "&Restore snapshot", &TMain::RestoreSnapshotCommand);
+    AddItem(mGame, TagPlayBack, "&Play back", &TMain::PlayBackCommand);
+    AddItem(mGame, TagShow, "&Show solution", &TMain::ShowSolutionCommand);
+    mGame->addSeparator();
+    AddItem(mGame, TagGameInfo, "&Game info...", &TMain::GameInfoCommand);
+    AddItem(mGame, TagLevelInfo, "&Level info...", &TMain::LevelInfoCommand);
+    mGame->addSeparator();
+    AddItem(mGame, TagKillSolution, "&Kill level solution", &TMain::KillSolutionCommand);
+
+    // The editor's menu comes with the editor; it stays hidden until then.
+    mEdit = addMenu(bar, 40, "Edit");
+    bar->addMenu(mEdit);
+    for (auto [tag, caption] : {std::pair{41, "&Add level"}, {42, "&Delete level"},
+                                {43, "Cl&ear level"}, {44, "Move level &up"},
+                                {45, "Move level do&wn"}, {46, "&Copy previous level"},
+                                {53, "&Level name..."}, {54, "&Game name..."}})
+        AddItem(mEdit, tag, caption, nullptr);
+
+    mOptions = addMenu(bar, 60, "Options");
+    bar->addMenu(mOptions);
+    mSound = addMenu(mOptions, 62, "S&ound");
+    mOptions->addMenu(mSound);
+    mGraphics = addMenu(mOptions, 65, "&Graphics");
+    mOptions->addMenu(mGraphics);
+    const std::array<std::pair<int, const char*>, 4> sizes = {
+        std::pair{66, "&Small"}, {67, "&Medium"}, {89, "&Large"}, {90, "&Huge"}};
+    for (int size = 1; size <= 4; ++size) {
+        QMenu* menu = addMenu(mGraphics, sizes[size - 1].first, sizes[size - 1].second);
+        menu->menuAction()->setCheckable(true);
+        mGraphics->addMenu(menu);
+        SizeMenus[static_cast<std::size_t>(size)] = menu;
+    }
+    mSkin = addMenu(mOptions, 68, "S&kins");
+    mOptions->addMenu(mSkin);
+    mSpeed = addMenu(mOptions, 69, "&Speed");
+    mOptions->addMenu(mSpeed);
+    auto* speeds = new QActionGroup(mSpeed); // owned by the menu
+    const std::array<std::pair<int, const char*>, 4> speedItems = {
+        std::pair{76, "&Slow"}, {77, "&Normal"}, {78, "&Fast"}, {79, "&Booster"}};
+    for (auto [tag, caption] : speedItems) {
+        QAction* item = mSpeed->addAction(QString::fromUtf8(caption));
+        item->setCheckable(true);
+        speeds->addAction(item);
+        Items.emplace(tag, item);
+        connect(item, &QAction::triggered, this, [this, tag = tag] { SpeedCommand(tag - 75); });
+    }
+    mLanguage = addMenu(mOptions, 61, "&Language");
+    mOptions->addMenu(mLanguage);
+
+    mCheat = addMenu(bar, 0, "&Xtra");
+    bar->addMenu(mCheat);
+    mReadOnly = AddItem(mCheat, 0, "&Read only", nullptr);
+    mReadOnly->setCheckable(true);
+    mAccess = AddItem(mCheat, 0, "&Access all levels", &TMain::AccessAllCommand);
+    mAccess->setCheckable(true);
+    mPlayNew = AddItem(mCheat, 0, "Play &new solutions", &TMain::PlayNewCommand);
+    mPlayAll = AddItem(mCheat, 0, "&Play all solutions", &TMain::PlayAllCommand);
+    mAccept = AddItem(mCheat, 0, "A&ccept solution", &TMain::AcceptCommand);
+    mDiagn = AddItem(mCheat, 0, "&Diagnostics", &TMain::DiagnosticsCommand);
+    mDiagn->setCheckable(true);
+    mLogo = AddItem(mCheat, 0, "&Show Splash", &TMain::ShowCongratulations);
+    mCheat->menuAction()->setVisible(false);
+
+    xHelp = addMenu(bar, 70, "Help");
+    bar->addMenu(xHelp);
+    AddItem(xHelp, 71, "&Help", nullptr);
+    AddItem(xHelp, TagWebPage, "Tobbin &Web page", &TMain::WebPageCommand);
+    AddItem(xHelp, TagAbout, "&About Tobbin...", &TMain::AboutCommand);
+
+    mGame->menuAction()->setVisible(false);
+    mEdit->menuAction()->setVisible(false);
+}
+
+void TMain::ShowItem(int tag, bool visible) {
+    for (auto [it, end] = Items.equal_range(tag); it != end; ++it)
+        it->second->setVisible(visible && !Unbuilt.contains(it->second));
+}
+
+QAction* TMain::Item(int tag) const {
+    const auto it = Items.find(tag);
+    if (it == Items.end()) throw Error("No menu item with the tag " + std::to_string(tag));
+    return it->second;
+}
+
+void TMain::BuildBuiltInTiles() {
+    // The window's own pictures, replaced by the sprite set's files when
+    // they are loaded.
+    for (int size = 1; size <= 4; ++size) Tiles[static_cast<std::size_t>(size)] = BuiltInTiles(size);
+}
+
+// ---- Fonts, skin, language ----
+
+void TMain::SetMainFonts(const QString& name, int pointSize) {
+    if (pointSize == 0) return;
+    QFont font = this->font();
+    if (!name.isEmpty()) font.setFamily(name);
+    font.setPointSize(std::clamp(pointSize + 4, 12, 14));
+    for (QLabel* label : {&xBottomLab, &xClockLab, &xStepLab, &xNameLab}) {
+        QFont own = label->font();
+        if (!name.isEmpty()) own.setFamily(name);
+        label->setFont(own);
+    }
+    menuBar()->setFont(QFont(name.isEmpty() ? menuBar()->font().family() : name, pointSize));
+    Alert.SetBoxFont(name, pointSize);
+}
+
+void TMain::SetSkin(const std::string& name) {
+    TSettings& settings = Settings();
+    if (!settings.Backgrounds) return;
+    const fs::path folder = SkinFolder(name);
+    std::error_code ec;
+    const fs::path box = folder / settings.SkinPictureName(TSkinPicture::Box);
+    if (fs::exists(box, ec)) {
+        const QPixmap picture = QPixmap::fromImage(LoadPicture(box));
+        Alert.SetBackground(picture);
+        GameBox->SetBackground(picture);
+    }
+    const fs::path list = folder / settings.SkinPictureName(TSkinPicture::List);
+    if (fs::exists(list, ec)) ListPicture = QPixmap::fromImage(LoadPicture(list));
+    const fs::path panel = folder / settings.SkinPictureName(TSkinPicture::Panel);
+    if (fs::exists(panel, ec)) {
+        const QPixmap picture = QPixmap::fromImage(LoadPicture(panel));
+        for (TPanel* each : {&xBottomPan, &xNamePan, &xClockPan, &xStepPan, &xLevelPan, &xPalettePan})
+            each->SetPicture(picture);
+    }
+    settings.Skin = name;
+    if (CheckedSkin != nullptr) CheckedSkin->setChecked(false);
+    for (QAction* item : mSkin->actions())
+        if (SetName(item) == name) {
+            item->setChecked(true);
+            CheckedSkin = item;
+        }
+}
+
+void TMain::LoadLanguage(const std::string& name) {
+    const TLanguageLoad load = Language().LoadLanguage(name);
+    if (!load.Message.empty()) TErrBox_Show_Text(load.Message);
+    ApplyCaptions();
+    SetMainFonts(ToUnicode(Language().FontName), Settings().FontSize);
+    TErrBox_Set_Font(ToUnicode(Language().FontName), Language().Charset);
+    if (load.Loaded) Settings().Language = Language().Name;
+    for (QAction* item : mLanguage->actions())
+        item->setChecked(SetName(item) == Language().Name);
+}
+
+void TMain::ApplyCaptions() {
+    for (const auto& [tag, caption] : Language().Captions(TLanguageForm::Main)) {
+        if (caption.empty()) continue;
+        for (auto [it, end] = Items.equal_range(tag); it != end; ++it)
+            it->second->setText(ToUnicode(caption));
+    }
+    TranslateForm(Alert, Language().Captions(TLanguageForm::AlertBox));
+    GameBox->ApplyCaptions(Language().Captions(TLanguageForm::GameBox));
+    CongratBox->ApplyCaptions(Language().Captions(TLanguageForm::CongratBox));
+    xTit1.setText(ToUnicode(MoreMessage(MsgWelcome)));
+    xTit3.setText(ToUnicode(MoreMessage(MsgClickToLoad)));
+    if (xBottomPan.isVisible() && Game().GetState() == TState::None && !Game().IsEdit())
+        xBottomLab.setText(ToUnicode(MoreMessage(MsgClickToLoad)));
+}
+
+// ---- Folder menus ----
+
+void TMain::BuildFolderMenus() {
+    BuildSoundMenu();
+    BuildSpriteMenus();
+    BuildSkinMenu();
+    BuildLanguageMenu();
+}
+
+void TMain::BuildSoundMenu() {
+    try {
+        TSettings& settings = Settings();
+        QAction* off = mSound->addAction(QString::fromUtf8("Off"));
+        off->setCheckable(true);
+        Items.emplace(TagSoundOff, off);
+        connect(off, &QAction::triggered, this, &TMain::SoundOffCommand);
+        QAction* shuffle = mSound->addAction(QString::fromUtf8("&Shuffle"));
+        shuffle->setCheckable(true);
+        Items.emplace(TagShuffle, shuffle);
+        connect(shuffle, &QAction::triggered, this, &TMain::SoundShuffleCommand);
+        mSound->addSeparator();
+        for (const std::string& name : FolderEntries(Folders().SoundsFolder, true)) {
+            QAction* item = mSound->addAction(PlainCaption(name));
+            item->setData(QString::fromStdString(name));
+            item->setCheckable(true);
+            connect(item, &QAction::triggered, this, [this, item] { SoundSetCommand(item); });
+            SoundSets.push_back(item);
+        }
+        mSound->menuAction()->setVisible(true);
+        shuffle->setVisible(SoundSets.size() >= 2);
+        SoundShuffle = settings.SoundRandom && shuffle->isVisible();
+        QAction* checked = nullptr;
+        if (SoundShuffle) {
+            checked = shuffle;
+        } else if (SoundBank().SoundOn) {
+            for (QAction* item : SoundSets)
+                if (CompareNoCase(SetName(item), settings.Waves) == 0) checked = item;
+        }
+        if (checked == nullptr) checked = off;
+        checked->setChecked(true);
+        CheckedSound = checked;
+        mSound->menuAction()->setCheckable(true);
+        mSound->menuAction()->setChecked(checked != off);
+    } catch (const std::exception&) {
+        TErrBox_Show_Text("Error setting the sounds");
+    }
+}
+
+void TMain::BuildSpriteMenus() {
+    try {
+        TSettings& settings = Settings();
+        const int screenClass = settings.ScreenClassNumber;
+        int largest = 1;
+        for (int size = 1; size <= 4; ++size) {
+            QMenu* menu = SizeMenus[static_cast<std::size_t>(size)];
+            menu->menuAction()->setVisible(false);
+            if (size > 1 && screenClass < size) continue;
+            QAction* shuffle = menu->addAction(QString::fromUtf8("&Shuffle"));
+            shuffle->setCheckable(true);
+            Items.emplace(TagShuffle, shuffle);
+            connect(shuffle, &QAction::triggered, this,
+                    [this, shuffle] { SpriteShuffleCommand(shuffle); });
+            menu->addSeparator();
+            int sets = 0;
+            for (const std::string& name : FolderEntries(SpriteSizeFolder(size), true)) {
+                QAction* item = menu->addAction(PlainCaption(name));
+                item->setData(QString::fromStdString(name));
+                item->setCheckable(true);
+                connect(item, &QAction::triggered, this, [this, item] { SpriteSetCommand(item); });
+                ++sets;
+            }
+            shuffle->setVisible(sets >= 2);
+            menu->menuAction()->setVisible(sets >= 1);
+            largest = size;
+        }
+        if (settings.Size > largest) settings.Size = static_cast<std::uint8_t>(largest);
+        const int size = std::max<int>(settings.Size, 1);
+        QMenu* current = SizeMenus[static_cast<std::size_t>(size)];
+        if (SpriteItems(current).size() < 2) settings.SpritesRandom = false;
+        SpriteShuffle = settings.SpritesRandom;
+    } catch (const std::exception&) {
+        TErrBox_Show_Text("Error setting graphic sprites");
+    }
+}
+
+std::vector<QAction*> TMain::SpriteItems(QMenu* menu) const {
+    std::vector<QAction*> items;
+    for (QAction* item : menu->actions())
+        if (!item->isSeparator() && item->data().isValid()) items.push_back(item);
+    return items;
+}
+
+void TMain::BuildSkinMenu() {
+    try {
+        for (const std::string& name : FolderEntries(Folders().SkinsFolder, true)) {
+            QAction* item = mSkin->addAction(PlainCaption(name));
+            item->setData(QString::fromStdString(name));
+            item->setCheckable(true);
+            connect(item, &QAction::triggered, this, [this, item] { SetSkin(SetName(item)); });
+            if (CompareNoCase(name, Settings().Skin) == 0) {
+                item->setChecked(true);
+                CheckedSkin = item;
+            }
+        }
+        mSkin->menuAction()->setVisible(Settings().Backgrounds && !mSkin->actions().isEmpty());
+    } catch (const std::exception&) {
+        TErrBox_Show_Text("Error setting the skins");
+    }
+}
+
+void TMain::BuildLanguageMenu() {
+    try {
+        for (const std::string& name : LanguageNames(Folders().LanguagesFolder)) {
+            QAction* item = mLanguage->addAction(PlainCaption(name));
+            item->setData(QString::fromStdString(name));
+            item->setCheckable(true);
+            item->setChecked(name == Language().Name);
+            connect(item, &QAction::triggered, this, [this, item] { LoadLanguage(SetName(item)); });
+        }
+        mLanguage->menuAction()->setVisible(!mLanguage->actions().isEmpty());
+    } catch (const std::exception&) {
+        TErrBox_Show_Text("Error setting the languages");
+    }
+}
+
+// ---- Sprite sets and sound sets ----
+
+void TMain::LoadSpriteSet(QAction* item) {
+    try {
+        int size = 0;
+        for (int s = 1; s <= 4; ++s)
+            if (SizeMenus[static_cast<std::size_t>(s)]->actions().contains(item)) size = s;
+        if (size == 0) return;
+        const std::string name = item->data().isValid() ? SetName(item) : std::string();
+        TTileSet& set = Tiles[static_cast<std::size_t>(size)];
+        if (!name.empty()) {
+            // A picture the set lacks keeps the one it had.
+            for (std::uint8_t code = 1; code <= 15; ++code) {
+                const int picture = CellPicture(code);
+                if (picture < 0) continue;
+                const fs::path file =
+                    SpriteSetFolder(size, name) /
+                    (std::string(CellPictureNames[static_cast<std::size_t>(picture)]) + ".bmp");
+                std::error_code ec;
+                if (!fs::exists(file, ec)) continue;
+                const QImage image(ToQString(file));
+                if (!image.isNull()) set.Cells[code] = image.convertToFormat(QImage::Format_RGB32);
+            }
+        }
+        Adapter.SetTileSize(size);
+        for (int s = 1; s <= 4; ++s)
+            SizeMenus[static_cast<std::size_t>(s)]->menuAction()->setChecked(s == size);
+        Settings().Sprites = name.empty() ? item->text().remove('&').toStdString() : name;
+        Settings().Size = static_cast<std::uint8_t>(size);
+        const std::array<std::uint8_t, 8> palette = {Empty, Grass, Wall, Stone, Food, Box3, Bomb, Hero};
+        for (std::size_t i = 0; i < xPal.size(); ++i)
+            xPal[i]->setIcon(QPixmap::fromImage(set.Cells[palette[i]]));
+    } catch (const std::exception&) {
+        // A set that cannot be read leaves the pictures as they were.
+    }
+}
+
+void TMain::SpriteSetCommand(QAction* item) {
+    if (CheckedSprites != nullptr) CheckedSprites->setChecked(false);
+    item->setChecked(true);
+    CheckedSprites = item;
+    SpriteShuffle = false;
+    Settings().SpritesRandom = false;
+    LoadSpriteSet(item);
+    if (Game().GetState() != TState::None || Game().IsEdit()) Game().DrawAll();
+}
+
+void TMain::SpriteShuffleCommand(QAction* shuffle) {
+    if (CheckedSprites != nullptr) CheckedSprites->setChecked(false);
+    shuffle->setChecked(true);
+    CheckedSprites = shuffle;
+    SpriteShuffle = true;
+    Settings().SpritesRandom = true;
+    LoadSpriteSet(shuffle);
+}
+
+void TMain::ShuffleSprites() {
+    if (!SpriteShuffle || Game().GetState() == TState::None || Game().IsEdit()) return;
+    const std::vector<QAction*> sets = SpriteItems(SizeMenus[static_cast<std::size_t>(TileSize)]);
+    if (sets.size() < 2) return;
+    QAction* drawn = nullptr;
+    do {
+        drawn = sets[std::uniform_int_distribution<std::size_t>(0, sets.size() - 1)(Random())];
+    } while (drawn == LastShuffledSprites);
+    LastShuffledSprites = drawn;
+    LoadSpriteSet(drawn);
+    Settings().Sprites = "Shuffle";
+}
+
+void TMain::SoundSetCommand(QAction* item) {
+    if (CheckedSound != nullptr) CheckedSound->setChecked(false);
+    item->setChecked(true);
+    CheckedSound = item;
+    SoundShuffle = false;
+    Settings().SoundRandom = false;
+    SoundBank().SoundOn = true;
+    Settings().Waves = SetName(item);
+    SoundBank().LoadSoundSet(SoundSetFolder(Settings().Waves));
+    mSound->menuAction()->setChecked(true);
+}
+
+void TMain::SoundOffCommand() {
+    if (CheckedSound != nullptr) CheckedSound->setChecked(false);
+    Item(TagSoundOff)->setChecked(true);
+    CheckedSound = Item(TagSoundOff);
+    SoundBank().SoundOn = false;
+    SoundShuffle = false;
+    Settings().SoundRandom = false;
+    mSound->menuAction()->setChecked(false);
+}
+
+void TMain::SoundShuffleCommand() {
+    if (CheckedSound != nullptr) CheckedSound->setChecked(false);
+    QAction* shuffle = nullptr;
+    for (QAction* item : mSound->actions())
+        if (item->text() == Item(TagShuffle)->text() && !item->data().isValid()) shuffle = item;
+    if (shuffle == nullptr) return;
+    shuffle->setChecked(true);
+    CheckedSound = shuffle;
+    SoundShuffle = true;
+    Settings().SoundRandom = true;
+    SoundBank().SoundOn = true;
+    ShuffleSounds();
+    mSound->menuAction()->setChecked(true);
+}
+
+void TMain::ShuffleSounds() {
+    if (!SoundShuffle || Game().GetState() == TState::None || Game().IsEdit()) return;
+    if (SoundSets.size() < 2) return;
+    QAction* drawn = nullptr;
+    do {
+        drawn = SoundSets[std::uniform_int_distribution<std::size_t>(0, SoundSets.size() - 1)(Random())];
+    } while (drawn == LastShuffledSound);
+    LastShuffledSound = drawn;
+    SoundBank().SoundOn = true;
+    Settings().Waves = SetName(drawn);
+    SoundBank().LoadSoundSet(SoundSetFolder(Settings().Waves));
+}
+
+// ---- Showing, closing, minimising ----
+
+void TMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (Shown) return;
+    Shown = true;
+    FormShow();
+}
+
+void TMain::FormShow() {
+    TSettings& settings = Settings();
+    if (settings.Size == 0) {
+        const int largest = std::clamp<int>(settings.ScreenClassNumber, 1, 4);
+        settings.Size = static_cast<std::uint8_t>(largest >= 3 ? 3 : largest < 2 ? 1 : 2);
+    }
+    Adapter.SetTileSize(settings.Size);
+    mGame->menuAction()->setVisible(false);
+    Game().SetSpeed(static_cast<std::uint8_t>(std::clamp<int>(settings.Speed, 1, 4)));
+    ShowItem(TagStepBack, false);
+    ShowItem(TagRestore, false);
+    BuildFolderMenus();
+    CheckSpeed();
+    Game().SetTiming();
+    try {
+        // The size's first set, unless the Sprites setting names a later one.
+        const int size = std::max<int>(settings.Size, 1);
+        QMenu* menu = SizeMenus[static_cast<std::size_t>(size)];
+        const std::vector<QAction*> sets = SpriteItems(menu);
+        if (sets.empty()) throw Error(ErrorMessage(ErrImageFolderNotFound));
+        QAction* chosen = sets.front();
+        for (QAction* item : sets)
+            if (CompareNoCase(SetName(item), settings.Sprites) == 0) chosen = item;
+        QAction* checked = chosen;
+        if (SpriteShuffle)
+            for (QAction* item : menu->actions())
+                if (!item->isSeparator() && !item->data().isValid()) checked = item;
+        checked->setChecked(true);
+        CheckedSprites = checked;
+        LoadSpriteSet(chosen);
+    } catch (...) {
+        TErrBox_Display(std::current_exception());
+    }
+    QCoreApplication::processEvents();
+    if (CloseAboutBox) CloseAboutBox();
+    Adapter.EnableMenus(true);
+    Adapter.RepaintMap();
+}
+
+void TMain::CheckSpeed() {
+    const int speed = Game().GetSpeed();
+    Item(speed == 1 ? 76 : speed == 3 ? 78 : speed == 4 ? 79 : 77)->setChecked(true);
+}
+
+void TMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !GameObject) return;
+    // Minimised, the game runs at full speed without pictures or sounds.
+    Game().SetActive(!isMinimized());
+}
+
+bool TMain::CloseQuery() {
+    TWinGame& game = Game();
+    if (game.GetState() == TState::Replay) {
+        game.TakeOver();
+        return false;
+    }
+    if (game.GetState() == TState::Play && game.GetSolution().GetSteps() > 0 &&
+        !game.IsShowingSolution()) {
+        const std::uint8_t answer = Ask(MoreMessage(MsgSaveInProgress), {}, AlertYesNoCancel);
+        if (answer == AnswerCancel) return false;
+        if (answer == AnswerYes) game.SaveProgress();
+    }
+    if (Ask(MoreMessage(MsgReallyExit), {}, AlertYesNo) != AnswerYes) return false;
+    xTim.stop();
+    return true;
+}
+
+void TMain::closeEvent(QCloseEvent* event) {
+    bool allowed = false;
+    try {
+        allowed = CloseQuery();
+    } catch (...) {
+        TErrBox_Display(std::current_exception());
+    }
+    if (!allowed) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // Closing always completes: whatever fails here is passed over.
+    try {
+        PlayEffect(TEffect::Exit);
+        WriteSettingsNow();
+        QCoreApplication::processEvents();
+    } catch (...) {
+    }
+}
+
+void TMain::WriteSettingsNow() {
+    TSettings& settings = Settings();
+    const TWinGame& game = Game();
+    settings.Language = Language().Name;
+    settings.Player = game.GetPlayer();
+    settings.Speed = game.GetSpeed();
+    settings.SoundOn = SoundBank().SoundOn;
+    const bool gameOpen = game.GetState() != TState::None && !game.GameName().empty();
+    if (gameOpen) {
+        settings.Game = game.GameName();
+        settings.Level = game.GetLevel();
+    }
+    const TSettingsWrite written = WriteSettings(settings, gameOpen);
+    if (!written.Report.empty()) TErrBox_Show_Text(written.Report);
+}
+
+// ---- Shell operations ----
+
+void TMain::ShowBanner(const std::string& text, bool lockInput) {
+    Adapter.EnableMenus(false);
+    xBottomLab.setText(ToUnicode(text));
+    for (TPanel* panel : {&xNamePan, &xLevelPan, &xClockPan, &xStepPan, &xPalettePan}) panel->hide();
+    xBottomPan.show();
+    if (lockInput) xMessTim.start();
+}
+
+void TMain::LayoutLevelButtons() {
+    const int count = GameObject ? Game().LevelCount() : 0;
+    if (count == 0) return;
+    const int width = xLevelPan.contentsRect().width();
+    const int slot = width / count;
+    const int margin = (width - count * slot) / 2;
+    for (int i = 1; i <= 9; ++i) {
+        QToolButton* button = xLev[static_cast<std::size_t>(i - 1)];
+        button->setVisible(i <= count);
+        button->move(xLevelPan.contentsRect().left() + margin + (i - 1) * slot +
+                         (slot - button->width()) / 2,
+                     button->y());
+    }
+    UpdateLevelHints();
+    QCoreApplication::processEvents();
+}
+
+void TMain::UpdateLevelHints() {
+    const int count = std::min<int>(Game().LevelCount(), 9);
+    for (int i = 1; i <= count; ++i)
+        xLev[static_cast<std::size_t>(i - 1)]->setToolTip(
+            ToUnicode(Game().LevelName(static_cast<std::uint8_t>(i))));
+}
+
+void TMain::ProcessMessages() { QCoreApplication::processEvents(); }
+
+std::uint8_t TMain::Ask(const std::string& message, const std::vector<std::string>& args,
+                        std::uint8_t buttons) {
+    return Alert.Run(message, args, false, buttons);
+}
+
+std::string TMain::ChooseGame(bool& editable) {
+    return GameBox->Run(Game(), editable, Settings().Game);
+}
+
+void TMain::ShowCongratulations() { CongratBox->Run(&xiPanel); }
+
+// ---- Keys, mouse, clock ----
+
+void TMain::keyPressEvent(QKeyEvent* event) {
+    KeyDown(event->key(), event->modifiers());
+    event->accept();
+}
+
+void TMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    TWinGame& game = Game();
+    // A key during a play back only stops it.
+    if (game.GetState() == TState::Replay) {
+        game.TakeOver();
+        return;
+    }
+    if (!Adapter.MenusEnabled()) return;
+    const TState state = game.GetState();
+    const bool ctrlAlt = modifiers.testFlag(Qt::ControlModifier) && modifiers.testFlag(Qt::AltModifier);
+    if (key >= Qt::Key_1 && key <= Qt::Key_9 && modifiers == Qt::NoModifier) {
+        if (state == TState::Ready || state == TState::Done || game.IsEdit()) {
+            QToolButton* button = xLev[static_cast<std::size_t>(key - Qt::Key_1)];
+            if (button->isEnabled() && button->isVisible()) button->click();
+        }
+        return;
+    }
+    if (key == Qt::Key_Pause || key == Qt::Key_Delete) {
+        showMinimized();
+        return;
+    }
+    if (ctrlAlt && key == Qt::Key_A) {
+        AccessAllCommand();
+        return;
+    }
+    if (ctrlAlt && key == Qt::Key_T) {
+        ShowCongratulations();
+        return;
+    }
+    if (ctrlAlt && modifiers.testFlag(Qt::ShiftModifier) && key == Qt::Key_Z) {
+        game.ToggleXtra();
+        return;
+    }
+    if (game.IsEdit() || game.IsBusy()) return;
+    const bool playing = state == TState::Ready || state == TState::Play;
+    auto move = [&](TDir dir, int count) {
+        if (playing) game.Move(dir, count);
+    };
+    switch (key) {
+    case Qt::Key_Left: move(Left, 1); break;
+    case Qt::Key_Right: move(Right, 1); break;
+    case Qt::Key_Up: move(Up, 1); break;
+    case Qt::Key_Down: move(Down, 1); break;
+    case Qt::Key_Home: move(Left, 127); break;
+    case Qt::Key_End: move(Right, 127); break;
+    case Qt::Key_PageUp: move(Up, 127); break;
+    case Qt::Key_PageDown: move(Down, 127); break;
+    case Qt::Key_Escape:
+        if (playing) GiveUpCommand();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (state == TState::None || state == TState::Ready || state == TState::Done)
+            LoadGameCommand();
+        break;
+    case Qt::Key_Space:
+        if (state == TState::Done) game.SetState(TState::Ready, false);
+        break;
+    case Qt::Key_Backspace: game.StepBack(); break;
+    default: break;
+    }
+}
+
+void TMain::MapMouseDown(QMouseEvent& event) {
+    if (event.button() != Qt::LeftButton || !GameObject) return;
+    TWinGame& game = Game();
+    if (game.IsEdit()) return; // the editor's painting comes with the editor
+    if (game.GetState() == TState::Replay && game.TakeOver()) return;
+    if (!Adapter.MenusEnabled() || game.IsBusy()) return;
+    const TState state = game.GetState();
+    if (state != TState::Ready && state != TState::Play) return;
+    const int column = static_cast<int>(event.position().x()) / TilePixels + 1;
+    const int row = static_cast<int>(event.position().y()) / TilePixels + 1;
+    const TPos hero = game.GetHeroPos();
+    // The hero runs along his row or column to the clicked cell.
+    if (column == hero.X && row != hero.Y)
+        game.Move(row < hero.Y ? Up : Down, std::abs(row - hero.Y));
+    else if (row == hero.Y && column != hero.X)
+        game.Move(column < hero.X ? Left : Right, std::abs(column - hero.X));
+}
+
+void TMain::ClockTick() {
+    if (Game().IsEdit()) {
+        xTim.stop();
+        return;
+    }
+    Game().Tick();
+}
+
+// ---- Menu commands ----
+
+void TMain::LoadGameCommand() {
+    if (!Adapter.MenusEnabled() || Game().IsBusy()) return;
+    ShowBanner("", false);
+    Game().LoadGame();
+    Adapter.EnableMenus(true);
+}
+
+void TMain::StepBackCommand() { Game().StepBack(); }
+void TMain::GiveUpCommand() { Game().GiveUp(); }
+void TMain::TakeSnapshotCommand() { Game().TakeSnapshot(); }
+void TMain::RestoreSnapshotCommand() { Game().RestoreSnapshot(); }
+void TMain::PlayBackCommand() { Game().PlayBack(false); }
+void TMain::ShowSolutionCommand() { Game().PlayBack(true); }
+void TMain::GameInfoCommand() { Game().GameInfo(); }
+void TMain::LevelInfoCommand() { Game().LevelInfo(); }
+
+void TMain::KillSolutionCommand() {
+    if (Ask(MoreMessage(MsgKillSolution), {}, AlertYesNo) == AnswerYes) {
+        Game().KillSolution();
+        ShowItem(TagKillSolution, Game().BestSolution() != nullptr);
+    }
+}
+
+void TMain::ExportGameCommand() {
+    TWinGame& game = Game();
+    const int count = game.GetRecords().ExportGame(game.GameName());
+    Ask(MoreMessage(MsgExportGame),
+        {std::to_string(game.LevelCount()), std::to_string(count), GameFileName(game.GameName(), ".sol")},
+        AlertOK);
+}
+
+void TMain::ExportBestCommand() {
+    TWinGame& game = Game();
+    const int count = game.GetRecords().ExportPlayer(game.GetPlayer());
+    Ask(MoreMessage(MsgExportBest),
+        {std::to_string(count), game.GetPlayer(), GameFileName(game.GetPlayer(), ".sol")}, AlertOK);
+}
+
+void TMain::ExitCommand() { close(); }
+
+void TMain::WebPageCommand() {
+    if (!QDesktopServices::openUrl(QUrl(QString::fromUtf8(WebPage))))
+        throw Error("Browser launch error");
+}
+
+void TMain::AboutCommand() {
+    TAboutBox about(this);
+    about.SetBoxFont(ToUnicode(Language().FontName), Settings().FontSize);
+    about.Run();
+}
+
+void TMain::AccessAllCommand() { Game().ToggleAllLevels(); }
+void TMain::PlayNewCommand() { Game().PlayAllSolutions(true); }
+void TMain::PlayAllCommand() { Game().PlayAllSolutions(false); }
+void TMain::AcceptCommand() { Game().AcceptSolution(); }
+// The Diagnostics item keeps only its own check mark, which the item
+// toggles by itself.
+void TMain::DiagnosticsCommand() {}
+
+void TMain::SpeedCommand(int speed) {
+    Item(75 + speed)->setChecked(true);
+    Game().SetSpeed(static_cast<std::uint8_t>(speed));
+    Game().SetTiming();
+}
+
+} // namespace tb

@@ -1,0 +1,215 @@
+#pragma once
+// The main window: the play field with its welcome titles, the bottom row
+// (message line, level name, clock, step counter, level buttons, palette) and
+// the menu. It owns the one game object and the interface adapter, routes
+// keys, clicks on the play field and clock ticks to the game, and decides
+// what happens when the player closes the program.
+
+#include "engine/tb_types.h"
+#include "play/tb_alertbox.h"
+#include "play/tb_interface.h"
+#include "play/tb_playfield.h"
+#include "play/tb_tiles.h"
+#include "play/tb_wingame.h"
+#include "records/tb_gamedb.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QTimer>
+#include <QToolButton>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <set>
+#include <vector>
+#include <memory>
+#include <string>
+
+namespace tb {
+
+class TCongratBox;
+class TGameBox;
+
+class TMain : public QMainWindow, public TWinShell {
+    Q_OBJECT
+public:
+    // Builds the window and its tables, then the adapter and the game object,
+    // which reads the records (telling `progress` each phase).
+    explicit TMain(const TProgress& progress = {});
+    ~TMain() override;
+
+    TWinGame& Game() { return *GameObject; }
+    TUi& Ui() { return Adapter; }
+    TAlertBox& AlertBox() { return Alert; }
+
+    // ---- Shell operations that the adapter and the commands call ----
+    void ShowBanner(const std::string& text, bool lockInput);
+    void LayoutLevelButtons();
+    void UpdateLevelHints();
+    void SetMainFonts(const QString& name, int pointSize);
+    // Writes "tobbin.ini" with the current player, game, speed and sound.
+    void WriteSettingsNow();
+    // Closes the start-up splash at the end of the first showing.
+    std::function<void()> CloseAboutBox;
+    // The skin named in the settings, or chosen from the Skins menu.
+    void SetSkin(const std::string& name);
+    // Loads a language file and applies its captions to every window.
+    void LoadLanguage(const std::string& name);
+    // The sprite set of a size submenu's item (also its Shuffle item).
+    void LoadSpriteSet(QAction* item);
+    void ShuffleSprites();
+    void ShuffleSounds();
+    // The first showing: tile size, speed, menus from the folders, sprite set.
+    void FormShow();
+
+    // ---- TWinShell ----
+    void ProcessMessages() override;
+    std::uint8_t Ask(const std::string& message, const std::vector<std::string>& args,
+                     std::uint8_t buttons) override;
+    std::string ChooseGame(bool& editable) override;
+    void ShowCongratulations() override;
+
+    // ---- Commands ----
+    void LoadGameCommand();
+    void KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void MapMouseDown(QMouseEvent& event);
+    void ClockTick();
+
+    // ---- Controls ----
+    QWidget Client;
+    TPanel xiPanel{&Client};
+    TPlayField xMap{&xiPanel};
+    QLabel xTit1{&xiPanel};
+    QLabel xTit2{&xiPanel};
+    QLabel xTit3{&xiPanel};
+    TPanel xBottomPan{&Client};
+    QLabel xBottomLab{&xBottomPan};
+    TPanel xNamePan{&Client};
+    QLabel xNameLab{&xNamePan};
+    TPanel xClockPan{&Client};
+    QLabel xClockLab{&xClockPan};
+    TPanel xStepPan{&Client};
+    QLabel xStepLab{&xStepPan};
+    TPanel xLevelPan{&Client};
+    std::array<QToolButton*, 9> xLev{};
+    TPanel xPalettePan{&Client};
+    std::array<QToolButton*, 8> xPal{};
+    QTimer xTim;
+    QTimer xMessTim;
+
+    // The menu, and each item by its Tag (the language file's key).
+    QMenu* mFile = nullptr;
+    QMenu* mGame = nullptr;
+    QMenu* mEdit = nullptr;
+    QMenu* mOptions = nullptr;
+    QMenu* mCheat = nullptr;
+    QMenu* xHelp = nullptr;
+    QMenu* mSound = nullptr;
+    QMenu* mGraphics = nullptr;
+    QMenu* mSkin = nullptr;
+    QMenu* mSpeed = nullptr;
+    QMenu* mLanguage = nullptr;
+    std::array<QMenu*, 5> SizeMenus{}; // index 1..4: Small, Medium, Large, Huge
+    std::multimap<int, QAction*> Items; // by Tag ("&Shuffle" is in several menus)
+    // The first item with the Tag; Error when there is none.
+    QAction* Item(int tag) const;
+    // Shows or hides every item of a Tag; an item without a command in this
+    // build stays hidden.
+    void ShowItem(int tag, bool visible);
+    QAction* mReadOnly = nullptr;
+    QAction* mAccess = nullptr;
+    QAction* mPlayNew = nullptr;
+    QAction* mPlayAll = nullptr;
+    QAction* mAccept = nullptr;
+    QAction* mDiagn = nullptr;
+    QAction* mLogo = nullptr;
+
+    // ---- Program-wide values of the play window ----
+    int TileSize = 0;    // 1..4; 0 until the layout was done once
+    int TilePixels = 16; // 16, 24, 32 or 40
+    std::array<TTileSet, 5> Tiles; // index 1..4
+    // The design geometry, remembered at the first layout.
+    struct TDesign {
+        bool Taken = false;
+        QSize Client, Panel, Bottom, Map;
+        int PaletteWidth = 0, NameWidth = 0;
+        int LevelLeft = 0, LevelWidth = 0, StepLeft = 0, StepWidth = 0, ClockWidth = 0;
+        int PalButton = 0, LevButton = 0;
+        int Tit1Size = 0, Tit2Size = 0, Tit3Size = 0;
+    } Design;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenu();
+    QAction* AddItem(QMenu* menu, int tag, const char* caption, void (TMain::*command)());
+    void BuildBuiltInTiles();
+    void BuildFolderMenus();
+    void BuildSoundMenu();
+    void BuildSpriteMenus();
+    void BuildSkinMenu();
+    void BuildLanguageMenu();
+    void ApplyCaptions();
+    void CheckSpeed();
+    // Whether the window may close now, after its questions.
+    bool CloseQuery();
+    // The set items of a size submenu (not its Shuffle).
+    std::vector<QAction*> SpriteItems(QMenu* menu) const;
+
+    // Menu commands.
+    void StepBackCommand();
+    void GiveUpCommand();
+    void TakeSnapshotCommand();
+    void RestoreSnapshotCommand();
+    void PlayBackCommand();
+    void ShowSolutionCommand();
+    void GameInfoCommand();
+    void LevelInfoCommand();
+    void KillSolutionCommand();
+    void ExitCommand();
+    void WebPageCommand();
+    void AboutCommand();
+    void ExportGameCommand();
+    void ExportBestCommand();
+    void AccessAllCommand();
+    void PlayNewCommand();
+    void PlayAllCommand();
+    void AcceptCommand();
+    void DiagnosticsCommand();
+    void SoundOffCommand();
+    void SoundShuffleCommand();
+    void SoundSetCommand(QAction* item);
+    void SpriteSetCommand(QAction* item);
+    void SpriteShuffleCommand(QAction* shuffle);
+    void SpeedCommand(int speed);
+
+    TUi Adapter{*this};
+    std::unique_ptr<TWinGame> GameObject;
+    TAlertBox Alert{this};
+    std::unique_ptr<TGameBox> GameBox;
+    std::unique_ptr<TCongratBox> CongratBox;
+    bool Shown = false;
+    std::set<QAction*> Unbuilt;      // items whose command comes later
+    std::vector<QAction*> SoundSets; // the set items of the Sound menu
+    QPixmap ListPicture;             // the skin's list picture, for the record browsers
+    QAction* CheckedSound = nullptr;
+    QAction* CheckedSprites = nullptr;
+    QAction* CheckedSkin = nullptr;
+    QAction* CheckedLanguage = nullptr;
+    QAction* LastShuffledSprites = nullptr;
+    QAction* LastShuffledSound = nullptr;
+    bool SpriteShuffle = false;
+    bool SoundShuffle = false;
+};
+
+// The program's main window while it exists (the about box's progress, tests).
+TMain* MainWindow();
+
+} // namespace tb
