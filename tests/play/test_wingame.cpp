@@ -1,0 +1,274 @@
+// The game of the play window, run on a recording stand-in for the window and
+// the shell and on a sound bank that notes what it plays.
+
+#include "play/tb_answers.h"
+#include "play/tb_wingame.h"
+#include "services/d_folders.h"
+#include "services/d_messages.h"
+#include "services/d_settings.h"
+#include "tests/records/records_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace tb::test {
+namespace {
+
+struct TRecordingUi : TInBase {
+    int Draws = 0, Killed = 0, Solved = 0, Waits = 0, Starts = 0, Explosions = 0;
+    std::vector<TState> States;
+    std::string Caption, Clock, Steps;
+    int Highest = -1;
+    std::vector<bool> StepBackShown;
+    void ShowReplayCount(std::uint16_t) override {}
+    void DrawCell(TPos) override { ++Draws; }
+    void EnableMenus(bool) override {}
+    bool MenusEnabled() override { return true; }
+    void AnimateExplosion(TPos) override { ++Explosions; }
+    void HideTitles() override {}
+    void ShowBottomPanel() override {}
+    void AnimateImplosion(TPos) override {}
+    void EnableLevelButtons(std::uint8_t highest) override { Highest = highest; }
+    void UpdateEditMenu() override {}
+    void LayoutLevelButtons(std::uint8_t) override {}
+    void NewLevelStarting() override { ++Starts; }
+    void ShowReadOnly(bool) override {}
+    void RepaintMap() override {}
+    void ShowCaption(const std::string& text) override { Caption = text; }
+    void StateChanged(TState state) override { States.push_back(state); }
+    void ShowAccessAll(bool) override {}
+    void ShowModified(bool) override {}
+    void ShowXtraMenu(bool) override {}
+    void ShowClock(const std::string& text) override { Clock = text; }
+    void HeroKilled() override { ++Killed; }
+    void EditModeChanged(bool) override {}
+    void SelectLevelButton(std::uint8_t) override {}
+    void ShowLevelName(const std::string&) override {}
+    void ShowRestoreSnapshot(bool) override {}
+    void ShowStepBack(bool on) override { StepBackShown.push_back(on); }
+    void ShowSteps(const std::string& text) override { Steps = text; }
+    void LevelSolved() override { ++Solved; }
+    void WaitMessage() override { ++Waits; }
+};
+
+struct TRecordingShell : TWinShell {
+    int Pumps = 0, Congratulations = 0;
+    std::vector<std::string> Messages;
+    std::string Chosen;
+    void ProcessMessages() override { ++Pumps; }
+    std::uint8_t Ask(const std::string& message, const std::vector<std::string>&,
+                     std::uint8_t) override {
+        Messages.push_back(message);
+        return AnswerNo;
+    }
+    std::string ChooseGame(bool&) override { return Chosen; }
+    void ShowCongratulations() override { ++Congratulations; }
+};
+
+// Notes each effect the bank plays, by the effect it stands for.
+class TRecordingPlayer : public TSoundPlayer {
+public:
+    explicit TRecordingPlayer(std::vector<TEffect>& played) : Played(played) {}
+    void Play(std::uint8_t entry, const std::string&, bool) override {
+        for (int e = 0; e < EffectCount; ++e)
+            if (SoundBank().EffectEntry(static_cast<TEffect>(e)) == entry)
+                Played.push_back(static_cast<TEffect>(e));
+    }
+
+private:
+    std::vector<TEffect>& Played;
+};
+
+// A level walled in above and below: up is refused, right eats food.
+const Rows Corridor = {"#####", "#H++", "#####"};
+
+class WinGameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SoundBank().SetPlayer(std::make_unique<TRecordingPlayer>(Played));
+        SoundBank().LoadSoundSet(std::filesystem::path(TOBBIN_PROGRAM_FOLDER) / "wav" / "Classic");
+        ASSERT_EQ(SoundBank().LoadedCount(), EffectCount);
+        SoundBank().SoundOn = true;
+        SetProgramFolder(Folder.Path());
+        tb::Settings() = TSettings{};
+        Pacing() = TPacing{};
+    }
+    void TearDown() override { SoundBank().SetPlayer(MakeMixerPlayer()); }
+
+    // Opens `name` for player "Ann" at full animation but with no waiting.
+    TWinGame& Open(const std::string& name, std::uint8_t level = 1) {
+        Game = std::make_unique<TWinGame>(Ui, Shell);
+        Game->SetPlayer("Ann");
+        tb::Settings().Fast = 1; // pacing stays on but costs no time
+        Game->SetSpeed(3);
+        Game->SetTiming();
+        Game->OpenGameAt(name, level);
+        Played.clear();
+        return *Game;
+    }
+    int Count(TEffect effect) const { return static_cast<int>(std::count(Played.begin(), Played.end(), effect)); }
+
+    TempProgramFolder Folder;
+    TRecordingUi Ui;
+    TRecordingShell Shell;
+    std::vector<TEffect> Played;
+    std::unique_ptr<TWinGame> Game;
+    static constexpr int EffectCount = 16;
+};
+
+TEST(WinGamePacing, TimingFollowsTheSpeedTableAndTheClockWrapsHourly) {
+    tb::Settings() = TSettings{};
+    Pacing() = TPacing{};
+    TRecordingUi ui;
+    TRecordingShell shell;
+    TempProgramFolder folder;
+    TWinGame game(ui, shell);
+    const std::array<std::uint32_t, 4> gaps = {85, 70, 55, 42};
+    for (std::uint8_t speed = 1; speed <= 4; ++speed) {
+        game.SetSpeed(speed);
+        game.SetTiming();
+        EXPECT_EQ(Pacing().StepDelay, StepDelay(tb::Settings(), speed));
+        EXPECT_EQ(Pacing().SoundGap, gaps[speed - 1u]) << "speed " << int(speed);
+    }
+    tb::Settings().Booster = 0;
+    game.SetTiming();
+    EXPECT_EQ(Pacing().SoundGap, 0u); // no delay, no gap
+    EXPECT_EQ(ClockTextOf(59), "00:59");
+    EXPECT_EQ(ClockTextOf(3599), "59:59");
+    EXPECT_EQ(ClockTextOf(3600), "00:00");
+    EXPECT_EQ(ClockTextOf(754), "12:34");
+}
+
+TEST_F(WinGameTest, APlayerCannotJumpPastHisFirstUnsolvedLevelUnlessAllLevelsAreOpen) {
+    WriteSimpleGame("Five", 5);
+    TWinGame& game = Open("Five");
+    game.SetSolvedCount(2);
+    EXPECT_EQ(Ui.Highest, 3);
+    game.SetLevel(5);
+    EXPECT_EQ(game.GetLevel(), 3);
+    game.SetLevel(2);
+    EXPECT_EQ(game.GetLevel(), 2);
+    game.ToggleAllLevels();
+    EXPECT_EQ(Ui.Highest, 9);
+    game.SetLevel(5);
+    EXPECT_EQ(game.GetLevel(), 5);
+    EXPECT_GE(Ui.Starts, 4); // every level start may shuffle the pictures and sounds
+}
+
+TEST_F(WinGameTest, ARefusedMoveSoundsOnceUntilAMoveSucceedsOrAStepIsTakenBack) {
+    WriteGame("Corridor", {Corridor, Corridor});
+    TWinGame& game = Open("Corridor");
+    EXPECT_FALSE(game.Move(Up, 1));
+    EXPECT_FALSE(game.Move(Up, 1));
+    EXPECT_EQ(Count(TEffect::Refused), 1);
+    EXPECT_TRUE(game.Move(Right, 1));
+    EXPECT_EQ(Count(TEffect::Pick), 1);
+    EXPECT_FALSE(game.Move(Down, 1));
+    EXPECT_EQ(Count(TEffect::Refused), 2);
+    game.StepBack();
+    EXPECT_FALSE(game.Move(Down, 1));
+    EXPECT_EQ(Count(TEffect::Refused), 3);
+    EXPECT_EQ(Ui.Steps, "0");
+}
+
+TEST_F(WinGameTest, ASolvedLevelWaitsForTheBannerThenOpensTheNextAndTheLastCongratulates) {
+    WriteSimpleGame("Pair", 2);
+    TWinGame& game = Open("Pair");
+    ASSERT_TRUE(game.Move(Right, 1));
+    EXPECT_EQ(Ui.Solved, 1);
+    EXPECT_EQ(Ui.Waits, 1);
+    EXPECT_EQ(Count(TEffect::Win), 1);
+    EXPECT_EQ(game.GetLevel(), 2);
+    EXPECT_EQ(game.GetState(), TState::Ready);
+    EXPECT_EQ(game.GetRecords().PlayerSteps("Pair", 1, "Ann"), 1);
+    EXPECT_EQ(Shell.Congratulations, 0);
+
+    ASSERT_TRUE(game.Move(Right, 1));
+    EXPECT_EQ(Ui.Solved, 2);
+    EXPECT_EQ(Ui.Waits, 1); // the last level does not move on
+    EXPECT_EQ(Shell.Congratulations, 1);
+    EXPECT_EQ(game.GetLevel(), 2);
+    EXPECT_EQ(game.GetState(), TState::Done);
+    EXPECT_NE(std::find(Ui.States.begin(), Ui.States.end(), TState::Done), Ui.States.end());
+}
+
+TEST_F(WinGameTest, AtBoosterSpeedOnlyTheWinIsHeardAsAPick) {
+    WriteGame("Two", {TwoSteps});
+    TWinGame& game = Open("Two");
+    game.SetSpeed(4);
+    game.SetTiming();
+    ASSERT_TRUE(game.Move(Right, 1));
+    EXPECT_TRUE(Played.empty()); // the food eaten during play is silent
+    ASSERT_TRUE(game.Move(Right, 1));
+    EXPECT_EQ(Played, std::vector<TEffect>{TEffect::Pick});
+    // With the sound switched off the gaps are kept but nothing plays.
+    SoundBank().SoundOn = false;
+    game.SetState(TState::Ready, false);
+    game.SetSpeed(2);
+    Played.clear();
+    ASSERT_TRUE(game.Move(Right, 2));
+    EXPECT_TRUE(Played.empty());
+}
+
+TEST_F(WinGameTest, ACrushedHeroIsMournedOnceAndAStepBackBringsHimBack) {
+    WriteGame("Deadly", {Deadly});
+    TWinGame& game = Open("Deadly");
+    const TPos start = game.GetHeroPos();
+    const int drawsBefore = Ui.Draws;
+    game.StepBack(); // nothing to take back: nothing is drawn
+    EXPECT_EQ(Ui.Draws, drawsBefore);
+
+    game.Move(Left, 1);
+    EXPECT_EQ(game.GetState(), TState::Done);
+    EXPECT_EQ(Ui.Killed, 1);
+    EXPECT_EQ(Count(TEffect::Kill), 1);
+    game.Die(); // a level over already is not lost twice
+    EXPECT_EQ(Ui.Killed, 1);
+
+    game.StepBack();
+    EXPECT_EQ(game.GetHeroPos(), start);
+    EXPECT_EQ(game.GetCell(start), Hero);
+    EXPECT_GE(Ui.Draws, drawsBefore + 31 * 18); // the whole field drawn again
+    EXPECT_NE(game.GetState(), TState::Done);
+}
+
+TEST_F(WinGameTest, TheCaptionNamesThePlayerGameAndLevelAndWithExtrasTheState) {
+    WriteSimpleGame("Pair", 2);
+    Game = std::make_unique<TWinGame>(Ui, Shell);
+    Game->SetPlayer("Ann");
+    Game->UpdateCaption();
+    EXPECT_EQ(Ui.Caption, " Tobbin: Ann");
+    Game->OpenGameAt("Pair", 1);
+    EXPECT_EQ(Ui.Caption, " Tobbin: Ann > Pair > Level 1");
+    Game->ToggleXtra();
+    EXPECT_EQ(Ui.Caption, " Tobbin: Ann > Pair > Level 1 - Ready");
+    EXPECT_FALSE(Game->PlayBack(true)); // no stored solution yet
+    ASSERT_EQ(Shell.Messages.size(), 1u);
+    EXPECT_EQ(Shell.Messages[0], MoreMessage(MsgNoSolution));
+}
+
+TEST_F(WinGameTest, TheFirstLoadStartsAtTheRememberedLevelButNeverBeyondTheFirstUnsolved) {
+    WriteSimpleGame("Five", 5);
+    Game = std::make_unique<TWinGame>(Ui, Shell);
+    Game->SetPlayer("Ann");
+    Shell.Chosen = "Five";
+    Game->RememberStart("five", 4); // beyond the first unsolved level: from the start
+    Game->LoadGame();
+    EXPECT_EQ(Game->GetLevel(), 1);
+    ASSERT_TRUE(Game->Move(Right, 1));
+    ASSERT_EQ(Game->GetLevel(), 2);
+    Game->RememberStart("Five", 2);
+    Game->LoadGame();
+    EXPECT_EQ(Game->GetLevel(), 2);
+    Game->LoadGame(); // remembered once only
+    EXPECT_EQ(Game->GetLevel(), 1);
+    Shell.Chosen.clear(); // cancelled: back to no game
+    Game->LoadGame();
+    EXPECT_EQ(Game->GetState(), TState::None);
+}
+
+} // namespace
+} // namespace tb::test

@@ -1,0 +1,189 @@
+// The real main window on a temporary program folder with the shipped games:
+// keys and clicks drive it as a player would, and the records show the result.
+
+#include "play/tb_wingame.h"
+#include "services/d_folders.h"
+#include "services/d_messages.h"
+#include "services/d_settings.h"
+#include "shell/tb_startup.h"
+#include "shell/tb_util.h"
+#include "tests/records/records_support.h"
+#include "tests/window/window_support.h"
+
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+
+namespace tb::test {
+namespace {
+namespace fs = std::filesystem;
+
+// A corridor walled in above and below, food all along it.
+const Rows LongCorridor = {"##########", "#H+++++++", "##########"};
+
+class MainWindowTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        const fs::path source = TOBBIN_SOURCE_FOLDER;
+        const fs::path staged = TOBBIN_PROGRAM_FOLDER;
+        fs::copy(source / "data" / "tbg", Folder.Path() / "tbg",
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        fs::copy(source / "data" / "solutions" / "tobbin-shipped.sox", Folder.Path());
+        fs::copy(staged / "img", Folder.Path() / "img",
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        tb::Settings() = TSettings{};
+        Pacing() = TPacing{};
+        WriteFile(Folder.Path() / "tobbin.ini",
+                  "[Game]\r\nPlayer=Tester\r\n[Speed]\r\nSpeed=4\r\n[Sound]\r\nOn=0\r\n");
+    }
+    void TearDown() override {
+        Program.Main.reset();
+        Program.About.reset();
+        WindowTest::TearDown();
+    }
+
+    TMain& Start() {
+        Program = StartProgram(MilliTime(), false);
+        Program.Main->show();
+        QCoreApplication::processEvents();
+        return *Program.Main;
+    }
+    // Waits until the banner's input lock is over.
+    static void WaitForInput(TMain& main) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return main.Ui().MenusEnabled(); }, 5000));
+    }
+    static void Press(TMain& main, int key) { QTest::keyClick(&main, static_cast<Qt::Key>(key)); }
+    static int KeyOf(std::uint8_t move) {
+        constexpr int keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right};
+        return keys[move];
+    }
+
+    TempProgramFolder Folder;
+    TStartedProgram Program;
+};
+
+TEST_F(MainWindowTest, TheFirstShippedLevelIsWonByKeysAndTheNextOneOpens) {
+    TMain& main = Start();
+    TWinGame& game = main.Game();
+    EXPECT_EQ(game.GetPlayer(), "Tester");
+    EXPECT_EQ(main.xBottomLab.text(), ToUnicode(MoreMessage(MsgClickToLoad)));
+    ASSERT_GT(game.GameCount(), 0);
+    const std::string name = game.GameAt(1).Name;
+    game.OpenGameAt(name, 1);
+    WaitForInput(main);
+    ASSERT_EQ(game.GetState(), TState::Ready);
+    const TLevSol* best = game.BestSolution();
+    ASSERT_NE(best, nullptr) << "the shipped games come with their solutions";
+    const TLevSol solution = *best;
+
+    // The banner and the counter are read while the game waits for the banner.
+    QString banner, steps;
+    for (int i = 1; i < solution.GetSteps(); ++i) Press(main, KeyOf(solution.GetMove(i)));
+    EXPECT_EQ(main.xStepLab.text(), QString::number(solution.GetSteps() - 1));
+    QTimer::singleShot(300, [&] {
+        banner = main.xBottomLab.text();
+        steps = main.xStepLab.text();
+    });
+    Press(main, KeyOf(solution.GetMove(solution.GetSteps())));
+
+    EXPECT_EQ(banner, ToUnicode(MoreMessage(MsgWellDone)));
+    EXPECT_EQ(steps, QString::number(solution.GetSteps()));
+    EXPECT_EQ(game.GetRecords().PlayerSteps(name, 1, "Tester"), solution.GetSteps());
+    EXPECT_EQ(game.GetLevel(), 2);
+    EXPECT_EQ(game.GetState(), TState::Ready);
+    EXPECT_TRUE(main.xLev[1]->isEnabled());
+    EXPECT_TRUE(main.windowTitle().endsWith(QString::fromUtf8("> Level 2")));
+}
+
+TEST_F(MainWindowTest, ACrushIsMournedAndStepBackRestoresThePosition) {
+    WriteGame("Deadly", {Deadly});
+    TMain& main = Start();
+    TWinGame& game = main.Game();
+    game.OpenGameAt("Deadly", 1);
+    WaitForInput(main);
+    const TPos start = game.GetHeroPos();
+    Press(main, Qt::Key_Left);
+    EXPECT_EQ(game.GetState(), TState::Done);
+    EXPECT_EQ(main.xBottomLab.text(), ToUnicode(MoreMessage(MsgHeroKilled)));
+    Press(main, Qt::Key_Backspace); // locked while the banner shows
+    EXPECT_EQ(game.GetState(), TState::Done);
+    WaitForInput(main);
+    Press(main, Qt::Key_Backspace);
+    EXPECT_EQ(game.GetHeroPos(), start);
+    EXPECT_EQ(game.GetCell(start), Hero);
+    EXPECT_NE(game.GetState(), TState::Done);
+    // The picture on the field shows the hero again at his cell.
+    const int px = main.TilePixels;
+    const QImage hero = main.Tiles[static_cast<std::size_t>(main.TileSize)].Cells[Hero];
+    EXPECT_EQ(main.xMap.Picture().copy((start.X - 1) * px, (start.Y - 1) * px, px, px), hero);
+}
+
+TEST_F(MainWindowTest, AReplayTakenOverByAClickGoesOnWithThePlayersOwnMoves) {
+    WriteGame("Corridor", {LongCorridor});
+    WriteFile(Folder.Path() / "tobbin.ini",
+              "[Game]\r\nPlayer=Tester\r\n[Speed]\r\nSpeed=1\r\nSlow=150\r\n[Sound]\r\nOn=0\r\n");
+    TMain& main = Start();
+    TWinGame& game = main.Game();
+    game.OpenGameAt("Corridor", 1);
+    WaitForInput(main);
+    for (int i = 0; i < 5; ++i) Press(main, Qt::Key_Right);
+    ASSERT_EQ(game.GetSolution().GetSteps(), 5);
+
+    // The click lands while the replay runs, after its second step: the
+    // player takes over there.
+    bool replaying = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (game.GetState() != TState::Replay || game.GetSolution().GetSteps() < 2) return;
+        watch.stop();
+        replaying = true;
+        QTest::mouseClick(&main.xMap, Qt::LeftButton, {}, QPoint(5, 5));
+    });
+    watch.start(5);
+    game.PlayBack(false);
+    EXPECT_TRUE(replaying);
+    EXPECT_EQ(game.GetState(), TState::Play);
+    EXPECT_FALSE(game.IsInPlayBack());
+    const std::uint16_t taken = game.GetSolution().GetSteps();
+    EXPECT_GT(taken, 0);
+    EXPECT_LT(taken, 5);
+    const TPos there = game.GetHeroPos();
+    Press(main, Qt::Key_Right);
+    EXPECT_EQ(game.GetSolution().GetSteps(), taken + 1);
+    EXPECT_EQ(game.GetHeroPos(), TPos(there.X + 1, there.Y));
+}
+
+TEST_F(MainWindowTest, AClickInTheHerosRowRunsHimThereAndADiagonalClickDoesNothing) {
+    WriteGame("Corridor", {LongCorridor});
+    TMain& main = Start();
+    TWinGame& game = main.Game();
+    game.OpenGameAt("Corridor", 1);
+    WaitForInput(main);
+    const TPos hero = game.GetHeroPos();
+    const int px = main.TilePixels;
+    auto centre = [px](int x, int y) { return QPoint((x - 1) * px + px / 2, (y - 1) * px + px / 2); };
+    QTest::mouseClick(&main.xMap, Qt::LeftButton, {}, centre(hero.X + 1, hero.Y + 1));
+    EXPECT_EQ(game.GetHeroPos(), hero);
+    QTest::mouseClick(&main.xMap, Qt::LeftButton, {}, centre(hero.X + 3, hero.Y));
+    EXPECT_EQ(game.GetHeroPos(), TPos(hero.X + 3, hero.Y));
+    EXPECT_EQ(game.GetSolution().GetSteps(), 3);
+}
+
+TEST_F(MainWindowTest, AMissingSpriteFolderIsReportedAndTheWindowGoesOn) {
+    fs::remove_all(Folder.Path() / "img");
+    QString shown;
+    WhenModal([&](QWidget& box) {
+        for (QLabel* label : box.findChildren<QLabel*>())
+            if (!label->text().isEmpty()) shown += label->text();
+        box.close();
+    });
+    TMain& main = Start();
+    EXPECT_TRUE(shown.contains(ToUnicode(ErrorMessage(ErrImageFolderNotFound)))) << shown.toStdString();
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_TRUE(main.Ui().MenusEnabled());
+}
+
+} // namespace
+} // namespace tb::test
