@@ -205,8 +205,12 @@ bool TGame::PlayBack(bool fromStore) {
 }
 
 bool TGame::LoadGame(const std::string& name, bool verify) {
+    // The file is read whole before anything changes, so a damaged or missing
+    // game leaves the game in play as it was.
+    auto loaded = std::make_unique<TMapSet>();
+    const bool renamed = loaded->Load(name, verify);
     Clear();
-    const bool renamed = Game->Load(name, verify);
+    Game = std::move(loaded);
     LevelCountChanged();
     return renamed;
 }

@@ -71,7 +71,8 @@ public:
     bool HasSnapshots() const { return Snapshots->GetCount() > 0; }
     // fromStore false: the player's own moves from the start; true: the stored solution.
     bool PlayBack(bool fromStore);
-    // Clear, load the game file, LevelCountChanged. Answers whether the file named an old name.
+    // Reads the game file, then Clear and LevelCountChanged; a file that cannot be
+    // read changes nothing. Answers whether the file named an old name.
     bool LoadGame(const std::string& name, bool verify);
 
     // The save file "tobbin.sav" in the settings folder.

@@ -950,7 +950,14 @@ void TMain::ClockTick() {
 void TMain::LoadGameCommand() {
     if (!Adapter.MenusEnabled() || Game().IsBusy()) return;
     ShowBanner("", false);
-    Game().LoadGame();
+    try {
+        Game().LoadGame();
+    } catch (...) {
+        // The game in play stays: its panels and the input come back before
+        // the error box tells what went wrong.
+        Adapter.EnableMenus(true);
+        throw;
+    }
     Adapter.EnableMenus(true);
 }
 

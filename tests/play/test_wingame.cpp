@@ -3,6 +3,7 @@
 
 #include "play/tb_answers.h"
 #include "play/tb_wingame.h"
+#include "services/d_error.h"
 #include "services/d_folders.h"
 #include "services/d_messages.h"
 #include "services/d_settings.h"
@@ -268,6 +269,29 @@ TEST_F(WinGameTest, TheFirstLoadStartsAtTheRememberedLevelButNeverBeyondTheFirst
     Shell.Chosen.clear(); // cancelled: back to no game
     Game->LoadGame();
     EXPECT_EQ(Game->GetState(), TState::None);
+}
+
+TEST_F(WinGameTest, ADamagedGameChosenForLoadingLeavesTheGameInPlayAsItWas) {
+    WriteGame("Good", {TwoSteps});
+    WriteGame("Bad", {TwoSteps});
+    // A changed cell that the file's checksum no longer covers.
+    const std::filesystem::path bad = Folders().GamesFolder / GameFileName("Bad", ".tbg");
+    std::string text = ReadFile(bad);
+    ASSERT_NE(text.find(" H++"), std::string::npos);
+    text.replace(text.find(" H++"), 4, " H+*");
+    WriteFile(bad, text);
+
+    TWinGame& game = Open("Good");
+    ASSERT_TRUE(game.Move(Right, 1));
+    const TPos hero = game.GetHeroPos();
+    Shell.Chosen = "Bad";
+    EXPECT_THROW(game.LoadGame(), Error);
+    EXPECT_EQ(game.GameName(), "Good");
+    EXPECT_EQ(game.GetState(), TState::Play);
+    EXPECT_EQ(game.GetHeroPos(), hero);
+    EXPECT_EQ(game.GetSolution().GetSteps(), 1);
+    EXPECT_TRUE(game.Move(Right, 1)); // and the level can still be won
+    EXPECT_EQ(game.GetState(), TState::Done);
 }
 
 } // namespace

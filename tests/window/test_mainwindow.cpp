@@ -1,6 +1,7 @@
 // The real main window on a temporary program folder with the shipped games:
 // keys and clicks drive it as a player would, and the records show the result.
 
+#include "play/tb_alertbox.h"
 #include "play/tb_wingame.h"
 #include "services/d_folders.h"
 #include "services/d_messages.h"
@@ -183,6 +184,34 @@ TEST_F(MainWindowTest, AMissingSpriteFolderIsReportedAndTheWindowGoesOn) {
     EXPECT_TRUE(shown.contains(ToUnicode(ErrorMessage(ErrImageFolderNotFound)))) << shown.toStdString();
     EXPECT_TRUE(main.isVisible());
     EXPECT_TRUE(main.Ui().MenusEnabled());
+}
+
+TEST_F(MainWindowTest, ClosingAsksToSaveTheLevelInProgressThenForGoodbyeAndWritesTheSettings) {
+    WriteGame("Corridor", {LongCorridor});
+    TMain& main = Start();
+    TWinGame& game = main.Game();
+    game.OpenGameAt("Corridor", 1);
+    WaitForInput(main);
+    Press(main, Qt::Key_Right);
+    Press(main, Qt::Key_Right);
+    ASSERT_EQ(game.GetState(), TState::Play);
+
+    // Cancel on the first question keeps the program open.
+    WhenModal([](QWidget& box) { static_cast<TAlertBox&>(box).xCancel.click(); });
+    EXPECT_FALSE(main.close());
+    EXPECT_TRUE(main.isVisible());
+
+    // Yes saves the level in progress; Yes to goodbye closes.
+    WhenModal([](QWidget& box) {
+        static_cast<TAlertBox&>(box).xYes.click();
+        WhenModal([](QWidget& next) { static_cast<TAlertBox&>(next).xYes.click(); });
+    });
+    EXPECT_TRUE(main.close());
+    const std::string saved = ReadFile(Folder.Path() / "tobbin.sav");
+    EXPECT_NE(saved.find("Corridor"), std::string::npos) << saved;
+    const std::string ini = ReadFile(Folder.Path() / "tobbin.ini");
+    EXPECT_NE(ini.find("Player=Tester"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("Game=Corridor"), std::string::npos) << ini;
 }
 
 } // namespace
