@@ -285,11 +285,17 @@ TEST_F(CongratBoxTest, PicturesByDriveLetterOrWholePathAndAMissingOneIsAnError) 
 
 TEST_F(CongratBoxTest, RunIsClosedBySpaceAndByAClickOnALine) {
     Picture("tb_fin.bmp", 100, 100);
-    WhenModal([this](QWidget& shown) {
+    // Centred on the control, two pixels up and left.
+    QWidget panel;
+    panel.setGeometry(100, 120, 400, 300);
+    panel.show();
+    WhenModal([this, &panel](QWidget& shown) {
         EXPECT_EQ(&shown, &Box);
+        const QRect target(panel.mapToGlobal(QPoint(0, 0)), panel.size());
+        EXPECT_EQ(Box.frameGeometry().center(), target.center() - QPoint(2, 2));
         QTest::keyClick(&Box, Qt::Key_Space);
     });
-    Box.Run(nullptr);
+    Box.Run(&panel);
     EXPECT_FALSE(Box.isVisible());
     WhenModal([this](QWidget&) { QTest::mouseClick(&Box.xLab2, Qt::LeftButton); });
     Box.Run(nullptr);
