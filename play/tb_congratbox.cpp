@@ -48,8 +48,7 @@ void TShadowLabel::paintEvent(QPaintEvent*) {
 
 // ---- TCongratBox ----
 
-TCongratBox::TCongratBox(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+TCongratBox::TCongratBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("TCongratBox"));
     setModal(true);
     QPalette palette = this->palette();
@@ -92,7 +91,8 @@ void TCongratBox::SetFonts(const QString& name, int /*charset*/, int size) {
 void TCongratBox::ApplyCaptions(const std::map<int, std::string>& captions) {
     for (int i = 0; i < LineCount; ++i) {
         const auto found = captions.find(i + 1);
-        if (found != captions.end()) Captions[static_cast<std::size_t>(i)] = ToUnicode(found->second);
+        if (found != captions.end())
+            Captions[static_cast<std::size_t>(i)] = ToUnicode(found->second);
     }
 }
 
@@ -113,8 +113,8 @@ void TCongratBox::FormShow() {
     reader.setDecideFormatFromContent(true);
     const QImage picture = reader.read();
     if (picture.isNull())
-        throw Error("Cannot read the picture \"" + file.string() + "\": " +
-                    reader.errorString().toStdString());
+        throw Error("Cannot read the picture \"" + file.string() +
+                    "\": " + reader.errorString().toStdString());
     xPic.setPixmap(QPixmap::fromImage(picture));
     const int width = picture.width();
     const int height = picture.height();
@@ -155,7 +155,8 @@ void TCongratBox::FormShow() {
         label.setVisible(shown);
         if (!shown) continue;
         const int labelHeight = label.heightForWidth(labelWidth);
-        label.setGeometry((width - labelWidth) / 2 + 5, y - 2 - labelHeight, labelWidth, labelHeight);
+        label.setGeometry((width - labelWidth) / 2 + 5, y - 2 - labelHeight, labelWidth,
+                          labelHeight);
         y = label.y();
     }
 }

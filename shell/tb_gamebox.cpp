@@ -66,8 +66,8 @@ TGameBox::TGameBox(QWidget* parent)
         const char* caption;
         int tag;
     } controls[] = {
-        {xCancel, "xCancel", "&Cancel", TagCancel}, {xOK, "xOK", "&OK", TagOK},
-        {xpFrom, "xpFrom", "Select from:", TagFrom},  {xpGame, "xpGame", "Game name:", TagGame},
+        {xCancel, "xCancel", "&Cancel", TagCancel},  {xOK, "xOK", "&OK", TagOK},
+        {xpFrom, "xpFrom", "Select from:", TagFrom}, {xpGame, "xpGame", "Game name:", TagGame},
         {xAllow, "xAllow", "Allow &Edit", TagAllow},
     };
     for (const auto& c : controls) {
@@ -122,7 +122,8 @@ void TGameBox::SetBoxFont(const QString& name, int pointSize) {
 }
 
 void TGameBox::ApplyCaptions(const std::map<int, std::string>& captions) {
-    for (QWidget* control : std::initializer_list<QWidget*>{&xCancel, &xOK, &xpFrom, &xpGame, &xAllow}) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{&xCancel, &xOK, &xpFrom, &xpGame, &xAllow}) {
         const auto found = captions.find(control->property("Tag").toInt());
         if (found != captions.end()) control->setProperty("text", ToUnicode(found->second));
     }
@@ -179,7 +180,8 @@ std::string TGameBox::Run(TFullGame& game, bool& editable, const std::string& pr
     LastSkill = xSkill.currentIndex();
     if (Result != ResultOK) return {};
     const QByteArray chosen = xGame.currentData().toByteArray();
-    const std::string name = Trim(std::string_view(chosen.constData(), static_cast<std::size_t>(chosen.size())));
+    const std::string name =
+        Trim(std::string_view(chosen.constData(), static_cast<std::size_t>(chosen.size())));
     if (!name.empty()) editable = xEdit.isChecked();
     return name;
 }
@@ -209,8 +211,8 @@ void TGameBox::FillGames() {
     std::vector<std::string> names;
     const int filter = std::clamp(xPassed.currentIndex(), 0, static_cast<int>(FilterAll));
     const int skill = std::clamp(xSkill.currentIndex(), 0, AllSkills);
-    Game->GetRecords().FillGameNames(static_cast<std::uint8_t>(filter), static_cast<std::uint8_t>(skill),
-                                     names);
+    Game->GetRecords().FillGameNames(static_cast<std::uint8_t>(filter),
+                                     static_cast<std::uint8_t>(skill), names);
     // The list is sorted as the player reads it: letter case does not count.
     std::vector<std::pair<QString, std::string>> items;
     items.reserve(names.size());
@@ -263,7 +265,8 @@ void TGameBox::ApplyFieldColours() {
         QPalette palette = combo->palette();
         for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window})
             palette.setColor(role, back);
-        for (const QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+        for (const QPalette::ColorRole role :
+             {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
             palette.setColor(role, text);
         combo->setPalette(palette);
         combo->view()->setPalette(palette);

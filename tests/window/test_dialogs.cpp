@@ -210,7 +210,8 @@ protected:
         QImage image(width, height, QImage::Format_RGB32);
         image.fill(Qt::darkGreen);
         const std::string path = (Folders().ImagesFolder / name).string();
-        ASSERT_TRUE(image.save(QString::fromStdString(path), name.ends_with(".bmp") ? "BMP" : "PNG"));
+        ASSERT_TRUE(
+            image.save(QString::fromStdString(path), name.ends_with(".bmp") ? "BMP" : "PNG"));
     }
     void Splash(const std::string& lines) {
         WriteFile(Folders().SettingsFolder / "tobbin.ini", "[Splash]\r\n" + lines);
@@ -221,11 +222,13 @@ protected:
 TEST_F(CongratBoxTest, TheDefaultPictureKeepsTheLanguageLinesWhateverTheKeysSay) {
     Picture("tb_fin.bmp", 200, 150);
     Splash("Line1=Not me\r\nColor1=Blue\r\nBold=0\r\n");
-    Box.ApplyCaptions({{1, "Gl\xFC" "ckwunsch!"}});
+    Box.ApplyCaptions({{1, "Gl\xFC"
+                           "ckwunsch!"}});
     Box.FormShow();
     EXPECT_EQ(Box.width(), 206);
     EXPECT_EQ(Box.height(), 156);
-    EXPECT_EQ(Line(1).text(), QString::fromUtf8("Gl\xC3\xBC" "ckwunsch!"));
+    EXPECT_EQ(Line(1).text(), QString::fromUtf8("Gl\xC3\xBC"
+                                                "ckwunsch!"));
     EXPECT_EQ(Line(2).text(), QStringLiteral("You've completed all levels of this game."));
     for (int n = 1; n <= 3; ++n) {
         EXPECT_TRUE(Line(n).isVisibleTo(&Box)) << n;
@@ -274,7 +277,8 @@ TEST_F(CongratBoxTest, ACustomPictureTakesItsLinesColoursAndWeight) {
 }
 
 TEST_F(CongratBoxTest, PicturesByDriveLetterOrWholePathAndAMissingOneIsAnError) {
-    EXPECT_EQ(TCongratBox::PictureFile("C:\\pics\\a.bmp"), std::filesystem::path("C:\\pics\\a.bmp"));
+    EXPECT_EQ(TCongratBox::PictureFile("C:\\pics\\a.bmp"),
+              std::filesystem::path("C:\\pics\\a.bmp"));
     EXPECT_EQ(TCongratBox::PictureFile("a.bmp"), Folders().ImagesFolder / "a.bmp");
     EXPECT_EQ(TCongratBox::PictureFile("x"), Folders().ImagesFolder / "x");
     Splash("Image=missing.png\r\n");
@@ -342,7 +346,8 @@ TEST_F(WindowTest, TheAboutBoxTakesTheSkinsSplashPictureFirst) {
     EXPECT_TRUE(TAboutBox::SplashPictureFile().empty());
     QImage image(64, 48, QImage::Format_RGB32);
     image.fill(Qt::blue);
-    ASSERT_TRUE(image.save(QString::fromStdString((Folders().ImagesFolder / "tb_spl.bmp").string()), "BMP"));
+    ASSERT_TRUE(image.save(QString::fromStdString((Folders().ImagesFolder / "tb_spl.bmp").string()),
+                           "BMP"));
     EXPECT_EQ(TAboutBox::SplashPictureFile(), Folders().ImagesFolder / "tb_spl.bmp");
     std::filesystem::create_directories(SkinFolder("Plain"));
     const auto skinned = SkinFolder("Plain") / tb::Settings().SkinPictureName(TSkinPicture::Splash);
