@@ -30,10 +30,10 @@ bench:
 	@$(MAKE) --no-print-directory build PRESET=release
 	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
 
-# Pictures of the main window, the message box and the error box, drawn on
+# Pictures of the main window at each tile size and of its boxes, drawn on
 # the off-screen platform (no display needed), in $(BUILD)/screenshots/.
 screenshot: configure
-	@cmake --build --preset $(PRESET) -j $(JOBS) --target tobbin
+	@cmake --build --preset $(PRESET) -j $(JOBS) --target tobbin tobbin_pictures tobbin_sounds tobbin_data
 	@$(BUILD)/bin/tobbin --screenshot $(BUILD)/screenshots
 	@echo "Screenshots written to $(BUILD)/screenshots/"
 

@@ -141,8 +141,14 @@ void TUi::ShowReadOnly(bool on) { Main.mReadOnly->setChecked(on); }
 void TUi::RepaintMap() {
     if (!Main.isVisible()) return;
     if (Game == nullptr || (Game->GetState() == TState::None && !Game->IsEdit())) {
-        Main.xMap.ShowPicture(QImage(ToQString(Folders().ImagesFolder / "tb_pic.bmp")));
+        const QImage title(ToQString(Folders().ImagesFolder / "tb_pic.bmp"));
+        Main.xMap.ShowPicture(title);
         TitleShown = true;
+        // The title picture carries the game's name itself; the welcome
+        // words stand in for it on an empty field.
+        Main.xTit1.setVisible(title.isNull());
+        Main.xTit2.setVisible(title.isNull());
+        Main.xTit3.show();
         return;
     }
     if (TitleShown) {

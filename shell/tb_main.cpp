@@ -8,6 +8,7 @@
 #include "services/d_settings.h"
 #include "services/d_sound.h"
 #include "services/d_string.h"
+#include "services/d_types.h"
 #include "shell/tb_aboutbox.h"
 #include "shell/tb_boxuti.h"
 #include "shell/tb_errbox.h"
@@ -114,11 +115,11 @@ TMain::TMain(const TProgress& progress) {
         TErrBox_Display(std::current_exception());
         throw; // without its records the program cannot run
     }
-    BuildBuiltInTiles();
     GameObject->RememberStart(Settings().Game, Settings().Level);
     SetDialogFontBold(Settings().BoldFont);
     GameBox = std::make_unique<TGameBox>(this);
     CongratBox = std::make_unique<TCongratBox>(this);
+    BuildBuiltInTiles();
     SetMainForm(this);
     SetBoxSoundHook([](TBoxSound sound, bool synchronous) {
         TSoundBank& bank = SoundBank();
@@ -172,7 +173,8 @@ void TMain::BuildControls() {
     }
     xTit1.setText(ToUnicode(MoreMessage(MsgWelcome)));
     xTit2.setText(ToUnicode(ApplicationTitle));
-    xTit3.setText(ToUnicode(MoreMessage(MsgClickToLoad)));
+    xTit3.setText(QString::fromUtf8("Version ") + QString::fromLatin1(ProgramVersion.data(),
+                                                                      ProgramVersion.size()));
 
     xBottomPan.setGeometry(0, 292, 500, 36);
     xBottomLab.setAlignment(Qt::AlignCenter);
@@ -372,6 +374,10 @@ void TMain::BuildBuiltInTiles() {
     // The window's own pictures, replaced by the sprite set's files when
     // they are loaded.
     for (int size = 1; size <= 4; ++size) Tiles[static_cast<std::size_t>(size)] = BuiltInTiles(size);
+    // The boxes show the hero of the program's own pictures.
+    const QPixmap hero = QPixmap::fromImage(Tiles[3].Cells[Hero]);
+    Alert.SetHeroPicture(hero);
+    GameBox->SetHeroPicture(hero);
 }
 
 // ---- Fonts, skin, language ----
@@ -439,7 +445,6 @@ void TMain::ApplyCaptions() {
     GameBox->ApplyCaptions(Language().Captions(TLanguageForm::GameBox));
     CongratBox->ApplyCaptions(Language().Captions(TLanguageForm::CongratBox));
     xTit1.setText(ToUnicode(MoreMessage(MsgWelcome)));
-    xTit3.setText(ToUnicode(MoreMessage(MsgClickToLoad)));
     if (xBottomPan.isVisible() && Game().GetState() == TState::None && !Game().IsEdit())
         xBottomLab.setText(ToUnicode(MoreMessage(MsgClickToLoad)));
 }
