@@ -4,6 +4,8 @@
 #include "play/tb_alertbox.h"
 #include "play/tb_wingame.h"
 #include "services/d_folders.h"
+#include "services/d_language.h"
+#include "services/d_sound.h"
 #include "services/d_messages.h"
 #include "services/d_settings.h"
 #include "shell/tb_startup.h"
@@ -184,6 +186,24 @@ TEST_F(MainWindowTest, AMissingSpriteFolderIsReportedAndTheWindowGoesOn) {
     EXPECT_TRUE(shown.contains(ToUnicode(ErrorMessage(ErrImageFolderNotFound)))) << shown.toStdString();
     EXPECT_TRUE(main.isVisible());
     EXPECT_TRUE(main.Ui().MenusEnabled());
+}
+
+TEST_F(MainWindowTest, AMissingSoundSetSkinOrLanguageLeavesTheBuiltInDefaults) {
+    WriteFile(Folder.Path() / "tobbin.ini",
+              "[Game]\r\nPlayer=Tester\r\n[Sound]\r\nWaves=Gone\r\n[Graphics]\r\nSkin=Gone\r\n"
+              "[Global]\r\nLanguage=Gone\r\n");
+    QString shown;
+    WhenModal([&](QWidget& box) {
+        for (QLabel* label : box.findChildren<QLabel*>()) shown += label->text();
+        box.close();
+    });
+    TMain& main = Start();
+    EXPECT_TRUE(shown.contains(ToUnicode(ErrorMessage(ErrIncompatibleLanguage)))) << shown.toStdString();
+    EXPECT_EQ(Language().Name, "English");
+    EXPECT_EQ(SoundBank().LoadedCount(), 0); // silent, not failing
+    EXPECT_EQ(main.Item(24)->text(), QString::fromUtf8("E&xit Tobbin"));
+    main.Game().OpenGameAt("First Steps", 1);
+    EXPECT_EQ(main.Game().GetState(), TState::Ready);
 }
 
 TEST_F(MainWindowTest, ClosingAsksToSaveTheLevelInProgressThenForGoodbyeAndWritesTheSettings) {
