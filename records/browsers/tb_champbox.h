@@ -1,0 +1,37 @@
+#pragma once
+// The hall of champions: every player who holds best solutions, with his
+// levels, whole games and points, and last the row of the unsolved levels.
+// A double-click shows the player's best results.
+
+#include "records/browsers/tb_recbox.h"
+
+namespace tb {
+
+class TAllGames;
+class TSolBox;
+
+class TChampBox : public TRecordBox {
+    Q_OBJECT
+public:
+    // Tags of the invisible labels.
+    static constexpr int TagHint = 9;
+    static constexpr int TagTitle = 10;
+    static constexpr int TagUnsolved = 11;
+
+    // `details` shows the best results of the champion chosen here.
+    TChampBox(QWidget* parent, const TAllGames& records, TSolBox& details);
+
+    // Fills and shows the hall of champions.
+    void ShowChampions();
+    // The filling part of ShowChampions.
+    void FillChampions();
+
+protected:
+    void OpenRow(int row) override;
+
+private:
+    const TAllGames& Records;
+    TSolBox& Details;
+};
+
+} // namespace tb
