@@ -1,0 +1,327 @@
+// The four record browsers over records built in a temporary program folder:
+// their rows, titles and columns, and the chains driven by double-clicks and keys.
+
+#include "records/browsers/tb_authbox.h"
+#include "records/browsers/tb_champbox.h"
+#include "records/browsers/tb_solbox.h"
+#include "records/browsers/tb_wribox.h"
+#include "records/tb_allgames.h"
+#include "tests/records/records_support.h"
+#include "tests/window/window_support.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTest>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tb::test {
+namespace {
+
+using Opened = std::vector<std::pair<std::string, int>>;
+
+std::vector<std::string> RowText(const TRecordGrid& grid, int row) {
+    std::vector<std::string> cells;
+    for (int c = 0; c < grid.model()->columnCount(); ++c)
+        cells.push_back(grid.Cell(row, c).toStdString());
+    return cells;
+}
+
+bool RowIsBlank(const TRecordGrid& grid, int row) {
+    for (const std::string& cell : RowText(grid, row))
+        if (!cell.empty()) return false;
+    return true;
+}
+
+QPoint RowPoint(const TRecordGrid& grid, int row) {
+    return grid.visualRect(grid.model()->index(row, 2)).center();
+}
+
+void DoubleClick(TRecordGrid& grid, int row) {
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, RowPoint(grid, row));
+}
+
+class BrowserTest : public WindowTest {
+protected:
+    TempProgramFolder Dir;
+    std::unique_ptr<TAllGames> Db;
+    Opened Calls;
+    TOpenGameAt Open = [this](const std::string& name, int level) {
+        Calls.emplace_back(name, level);
+    };
+
+    // "Hills" (3 levels, skill 3) all by Ann; "Four" (4 levels, by Bob)
+    // with level 2 by Ann and the rest unsolved.
+    void Records(const std::vector<std::string>& extra = {}) {
+        WriteSimpleGame("Hills", 3, "Ann", 3);
+        WriteSimpleGame("Four", 4, "Bob", 1);
+        std::vector<std::string> lines = {
+            SolLine("Ann #0", "Hills", 1, 4), SolLine("Ann #0", "Hills", 2, 4),
+            SolLine("Ann #0", "Hills", 3, 4), SolLine("Ann #0", "Four", 2, 7)};
+        lines.insert(lines.end(), extra.begin(), extra.end());
+        WriteFile(Settings("tobbin.sol"), SolFile(lines));
+        Db = std::make_unique<TAllGames>();
+    }
+};
+
+TEST_F(BrowserTest, ShortListsFillTenRowsAndOnlyDataRowsCanBeSelected) {
+    Records();
+    TSolBox box(nullptr, *Db, Open);
+    box.FillBestResults("Ann #0");
+    TRecordGrid& grid = box.xList;
+    EXPECT_EQ(box.xTitle.text().toStdString(), "Best Solutions by Ann #0");
+    ASSERT_EQ(grid.RowCount(), 10);
+    EXPECT_EQ(box.RowsFilled(), 4);
+    // Database order: "Four" before "Hills"; "$" marks a game all of whose
+    // levels are the player's.
+    EXPECT_EQ(RowText(grid, 0),
+              (std::vector<std::string>{"  1", " *", "Four", " ", "   2", "    7", " "}));
+    EXPECT_EQ(RowText(grid, 1),
+              (std::vector<std::string>{"  2", " ***", "Hills", "$", "   1", "    4", " "}));
+    for (int row = 4; row < 10; ++row) {
+        EXPECT_TRUE(RowIsBlank(grid, row)) << row;
+        EXPECT_FALSE(grid.IsSelectable(row)) << row;
+    }
+
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, RowPoint(grid, 1));
+    EXPECT_EQ(grid.SelectedRow(), 1);
+    // A click on the blank row 5 keeps the selection; the arrow keys stop at
+    // the last data row.
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, RowPoint(grid, 4));
+    EXPECT_EQ(grid.SelectedRow(), 1);
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(grid.SelectedRow(), 3);
+    // A double-click on a blank row opens nothing, even with a row selected.
+    DoubleClick(grid, 6);
+    EXPECT_TRUE(Calls.empty());
+    EXPECT_TRUE(box.isVisible());
+    box.hide();
+}
+
+TEST_F(BrowserTest, LongListsScrollAndALaterShortListKeepsNothingOfThem) {
+    WriteSimpleGame("Nine A", 9);
+    WriteSimpleGame("Nine B", 9);
+    WriteSimpleGame("Nine C", 9);
+    WriteFile(Settings("tobbin.sol"),
+              SolFile({SolLine("Ann #0", "Nine A", 1, 4), SolLine("Ann #0", "Nine A", 2, 4)}));
+    Db = std::make_unique<TAllGames>();
+    TSolBox box(nullptr, *Db, Open);
+    TRecordGrid& grid = box.xList;
+    box.FillBestResults("");
+    EXPECT_EQ(box.xTitle.text().toStdString(), "No Solution");
+    ASSERT_EQ(grid.RowCount(), 25);
+    EXPECT_EQ(RowText(grid, 24),
+              (std::vector<std::string>{" 25", " **", "Nine C", " ", "   9", "", " "}));
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    EXPECT_GT(grid.verticalScrollBar()->maximum(), 0);
+    grid.SelectDataRow(24);
+    EXPECT_GT(grid.verticalScrollBar()->value(), 0);
+
+    box.FillBestResults("Ann #0");
+    EXPECT_EQ(grid.RowCount(), 10);
+    EXPECT_EQ(box.RowsFilled(), 2);
+    EXPECT_EQ(grid.SelectedRow(), -1);
+    for (int row = 2; row < 10; ++row)
+        EXPECT_TRUE(RowIsBlank(grid, row)) << row;
+    EXPECT_EQ(grid.verticalScrollBar()->value(), 0);
+    box.hide();
+}
+
+TEST_F(BrowserTest, HallOfChampionsNamesTheGrandChampionAndMarksFreshSolutions) {
+    // An imported (fresh) solution for Bob on "Four" level 1.
+    WriteFile(Settings("bob.sox"), SolFile({SolLine("Bob #0", "Four", 1, 9)}));
+    Records();
+    TSolBox details(nullptr, *Db, Open);
+    TChampBox box(nullptr, *Db, details);
+    box.FillChampions();
+    EXPECT_EQ(box.xTitle.text().toStdString(), "Ann is the Grand Champion!");
+    ASSERT_EQ(box.xList.DataRows(), 3);
+    EXPECT_EQ(RowText(box.xList, 0),
+              (std::vector<std::string>{"  1", "Ann #0", "     4", "    1", "    19", " "}));
+    EXPECT_EQ(RowText(box.xList, 1),
+              (std::vector<std::string>{"  2", "Bob #0", "     1", "    0", "     1", "+"}));
+    EXPECT_EQ(box.xList.Cell(2, 1).toStdString(), "???");
+    EXPECT_EQ(box.xList.toolTip().toStdString(), "Double-click here to show details");
+
+    details.FillBestResults("Bob #0");
+    EXPECT_EQ(details.xList.Cell(0, 6).toStdString(), "+");
+
+    // A language's texts: the title's "@" is filled from the new text; an
+    // empty caption keeps the old one.
+    box.ApplyCaptions({{TChampBox::TagTitle, "Champion: @"}, {5, "Spieler"}, {4, ""}});
+    box.FillChampions();
+    EXPECT_EQ(box.xTitle.text().toStdString(), "Champion: Ann");
+    EXPECT_EQ(box.findChild<QLabel*>("xPlayer")->text().toStdString(), "Spieler");
+    EXPECT_EQ(box.xOK.text().toStdString(), "&OK");
+}
+
+TEST_F(BrowserTest, AnEmptyHallShowsUnsolvedAndTenBlankRows) {
+    Db = std::make_unique<TAllGames>();
+    TSolBox details(nullptr, *Db, Open);
+    TChampBox box(nullptr, *Db, details);
+    box.FillChampions();
+    EXPECT_EQ(box.xTitle.text().toStdString(), "Unsolved");
+    EXPECT_EQ(box.xList.RowCount(), 10);
+    EXPECT_TRUE(RowIsBlank(box.xList, 0));
+
+    // Space and a double-click in the empty list do nothing.
+    WhenModal([&](QWidget& shown) {
+        EXPECT_EQ(&shown, &box);
+        QTest::keyClick(&box.xList, Qt::Key_Space);
+        DoubleClick(box.xList, 0);
+        EXPECT_EQ(QApplication::activeModalWidget(), &box);
+        QTest::keyClick(&box.xList, Qt::Key_Return);
+    });
+    box.ShowChampions();
+    EXPECT_FALSE(box.Chosen());
+}
+
+TEST_F(BrowserTest, LongTitlesShrinkByAtMostFourPointsAndStayCentred) {
+    Records();
+    TWriBox box(nullptr, *Db, Open);
+    box.FillGamesBy("Bob");
+    const int full = box.xTitle.font().pointSize();
+    EXPECT_LT(box.xTitle.width(), box.xPic.width());
+    EXPECT_EQ(box.xTitle.x(), (box.xPic.width() - box.xTitle.width()) / 2);
+
+    box.FillGamesBy(std::string(200, 'W'));
+    EXPECT_EQ(box.xTitle.font().pointSize(), full - 4);
+    EXPECT_GE(box.xTitle.width(), box.xPic.width());
+    EXPECT_LT(box.xTitle.x(), 0);
+    EXPECT_EQ(box.xTitle.x(), (box.xPic.width() - box.xTitle.width()) / 2);
+
+    // The next showing starts again from the full size.
+    box.FillGamesBy("Bob");
+    EXPECT_EQ(box.xTitle.font().pointSize(), full);
+
+    // The fonts: the title is four points above the form's; the grid keeps
+    // its fixed-pitch font and size.
+    const QFont grid = box.xList.font();
+    box.SetFonts("Arial", 0, 12, true);
+    box.FillGamesBy("Bob");
+    EXPECT_EQ(box.font().pointSize(), 12);
+    EXPECT_TRUE(box.font().bold());
+    EXPECT_TRUE(box.xOK.font().bold());
+    EXPECT_EQ(box.xTitle.font().pointSize(), 16);
+    EXPECT_EQ(box.xList.font().pointSize(), grid.pointSize());
+    EXPECT_EQ(box.xList.font().family(), grid.family());
+}
+
+TEST_F(BrowserTest, ColumnsFollowTheHeaderPanelsAndRowsAreEighteenPixels) {
+    Records();
+    TWriBox games(nullptr, *Db, Open);
+    TAuthBox box(nullptr, *Db, games);
+    const int scrollBar = box.xList.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    ASSERT_EQ(box.Panels.size(), 5U);
+    ASSERT_EQ(box.xList.model()->columnCount(), 4);
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(box.xList.ColumnWidth(c), box.Panels[c]->width() - 1) << c;
+    // The last column lies under xLevels and xlast and leaves the scroll bar room.
+    EXPECT_EQ(box.xList.ColumnWidth(3),
+              box.Panels[3]->width() + box.Panels[4]->width() - 1 - scrollBar);
+    EXPECT_EQ(box.xList.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+
+    box.FillAuthors();
+    EXPECT_EQ(box.xTitle.text().toStdString(), "2 Games and 7 Levels");
+    EXPECT_EQ(box.xList.rowHeight(0), TRecordGrid::RowHeight);
+    EXPECT_EQ(RowText(box.xList, 0), (std::vector<std::string>{"  1", "Bob", "    1", "     4"}));
+
+    box.SetColours(Qt::yellow, Qt::darkRed);
+    EXPECT_EQ(box.xList.palette().color(QPalette::Base), QColor(Qt::yellow));
+    EXPECT_EQ(box.xList.palette().color(QPalette::Text), QColor(Qt::darkRed));
+}
+
+TEST_F(BrowserTest, DoubleClickingTheUnsolvedRowListsTheUnsolvedLevels) {
+    Records();
+    TSolBox details(nullptr, *Db, Open);
+    TChampBox box(nullptr, *Db, details);
+    WhenModal([&](QWidget& shown) {
+        ASSERT_EQ(&shown, &box);
+        EXPECT_EQ(box.xList.SelectedRow(), 0); // the first row is selected on showing
+        WhenModal([&](QWidget& inner) {
+            ASSERT_EQ(&inner, &details);
+            EXPECT_EQ(details.xTitle.text().toStdString(), "No Solution");
+            ASSERT_EQ(details.RowsFilled(), 3);
+            for (int row = 0; row < 3; ++row) {
+                EXPECT_EQ(details.xList.Cell(row, 2).toStdString(), "Four");
+                EXPECT_EQ(details.xList.Cell(row, 5).toStdString(), "") << row;
+            }
+            // Escape closes the best results only.
+            QTest::keyClick(&details.xList, Qt::Key_Escape);
+        });
+        ASSERT_EQ(box.xList.Cell(1, 1).toStdString(), "???");
+        DoubleClick(box.xList, 1);
+        EXPECT_FALSE(details.isVisible());
+        EXPECT_TRUE(box.isVisible());
+        QTest::mouseClick(&box.xOK, Qt::LeftButton);
+    });
+    box.ShowChampions();
+    EXPECT_FALSE(box.Chosen());
+    EXPECT_TRUE(Calls.empty());
+}
+
+TEST_F(BrowserTest, OpeningALevelFromTheBestResultsClosesBothDialogs) {
+    Records();
+    TSolBox details(nullptr, *Db, Open);
+    TChampBox box(nullptr, *Db, details);
+    std::vector<std::string> help;
+    details.OpenHelp = [&](std::string_view topic) { help.emplace_back(topic); };
+    WhenModal([&](QWidget&) {
+        WhenModal([&](QWidget& inner) {
+            ASSERT_EQ(&inner, &details);
+            // F1 asks for the topic and leaves the dialog open; Space opens the
+            // selected row.
+            QTest::keyClick(&details.xList, Qt::Key_F1);
+            EXPECT_TRUE(details.isVisible());
+            details.xList.SelectDataRow(2);
+            QTest::keyClick(&details.xList, Qt::Key_Space);
+        });
+        QTest::keyClick(&box.xList, Qt::Key_Space); // Ann, the first row
+    });
+    box.ShowChampions();
+    EXPECT_TRUE(box.Chosen());
+    EXPECT_TRUE(details.Chosen());
+    EXPECT_FALSE(details.isVisible());
+    EXPECT_EQ(Calls, (Opened{{"Hills", 2}}));
+    EXPECT_EQ(help, (std::vector<std::string>{"Best_level_results"}));
+
+    // The next showing starts with the flag cleared; Enter closes.
+    WhenModal([&](QWidget&) { QTest::keyClick(&box.xList, Qt::Key_Enter, Qt::KeypadModifier); });
+    box.ShowChampions();
+    EXPECT_FALSE(box.Chosen());
+}
+
+TEST_F(BrowserTest, DoubleClickingAFourLevelGameOpensItAtLevelFour) {
+    Records();
+    Db->SetMark(1, "Four", 0);
+    TWriBox games(nullptr, *Db, Open);
+    TAuthBox box(nullptr, *Db, games);
+    WhenModal([&](QWidget&) {
+        WhenModal([&](QWidget& inner) {
+            ASSERT_EQ(&inner, &games);
+            EXPECT_EQ(games.xTitle.text().toStdString(), "Games by Bob");
+            ASSERT_EQ(games.RowsFilled(), 1);
+            EXPECT_EQ(RowText(games.xList, 0),
+                      (std::vector<std::string>{"  1", " *", "Four", "    4", "#"}));
+            DoubleClick(games.xList, 0);
+        });
+        // Authors: Ann and Bob have one game each; Bob's has more levels.
+        ASSERT_EQ(box.xList.Cell(0, 1).toStdString(), "Bob");
+        DoubleClick(box.xList, 0);
+    });
+    box.ShowAuthors();
+    EXPECT_TRUE(box.Chosen());
+    EXPECT_EQ(Calls, (Opened{{"Four", 4}}));
+}
+
+} // namespace
+} // namespace tb::test
