@@ -42,7 +42,9 @@ std::string PadNumber(long long value, int width) {
 }
 
 std::string SkillStars(int skill) {
-    return " " + std::string(static_cast<std::size_t>(std::max(skill, 0)), '*');
+    std::string stars(1 + static_cast<std::size_t>(std::max(skill, 0)), '*');
+    stars[0] = ' ';
+    return stars;
 }
 
 std::string DisplayName(const std::string& stored) {
