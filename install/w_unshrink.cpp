@@ -52,7 +52,7 @@ public:
     // Takes the next free code for a new entry.
     void TakeNext() { ++NextIndex; }
 
-    // Frees every entry that is not the prefix of an entry in use; the freed
+    // Frees every entry that is not the prefix of an entry in use; the free
     // codes are taken again from the lowest.
     void PartialClear() {
         std::array<bool, CodeCount> isPrefix{};
@@ -61,9 +61,9 @@ public:
         FreeCodes.clear();
         NextIndex = 0;
         for (int c = FirstFreeCode; c < CodeCount; ++c) {
-            if (isPrefix[c]) continue;
-            Prefix[c] = FreeEntry;
-            FreeCodes.push_back(static_cast<std::uint16_t>(c));
+            if (!isPrefix[c]) Prefix[c] = FreeEntry;
+            // A code freed before stays free even when an entry still names it as prefix.
+            if (Prefix[c] == FreeEntry) FreeCodes.push_back(static_cast<std::uint16_t>(c));
         }
     }
 

@@ -45,7 +45,6 @@ std::uint32_t Get32(const std::uint8_t* p) {
 
 // One central directory entry.
 struct TEntry {
-    std::uint8_t Host = 0;
     std::uint16_t Flags = 0;
     std::uint16_t Method = 0;
     std::uint16_t Time = 0;
@@ -53,7 +52,6 @@ struct TEntry {
     std::uint32_t Crc = 0;
     std::uint32_t CompressedSize = 0;
     std::uint32_t Size = 0;
-    std::uint32_t Attributes = 0;
     std::uint32_t LocalOffset = 0;
     std::string Name;     // as stored
     std::string NameUsed; // at most 255 characters of it
@@ -104,7 +102,6 @@ int ReadDirectory(const TArchiveFile& file, const TEnd& end, std::vector<TEntry>
         const std::size_t total = CentralSize + nameLength + Get16(p + 30) + Get16(p + 32);
         if (dir.size() - pos < total) return UnzipBadDirectory;
         TEntry e;
-        e.Host = p[5];
         e.Flags = Get16(p + 8);
         e.Method = Get16(p + 10);
         e.Time = Get16(p + 12);
@@ -112,7 +109,6 @@ int ReadDirectory(const TArchiveFile& file, const TEnd& end, std::vector<TEntry>
         e.Crc = Get32(p + 16);
         e.CompressedSize = Get32(p + 20);
         e.Size = Get32(p + 24);
-        e.Attributes = Get32(p + 38);
         e.LocalOffset = Get32(p + 42);
         e.Name.assign(reinterpret_cast<const char*>(p + CentralSize), nameLength);
         e.NameUsed = e.Name.substr(0, MaxNameUsed);
@@ -220,7 +216,6 @@ public:
         bool isFolder = false;
         const auto relative = MemberPath(e.NameUsed, isFolder);
         if (!relative) return UnzipUnsafeName;
-        if (e.Host == 0 && (e.Attributes & 0x10) != 0) isFolder = true; // the folder attribute
 
         // The local header, checked against the central directory.
         std::uint8_t local[LocalSize];
