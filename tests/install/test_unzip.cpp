@@ -1,0 +1,225 @@
+#include "install/w_unzip.h"
+#include "tests/install/zip_maker.h"
+#include "tests/test_support.h"
+
+#include <ctime>
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/stat.h>
+
+namespace tb {
+namespace fs = std::filesystem;
+using test::TZipMember;
+using namespace std::literals;
+
+namespace {
+
+// Every file and folder below `root`, relative, folders ending with "/".
+std::vector<std::string> Tree(const fs::path& root) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        names.push_back(fs::relative(e.path(), root).generic_string() +
+                        (e.is_directory() ? "/" : ""));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::pair<std::string, int>> Faults(const TUnzipResult& r) {
+    std::vector<std::pair<std::string, int>> list;
+    for (const auto& f : r.Failed)
+        list.emplace_back(f.Name, f.Code);
+    return list;
+}
+
+struct TUnzipCase : test::TempFolder {
+    fs::path Zip = Path() / "a.zip";
+    fs::path Out = Path() / "out";
+    TUnzipCase() { fs::create_directories(Out); }
+    TUnzipResult Unpack(const std::vector<TZipMember>& members, const TUnzipLimits& limits = {}) {
+        test::WriteZip(Zip, members);
+        return UnpackArchive(Zip, Out, limits);
+    }
+    TUnzipResult UnpackBytes(const std::string& bytes) {
+        test::WriteFile(Zip, bytes);
+        return UnpackArchive(Zip, Out);
+    }
+};
+
+} // namespace
+
+TEST(UnpackArchive, WritesFoldersAndStoredAndDeflatedMembersWithTheirTime) {
+    TUnzipCase c;
+    const std::string text = test::SampleText(5000, 1);
+    const auto r = c.Unpack({{"gam/", "", 0},
+                             {"gam/a.tbg", text, 8},
+                             {"img\\Small\\x.bmp", "BM stored", 0},
+                             {"empty.txt", "", 8}});
+    EXPECT_EQ(r.Count(), 4);
+    EXPECT_TRUE(r.Complete());
+    EXPECT_EQ(test::ReadFile(c.Out / "gam/a.tbg"), text);
+    EXPECT_EQ(test::ReadFile(c.Out / "img/Small/x.bmp"), "BM stored");
+    EXPECT_EQ(Tree(c.Out), (std::vector<std::string>{"empty.txt", "gam/", "gam/a.tbg", "img/",
+                                                     "img/Small/", "img/Small/x.bmp"}));
+    struct stat st {};
+    ASSERT_EQ(::stat((c.Out / "gam/a.tbg").c_str(), &st), 0);
+    std::tm t{};
+    localtime_r(&st.st_mtime, &t);
+    EXPECT_EQ(std::vector<int>(
+                  {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec}),
+              std::vector<int>({2021, 6, 15, 12, 37, 56}));
+}
+
+TEST(UnpackArchive, SkipsReducedDeflate64EncryptedAndUnknownMembers) {
+    TUnzipCase c;
+    const auto r = c.Unpack({{"r.txt", "abc", 2, 0, "xyz"},
+                             {"d64.txt", "abc", 9, 0, "xyz"},
+                             {"enc.txt", "abc", 8, 1},
+                             {"lzma.txt", "abc", 14, 0, "xyz"},
+                             {"ok.txt", "fine", 8}});
+    EXPECT_EQ(r.Code, UnzipOk);
+    EXPECT_EQ(r.Written, 1);
+    EXPECT_FALSE(r.Complete());
+    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"r.txt", UnzipBadMethod},
+                                                                   {"d64.txt", UnzipBadMethod},
+                                                                   {"enc.txt", UnzipEncrypted},
+                                                                   {"lzma.txt", UnzipBadMethod}}));
+    EXPECT_EQ(Tree(c.Out), std::vector<std::string>{"ok.txt"});
+}
+
+TEST(UnpackArchive, RefusesNamesThatWouldLeaveTheFolder) {
+    TUnzipCase c;
+    std::vector<TZipMember> members;
+    for (const char* name : {"../up.txt", "/abs.txt", "\\abs.txt", "C:\\win.txt", "c:rel.txt",
+                             "a/../../b.txt", "a\\..\\c.txt", "..", "bad\x01name", "ok/./fine.txt"})
+        members.push_back({name, "data", 0});
+    const auto r = c.Unpack(members);
+    EXPECT_EQ(r.Written, 1);
+    ASSERT_EQ(r.Failed.size(), 9u);
+    for (const auto& f : r.Failed)
+        EXPECT_EQ(f.Code, UnzipUnsafeName) << f.Name;
+    EXPECT_EQ(Tree(c.Path()),
+              (std::vector<std::string>{"a.zip", "out/", "out/ok/", "out/ok/fine.txt"}));
+
+    bool isFolder = false;
+    EXPECT_EQ(MemberPath("a\\b/c.tbg", isFolder), fs::path("a/b/c.tbg"));
+    EXPECT_FALSE(isFolder);
+    EXPECT_EQ(MemberPath("tbg\\", isFolder), fs::path("tbg"));
+    EXPECT_TRUE(isFolder);
+    EXPECT_EQ(MemberPath("", isFolder), std::nullopt);
+    EXPECT_EQ(MemberPath("./", isFolder), std::nullopt);
+}
+
+TEST(UnpackArchive, ReplacesAnExistingFileOnlyByACheckedCopy) {
+    TUnzipCase c;
+    test::WriteFile(c.Out / "a.tbg", "old");
+    fs::create_directories(c.Out / "folder");
+    auto r = c.Unpack({{"a.tbg", "new", 8, 0, std::nullopt, 0x12345678u}});
+    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"a.tbg", UnzipBadCrc}}));
+    r = c.Unpack({{"a.tbg", "new", 8, 0, "\xff\xff\xff damaged"}});
+    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"a.tbg", UnzipBadData}}));
+    // A folder in the way of a file stays.
+    r = c.Unpack({{"folder", "file", 0}});
+    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"folder", UnzipCannotCreate}}));
+    EXPECT_EQ(test::ReadFile(c.Out / "a.tbg"), "old");
+    EXPECT_EQ(Tree(c.Out), (std::vector<std::string>{"a.tbg", "folder/"})); // no temporary files
+    r = c.Unpack({{"a.tbg", "new", 8}});
+    EXPECT_TRUE(r.Complete());
+    EXPECT_EQ(test::ReadFile(c.Out / "a.tbg"), "new");
+}
+
+TEST(UnpackArchive, CapsWhatOneMemberAndTheWholeArchiveUnpackTo) {
+    TUnzipCase c;
+    const std::string k(1000, 'k');
+    // A member that unpacks to more than its directory entry says is damaged.
+    auto r = c.Unpack({{"liar.txt", "ten bytes!", 8, 0, test::Deflate(std::string(5000, 'x'))}});
+    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"liar.txt", UnzipBadData}}));
+    r = c.Unpack({{"big", k + "!", 8}, {"a", k, 8}, {"b", k, 8}, {"c", k, 8}, {"d", "", 8}},
+                 {1000, 2500});
+    EXPECT_EQ(r.Code, UnzipTotalTooLarge);
+    EXPECT_EQ(r.Written, 2);
+    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"big", UnzipTooLarge},
+                                                                   {"c", UnzipTotalTooLarge}}));
+    EXPECT_EQ(Tree(c.Out), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST(UnpackArchive, DamagedArchivesGiveACodeAndStopWhereTheyMust) {
+    TUnzipCase c;
+    EXPECT_EQ(UnpackArchive(c.Path() / "missing.zip", c.Out).Code, UnzipCannotOpen);
+    EXPECT_EQ(UnpackArchive(c.Out, c.Out).Code, UnzipCannotOpen);
+    EXPECT_EQ(c.UnpackBytes("").Code, UnzipNoEndRecord);
+    EXPECT_EQ(c.UnpackBytes("not an archive at all, just text").Code, UnzipNoEndRecord);
+    EXPECT_EQ(c.UnpackBytes(test::MakeZip({}).Bytes).Code, UnzipNoEndRecord);
+
+    const std::vector<TZipMember> three = {
+        {"one", "1111", 0}, {"two", "2222", 8}, {"three", "3", 0}};
+    const test::TZip zip = test::MakeZip(three);
+    auto patched = [&](std::size_t at, std::string_view bytes) {
+        std::string b = zip.Bytes;
+        b.replace(at, bytes.size(), bytes);
+        return c.UnpackBytes(b);
+    };
+    EXPECT_EQ(c.UnpackBytes(zip.Bytes.substr(0, zip.Bytes.size() / 2)).Code, UnzipNoEndRecord);
+    EXPECT_EQ(c.UnpackBytes(zip.Bytes.substr(0, zip.Bytes.size() - 5)).Code, UnzipNoEndRecord);
+    // The second directory entry's signature, and a directory offset past its end.
+    const std::size_t second = zip.DirectoryOffset + 46 + 3;
+    EXPECT_EQ(patched(second, "PK\x09\x09"sv).Code, UnzipBadDirectory);
+    EXPECT_EQ(patched(zip.EndOffset + 16, "\xf0\x00\x00\x00"sv).Code, UnzipBadDirectory);
+    EXPECT_TRUE(Tree(c.Out).empty()); // nothing is written from a damaged directory
+
+    // The second local header's signature: the first member stays, the third is not reached.
+    auto r = patched(zip.LocalOffsets[1], "PK\x07\x07"sv);
+    EXPECT_EQ(r.Code, UnzipBadLocalHeader);
+    EXPECT_EQ(r.Written, 1);
+    // The second entry's local header offset beyond the archive.
+    r = patched(second + 42, "\x00\x00\x00\x7f"sv);
+    EXPECT_EQ(r.Code, UnzipCannotSeek);
+    // A local name that differs from the directory's skips only that member.
+    r = patched(zip.LocalOffsets[1] + 30, "tw0"sv);
+    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"two", UnzipHeaderMismatch}}));
+    EXPECT_EQ(r.Written, 2);
+    // Sizes in both headers that run past the end of the archive.
+    std::string b = zip.Bytes;
+    b.replace(second + 20, 4, "\x00\x00\x01\x00"sv);
+    b.replace(zip.LocalOffsets[1] + 18, 4, "\x00\x00\x01\x00"sv);
+    r = c.UnpackBytes(b);
+    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"two", UnzipBadData}}));
+}
+
+TEST(UnpackArchive, FuzzedArchivesGiveACodeAndWriteOnlyCheckedFilesInsideTheFolder) {
+    TUnzipCase c;
+    const std::vector<TZipMember> members = {
+        {"tbg/", "", 0},
+        {"tbg/stored.tbg", test::SampleText(700, 2), 0},
+        {"tbg/deflated.tbg", test::SampleText(1500, 3), 8},
+        {"tbg/shrunk.tbg", test::SampleText(1500, 4), 1},
+        {"imploded.tbg", test::SampleText(900, 5), 6, 6},
+        {"imploded2.tbg", test::SampleText(900, 6), 6, 0},
+    };
+    const std::string base = test::MakeZip(members).Bytes;
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes = base;
+        if (round % 3 == 0) {
+            bytes.resize(random() % bytes.size());
+        } else {
+            const int flips = 1 + static_cast<int>(random() % 4);
+            for (int i = 0; i < flips; ++i)
+                bytes[random() % bytes.size()] ^= static_cast<char>(1 << (random() % 8));
+        }
+        fs::remove_all(c.Out);
+        fs::create_directories(c.Out);
+        const auto r = c.UnpackBytes(bytes);
+        ASSERT_LE(r.Code, 0);
+        ASSERT_LE(r.Written, static_cast<int>(members.size()));
+        ASSERT_EQ(Tree(c.Path()).size(), Tree(c.Out).size() + 2) << "round " << round;
+        for (const std::string& name : Tree(c.Out)) {
+            if (name.back() == '/') continue;
+            const auto m = std::find_if(members.begin(), members.end(),
+                                        [&](const TZipMember& x) { return x.Name == name; });
+            ASSERT_NE(m, members.end()) << "round " << round << ": " << name;
+            ASSERT_EQ(test::ReadFile(c.Out / name), m->Data) << "round " << round;
+        }
+    }
+}
+
+} // namespace tb

@@ -1,0 +1,354 @@
+#include "tests/install/zip_maker.h"
+
+#include "tests/test_support.h"
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <queue>
+#include <stdexcept>
+#include <unordered_map>
+#include <zlib.h>
+
+namespace tb::test {
+
+namespace {
+
+void Put16(std::string& s, unsigned v) {
+    s += static_cast<char>(v & 0xff);
+    s += static_cast<char>((v >> 8) & 0xff);
+}
+void Put32(std::string& s, std::uint32_t v) {
+    Put16(s, v & 0xffff);
+    Put16(s, v >> 16);
+}
+
+// Bits low first, as the decoders read them.
+class TBitWriter {
+public:
+    void Put(unsigned value, int count) {
+        for (int i = 0; i < count; ++i) {
+            Hold |= ((value >> i) & 1u) << Have;
+            if (++Have == 8) Flush();
+        }
+    }
+    std::string Finish() {
+        if (Have > 0) Flush();
+        return Out;
+    }
+
+private:
+    void Flush() {
+        Out += static_cast<char>(Hold);
+        Hold = 0;
+        Have = 0;
+    }
+    std::string Out;
+    unsigned Hold = 0;
+    int Have = 0;
+};
+
+std::string Pack(const TZipMember& m) {
+    if (m.Packed) return *m.Packed;
+    switch (m.Method) {
+    case 1:
+        return Shrink(m.Data);
+    case 6:
+        return Implode(m.Data, (m.Flags & 2) != 0, (m.Flags & 4) != 0);
+    case 8:
+        return Deflate(m.Data);
+    default:
+        return m.Data;
+    }
+}
+
+} // namespace
+
+TZip MakeZip(const std::vector<TZipMember>& members) {
+    TZip zip;
+    std::string dir;
+    for (const TZipMember& m : members) {
+        const std::string packed = Pack(m);
+        const auto crc = m.Crc.value_or(static_cast<std::uint32_t>(
+            crc32(0, reinterpret_cast<const Bytef*>(m.Data.data()), m.Data.size())));
+        auto header = [&](std::string& s, bool central) {
+            if (central) Put16(s, 20); // made by: host 0
+            Put16(s, 20);
+            Put16(s, m.Flags);
+            Put16(s, m.Method);
+            Put16(s, m.Time);
+            Put16(s, m.Date);
+            Put32(s, crc);
+            Put32(s, static_cast<std::uint32_t>(packed.size()));
+            Put32(s, static_cast<std::uint32_t>(m.Data.size()));
+            Put16(s, static_cast<unsigned>(m.Name.size()));
+            Put16(s, 0);
+        };
+        zip.LocalOffsets.push_back(zip.Bytes.size());
+        Put32(dir, 0x02014b50);
+        header(dir, true);
+        Put16(dir, 0); // comment
+        Put16(dir, 0); // disk
+        Put16(dir, 0); // internal attributes
+        Put32(dir, 0); // external attributes
+        Put32(dir, static_cast<std::uint32_t>(zip.Bytes.size()));
+        dir += m.Name;
+        Put32(zip.Bytes, 0x04034b50);
+        header(zip.Bytes, false);
+        zip.Bytes += m.Name;
+        zip.Bytes += packed;
+    }
+    zip.DirectoryOffset = zip.Bytes.size();
+    zip.Bytes += dir;
+    zip.EndOffset = zip.Bytes.size();
+    Put32(zip.Bytes, 0x06054b50);
+    Put32(zip.Bytes, 0);
+    Put16(zip.Bytes, static_cast<unsigned>(members.size()));
+    Put16(zip.Bytes, static_cast<unsigned>(members.size()));
+    Put32(zip.Bytes, static_cast<std::uint32_t>(dir.size()));
+    Put32(zip.Bytes, static_cast<std::uint32_t>(zip.DirectoryOffset));
+    Put16(zip.Bytes, 0);
+    return zip;
+}
+
+void WriteZip(const std::string& path, const std::vector<TZipMember>& members) {
+    WriteFile(path, MakeZip(members).Bytes);
+}
+
+std::string Deflate(std::string_view data) {
+    z_stream z{};
+    if (deflateInit2(&z, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        throw std::runtime_error("deflateInit2");
+    std::string out(deflateBound(&z, data.size()), '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    z.avail_in = static_cast<uInt>(data.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = static_cast<uInt>(out.size());
+    const int ret = deflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    if (ret != Z_STREAM_END) throw std::runtime_error("deflate");
+    return out;
+}
+
+// The encoder keeps the decoder's table: entries named by their prefix code
+// and last byte, made one code late (when the decoder sees the next code),
+// freed by the same partial clearing.
+std::string Shrink(std::string_view data, int clearEvery) {
+    constexpr int Codes = 8192, Free = -1, Literal = -2;
+    std::vector<int> prefix(Codes, Free), suffix(Codes, 0), queue;
+    std::unordered_map<int, int> child; // prefix * 256 + byte -> code
+    for (int c = 0; c <= 256; ++c)
+        prefix[c] = Literal;
+    for (int c = 257; c < Codes; ++c)
+        queue.push_back(c);
+    std::size_t next = 0;
+    auto clear = [&] {
+        std::vector<bool> isPrefix(Codes);
+        for (int c = 257; c < Codes; ++c)
+            if (prefix[c] >= 0) isPrefix[prefix[c]] = true;
+        queue.clear();
+        next = 0;
+        for (int c = 257; c < Codes; ++c) {
+            if (!isPrefix[c] && prefix[c] != Free) {
+                const auto it = child.find(prefix[c] * 256 + suffix[c]);
+                if (it != child.end() && it->second == c) child.erase(it);
+                prefix[c] = Free;
+            }
+            if (prefix[c] == Free) queue.push_back(c);
+        }
+    };
+    TBitWriter out;
+    int codeSize = 9, emitted = 0;
+    std::size_t i = 0;
+    while (i < data.size()) {
+        int code = static_cast<unsigned char>(data[i]);
+        std::size_t j = i + 1;
+        for (; j < data.size(); ++j) {
+            const auto it = child.find(code * 256 + static_cast<unsigned char>(data[j]));
+            if (it == child.end()) break;
+            code = it->second;
+        }
+        while (code >= (1 << codeSize)) {
+            out.Put(256, codeSize);
+            out.Put(1, codeSize++);
+        }
+        out.Put(static_cast<unsigned>(code), codeSize);
+        ++emitted;
+        if (next == queue.size() || (clearEvery > 0 && emitted % clearEvery == 0)) {
+            out.Put(256, codeSize);
+            out.Put(2, codeSize);
+            clear();
+        }
+        if (j < data.size() && next < queue.size()) {
+            const int added = queue[next++];
+            prefix[added] = code;
+            suffix[added] = static_cast<unsigned char>(data[j]);
+            child[code * 256 + suffix[added]] = added;
+        }
+        i = j;
+    }
+    return out.Finish();
+}
+
+namespace {
+
+// Code lengths of at most 16 bits for the counts (every value gets a code).
+std::vector<int> CodeLengths(std::vector<long> counts) {
+    for (;;) {
+        using TNode = std::pair<long, int>;
+        std::priority_queue<TNode, std::vector<TNode>, std::greater<>> heap;
+        std::vector<int> parent(counts.size() * 2, -1);
+        int nodes = static_cast<int>(counts.size());
+        for (int v = 0; v < nodes; ++v)
+            heap.push({counts[v] + 1, v});
+        while (heap.size() > 1) {
+            const TNode a = heap.top();
+            heap.pop();
+            const TNode b = heap.top();
+            heap.pop();
+            parent[a.second] = parent[b.second] = nodes;
+            heap.push({a.first + b.first, nodes++});
+        }
+        std::vector<int> lengths(counts.size());
+        int longest = 0;
+        for (std::size_t v = 0; v < counts.size(); ++v) {
+            for (int n = static_cast<int>(v); parent[n] >= 0; n = parent[n])
+                ++lengths[v];
+            longest = std::max(longest, lengths[v]);
+        }
+        if (longest <= 16) return lengths;
+        for (long& c : counts)
+            c /= 2;
+    }
+}
+
+struct TCode {
+    std::vector<int> Lengths;
+    std::vector<unsigned> Codes;
+
+    explicit TCode(const std::vector<long>& counts) : Lengths(CodeLengths(counts)) {
+        std::array<unsigned, 18> next{};
+        for (int len : Lengths)
+            ++next[len + 1];
+        for (int len = 1; len <= 17; ++len)
+            next[len] = (next[len] + next[len - 1]) << 1;
+        for (int len : Lengths)
+            Codes.push_back(next[len]++);
+    }
+    // The tree description: byte count less one, then (run - 1) << 4 | (length - 1).
+    void WriteTree(TBitWriter& out) const {
+        std::vector<unsigned> bytes;
+        for (std::size_t v = 0; v < Lengths.size();) {
+            std::size_t run = 1;
+            while (run < 16 && v + run < Lengths.size() && Lengths[v + run] == Lengths[v])
+                ++run;
+            bytes.push_back(static_cast<unsigned>(((run - 1) << 4) | (Lengths[v] - 1)));
+            v += run;
+        }
+        out.Put(static_cast<unsigned>(bytes.size() - 1), 8);
+        for (unsigned b : bytes)
+            out.Put(b, 8);
+    }
+    // The code, first bit highest, every bit inverted.
+    void Write(TBitWriter& out, int value) const {
+        for (int b = Lengths[value] - 1; b >= 0; --b)
+            out.Put(((Codes[value] >> b) & 1u) ^ 1u, 1);
+    }
+};
+
+} // namespace
+
+std::string Implode(std::string_view data, bool window8k, bool literalTree) {
+    const int lowBits = window8k ? 7 : 6;
+    const std::size_t window = window8k ? 8192 : 4096;
+    const std::size_t minMatch = literalTree ? 3 : 2, maxMatch = minMatch + 63 + 255;
+    struct TToken {
+        std::size_t Length, Distance; // Length 0: a literal
+        unsigned char Byte;
+    };
+    // Bytes before the start read as zero, so a match may reach back past it.
+    auto at = [&](std::ptrdiff_t k) {
+        return k < 0 ? 0 : static_cast<unsigned char>(data[static_cast<std::size_t>(k)]);
+    };
+    std::vector<TToken> tokens;
+    std::vector<long> litCount(256), lenCount(64), distCount(64);
+    std::vector<std::vector<std::size_t>> seen(256); // earlier positions of each byte
+    for (std::size_t i = 0; i < data.size();) {
+        const auto first = static_cast<unsigned char>(data[i]);
+        std::size_t best = 0, bestDistance = 0;
+        auto tryDistance = [&](std::size_t d) {
+            const auto from = static_cast<std::ptrdiff_t>(i) - static_cast<std::ptrdiff_t>(d);
+            std::size_t n = 0;
+            while (n < maxMatch && i + n < data.size() &&
+                   at(from + static_cast<std::ptrdiff_t>(n)) ==
+                       at(static_cast<std::ptrdiff_t>(i + n)))
+                ++n;
+            if (n > best) {
+                best = n;
+                bestDistance = d;
+            }
+        };
+        for (auto p = seen[first].rbegin(); p != seen[first].rend() && i - *p <= window; ++p) {
+            tryDistance(i - *p);
+            if (best == maxMatch) break;
+        }
+        if (first == 0 && i < window) tryDistance(i + 1); // the zeros before the start
+        const std::size_t step = best >= minMatch ? best : 1;
+        if (best >= minMatch) {
+            tokens.push_back({best, bestDistance, 0});
+            ++lenCount[std::min<std::size_t>(best - minMatch, 63)];
+            ++distCount[(bestDistance - 1) >> lowBits];
+        } else {
+            tokens.push_back({0, 0, first});
+            ++litCount[first];
+        }
+        for (std::size_t k = i; k < i + step; ++k)
+            seen[static_cast<unsigned char>(data[k])].push_back(k);
+        i += step;
+    }
+    const TCode literals(litCount), lengths(lenCount), distances(distCount);
+    TBitWriter out;
+    if (literalTree) literals.WriteTree(out);
+    lengths.WriteTree(out);
+    distances.WriteTree(out);
+    for (const TToken& t : tokens) {
+        if (t.Length == 0) {
+            out.Put(1, 1);
+            if (literalTree)
+                literals.Write(out, t.Byte);
+            else
+                out.Put(t.Byte, 8);
+            continue;
+        }
+        out.Put(0, 1);
+        out.Put(static_cast<unsigned>((t.Distance - 1) & ((1u << lowBits) - 1)), lowBits);
+        distances.Write(out, static_cast<int>((t.Distance - 1) >> lowBits));
+        const std::size_t extra = t.Length - minMatch;
+        lengths.Write(out, static_cast<int>(std::min<std::size_t>(extra, 63)));
+        if (extra >= 63) out.Put(static_cast<unsigned>(extra - 63), 8);
+    }
+    return out.Finish();
+}
+
+std::string SampleText(std::size_t size, unsigned seed) {
+    static constexpr std::string_view Words[] = {
+        "stone ", "box ",   "bomb ", "grass ", "food ",     "wall ", "Tobbin ",
+        "falls ", "rolls ", "digs ", "eats ",  "level\r\n", "game ", "##++--** "};
+    std::string text;
+    unsigned x = seed * 2654435761u + 1;
+    auto next = [&x] { return x = x * 1103515245u + 12345u, (x >> 16) & 0x7fff; };
+    while (text.size() < size) {
+        const unsigned r = next();
+        if (r % 11 == 0 && text.size() > 40) // a repeat from further back
+            text += text.substr(next() % (text.size() - 20), 5 + next() % 15);
+        else if (r % 13 == 0)
+            text += static_cast<char>(next() & 0xff); // noise
+        else
+            text += Words[r % std::size(Words)];
+    }
+    text.resize(size);
+    return text;
+}
+
+} // namespace tb::test
