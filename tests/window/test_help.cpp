@@ -1,0 +1,185 @@
+// The help pages and the help window: every topic the program opens has a
+// page, every link and picture of every page resolves, and the window shows
+// topics, follows links, goes back and refuses topics it cannot show.
+
+#include "services/d_folders.h"
+#include "shell/tb_helpwin.h"
+#include "tests/test_support.h"
+#include "tests/window/window_support.h"
+#include "tools/assets/sprites/tb_art.h"
+
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tb::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The pages as they are shipped: data/help of the source tree.
+const fs::path kSourceHelp =
+    fs::path(__FILE__).parent_path().parent_path().parent_path() / "data" / "help";
+
+// The topics the program opens by name: F1 and the Help menu, the name and
+// game dialogs, and the record windows.
+const std::vector<std::string> kProgramTopics = {
+    "Welcome",           "Player_name",        "Game_and_level_names", "Loading_games",
+    "Hall_of_Champions", "Best_level_results", "Game_authors",         "Games_by_author"};
+
+std::vector<std::string> Attributes(const std::string& html, const std::string& attribute) {
+    const std::regex pattern("\\b" + attribute + "\\s*=\\s*\"([^\"]*)\"", std::regex::icase);
+    std::vector<std::string> values;
+    for (std::sregex_iterator it(html.begin(), html.end(), pattern), end; it != end; ++it)
+        values.push_back((*it)[1]);
+    return values;
+}
+
+std::string Title(const fs::path& page) {
+    std::smatch match;
+    const std::string html = ReadFile(page);
+    return std::regex_search(html, match, std::regex("<title>([^<]*)</title>")) ? match[1].str()
+                                                                                : std::string();
+}
+
+std::vector<fs::path> Pages() {
+    std::vector<fs::path> pages;
+    for (const auto& entry : fs::directory_iterator(kSourceHelp))
+        if (entry.path().extension() == ".html") pages.push_back(entry.path());
+    std::sort(pages.begin(), pages.end());
+    return pages;
+}
+
+template <typename Names> bool Holds(const Names& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+TEST(HelpPages, EveryTopicExistsAndEveryLinkAndPictureResolves) {
+    const std::vector<fs::path> pages = Pages();
+    ASSERT_FALSE(pages.empty()) << kSourceHelp;
+    std::set<std::string> linked; // pages linked from any other page
+    std::vector<std::string> sizes;
+    for (int size = 1; size <= 4; ++size)
+        sizes.emplace_back(SpriteSizeName(size));
+    const std::regex picture("\\.\\./img/([^/]+)/([^/]+)/([^/]+)\\.bmp");
+    for (const fs::path& page : pages) {
+        SCOPED_TRACE(page.filename().string());
+        const std::string html = ReadFile(page);
+        EXPECT_FALSE(Title(page).empty());
+        for (std::string link : Attributes(html, "href")) {
+            if (link.rfind("http", 0) == 0) continue;
+            link = link.substr(0, link.find('#'));
+            if (link.empty()) continue;
+            // A page links to its neighbours by file name alone.
+            EXPECT_EQ(link.find('/'), std::string::npos) << link;
+            EXPECT_TRUE(fs::is_regular_file(kSourceHelp / link)) << link;
+            if (link != page.filename().string()) linked.insert(link);
+        }
+        // Pictures are the generated tiles, found from help/ beside img/.
+        for (const std::string& source : Attributes(html, "src")) {
+            std::smatch part;
+            ASSERT_TRUE(std::regex_match(source, part, picture)) << source;
+            EXPECT_TRUE(Holds(sizes, part[1].str())) << source;
+            EXPECT_TRUE(Holds(SpriteSetNames(), part[2].str())) << source;
+            EXPECT_TRUE(Holds(CellPictureNames(), part[3].str())) << source;
+        }
+    }
+    for (const std::string& topic : kProgramTopics)
+        EXPECT_TRUE(fs::is_regular_file(kSourceHelp / (topic + ".html"))) << topic;
+    // No page is an orphan: each one can be reached by following links.
+    for (const fs::path& page : pages) {
+        if (page.filename() == "Welcome.html") continue;
+        EXPECT_TRUE(linked.count(page.filename().string())) << page.filename();
+    }
+}
+
+class HelpWindowTest : public WindowTest {
+protected:
+    fs::path SavedFolder;
+    void SetUp() override {
+        WindowTest::SetUp();
+        SavedFolder = Folders().HelpFolder;
+        Folders().HelpFolder = kSourceHelp;
+    }
+    void TearDown() override {
+        if (HelpWindow() != nullptr) HelpWindow()->close();
+        Folders().HelpFolder = SavedFolder;
+        WindowTest::TearDown();
+    }
+    static QTextBrowser& Browser() { return *HelpWindow()->findChild<QTextBrowser*>("xText"); }
+    static void Click(const char* button) {
+        HelpWindow()->findChild<QPushButton*>(button)->click();
+    }
+    static std::string Shown() { return Browser().documentTitle().toStdString(); }
+    static std::string PageTitle(const std::string& topic) {
+        return Title(kSourceHelp / (topic + ".html"));
+    }
+    static bool ShowsNotInstalled(const std::string& topic) {
+        return Browser().toPlainText().contains(
+            QString::fromStdString("This help topic is not installed: " + topic));
+    }
+};
+
+TEST_F(HelpWindowTest, ShowsTopicsFollowsLinksAndGoesBack) {
+    ShowHelpTopic("How_to_play");
+    QWidget* window = HelpWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle().toStdString(), "Tobbin Help");
+    EXPECT_EQ(Shown(), PageTitle("How_to_play"));
+
+    emit Browser().anchorClicked(QUrl("Cells_and_rules.html#top"));
+    EXPECT_EQ(Shown(), PageTitle("Cells_and_rules"));
+    Click("xContents");
+    EXPECT_EQ(Shown(), PageTitle("Welcome"));
+    Click("xBack");
+    EXPECT_EQ(Shown(), PageTitle("Cells_and_rules"));
+    Click("xBack");
+    EXPECT_EQ(Shown(), PageTitle("How_to_play"));
+    EXPECT_FALSE(window->findChild<QPushButton*>("xBack")->isEnabled());
+
+    // A second topic raises the same window.
+    ShowHelpTopic("Editor");
+    EXPECT_EQ(HelpWindow(), window);
+    EXPECT_EQ(Shown(), PageTitle("Editor"));
+}
+
+TEST_F(HelpWindowTest, MissingAndUnsafeTopicsShowTheNotInstalledPage) {
+    // A page outside the help folder exists, but no topic may reach it.
+    TempFolder dir;
+    fs::create_directories(dir / "help");
+    WriteFile(dir / "help" / "Welcome.html", "<html><head><title>Inside</title></head></html>");
+    WriteFile(dir / "Outside.html", "<html><head><title>Outside</title></head></html>");
+    Folders().HelpFolder = dir / "help";
+
+    ShowHelpTopic("Welcome");
+    EXPECT_EQ(Shown(), "Inside");
+    for (const std::string topic : {"No_such_topic", "../Outside", "..", "", "sub/Welcome"}) {
+        SCOPED_TRACE(topic);
+        ShowHelpTopic(topic);
+        EXPECT_TRUE(ShowsNotInstalled(topic));
+    }
+    // A link out of the folder is refused the same way.
+    emit Browser().anchorClicked(QUrl("../Outside.html"));
+    EXPECT_NE(Shown(), "Outside");
+    EXPECT_TRUE(Browser().toPlainText().contains("not installed"));
+    // Back over the not-installed pages reaches the real page again.
+    for (int i = 0; i < 6; ++i)
+        Click("xBack");
+    EXPECT_EQ(Shown(), "Inside");
+
+    // No help folder at all: the window still opens and says so.
+    Folders().HelpFolder = dir / "gone";
+    ShowHelpTopic("Welcome");
+    EXPECT_TRUE(ShowsNotInstalled("Welcome"));
+}
+
+} // namespace
+} // namespace tb::test
