@@ -5,6 +5,7 @@
 // program folder.
 
 #include "install/w_unzip.h"
+#include "services/d_answers.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -72,8 +73,6 @@ TSearchResult SearchDrives(std::string_view pattern, bool findAll, const TFolder
 // characters preceded by "..." when it is longer than 64.
 std::string ArchiveQuestionName(const std::filesystem::path& archive);
 
-// Message-box answers.
-enum TAnswer : int { AnswerYes = 1, AnswerNo = 2, AnswerCancel = 3 };
 // Asks "Found "@".|Unpack it and delete the original?" for one archive.
 using TAskCallback = std::function<int(const std::filesystem::path& archive)>;
 

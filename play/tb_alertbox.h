@@ -3,7 +3,7 @@
 // a message template filled with its arguments, split at "|" into at most four
 // lines, shown with one of three button sets and answered with a result code.
 
-#include "play/tb_answers.h"
+#include "services/d_answers.h"
 
 #include <QDialog>
 #include <QLabel>

@@ -1,11 +1,12 @@
 #include "play/tb_wingame.h"
 
-#include "play/tb_answers.h"
+#include "services/d_answers.h"
 #include "services/d_folders.h"
 #include "services/d_messages.h"
 #include "services/d_settings.h"
 #include "services/d_string.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <thread>
@@ -30,7 +31,8 @@ TPacing& Pacing() {
 std::uint32_t MilliTime() {
     using namespace std::chrono;
     static const steady_clock::time_point start = steady_clock::now();
-    return static_cast<std::uint32_t>(duration_cast<milliseconds>(steady_clock::now() - start).count());
+    return static_cast<std::uint32_t>(
+        duration_cast<milliseconds>(steady_clock::now() - start).count());
 }
 
 std::string ClockTextOf(std::uint16_t t) {
@@ -82,7 +84,8 @@ void TWinGame::PlaySound(TEffect effect) {
 void TWinGame::DrawAll() {
     Ui.HideTitles();
     for (int y = 1; y <= 18; ++y)
-        for (int x = 1; x <= 31; ++x) Ui.DrawCell(TPos(x, y));
+        for (int x = 1; x <= 31; ++x)
+            Ui.DrawCell(TPos(x, y));
 }
 
 void TWinGame::UpdateCaption() {
@@ -332,7 +335,10 @@ void TWinGame::SetSolvedCount(std::uint8_t count) {
 // ---- Commands ----
 
 void TWinGame::LoadGame() {
-    if (Edit) return; // leaving the editor comes with the editor
+    if (Edit) {
+        PlayMode();
+        if (Edit) return; // the player stays in the editor
+    }
     bool editable = Extras;
     Ui.ShowBottomPanel();
     const std::string name = Shell.ChooseGame(editable);
@@ -385,7 +391,8 @@ bool TWinGame::PlayBack(bool show) {
 
 void TWinGame::GameInfo() {
     Shell.Ask(MoreMessage(MsgGameInfo),
-              {GameName(), GameAuthor(), std::to_string(LevelCount()), SkillName(Skill())}, AlertOK);
+              {GameName(), GameAuthor(), std::to_string(LevelCount()), SkillName(Skill())},
+              AlertOK);
 }
 
 void TWinGame::LevelInfo() {
@@ -454,6 +461,198 @@ void TWinGame::GiveUp() {
 
 void TWinGame::KillSolution() {
     TFullGame::KillLevelSolution(Level);
+}
+
+void TWinGame::ExportGameSolution() {
+    const int count = Records->ExportGame(GameName());
+    Shell.Ask(
+        MoreMessage(MsgExportGame),
+        {std::to_string(LevelCount()), std::to_string(count), GameFileName(GameName(), ".sol")},
+        AlertOK);
+}
+
+void TWinGame::ExportBestSolutions() {
+    const int count = Records->ExportPlayer(Player);
+    Shell.Ask(MoreMessage(MsgExportBest),
+              {std::to_string(count), Player, GameFileName(Player, ".sol")}, AlertOK);
+}
+
+bool TWinGame::NewPlayer() {
+    std::vector<std::string> names;
+    Records->FillPlayerNames(names);
+    const std::string current = Player.empty() ? Settings().Player : Player;
+    const std::string chosen = Shell.ChoosePlayer(names, current);
+    if (chosen.empty()) return false;
+    SetPlayer(chosen);
+    Records->Modified = true;
+    // The level in play starts again for the new player.
+    if (Level > 0) SetLevel(Level);
+    return true;
+}
+
+void TWinGame::DeletePlayer() {
+    if (Shell.Ask(MoreMessage(MsgRemovePlayer), {Player}, AlertYesNo) != AnswerYes) return;
+    const std::string gone = Player;
+    Records->DeletePlayer(gone);
+    Shell.ForgetPlayer(gone);
+    Records->Modified = true;
+    if (!NewPlayer()) Shell.Terminate();
+}
+
+// ---- Games and the editor ----
+
+bool TWinGame::GameNameTaken(const std::string& name) const {
+    if (FindGame(name) != nullptr) return true;
+    // Two names can make one file name ("My Game" and "my game"): the file
+    // of another game is never overwritten.
+    std::error_code ec;
+    return std::filesystem::exists(Folders().GamesFolder / GameFileName(name, ".tbg"), ec);
+}
+
+void TWinGame::NewGame() {
+    std::string name;
+    std::string author = Player;
+    std::uint8_t skill = Level > 0 ? Skill() : 0;
+    bool changed = false;
+    for (;;) {
+        if (!Shell.AskGameName(name, skill, author, changed)) return;
+        if (!GameNameTaken(name)) break;
+        Shell.ShowError(ErrorMessage(ErrGameNameUsed));
+    }
+    std::string first;
+    if (!Shell.AskLevelName(first, changed)) return;
+    TFullGame::NewGame(name, skill, author);
+    AddLevel(first);
+    Editable = true;
+    EditMode();
+    SetModified(true);
+}
+
+bool TWinGame::SaveQuietly() {
+    StoreEditedLevel();
+    if (HasBadLevels()) return false;
+    SaveEditedGame();
+    Records->Modified = true;
+    return true;
+}
+
+bool TWinGame::SaveGame() {
+    if (SaveQuietly()) return true;
+    Shell.Ask(MoreMessage(MsgCannotSave), {}, AlertOK);
+    return false;
+}
+
+void TWinGame::DeleteGame() {
+    if (Shell.Ask(MoreMessage(MsgDeleteGame), {GameName()}, AlertYesNo) != AnswerYes) return;
+    TFullGame::DeleteGame();
+    Records->Modified = true;
+}
+
+void TWinGame::PlayMode() {
+    StoreEditedLevel();
+    if (Modified) {
+        const std::uint8_t answer =
+            Shell.Ask(MoreMessage(MsgSaveBeforeLeaving), {}, AlertYesNoCancel);
+        if (answer == AnswerCancel) return;
+        if (answer == AnswerYes && !SaveQuietly() &&
+            Shell.Ask(MoreMessage(MsgCannotSave) + "|" + MoreMessage(MsgExitEditor), {},
+                      AlertYesNo) != AnswerYes)
+            return;
+    }
+    LeaveEditMode();
+    Ui.EditModeChanged(false);
+    // The game as its file has it; a game never saved is gone.
+    if (FindGame(GameName()) != nullptr) {
+        OpenGameAt(GameName(), Level);
+    } else {
+        ClearLevel();
+        SetState(TState::None, true);
+    }
+}
+
+void TWinGame::EditMode() {
+    EnterEditMode();
+    Ui.EditModeChanged(true);
+}
+
+bool TWinGame::AddLevel(const std::string& name) {
+    if (Level > 0) StoreEditedLevel();
+    std::string levelName = name;
+    bool changed = false;
+    if (levelName.empty() && !Shell.AskLevelName(levelName, changed)) return false;
+    TFullGame::AddLevel(levelName);
+    Ui.LayoutLevelButtons(LevelCount());
+    UpdateLevelButtons();
+    SetLevel(LevelCount());
+    return true;
+}
+
+void TWinGame::DeleteLevel() {
+    TFullGame::DeleteLevel();
+    Ui.LayoutLevelButtons(LevelCount());
+    DrawAll();
+}
+
+void TWinGame::ClearLevel() {
+    Clear();
+    DrawAll();
+}
+
+void TWinGame::CopyPreviousLevel() {
+    TFullGame::CopyPreviousLevel();
+    DrawAll();
+}
+
+void TWinGame::MoveLevelUp() {
+    StoreEditedLevel();
+    MoveLevelTo(static_cast<std::uint8_t>(Level - 1));
+}
+
+void TWinGame::MoveLevelDown() {
+    StoreEditedLevel();
+    MoveLevelTo(static_cast<std::uint8_t>(Level + 1));
+}
+
+void TWinGame::MoveMap(TDir direction) {
+    Shift(direction);
+    DrawAll();
+}
+
+void TWinGame::RenameGame() {
+    std::string name = GameName();
+    std::uint8_t skill = Skill();
+    std::string author = GameAuthor();
+    bool changed = false;
+    if (Shell.AskGameName(name, skill, author, changed) && changed)
+        SetGameInfo(name, skill, author);
+    Records->Modified = true;
+    UpdateCaption();
+}
+
+void TWinGame::RenameLevel() {
+    std::string name = LevelName();
+    bool changed = false;
+    if (Shell.AskLevelName(name, changed) && changed) SetLevelName(name);
+}
+
+void TWinGame::ToggleReadOnly() {
+    SetGameFlag(ReadOnly, !HasFlag(ReadOnly));
+    Ui.ShowReadOnly(HasFlag(ReadOnly));
+}
+
+void TWinGame::PaintRectangle(int x1, int y1, int x2, int y2, std::uint8_t code) {
+    const int left = std::clamp(std::min(x1, x2), 1, 31);
+    const int right = std::clamp(std::max(x1, x2), 1, 31);
+    const int top = std::clamp(std::min(y1, y2), 1, 18);
+    const int bottom = std::clamp(std::max(y1, y2), 1, 18);
+    bool changed = false;
+    for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x) {
+            const TPos pos(x, y);
+            changed = changed || GetCell(pos) != code;
+            SetCell(pos, code);
+        }
+    if (changed) SetModified(true);
 }
 
 } // namespace tb

@@ -34,6 +34,22 @@ public:
     virtual std::string ChooseGame(bool& editable) = 0;
     // The congratulations box, modally.
     virtual void ShowCongratulations() = 0;
+    // The player dialog over the names of the player log; answers the chosen
+    // name (with its installation suffix), or an empty text when cancelled.
+    virtual std::string ChoosePlayer(const std::vector<std::string>& names,
+                                     const std::string& current) = 0;
+    // A player was removed: his name leaves the player dialog's list.
+    virtual void ForgetPlayer(const std::string& name) = 0;
+    // The game-name dialog: true when confirmed (the values are updated and
+    // `changed` tells whether any differs); false when cancelled.
+    virtual bool AskGameName(std::string& name, std::uint8_t& skill, std::string& author,
+                             bool& changed) = 0;
+    // The level-name dialog, the same way.
+    virtual bool AskLevelName(std::string& name, bool& changed) = 0;
+    // A message in the error box (the dialog that caused it opens again).
+    virtual void ShowError(const std::string& message) = 0;
+    // Ends the program (no player is left to play).
+    virtual void Terminate() = 0;
 };
 
 // The pacing state of the program (one set, shared by every game object):
@@ -46,9 +62,9 @@ struct TPacing {
     std::uint32_t LastSoundTime = 0; // ms, the last sound plus any extra hold
     std::uint16_t MovesSinceRefresh = 0;
     std::uint16_t RefreshBatch = 1;
-    bool LastMoveOk = true;        // the previous move command moved the hero
-    bool StepBackShown = false;    // what the Step back item shows
-    bool ForceStateNotice = true;  // the next state reaches the window even unchanged
+    bool LastMoveOk = true;       // the previous move command moved the hero
+    bool StepBackShown = false;   // what the Step back item shows
+    bool ForceStateNotice = true; // the next state reaches the window even unchanged
     std::string ClockText = "00:00";
 };
 TPacing& Pacing();
@@ -101,6 +117,36 @@ public:
     void GiveUp();
     // The Kill level solution command, after its question.
     void KillSolution();
+    void ExportGameSolution();
+    void ExportBestSolutions();
+    // Asks for the player; false when the dialog was cancelled.
+    bool NewPlayer();
+    void DeletePlayer();
+
+    // ---- Games and the editor ----
+    void NewGame();
+    // Stores the level being edited and writes the game; false (after saying
+    // so) when a level cannot be played.
+    bool SaveGame();
+    void DeleteGame();
+    // Leaves the editor, offering to save a changed game; the editor stays
+    // when the player cancels (IsEdit tells).
+    void PlayMode();
+    void EditMode();
+    // A level appended and opened; an empty name asks for one. False when cancelled.
+    bool AddLevel(const std::string& name);
+    void DeleteLevel();
+    void ClearLevel();
+    void CopyPreviousLevel();
+    void MoveLevelUp();
+    void MoveLevelDown();
+    void MoveMap(TDir direction);
+    void RenameGame();
+    void RenameLevel();
+    void ToggleReadOnly();
+    // The editor's painting: every cell of the rectangle between two cells
+    // (corners in any order, clamped to the field) takes `code`, row by row.
+    void PaintRectangle(int x1, int y1, int x2, int y2, std::uint8_t code);
 
     // ---- Engine events made visible ----
     bool SetName(const std::string& name) override;
@@ -140,6 +186,10 @@ private:
     void ContinueSaved();
     // The level-solved sequence of Win, after the records took the solution.
     void AfterLevelSolved();
+    // SaveGame without its message.
+    bool SaveQuietly();
+    // A name the new game cannot take: one in the records or one whose file exists.
+    bool GameNameTaken(const std::string& name) const;
 
     TInBase& Ui;
     TWinShell& Shell;

@@ -1,8 +1,8 @@
 // The game of the play window, run on a recording stand-in for the window and
 // the shell and on a sound bank that notes what it plays.
 
-#include "play/tb_answers.h"
 #include "play/tb_wingame.h"
+#include "services/d_answers.h"
 #include "services/d_error.h"
 #include "services/d_folders.h"
 #include "services/d_messages.h"
@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -55,18 +56,44 @@ struct TRecordingUi : TInBase {
     void WaitMessage() override { ++Waits; }
 };
 
+// Answers the questions and dialogs from scripted lists (No and Cancel when
+// they run out) and notes what it was asked.
 struct TRecordingShell : TWinShell {
     int Pumps = 0, Congratulations = 0;
-    std::vector<std::string> Messages;
+    bool Terminated = false;
+    std::vector<std::string> Messages, Errors;
     std::string Chosen;
+    std::deque<std::uint8_t> Answers;
+    std::deque<std::string> GameNames, LevelNames, Players;
     void ProcessMessages() override { ++Pumps; }
     std::uint8_t Ask(const std::string& message, const std::vector<std::string>&,
                      std::uint8_t) override {
         Messages.push_back(message);
-        return AnswerNo;
+        return Next(Answers, std::uint8_t{AnswerNo});
     }
     std::string ChooseGame(bool&) override { return Chosen; }
     void ShowCongratulations() override { ++Congratulations; }
+    std::string ChoosePlayer(const std::vector<std::string>&, const std::string&) override {
+        return Next(Players, std::string());
+    }
+    void ForgetPlayer(const std::string&) override {}
+    bool AskGameName(std::string& name, std::uint8_t&, std::string&, bool& changed) override {
+        name = Next(GameNames, std::string());
+        return changed = !name.empty();
+    }
+    bool AskLevelName(std::string& name, bool& changed) override {
+        name = Next(LevelNames, std::string());
+        return changed = !name.empty();
+    }
+    void ShowError(const std::string& message) override { Errors.push_back(message); }
+    void Terminate() override { Terminated = true; }
+
+    template <class T> static T Next(std::deque<T>& list, T otherwise) {
+        if (list.empty()) return otherwise;
+        T first = list.front();
+        list.pop_front();
+        return first;
+    }
 };
 
 // Notes each effect the bank plays, by the effect it stands for.
@@ -110,7 +137,9 @@ protected:
         Played.clear();
         return *Game;
     }
-    int Count(TEffect effect) const { return static_cast<int>(std::count(Played.begin(), Played.end(), effect)); }
+    int Count(TEffect effect) const {
+        return static_cast<int>(std::count(Played.begin(), Played.end(), effect));
+    }
 
     TempProgramFolder Folder;
     TRecordingUi Ui;
@@ -292,6 +321,87 @@ TEST_F(WinGameTest, ADamagedGameChosenForLoadingLeavesTheGameInPlayAsItWas) {
     EXPECT_EQ(game.GetSolution().GetSteps(), 1);
     EXPECT_TRUE(game.Move(Right, 1)); // and the level can still be won
     EXPECT_EQ(game.GetState(), TState::Done);
+}
+
+TEST_F(WinGameTest, ANewGameRefusesANameInUseAndStartsInTheEditorWithItsFirstLevel) {
+    WriteGame("Corridor", {Corridor});
+    TWinGame& game = Open("Corridor");
+    Shell.GameNames = {"Corridor", "Fresh Field"};
+    Shell.LevelNames = {"Opening"};
+    game.NewGame();
+    EXPECT_EQ(Shell.Errors, std::vector<std::string>{ErrorMessage(ErrGameNameUsed)});
+    EXPECT_TRUE(game.IsEdit());
+    EXPECT_TRUE(game.IsModified());
+    EXPECT_EQ(game.GameName(), "Fresh Field");
+    EXPECT_EQ(game.LevelCount(), 1);
+    EXPECT_EQ(game.LevelName(1), "Opening");
+
+    // Cancelling the first level's name ends the command with nothing made.
+    Shell.GameNames = {"Another"};
+    game.NewGame();
+    EXPECT_EQ(game.GameName(), "Fresh Field");
+}
+
+TEST_F(WinGameTest, PaintedRectanglesFillInAnyDragDirectionAndKeepOneHero) {
+    WriteGame("Corridor", {Corridor});
+    TWinGame& game = Open("Corridor");
+    game.EditMode();
+    game.PaintRectangle(12, 8, 10, 6, Wall); // lower right to upper left
+    for (int y = 6; y <= 8; ++y)
+        for (int x = 10; x <= 12; ++x)
+            EXPECT_EQ(game.GetCell(TPos(x, y)), Wall) << x << "," << y;
+    EXPECT_EQ(game.GetCell(TPos(13, 8)), Empty);
+    // Past the edges the rectangle stops at the edge cells.
+    game.PaintRectangle(29, 17, 40, 30, Stone);
+    EXPECT_EQ(game.GetCell(TPos(31, 18)), Stone);
+    // A hero rectangle leaves the hero in its last cell and the rest empty.
+    game.PaintRectangle(20, 10, 22, 11, Hero);
+    int heroes = 0;
+    for (int y = 1; y <= 18; ++y)
+        for (int x = 1; x <= 31; ++x)
+            heroes += game.GetCell(TPos(x, y)) == Hero;
+    EXPECT_EQ(heroes, 1);
+    EXPECT_EQ(game.GetHeroPos(), TPos(22, 11));
+    EXPECT_EQ(game.GetCell(TPos(20, 10)), Empty);
+    EXPECT_EQ(game.GetCell(TPos(21, 11)), Empty);
+}
+
+TEST_F(WinGameTest, LeavingAChangedGameAsksAndAFailedSaveLetsThePlayerStay) {
+    WriteGame("Corridor", {Corridor});
+    TWinGame& game = Open("Corridor");
+    game.EditMode();
+    game.PaintRectangle(1, 1, 31, 18, Grass); // no hero, no food: unplayable
+    Shell.Answers = {AnswerCancel};
+    game.PlayMode();
+    EXPECT_TRUE(game.IsEdit());
+    // Yes: the save fails, and No to the second question stays too.
+    Shell.Messages.clear();
+    Shell.Answers = {AnswerYes, AnswerNo};
+    game.PlayMode();
+    EXPECT_TRUE(game.IsEdit());
+    ASSERT_EQ(Shell.Messages.size(), 2u);
+    EXPECT_EQ(Shell.Messages[1], MoreMessage(MsgCannotSave) + "|" + MoreMessage(MsgExitEditor));
+    // Leaving without saving brings the game back as its file has it.
+    Shell.Answers = {AnswerNo};
+    game.PlayMode();
+    EXPECT_FALSE(game.IsEdit());
+    EXPECT_EQ(game.GetCell(TPos(3, 2)), Food);
+    EXPECT_EQ(game.GetState(), TState::Ready);
+}
+
+TEST_F(WinGameTest, DeletingThePlayerWithoutChoosingAnotherEndsTheProgram) {
+    WriteGame("Corridor", {Corridor});
+    TWinGame& game = Open("Corridor");
+    Shell.Answers = {AnswerYes};
+    game.DeletePlayer();
+    EXPECT_TRUE(Shell.Terminated);
+    // With a new name the program goes on, for the new player.
+    Shell.Terminated = false;
+    Shell.Answers = {AnswerYes};
+    Shell.Players = {"Bea #0"};
+    game.DeletePlayer();
+    EXPECT_FALSE(Shell.Terminated);
+    EXPECT_EQ(game.GetPlayer(), "Bea #0");
 }
 
 } // namespace

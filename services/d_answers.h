@@ -1,6 +1,7 @@
 #pragma once
 // The button sets and answers of the message box, apart from the box itself,
-// so that the game can ask its questions without knowing the window.
+// so that the game and the installer can ask their questions without
+// knowing the window.
 
 #include <cstdint>
 
