@@ -3,9 +3,12 @@
 // "--screenshot FOLDER" it writes pictures of the window there, on the
 // off-screen platform, and ends.
 
+#include "play/d_hidwin.h"
 #include "play/tb_wingame.h"
 #include "services/d_folders.h"
 #include "shell/tb_errbox.h"
+#include "shell/tb_instance.h"
+#include "shell/tb_main.h"
 #include "shell/tb_screens.h"
 #include "shell/tb_startup.h"
 
@@ -52,6 +55,15 @@ int main(int argc, char** argv) {
     tb::SetProgramFolder(QCoreApplication::applicationDirPath().toStdString());
     try {
         if (screenshots != nullptr) return tb::TakeScreenshots(QString::fromLocal8Bit(screenshots));
+        // One copy runs at a time: a second start brings the first forward
+        // and ends before any window of its own shows.
+        tb::TInstance instance(tb::TInstance::ServerName());
+        const tb::TInstance::TClaim claim = instance.Claim();
+        if (claim == tb::TInstance::TClaim::Forwarded || claim == tb::TInstance::TClaim::NoAnswer)
+            return 0;
+        // Minimised, the window waits in the notification area.
+        tb::THidWin tray([] { return static_cast<QWidget*>(tb::MainWindow()); });
+        instance.ComeForward = [&tray] { tray.BringForward(); };
         return tb::RunProgram(startTick);
     } catch (const std::exception& error) {
         // Only a failure before the window runs ends up here (the records

@@ -1,6 +1,10 @@
 #include "shell/tb_main.h"
 
 #include "play/tb_congratbox.h"
+#include "records/browsers/tb_authbox.h"
+#include "records/browsers/tb_champbox.h"
+#include "records/browsers/tb_solbox.h"
+#include "records/browsers/tb_wribox.h"
 #include "services/d_error.h"
 #include "services/d_folders.h"
 #include "services/d_language.h"
@@ -11,9 +15,14 @@
 #include "services/d_types.h"
 #include "shell/tb_aboutbox.h"
 #include "shell/tb_boxuti.h"
+#include "shell/tb_colour.h"
 #include "shell/tb_errbox.h"
 #include "shell/tb_gamebox.h"
+#include "shell/tb_helpwin.h"
 #include "shell/tb_jpeg.h"
+#include "shell/tb_levbox.h"
+#include "shell/tb_namebox.h"
+#include "shell/tb_playerbox.h"
 #include "shell/tb_util.h"
 
 #include <QActionGroup>
@@ -79,13 +88,18 @@ std::vector<std::string> FolderEntries(const fs::path& folder, bool foldersOnly)
 }
 
 // A caption that shows `name` as it is ("&" is not an access key here).
-QString PlainCaption(const std::string& name) { return ToUnicode(name).replace("&", "&&"); }
+QString PlainCaption(const std::string& name) {
+    return ToUnicode(name).replace("&", "&&");
+}
 
-std::string SetName(const QAction* item) { return item->data().toString().toStdString(); }
+std::string SetName(const QAction* item) {
+    return item->data().toString().toStdString();
+}
 
 QImage LoadPicture(const fs::path& file) {
     std::string extension = file.extension().string();
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (extension == ".jpg" || extension == ".jpeg") return LoadJpeg(file);
     return QImage(ToQString(file));
 }
@@ -97,7 +111,9 @@ std::mt19937& Random() {
 
 } // namespace
 
-TMain* MainWindow() { return TheMain; }
+TMain* MainWindow() {
+    return TheMain;
+}
 
 TMain::TMain(const TProgress& progress) {
     TheMain = this;
@@ -117,8 +133,28 @@ TMain::TMain(const TProgress& progress) {
     }
     GameObject->RememberStart(Settings().Game, Settings().Level);
     SetDialogFontBold(Settings().BoldFont);
-    GameBox = std::make_unique<TGameBox>(this);
+    PlayerBox = std::make_unique<TPlayerBox>(this);
     CongratBox = std::make_unique<TCongratBox>(this);
+    GameBox = std::make_unique<TGameBox>(this);
+    NameBox = std::make_unique<TNameBox>(this);
+    LevBox = std::make_unique<TLevBox>(this);
+    const TAllGames& records = GameObject->GetRecords();
+    const auto openAt = [this](const std::string& name, int level) {
+        OpenFromBrowser(name, level);
+    };
+    SolBox = std::make_unique<TSolBox>(this, records, openAt);
+    ChampBox = std::make_unique<TChampBox>(this, records, *SolBox);
+    WriBox = std::make_unique<TWriBox>(this, records, openAt);
+    AuthBox = std::make_unique<TAuthBox>(this, records, *WriBox);
+    for (auto* help :
+         {&PlayerBox->OpenHelp, &NameBox->OpenHelp, &LevBox->OpenHelp, &GameBox->OpenHelp,
+          &SolBox->OpenHelp, &ChampBox->OpenHelp, &WriBox->OpenHelp, &AuthBox->OpenHelp})
+        *help = [](std::string_view topic) { ShowHelpTopic(topic); };
+    for (TRecordBox* box : RecordBoxes()) {
+        box->SetColours(ToQColor(Settings().List), ToQColor(Settings().ListFont));
+        box->SetBackgroundsOn(Settings().Backgrounds);
+    }
+    mBold->setChecked(Settings().BoldFont);
     BuildBuiltInTiles();
     SetMainForm(this);
     SetBoxSoundHook([](TBoxSound sound, bool synchronous) {
@@ -146,6 +182,9 @@ void TMain::BuildControls() {
     xiPanel.setFrameStyle(QFrame::Panel | QFrame::Raised);
     xMap.setGeometry(2, 2, 496, 288);
     xMap.MouseDown = [this](QMouseEvent& event) { MapMouseDown(event); };
+    xMap.MouseMove = [this](QMouseEvent& event) { MapMouseMove(event); };
+    xMap.MouseUp = [this](QMouseEvent& event) { MapMouseUp(event); };
+    Band = std::make_unique<QRubberBand>(QRubberBand::Rectangle, &xMap);
 
     QPalette dark = palette();
     dark.setColor(QPalette::Window, QColor(0x10, 0x18, 0x30));
@@ -173,8 +212,8 @@ void TMain::BuildControls() {
     }
     xTit1.setText(ToUnicode(MoreMessage(MsgWelcome)));
     xTit2.setText(ToUnicode(ApplicationTitle));
-    xTit3.setText(QString::fromUtf8("Version ") + QString::fromLatin1(ProgramVersion.data(),
-                                                                      ProgramVersion.size()));
+    xTit3.setText(QString::fromUtf8("Version ") +
+                  QString::fromLatin1(ProgramVersion.data(), ProgramVersion.size()));
 
     xBottomPan.setGeometry(0, 292, 500, 36);
     xBottomLab.setAlignment(Qt::AlignCenter);
@@ -210,20 +249,30 @@ void TMain::BuildControls() {
         button->setGeometry(0, 6, 24, 24);
         const auto level = static_cast<std::uint8_t>(i + 1);
         connect(button, &QToolButton::clicked, this, [this, level] {
-            if (!Adapter.MenusEnabled() || Game().IsBusy()) {
-                Adapter.SelectLevelButton(Game().GetLevel());
+            TWinGame& game = Game();
+            // The button shows the level in play until the level changes.
+            Adapter.SelectLevelButton(game.GetLevel());
+            if (!Adapter.MenusEnabled()) return;
+            // During a play back a click only hands the level to the player.
+            if (!game.IsEdit() && game.GetState() == TState::Replay) {
+                game.TakeOver();
                 return;
             }
-            Game().SelectLevel(level);
+            if (!game.IsEdit() && game.IsBusy()) return;
+            game.SelectLevel(level);
         });
         xLev[i] = button;
     }
     for (std::size_t i = 0; i < xPal.size(); ++i) {
         auto* button = new QToolButton(&xPalettePan); // owned by the panel
-        button->setCheckable(true);
-        button->setAutoRaise(true);
+        // The selected button is raised, the others flat.
+        button->setAutoRaise(static_cast<int>(i) != PaletteSlot);
         button->setFocusPolicy(Qt::NoFocus);
         button->setGeometry(0, 6, 24, 24);
+        button->setToolTip(QString::fromLatin1(
+            CellPictureNames[static_cast<std::size_t>(CellPicture(PaletteCodes[i]))]));
+        connect(button, &QToolButton::clicked, this,
+                [this, slot = static_cast<int>(i)] { PaletteClick(slot); });
         xPal[i] = button;
     }
     xPalettePan.hide();
@@ -251,6 +300,14 @@ QAction* TMain::AddItem(QMenu* menu, int tag, const char* caption, void (TMain::
     return item;
 }
 
+QAction* TMain::AddCommand(QMenu* menu, int tag, const char* caption,
+                           std::function<void()> command) {
+    QAction* item = menu->addAction(QString::fromUtf8(caption));
+    if (tag != 0) Items.emplace(tag, item);
+    connect(item, &QAction::triggered, this, [command = std::move(command)] { command(); });
+    return item;
+}
+
 void TMain::BuildMenu() {
     QMenuBar* bar = menuBar();
     auto addMenu = [this](QWidget* parent, int tag, const char* caption) {
@@ -262,21 +319,43 @@ void TMain::BuildMenu() {
     mFile = addMenu(bar, 10, "File");
     bar->addMenu(mFile);
     AddItem(mFile, TagLoad, "&Load game...", &TMain::LoadGameCommand);
-    AddItem(mFile, 12, "Create &new game...", nullptr);
-    AddItem(mFile, 15, "&Save game", nullptr);
-    AddItem(mFile, 25, "&Delete game", nullptr);
+    AddCommand(mFile, 12, "Create &new game...", [this] {
+        Game().NewGame();
+        UpdateLevelHints();
+    });
+    AddCommand(mFile, 15, "&Save game", [this] { Game().SaveGame(); });
+    AddCommand(mFile, 25, "&Delete game", [this] { Game().DeleteGame(); });
     mFile->addSeparator();
-    AddItem(mFile, 26, "Game &authors...", nullptr);
-    AddItem(mFile, 23, "&Hall of Champions...", nullptr);
+    AddItem(mFile, 26, "Game &authors...", &TMain::AuthorsCommand);
+    AddItem(mFile, 23, "&Hall of Champions...", &TMain::HallCommand);
+    // The hall shows only once the champions' records hold someone.
+    connect(mFile, &QMenu::aboutToShow, this,
+            [this] { ShowItem(23, GameObject && Game().ChampionCount() > 0); });
     mFile->addSeparator();
-    AddItem(mFile, TagExport, "Export &game solution", &TMain::ExportGameCommand);
-    AddItem(mFile, TagExportBest, "Export &best solutions", &TMain::ExportBestCommand);
+    AddCommand(mFile, TagExport, "Export &game solution", [this] { Game().ExportGameSolution(); });
+    AddCommand(mFile, TagExportBest, "Export &best solutions",
+               [this] { Game().ExportBestSolutions(); });
     mFile->addSeparator();
-    AddItem(mFile, 22, "Ne&w player name...", nullptr);
-    AddItem(mFile, 21, "Delete &this player", nullptr);
+    AddCommand(mFile, 22, "Ne&w player name...", [this] { Game().NewPlayer(); });
+    AddCommand(mFile, 21, "Delete &this player", [this] { Game().DeletePlayer(); });
     mFile->addSeparator();
-    AddItem(mFile, 19, "&Play mode", nullptr);
-    AddItem(mFile, 18, "&Edit mode", nullptr);
+    AddCommand(mFile, 19, "&Play mode", [this] { Game().PlayMode(); })->setVisible(false);
+    AddCommand(mFile, 18, "&Edit mode", [this] { Game().EditMode(); })->setVisible(false);
+    mFile->addSeparator();
+    QMenu* install = addMenu(mFile, 27, "&Install");
+    mFile->addMenu(install);
+    const std::array<std::tuple<int, const char*, std::string_view>, 5> installs = {
+        std::tuple{81, "&Tobbin games", GamesArchives},
+        std::tuple{82, "&Graphics files", SpritesArchives},
+        std::tuple{83, "&Sound files", SoundsArchives},
+        std::tuple{84, "S&olution file", SolutionsArchive},
+        std::tuple{85, "&Language files", LanguagesArchives}};
+    for (const auto& [tag, caption, pattern] : installs) {
+        QAction* item = install->addAction(QString::fromUtf8(caption));
+        Items.emplace(tag, item);
+        connect(item, &QAction::triggered, this,
+                [this, item, pattern = pattern] { InstallCommand(item, pattern); });
+    }
     mFile->addSeparator();
     AddItem(mFile, TagExit, "E&xit Tobbin", &TMain::ExitCommand);
 
@@ -298,11 +377,31 @@ void TMain::BuildMenu() {
     // The editor's menu comes with the editor; it stays hidden until then.
     mEdit = addMenu(bar, 40, "Edit");
     bar->addMenu(mEdit);
-    for (auto [tag, caption] : {std::pair{41, "&Add level"}, {42, "&Delete level"},
-                                {43, "Cl&ear level"}, {44, "Move level &up"},
-                                {45, "Move level do&wn"}, {46, "&Copy previous level"},
-                                {53, "&Level name..."}, {54, "&Game name..."}})
-        AddItem(mEdit, tag, caption, nullptr);
+    // After the level commands the level buttons' hints follow the levels.
+    auto levelCommand = [this](void (TWinGame::*command)()) {
+        return [this, command] {
+            (Game().*command)();
+            UpdateLevelHints();
+        };
+    };
+    AddCommand(mEdit, 41, "&Add level", [this] {
+        Game().AddLevel("");
+        UpdateLevelHints();
+    });
+    AddCommand(mEdit, 42, "&Delete level", levelCommand(&TWinGame::DeleteLevel));
+    AddCommand(mEdit, 43, "Cl&ear level", levelCommand(&TWinGame::ClearLevel));
+    AddCommand(mEdit, 44, "Move level &up", levelCommand(&TWinGame::MoveLevelUp));
+    AddCommand(mEdit, 45, "Move level do&wn", levelCommand(&TWinGame::MoveLevelDown));
+    AddCommand(mEdit, 46, "&Copy previous level", [this] { Game().CopyPreviousLevel(); });
+    QMenu* moveMap = addMenu(mEdit, 47, "&Move map");
+    mEdit->addMenu(moveMap);
+    const std::array<std::pair<int, const char*>, 4> shifts = {
+        std::pair{48, "&Up"}, {49, "&Down"}, {51, "&Left"}, {52, "&Right"}};
+    for (std::size_t i = 0; i < shifts.size(); ++i)
+        AddCommand(moveMap, shifts[i].first, shifts[i].second,
+                   [this, i] { Game().MoveMap(static_cast<TDir>(i)); });
+    AddCommand(mEdit, 53, "&Level name...", levelCommand(&TWinGame::RenameLevel));
+    AddCommand(mEdit, 54, "&Game name...", [this] { Game().RenameGame(); });
 
     mOptions = addMenu(bar, 60, "Options");
     bar->addMenu(mOptions);
@@ -320,6 +419,17 @@ void TMain::BuildMenu() {
     }
     mSkin = addMenu(mOptions, 68, "S&kins");
     mOptions->addMenu(mSkin);
+    mFont = addMenu(mOptions, 86, "&Font size");
+    mOptions->addMenu(mFont);
+    for (const char* caption : {" &7", " &8", " &9", "1&0", "1&1", "1&2"}) {
+        QAction* item = mFont->addAction(QString::fromUtf8(caption));
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, [this, item] { FontSizeCommand(item); });
+    }
+    mFont->addSeparator();
+    mBold = mFont->addAction(QString::fromUtf8("&Bold"));
+    mBold->setCheckable(true);
+    connect(mBold, &QAction::triggered, this, &TMain::BoldCommand);
     mSpeed = addMenu(mOptions, 69, "&Speed");
     mOptions->addMenu(mSpeed);
     auto* speeds = new QActionGroup(mSpeed); // owned by the menu
@@ -337,7 +447,7 @@ void TMain::BuildMenu() {
 
     mCheat = addMenu(bar, 0, "&Xtra");
     bar->addMenu(mCheat);
-    mReadOnly = AddItem(mCheat, 0, "&Read only", nullptr);
+    mReadOnly = AddItem(mCheat, 0, "&Read only", &TMain::ReadOnlyCommand);
     mReadOnly->setCheckable(true);
     mAccess = AddItem(mCheat, 0, "&Access all levels", &TMain::AccessAllCommand);
     mAccess->setCheckable(true);
@@ -351,7 +461,7 @@ void TMain::BuildMenu() {
 
     xHelp = addMenu(bar, 70, "Help");
     bar->addMenu(xHelp);
-    AddItem(xHelp, 71, "&Help", nullptr);
+    AddCommand(xHelp, 71, "&Help", [] { ShowHelpTopic("Welcome"); });
     AddItem(xHelp, TagWebPage, "Tobbin &Web page", &TMain::WebPageCommand);
     AddItem(xHelp, TagAbout, "&About Tobbin...", &TMain::AboutCommand);
 
@@ -373,11 +483,15 @@ QAction* TMain::Item(int tag) const {
 void TMain::BuildBuiltInTiles() {
     // The window's own pictures, replaced by the sprite set's files when
     // they are loaded.
-    for (int size = 1; size <= 4; ++size) Tiles[static_cast<std::size_t>(size)] = BuiltInTiles(size);
+    for (int size = 1; size <= 4; ++size)
+        Tiles[static_cast<std::size_t>(size)] = BuiltInTiles(size);
     // The boxes show the hero of the program's own pictures.
     const QPixmap hero = QPixmap::fromImage(Tiles[3].Cells[Hero]);
     Alert.SetHeroPicture(hero);
     GameBox->SetHeroPicture(hero);
+    PlayerBox->SetHeroPicture(hero);
+    NameBox->SetHeroPicture(hero);
+    LevBox->SetHeroPicture(hero);
 }
 
 // ---- Fonts, skin, language ----
@@ -406,13 +520,23 @@ void TMain::SetSkin(const std::string& name) {
         const QPixmap picture = QPixmap::fromImage(LoadPicture(box));
         Alert.SetBackground(picture);
         GameBox->SetBackground(picture);
+        PlayerBox->SetBackground(picture);
+        NameBox->SetBackground(picture);
+        LevBox->SetBackground(picture);
     }
+    // The browsers show the list picture, or the box picture without one.
     const fs::path list = folder / settings.SkinPictureName(TSkinPicture::List);
-    if (fs::exists(list, ec)) ListPicture = QPixmap::fromImage(LoadPicture(list));
+    if (fs::exists(list, ec))
+        ListPicture = QPixmap::fromImage(LoadPicture(list));
+    else if (fs::exists(box, ec))
+        ListPicture = QPixmap::fromImage(LoadPicture(box));
+    for (TRecordBox* each : RecordBoxes())
+        each->SetBackground(ListPicture);
     const fs::path panel = folder / settings.SkinPictureName(TSkinPicture::Panel);
     if (fs::exists(panel, ec)) {
         const QPixmap picture = QPixmap::fromImage(LoadPicture(panel));
-        for (TPanel* each : {&xBottomPan, &xNamePan, &xClockPan, &xStepPan, &xLevelPan, &xPalettePan})
+        for (TPanel* each :
+             {&xBottomPan, &xNamePan, &xClockPan, &xStepPan, &xLevelPan, &xPalettePan})
             each->SetPicture(picture);
     }
     settings.Skin = name;
@@ -428,7 +552,7 @@ void TMain::LoadLanguage(const std::string& name) {
     const TLanguageLoad load = Language().LoadLanguage(name);
     if (!load.Message.empty()) TErrBox_Show_Text(load.Message);
     ApplyCaptions();
-    SetMainFonts(ToUnicode(Language().FontName), Settings().FontSize);
+    ApplyFonts();
     TErrBox_Set_Font(ToUnicode(Language().FontName), Language().Charset);
     if (load.Loaded) Settings().Language = Language().Name;
     for (QAction* item : mLanguage->actions())
@@ -443,6 +567,13 @@ void TMain::ApplyCaptions() {
     }
     TranslateForm(Alert, Language().Captions(TLanguageForm::AlertBox));
     GameBox->ApplyCaptions(Language().Captions(TLanguageForm::GameBox));
+    PlayerBox->ApplyCaptions(Language().Captions(TLanguageForm::PlayerBox));
+    NameBox->ApplyCaptions(Language().Captions(TLanguageForm::NameBox));
+    LevBox->ApplyCaptions(Language().Captions(TLanguageForm::LevBox));
+    ChampBox->ApplyCaptions(Language().Captions(TLanguageForm::ChampBox));
+    SolBox->ApplyCaptions(Language().Captions(TLanguageForm::SolBox));
+    AuthBox->ApplyCaptions(Language().Captions(TLanguageForm::AuthBox));
+    WriBox->ApplyCaptions(Language().Captions(TLanguageForm::WriBox));
     CongratBox->ApplyCaptions(Language().Captions(TLanguageForm::CongratBox));
     xTit1.setText(ToUnicode(MoreMessage(MsgWelcome)));
     if (xBottomPan.isVisible() && Game().GetState() == TState::None && !Game().IsEdit())
@@ -603,9 +734,10 @@ void TMain::LoadSpriteSet(QAction* item) {
             SizeMenus[static_cast<std::size_t>(s)]->menuAction()->setChecked(s == size);
         Settings().Sprites = name.empty() ? item->text().remove('&').toStdString() : name;
         Settings().Size = static_cast<std::uint8_t>(size);
-        const std::array<std::uint8_t, 8> palette = {Empty, Grass, Wall, Stone, Food, Box3, Bomb, Hero};
-        for (std::size_t i = 0; i < xPal.size(); ++i)
-            xPal[i]->setIcon(QPixmap::fromImage(set.Cells[palette[i]]));
+        for (std::size_t i = 0; i < xPal.size(); ++i) {
+            xPal[i]->setIcon(QPixmap::fromImage(set.Cells[PaletteCodes[i]]));
+            xPal[i]->setIconSize(QSize(TilePixels, TilePixels));
+        }
     } catch (const std::exception&) {
         // A set that cannot be read leaves the pictures as they were.
     }
@@ -685,7 +817,8 @@ void TMain::ShuffleSounds() {
     if (SoundSets.size() < 2) return;
     QAction* drawn = nullptr;
     do {
-        drawn = SoundSets[std::uniform_int_distribution<std::size_t>(0, SoundSets.size() - 1)(Random())];
+        drawn = SoundSets[std::uniform_int_distribution<std::size_t>(0, SoundSets.size() -
+                                                                            1)(Random())];
     } while (drawn == LastShuffledSound);
     LastShuffledSound = drawn;
     SoundBank().SoundOn = true;
@@ -755,9 +888,14 @@ void TMain::changeEvent(QEvent* event) {
 
 bool TMain::CloseQuery() {
     TWinGame& game = Game();
+    if (Terminating) return true;
     if (game.GetState() == TState::Replay) {
         game.TakeOver();
         return false;
+    }
+    if (game.IsEdit()) {
+        game.PlayMode();
+        if (game.IsEdit()) return false; // the player stays in the editor
     }
     if (game.GetState() == TState::Play && game.GetSolution().GetSteps() > 0 &&
         !game.IsShowingSolution()) {
@@ -812,7 +950,8 @@ void TMain::WriteSettingsNow() {
 void TMain::ShowBanner(const std::string& text, bool lockInput) {
     Adapter.EnableMenus(false);
     xBottomLab.setText(ToUnicode(text));
-    for (TPanel* panel : {&xNamePan, &xLevelPan, &xClockPan, &xStepPan, &xPalettePan}) panel->hide();
+    for (TPanel* panel : {&xNamePan, &xLevelPan, &xClockPan, &xStepPan, &xPalettePan})
+        panel->hide();
     xBottomPan.show();
     if (lockInput) xMessTim.start();
 }
@@ -841,7 +980,9 @@ void TMain::UpdateLevelHints() {
             ToUnicode(Game().LevelName(static_cast<std::uint8_t>(i))));
 }
 
-void TMain::ProcessMessages() { QCoreApplication::processEvents(); }
+void TMain::ProcessMessages() {
+    QCoreApplication::processEvents();
+}
 
 std::uint8_t TMain::Ask(const std::string& message, const std::vector<std::string>& args,
                         std::uint8_t buttons) {
@@ -852,7 +993,169 @@ std::string TMain::ChooseGame(bool& editable) {
     return GameBox->Run(Game(), editable, Settings().Game);
 }
 
-void TMain::ShowCongratulations() { CongratBox->Run(&xiPanel); }
+void TMain::ShowCongratulations() {
+    CongratBox->Run(&xiPanel);
+}
+
+std::string TMain::ChoosePlayer(const std::vector<std::string>& names, const std::string& current) {
+    PlayerBox->SetNames(names);
+    return PlayerBox->Run(current);
+}
+
+void TMain::ForgetPlayer(const std::string& name) {
+    PlayerBox->RemovePlayerName(name);
+}
+
+bool TMain::AskGameName(std::string& name, std::uint8_t& skill, std::string& author,
+                        bool& changed) {
+    return NameBox->Run(name, skill, author, changed);
+}
+
+bool TMain::AskLevelName(std::string& name, bool& changed) {
+    return LevBox->Run(name, changed);
+}
+
+void TMain::ShowError(const std::string& message) {
+    TErrBox_Show_Text(message);
+}
+
+void TMain::Terminate() {
+    // No player is left: the program ends without its closing questions.
+    Terminating = true;
+    close();
+    QCoreApplication::quit();
+}
+
+// ---- Fonts and menu colours ----
+
+void TMain::ApplyFonts() {
+    const QString name = ToUnicode(Language().FontName);
+    const int size = Settings().FontSize;
+    SetDialogFontBold(Settings().BoldFont);
+    SetMainFonts(name, size);
+    GameBox->SetBoxFont(name, size);
+    PlayerBox->SetBoxFont(name, size);
+    NameBox->SetBoxFont(name, size);
+    LevBox->SetBoxFont(name, size);
+    CongratBox->setFont(Alert.font());
+    for (TRecordBox* box : RecordBoxes())
+        box->SetFonts(name, Language().Charset, size, Settings().BoldFont);
+    for (QAction* item : mFont->actions())
+        if (!item->isSeparator() && item != mBold)
+            item->setChecked(item->text().remove('&').trimmed().toInt() == size);
+    mBold->setChecked(Settings().BoldFont);
+    ApplyMenuColours();
+}
+
+void TMain::ApplyMenuColours() {
+    const TSettings& settings = Settings();
+    QString style;
+    QFont font = menuBar()->font();
+    if (settings.CustomMenu) {
+        // The menus below the bar take the settings' colours and the interface font.
+        style = QString("QMenu { background: %1; color: %2; }"
+                        "QMenu::item:selected { background: %3; color: %4; }"
+                        "QMenu::item:disabled { color: gray; }")
+                    .arg(ToQColor(settings.Menu).name(), ToQColor(settings.MenuFont).name(),
+                         ToQColor(settings.MenuSel).name(), ToQColor(settings.MenuSelFont).name());
+        if (!Language().FontName.empty()) font.setFamily(ToUnicode(Language().FontName));
+        if (settings.FontSize > 0) font.setPointSize(settings.FontSize);
+        font.setBold(settings.BoldFont);
+    }
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>()) {
+        menu->setStyleSheet(style);
+        menu->setFont(font);
+    }
+    menuBar()->setFont(font);
+    menuBar()->adjustSize();
+}
+
+void TMain::FontSizeCommand(QAction* item) {
+    const int size = item->text().remove('&').trimmed().toInt();
+    if (size < 7 || size > 12) return;
+    Settings().FontSize = static_cast<std::uint16_t>(size);
+    ApplyFonts();
+}
+
+void TMain::BoldCommand() {
+    Settings().BoldFont = !Settings().BoldFont;
+    ApplyFonts();
+}
+
+void TMain::ReadOnlyCommand() {
+    Game().ToggleReadOnly();
+}
+
+// ---- Record browsers ----
+
+std::array<TRecordBox*, 4> TMain::RecordBoxes() const {
+    return {ChampBox.get(), SolBox.get(), AuthBox.get(), WriBox.get()};
+}
+
+void TMain::HallCommand() {
+    PlayEffect(TEffect::Champion);
+    ChampBox->ShowChampions();
+}
+
+void TMain::AuthorsCommand() {
+    PlayEffect(TEffect::Champion);
+    AuthBox->ShowAuthors();
+}
+
+void TMain::OpenFromBrowser(const std::string& name, int level) {
+    TWinGame& game = Game();
+    if (game.IsEdit()) {
+        game.PlayMode();
+        if (game.IsEdit()) return; // the player stays in the editor
+    }
+    game.OpenGameAt(name, static_cast<std::uint8_t>(std::clamp(level, 1, 9)));
+}
+
+// ---- Install commands ----
+
+void TMain::InstallCommand(QAction* item, std::string_view pattern) {
+    if (Ask(MoreMessage(MsgSearchDrives), {}, AlertYesNo) != AnswerYes) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ShowBanner("", false);
+    // Whatever happens, the cursor and the input come back.
+    struct TRestore {
+        TMain& Main;
+        ~TRestore() {
+            QApplication::restoreOverrideCursor();
+            Main.Adapter.EnableMenus(true);
+        }
+    } restore{*this};
+    const auto ask = [this](const fs::path& archive) -> int {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        const int answer =
+            Ask(MoreMessage(MsgFoundArchive), {ArchiveQuestionName(archive)}, AlertYesNoCancel);
+        QApplication::restoreOverrideCursor();
+        return answer;
+    };
+    const auto onFolder = [this](std::uint32_t, const fs::path& folder) {
+        xBottomLab.setText(ToQString(folder));
+        QCoreApplication::processEvents();
+        return true;
+    };
+    const TInstallReport report =
+        InstallArchives(pattern, Folders().ProgramFolder, ask, onFolder,
+                        SearchPlaces ? *SearchPlaces : LocalSearchPlaces());
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    // An archive with members that could not be written is kept, and the
+    // player learns which ones.
+    for (const TInstalled& done : report.Archives) {
+        if (done.Result.Failed.empty()) continue;
+        std::string names;
+        for (const TUnzipFault& fault : done.Result.Failed)
+            names += (names.empty() ? "" : ", ") + fault.Name;
+        Ask("Some files of \"@\" could not be installed and the archive was kept:|@",
+            {ArchiveQuestionName(done.Archive), names}, AlertOK);
+    }
+    Ask(MoreMessage(report.Search.Found ? MsgFilesInstalled : MsgNothingFound), {}, AlertOK);
+    QApplication::restoreOverrideCursor();
+    // Each install command serves once a run.
+    item->setVisible(false);
+}
 
 // ---- Keys, mouse, clock ----
 
@@ -870,7 +1173,8 @@ void TMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     }
     if (!Adapter.MenusEnabled()) return;
     const TState state = game.GetState();
-    const bool ctrlAlt = modifiers.testFlag(Qt::ControlModifier) && modifiers.testFlag(Qt::AltModifier);
+    const bool ctrlAlt =
+        modifiers.testFlag(Qt::ControlModifier) && modifiers.testFlag(Qt::AltModifier);
     if (key >= Qt::Key_1 && key <= Qt::Key_9 && modifiers == Qt::NoModifier) {
         if (state == TState::Ready || state == TState::Done || game.IsEdit()) {
             QToolButton* button = xLev[static_cast<std::size_t>(key - Qt::Key_1)];
@@ -880,6 +1184,10 @@ void TMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     }
     if (key == Qt::Key_Pause || key == Qt::Key_Delete) {
         showMinimized();
+        return;
+    }
+    if (key == Qt::Key_F1) {
+        ShowHelpTopic("Welcome");
         return;
     }
     if (ctrlAlt && key == Qt::Key_A) {
@@ -896,18 +1204,23 @@ void TMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     }
     if (game.IsEdit() || game.IsBusy()) return;
     const bool playing = state == TState::Ready || state == TState::Play;
-    auto move = [&](TDir dir, int count) {
-        if (playing) game.Move(dir, count);
+    // The arrows move the hero one cell; Home, End, Page Up and Page Down run
+    // him until he is stopped.
+    struct TKeyMove {
+        int Key;
+        TDir Dir;
+        int Count;
     };
+    static constexpr std::array<TKeyMove, 8> moves = {
+        TKeyMove{Qt::Key_Left, Left, 1}, {Qt::Key_Right, Right, 1},    {Qt::Key_Up, Up, 1},
+        {Qt::Key_Down, Down, 1},         {Qt::Key_Home, Left, 127},    {Qt::Key_End, Right, 127},
+        {Qt::Key_PageUp, Up, 127},       {Qt::Key_PageDown, Down, 127}};
+    for (const TKeyMove& move : moves)
+        if (move.Key == key) {
+            if (playing) game.Move(move.Dir, move.Count);
+            return;
+        }
     switch (key) {
-    case Qt::Key_Left: move(Left, 1); break;
-    case Qt::Key_Right: move(Right, 1); break;
-    case Qt::Key_Up: move(Up, 1); break;
-    case Qt::Key_Down: move(Down, 1); break;
-    case Qt::Key_Home: move(Left, 127); break;
-    case Qt::Key_End: move(Right, 127); break;
-    case Qt::Key_PageUp: move(Up, 127); break;
-    case Qt::Key_PageDown: move(Down, 127); break;
     case Qt::Key_Escape:
         if (playing) GiveUpCommand();
         break;
@@ -919,15 +1232,26 @@ void TMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     case Qt::Key_Space:
         if (state == TState::Done) game.SetState(TState::Ready, false);
         break;
-    case Qt::Key_Backspace: game.StepBack(); break;
-    default: break;
+    case Qt::Key_Backspace:
+        game.StepBack();
+        break;
+    default:
+        break;
     }
 }
 
 void TMain::MapMouseDown(QMouseEvent& event) {
     if (event.button() != Qt::LeftButton || !GameObject) return;
     TWinGame& game = Game();
-    if (game.IsEdit()) return; // the editor's painting comes with the editor
+    if (game.IsEdit()) {
+        // The editor paints the rectangle the drag spans.
+        Dragging = true;
+        DragStart = event.position().toPoint();
+        DragColumn = DragStart.x() / TilePixels + 1;
+        DragRow = DragStart.y() / TilePixels + 1;
+        Band->hide();
+        return;
+    }
     if (game.GetState() == TState::Replay && game.TakeOver()) return;
     if (!Adapter.MenusEnabled() || game.IsBusy()) return;
     const TState state = game.GetState();
@@ -940,6 +1264,40 @@ void TMain::MapMouseDown(QMouseEvent& event) {
         game.Move(row < hero.Y ? Up : Down, std::abs(row - hero.Y));
     else if (row == hero.Y && column != hero.X)
         game.Move(column < hero.X ? Left : Right, std::abs(column - hero.X));
+}
+
+void TMain::MapMouseMove(QMouseEvent& event) {
+    if (!Dragging) return;
+    const QPoint point = event.position().toPoint();
+    // Less than two pixels from the start is no rectangle yet.
+    if (std::abs(point.x() - DragStart.x()) < 2 && std::abs(point.y() - DragStart.y()) < 2) {
+        Band->hide();
+        return;
+    }
+    Band->setGeometry(QRect(DragStart, point).normalized());
+    Band->show();
+}
+
+void TMain::MapMouseUp(QMouseEvent& event) {
+    if (!Dragging || event.button() != Qt::LeftButton) return;
+    Dragging = false;
+    Band->hide();
+    if (!GameObject || !Game().IsEdit()) return;
+    const QPoint point = event.position().toPoint();
+    // A release outside the field paints up to its edge cells.
+    const int column = std::clamp(point.x() / TilePixels + 1, 1, 31);
+    const int row = std::clamp(point.y() / TilePixels + 1, 1, 18);
+    Game().PaintRectangle(DragColumn, DragRow, column, row, PaletteCode);
+}
+
+void TMain::PaletteClick(int slot) {
+    if (slot < 0 || slot >= static_cast<int>(xPal.size())) return;
+    xPal[static_cast<std::size_t>(PaletteSlot)]->setAutoRaise(true);
+    QToolButton* button = xPal[static_cast<std::size_t>(slot)];
+    button->setDown(false);
+    button->setAutoRaise(false);
+    PaletteSlot = slot;
+    PaletteCode = PaletteCodes[static_cast<std::size_t>(slot)];
 }
 
 void TMain::ClockTick() {
@@ -966,14 +1324,30 @@ void TMain::LoadGameCommand() {
     Adapter.EnableMenus(true);
 }
 
-void TMain::StepBackCommand() { Game().StepBack(); }
-void TMain::GiveUpCommand() { Game().GiveUp(); }
-void TMain::TakeSnapshotCommand() { Game().TakeSnapshot(); }
-void TMain::RestoreSnapshotCommand() { Game().RestoreSnapshot(); }
-void TMain::PlayBackCommand() { Game().PlayBack(false); }
-void TMain::ShowSolutionCommand() { Game().PlayBack(true); }
-void TMain::GameInfoCommand() { Game().GameInfo(); }
-void TMain::LevelInfoCommand() { Game().LevelInfo(); }
+void TMain::StepBackCommand() {
+    Game().StepBack();
+}
+void TMain::GiveUpCommand() {
+    Game().GiveUp();
+}
+void TMain::TakeSnapshotCommand() {
+    Game().TakeSnapshot();
+}
+void TMain::RestoreSnapshotCommand() {
+    Game().RestoreSnapshot();
+}
+void TMain::PlayBackCommand() {
+    Game().PlayBack(false);
+}
+void TMain::ShowSolutionCommand() {
+    Game().PlayBack(true);
+}
+void TMain::GameInfoCommand() {
+    Game().GameInfo();
+}
+void TMain::LevelInfoCommand() {
+    Game().LevelInfo();
+}
 
 void TMain::KillSolutionCommand() {
     if (Ask(MoreMessage(MsgKillSolution), {}, AlertYesNo) == AnswerYes) {
@@ -982,22 +1356,9 @@ void TMain::KillSolutionCommand() {
     }
 }
 
-void TMain::ExportGameCommand() {
-    TWinGame& game = Game();
-    const int count = game.GetRecords().ExportGame(game.GameName());
-    Ask(MoreMessage(MsgExportGame),
-        {std::to_string(game.LevelCount()), std::to_string(count), GameFileName(game.GameName(), ".sol")},
-        AlertOK);
+void TMain::ExitCommand() {
+    close();
 }
-
-void TMain::ExportBestCommand() {
-    TWinGame& game = Game();
-    const int count = game.GetRecords().ExportPlayer(game.GetPlayer());
-    Ask(MoreMessage(MsgExportBest),
-        {std::to_string(count), game.GetPlayer(), GameFileName(game.GetPlayer(), ".sol")}, AlertOK);
-}
-
-void TMain::ExitCommand() { close(); }
 
 void TMain::WebPageCommand() {
     if (!QDesktopServices::openUrl(QUrl(QString::fromUtf8(WebPage))))
@@ -1010,10 +1371,18 @@ void TMain::AboutCommand() {
     about.Run();
 }
 
-void TMain::AccessAllCommand() { Game().ToggleAllLevels(); }
-void TMain::PlayNewCommand() { Game().PlayAllSolutions(true); }
-void TMain::PlayAllCommand() { Game().PlayAllSolutions(false); }
-void TMain::AcceptCommand() { Game().AcceptSolution(); }
+void TMain::AccessAllCommand() {
+    Game().ToggleAllLevels();
+}
+void TMain::PlayNewCommand() {
+    Game().PlayAllSolutions(true);
+}
+void TMain::PlayAllCommand() {
+    Game().PlayAllSolutions(false);
+}
+void TMain::AcceptCommand() {
+    Game().AcceptSolution();
+}
 // The Diagnostics item keeps only its own check mark, which the item
 // toggles by itself.
 void TMain::DiagnosticsCommand() {}

@@ -6,6 +6,7 @@
 // what happens when the player closes the program.
 
 #include "engine/tb_types.h"
+#include "install/w_unpack.h"
 #include "play/tb_alertbox.h"
 #include "play/tb_interface.h"
 #include "play/tb_playfield.h"
@@ -16,21 +17,31 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
+#include <QRubberBand>
 #include <QTimer>
 #include <QToolButton>
 
 #include <array>
 #include <functional>
 #include <map>
-#include <set>
-#include <vector>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace tb {
 
+class TAuthBox;
+class TChampBox;
 class TCongratBox;
 class TGameBox;
+class TRecordBox;
+class TSolBox;
+class TWriBox;
+class TLevBox;
+class TNameBox;
+class TPlayerBox;
 
 class TMain : public QMainWindow, public TWinShell {
     Q_OBJECT
@@ -70,9 +81,38 @@ public:
                      std::uint8_t buttons) override;
     std::string ChooseGame(bool& editable) override;
     void ShowCongratulations() override;
+    std::string ChoosePlayer(const std::vector<std::string>& names,
+                             const std::string& current) override;
+    void ForgetPlayer(const std::string& name) override;
+    bool AskGameName(std::string& name, std::uint8_t& skill, std::string& author,
+                     bool& changed) override;
+    bool AskLevelName(std::string& name, bool& changed) override;
+    void ShowError(const std::string& message) override;
+    void Terminate() override;
+
+    // Gives every window the interface font, its size and the bold setting,
+    // and checks the font size item of the size.
+    void ApplyFonts();
+    // The menu in the settings' colours when CustomMenu is on.
+    void ApplyMenuColours();
+
+    // ---- The level editor ----
+    void MapMouseMove(QMouseEvent& event);
+    void MapMouseUp(QMouseEvent& event);
+    void PaletteClick(int slot);
+    std::uint8_t SelectedCode() const { return PaletteCode; }
+    // Cell codes of the palette buttons xPal0..xPal7.
+    static constexpr std::array<std::uint8_t, 8> PaletteCodes = {Empty, Grass, Wall, Stone,
+                                                                 Food,  Box3,  Bomb, Hero};
+    // Where the install commands look for archives (tests put a folder of
+    // their own here); the local disks and the home folder when empty.
+    std::optional<TSearchPlaces> SearchPlaces;
 
     // ---- Commands ----
     void LoadGameCommand();
+    // The champion effect, then the hall of champions or the game authors.
+    void HallCommand();
+    void AuthorsCommand();
     void KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void MapMouseDown(QMouseEvent& event);
     void ClockTick();
@@ -111,7 +151,9 @@ public:
     QMenu* mSkin = nullptr;
     QMenu* mSpeed = nullptr;
     QMenu* mLanguage = nullptr;
-    std::array<QMenu*, 5> SizeMenus{}; // index 1..4: Small, Medium, Large, Huge
+    QMenu* mFont = nullptr;
+    QAction* mBold = nullptr;
+    std::array<QMenu*, 5> SizeMenus{};  // index 1..4: Small, Medium, Large, Huge
     std::multimap<int, QAction*> Items; // by Tag ("&Shuffle" is in several menus)
     // The first item with the Tag; Error when there is none.
     QAction* Item(int tag) const;
@@ -127,8 +169,8 @@ public:
     QAction* mLogo = nullptr;
 
     // ---- Program-wide values of the play window ----
-    int TileSize = 0;    // 1..4; 0 until the layout was done once
-    int TilePixels = 16; // 16, 24, 32 or 40
+    int TileSize = 0;              // 1..4; 0 until the layout was done once
+    int TilePixels = 16;           // 16, 24, 32 or 40
     std::array<TTileSet, 5> Tiles; // index 1..4
     // The design geometry, remembered at the first layout.
     struct TDesign {
@@ -150,6 +192,7 @@ private:
     void BuildControls();
     void BuildMenu();
     QAction* AddItem(QMenu* menu, int tag, const char* caption, void (TMain::*command)());
+    QAction* AddCommand(QMenu* menu, int tag, const char* caption, std::function<void()> command);
     void BuildBuiltInTiles();
     void BuildFolderMenus();
     void BuildSoundMenu();
@@ -176,8 +219,15 @@ private:
     void ExitCommand();
     void WebPageCommand();
     void AboutCommand();
-    void ExportGameCommand();
-    void ExportBestCommand();
+    void ReadOnlyCommand();
+    std::array<TRecordBox*, 4> RecordBoxes() const;
+    // A browser's open action: the game at the level, after leaving the editor.
+    void OpenFromBrowser(const std::string& name, int level);
+    void FontSizeCommand(QAction* item);
+    void BoldCommand();
+    // An install command: asks, searches for archives matching `pattern`,
+    // reports, and hides its item for the rest of the run.
+    void InstallCommand(QAction* item, std::string_view pattern);
     void AccessAllCommand();
     void PlayNewCommand();
     void PlayAllCommand();
@@ -195,7 +245,24 @@ private:
     TAlertBox Alert{this};
     std::unique_ptr<TGameBox> GameBox;
     std::unique_ptr<TCongratBox> CongratBox;
+    std::unique_ptr<TPlayerBox> PlayerBox;
+    std::unique_ptr<TNameBox> NameBox;
+    std::unique_ptr<TLevBox> LevBox;
+    // The record browsers: champions → a player's best results, authors →
+    // an author's games.
+    std::unique_ptr<TSolBox> SolBox;
+    std::unique_ptr<TChampBox> ChampBox;
+    std::unique_ptr<TWriBox> WriBox;
+    std::unique_ptr<TAuthBox> AuthBox;
+    // The editor's drag: its start cell and points, and the rubber band.
+    bool Dragging = false;
+    int DragColumn = 0, DragRow = 0;
+    QPoint DragStart;
+    std::unique_ptr<QRubberBand> Band;
+    std::uint8_t PaletteCode = Grass;
+    int PaletteSlot = 1;
     bool Shown = false;
+    bool Terminating = false;        // closing without questions: no player is left
     std::set<QAction*> Unbuilt;      // items whose command comes later
     std::vector<QAction*> SoundSets; // the set items of the Sound menu
     QPixmap ListPicture;             // the skin's list picture, for the record browsers

@@ -44,7 +44,8 @@ void CopyProgramFolder(const fs::path& from, const fs::path& to) {
     }
     std::error_code ec;
     for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec))
-        if (it->path().extension() == ".sox") fs::copy_file(it->path(), to / it->path().filename(), ec);
+        if (it->path().extension() == ".sox")
+            fs::copy_file(it->path(), to / it->path().filename(), ec);
 }
 
 } // namespace
@@ -72,7 +73,7 @@ int TakeScreenshots(const QString& folder) {
         }
     };
 
-    TStartedProgram program = StartProgram(MilliTime(), false);
+    TStartedProgram program = StartProgram(MilliTime(), false, false);
     TMain& main = *program.Main;
     main.show();
     QApplication::processEvents();
@@ -101,7 +102,8 @@ int TakeScreenshots(const QString& folder) {
             QPixmap together = window;
             QPainter painter(&together);
             const QRect area(box.geometry().topLeft() - main.geometry().topLeft(), box.size());
-            for (int i = 4; i >= 1; --i) painter.fillRect(area.translated(i, i), QColor(0, 0, 0, 28));
+            for (int i = 4; i >= 1; --i)
+                painter.fillRect(area.translated(i, i), QColor(0, 0, 0, 28));
             painter.drawPixmap(area.topLeft(), box.grab());
             painter.end();
             save(together, name);
@@ -112,6 +114,31 @@ int TakeScreenshots(const QString& folder) {
     main.Ask(MoreMessage(MsgReallyExit), {}, AlertYesNo);
     shoot("errbox.png");
     TErrBox_Show_Text(ErrorMessage(ErrCorruptedGameData));
+    shoot("playerbox.png");
+    main.ChoosePlayer({"Ann #0", "Bob #0", "Tester #0"}, "Tester #0");
+    shoot("gamebox.png");
+    bool editable = false;
+    main.ChooseGame(editable);
+    std::string name = "Herb Border", author = "Tester", levelName = "First Bed";
+    std::uint8_t skill = 2;
+    bool changed = false;
+    shoot("namebox.png");
+    main.AskGameName(name, skill, author, changed);
+    shoot("levbox.png");
+    main.AskLevelName(levelName, changed);
+    shoot("champbox.png");
+    main.HallCommand();
+    shoot("authbox.png");
+    main.AuthorsCommand();
+    shoot("congratbox.png");
+    main.ShowCongratulations();
+
+    // The editor on the first level, with its palette and Edit menu.
+    if (game.GameCount() > 0) {
+        main.Item(18)->trigger();
+        QApplication::processEvents();
+        save(main.grab(), "editor.png");
+    }
     return failures == 0 ? 0 : 1;
 }
 

@@ -42,7 +42,7 @@ std::string DefaultPlayerName() {
     return "Player";
 }
 
-TStartedProgram StartProgram(std::uint32_t startTick, bool holdSplash) {
+TStartedProgram StartProgram(std::uint32_t startTick, bool holdSplash, bool askPlayer) {
     TStartedProgram program;
     TSettings& settings = Settings();
 
@@ -72,16 +72,25 @@ TStartedProgram StartProgram(std::uint32_t startTick, bool holdSplash) {
         QCoreApplication::processEvents();
         QThread::msleep(10);
     }
-    // The player dialog comes with the name dialogs; until then the player is
-    // the last one of the settings.
-    main.Game().SetPlayer(DefaultPlayerName());
-    main.Game().GetRecords().Modified = true;
-    main.Game().SetState(TState::None, false);
+    TWinGame& game = main.Game();
+    if (askPlayer) {
+        // The splash gives way to the player dialog.
+        if (about != nullptr) about->hide();
+        game.SetPlayer(DefaultPlayerName());
+        program.PlayerChosen = game.NewPlayer();
+        if (!program.PlayerChosen) return program;
+    } else {
+        game.SetPlayer(DefaultPlayerName());
+        game.GetRecords().Modified = true;
+    }
+    game.SetState(TState::None, false);
     return program;
 }
 
 int RunProgram(std::uint32_t startTick) {
-    TStartedProgram program = StartProgram(startTick, true);
+    TStartedProgram program = StartProgram(startTick, true, true);
+    // Cancelling the player dialog ends the program before its window shows.
+    if (!program.PlayerChosen) return 0;
     program.Main->show();
     return QApplication::exec();
 }

@@ -18,6 +18,7 @@ namespace tb {
 struct TStartedProgram {
     std::unique_ptr<TAboutBox> About; // the splash until the main window's first showing
     std::unique_ptr<TMain> Main;
+    bool PlayerChosen = true; // false: the player dialog was cancelled, the program ends
 };
 
 // The splash stays up at least this long after the program started.
@@ -27,14 +28,16 @@ inline constexpr std::uint32_t SplashMilliseconds = 3000;
 // colours and the installed fonts.
 TSettingsEnvironment WindowEnvironment();
 
-// The player until the player dialog asks: the last player of the settings,
+// The name the player dialog offers first: the last player of the settings,
 // else the name the system knows the user by, else "Player".
 std::string DefaultPlayerName();
 
 // Runs the entry sequence up to the message loop. `startTick` is the
 // program's clock when it started; `holdSplash` false skips the wait for the
-// splash (screenshots, tests). The main window is not shown yet.
-TStartedProgram StartProgram(std::uint32_t startTick, bool holdSplash);
+// splash (screenshots, tests). `askPlayer` false takes the default player
+// without the player dialog (screenshots, tests). The main window is not
+// shown yet.
+TStartedProgram StartProgram(std::uint32_t startTick, bool holdSplash, bool askPlayer);
 
 // The whole program: the entry sequence, the message loop, the exit code.
 int RunProgram(std::uint32_t startTick);
