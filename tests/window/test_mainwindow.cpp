@@ -2,70 +2,17 @@
 // keys and clicks drive it as a player would, and the records show the result.
 
 #include "play/tb_alertbox.h"
-#include "play/tb_wingame.h"
-#include "services/d_folders.h"
 #include "services/d_language.h"
-#include "services/d_sound.h"
 #include "services/d_messages.h"
-#include "services/d_settings.h"
-#include "shell/tb_startup.h"
+#include "services/d_sound.h"
 #include "shell/tb_util.h"
-#include "tests/records/records_support.h"
-#include "tests/window/window_support.h"
+#include "tests/window/mainwindow_support.h"
 
 #include <QTest>
 #include <QTimer>
 
-#include <filesystem>
-
 namespace tb::test {
 namespace {
-namespace fs = std::filesystem;
-
-// A corridor walled in above and below, food all along it.
-const Rows LongCorridor = {"##########", "#H+++++++", "##########"};
-
-class MainWindowTest : public WindowTest {
-protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        const fs::path source = TOBBIN_SOURCE_FOLDER;
-        const fs::path staged = TOBBIN_PROGRAM_FOLDER;
-        fs::copy(source / "data" / "tbg", Folder.Path() / "tbg",
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        fs::copy(source / "data" / "solutions" / "tobbin-shipped.sox", Folder.Path());
-        fs::copy(staged / "img", Folder.Path() / "img",
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        tb::Settings() = TSettings{};
-        Pacing() = TPacing{};
-        WriteFile(Folder.Path() / "tobbin.ini",
-                  "[Game]\r\nPlayer=Tester\r\n[Speed]\r\nSpeed=4\r\n[Sound]\r\nOn=0\r\n");
-    }
-    void TearDown() override {
-        Program.Main.reset();
-        Program.About.reset();
-        WindowTest::TearDown();
-    }
-
-    TMain& Start() {
-        Program = StartProgram(MilliTime(), false);
-        Program.Main->show();
-        QCoreApplication::processEvents();
-        return *Program.Main;
-    }
-    // Waits until the banner's input lock is over.
-    static void WaitForInput(TMain& main) {
-        ASSERT_TRUE(QTest::qWaitFor([&] { return main.Ui().MenusEnabled(); }, 5000));
-    }
-    static void Press(TMain& main, int key) { QTest::keyClick(&main, static_cast<Qt::Key>(key)); }
-    static int KeyOf(std::uint8_t move) {
-        constexpr int keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right};
-        return keys[move];
-    }
-
-    TempProgramFolder Folder;
-    TStartedProgram Program;
-};
 
 TEST_F(MainWindowTest, TheFirstShippedLevelIsWonByKeysAndTheNextOneOpens) {
     TMain& main = Start();
@@ -83,7 +30,8 @@ TEST_F(MainWindowTest, TheFirstShippedLevelIsWonByKeysAndTheNextOneOpens) {
 
     // The banner and the counter are read while the game waits for the banner.
     QString banner, steps;
-    for (int i = 1; i < solution.GetSteps(); ++i) Press(main, KeyOf(solution.GetMove(i)));
+    for (int i = 1; i < solution.GetSteps(); ++i)
+        Press(main, KeyOf(solution.GetMove(i)));
     EXPECT_EQ(main.xStepLab.text(), QString::number(solution.GetSteps() - 1));
     QTimer::singleShot(300, [&] {
         banner = main.xBottomLab.text();
@@ -131,7 +79,8 @@ TEST_F(MainWindowTest, AReplayTakenOverByAClickGoesOnWithThePlayersOwnMoves) {
     TWinGame& game = main.Game();
     game.OpenGameAt("Corridor", 1);
     WaitForInput(main);
-    for (int i = 0; i < 5; ++i) Press(main, Qt::Key_Right);
+    for (int i = 0; i < 5; ++i)
+        Press(main, Qt::Key_Right);
     ASSERT_EQ(game.GetSolution().GetSteps(), 5);
 
     // The click lands while the replay runs, after its second step: the
@@ -166,7 +115,9 @@ TEST_F(MainWindowTest, AClickInTheHerosRowRunsHimThereAndADiagonalClickDoesNothi
     WaitForInput(main);
     const TPos hero = game.GetHeroPos();
     const int px = main.TilePixels;
-    auto centre = [px](int x, int y) { return QPoint((x - 1) * px + px / 2, (y - 1) * px + px / 2); };
+    auto centre = [px](int x, int y) {
+        return QPoint((x - 1) * px + px / 2, (y - 1) * px + px / 2);
+    };
     QTest::mouseClick(&main.xMap, Qt::LeftButton, {}, centre(hero.X + 1, hero.Y + 1));
     EXPECT_EQ(game.GetHeroPos(), hero);
     QTest::mouseClick(&main.xMap, Qt::LeftButton, {}, centre(hero.X + 3, hero.Y));
@@ -183,7 +134,8 @@ TEST_F(MainWindowTest, AMissingSpriteFolderIsReportedAndTheWindowGoesOn) {
         box.close();
     });
     TMain& main = Start();
-    EXPECT_TRUE(shown.contains(ToUnicode(ErrorMessage(ErrImageFolderNotFound)))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(ToUnicode(ErrorMessage(ErrImageFolderNotFound))))
+        << shown.toStdString();
     EXPECT_TRUE(main.isVisible());
     EXPECT_TRUE(main.Ui().MenusEnabled());
 }
@@ -194,11 +146,13 @@ TEST_F(MainWindowTest, AMissingSoundSetSkinOrLanguageLeavesTheBuiltInDefaults) {
               "[Global]\r\nLanguage=Gone\r\n");
     QString shown;
     WhenModal([&](QWidget& box) {
-        for (QLabel* label : box.findChildren<QLabel*>()) shown += label->text();
+        for (QLabel* label : box.findChildren<QLabel*>())
+            shown += label->text();
         box.close();
     });
     TMain& main = Start();
-    EXPECT_TRUE(shown.contains(ToUnicode(ErrorMessage(ErrIncompatibleLanguage)))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(ToUnicode(ErrorMessage(ErrIncompatibleLanguage))))
+        << shown.toStdString();
     EXPECT_EQ(Language().Name, "English");
     EXPECT_EQ(SoundBank().LoadedCount(), 0); // silent, not failing
     EXPECT_EQ(main.Item(24)->text(), QString::fromUtf8("E&xit Tobbin"));

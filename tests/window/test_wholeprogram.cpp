@@ -1,0 +1,381 @@
+// The whole program through its menus and dialogs: games made in the editor,
+// renamed and deleted, the language, tile size, sprite set and font switched,
+// each checked on disk.
+
+#include "play/tb_alertbox.h"
+#include "records/browsers/tb_champbox.h"
+#include "records/browsers/tb_solbox.h"
+#include "services/d_language.h"
+#include "services/d_messages.h"
+#include "shell/tb_gamebox.h"
+#include "shell/tb_levbox.h"
+#include "shell/tb_namebox.h"
+#include "shell/tb_util.h"
+#include "tests/install/zip_maker.h"
+#include "tests/window/mainwindow_support.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+
+namespace tb::test {
+namespace {
+
+// Every text a box shows.
+QString ShownText(QWidget& box) {
+    QString text;
+    for (QLabel* label : box.findChildren<QLabel*>())
+        text += label->text() + "\n";
+    return text;
+}
+
+// Runs `action` on the next modal window of type T (a box closing in between
+// does not count).
+template <class T> void Answer(std::function<void(T&)> action, int triesLeft = 50) {
+    WhenModal([action = std::move(action), triesLeft](QWidget& shown) {
+        if (auto* box = dynamic_cast<T*>(&shown)) {
+            action(*box);
+        } else if (triesLeft > 0) {
+            Answer<T>(action, triesLeft - 1);
+        } else {
+            ADD_FAILURE() << "expected another box than " << shown.metaObject()->className() << ": "
+                          << ShownText(shown).toStdString();
+            shown.close();
+        }
+    });
+}
+
+void TypeName(QLineEdit& edit, const char* text) {
+    edit.selectAll();
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    QTest::keyClicks(&edit, QString::fromUtf8(text));
+}
+
+class WholeProgramTest : public MainWindowTest {
+protected:
+    static QPoint Centre(const TMain& main, int x, int y) {
+        const int px = main.TilePixels;
+        return {(x - 1) * px + px / 2, (y - 1) * px + px / 2};
+    }
+    // Drags across the field from one cell to another with palette slot `slot`.
+    static void Paint(TMain& main, int slot, int x1, int y1, int x2, int y2) {
+        main.xPal[static_cast<std::size_t>(slot)]->click();
+        QTest::mousePress(&main.xMap, Qt::LeftButton, {}, Centre(main, x1, y1));
+        QTest::mouseMove(&main.xMap, Centre(main, x2, y2));
+        QTest::mouseRelease(&main.xMap, Qt::LeftButton, {}, Centre(main, x2, y2));
+    }
+    static void Yes() {
+        Answer<TAlertBox>([](TAlertBox& box) { box.xYes.click(); });
+    }
+    // Plays the open level by moves right and waits for the next one.
+    void WinByRight(TMain& main, int moves) {
+        WaitForInput(main);
+        for (int i = 0; i < moves; ++i)
+            Press(main, Qt::Key_Right);
+    }
+    // Starts the program on a two-level corridor game whose first level the
+    // player has won (winning the last level would bring the congratulations).
+    TMain& StartWithFirstLevelWon(const std::string& name) {
+        WriteGame(name, {LongCorridor, LongCorridor});
+        TMain& main = Start();
+        main.Game().OpenGameAt(name, 1);
+        WinByRight(main, 7);
+        EXPECT_EQ(main.Game().GetRecords().PlayerSteps(name, 1, "Tester"), 7);
+        EXPECT_EQ(main.Game().GetLevel(), 2);
+        return main;
+    }
+    fs::path GameFile(const std::string& name) const {
+        return Folder.Path() / "tbg" / GameFileName(name, ".tbg");
+    }
+};
+
+TEST_F(WholeProgramTest, AGameMadeInTheEditorIsSavedReloadedFromTheDialogAndWon) {
+    TMain& main = Start();
+    TWinGame& game = main.Game();
+
+    Answer<TNameBox>([](TNameBox& box) {
+        TypeName(box.xEdit, "Herb Border");
+        QTest::keyClick(&box, Qt::Key_Return);
+        Answer<TLevBox>([](TLevBox& level) {
+            TypeName(level.xEdit, "First Bed");
+            QTest::keyClick(&level, Qt::Key_Return);
+        });
+    });
+    main.Item(12)->trigger();
+    ASSERT_TRUE(game.IsEdit());
+    EXPECT_TRUE(main.mEdit->menuAction()->isVisible());
+    EXPECT_TRUE(main.xPalettePan.isVisible());
+    EXPECT_EQ(game.GameAuthor(), "Tester");
+    EXPECT_EQ(game.LevelName(1), "First Bed");
+
+    // Level 1: the hero and three food to his right, painted by one drag.
+    Paint(main, 7, 2, 2, 2, 2);
+    Paint(main, 4, 5, 2, 3, 2); // dragged right to left
+    EXPECT_EQ(game.GetCell(TPos(2, 2)), Hero);
+    for (int x = 3; x <= 5; ++x)
+        EXPECT_EQ(game.GetCell(TPos(x, 2)), Food) << x;
+    EXPECT_EQ(game.GetCell(TPos(6, 2)), Empty);
+
+    Answer<TLevBox>([](TLevBox& level) {
+        TypeName(level.xEdit, "Second Bed");
+        QTest::keyClick(&level, Qt::Key_Return);
+    });
+    main.Item(41)->trigger();
+    ASSERT_EQ(game.LevelCount(), 2);
+    EXPECT_EQ(game.GetLevel(), 2);
+    EXPECT_TRUE(main.xLev[1]->isVisible());
+
+    // A level without food cannot be saved; nothing is written.
+    Paint(main, 7, 2, 2, 2, 2);
+    QString refused;
+    Answer<TAlertBox>([&](TAlertBox& box) {
+        refused = ShownText(box);
+        box.xOK.click();
+    });
+    main.Item(15)->trigger();
+    EXPECT_TRUE(refused.contains(ToUnicode(MoreMessage(MsgCannotSave)))) << refused.toStdString();
+    EXPECT_FALSE(fs::exists(GameFile("Herb Border")));
+
+    Paint(main, 4, 3, 2, 3, 2);
+    main.Item(15)->trigger();
+    ASSERT_TRUE(fs::exists(GameFile("Herb Border")));
+    ASSERT_NE(game.FindGame("Herb Border"), nullptr);
+    EXPECT_EQ(game.FindGame("Herb Border")->GetLevelCount(), 2);
+
+    // Load game leaves the editor (nothing to ask: the game is saved) and
+    // the dialog offers the new game.
+    Answer<TGameBox>([](TGameBox& box) {
+        box.xPassed.setCurrentIndex(FilterAll);
+        box.xSkill.setCurrentIndex(AllSkills);
+        box.xGame.setCurrentIndex(box.xGame.findText(QString::fromUtf8("Herb Border")));
+        QTest::keyClick(&box, Qt::Key_Return);
+    });
+    main.Item(11)->trigger();
+    EXPECT_FALSE(game.IsEdit());
+    ASSERT_EQ(game.GameName(), "Herb Border");
+    ASSERT_EQ(game.GetLevel(), 1);
+    WinByRight(main, 3);
+    EXPECT_EQ(game.GetRecords().PlayerSteps("Herb Border", 1, "Tester"), 3);
+    EXPECT_EQ(game.GetLevel(), 2);
+}
+
+TEST_F(WholeProgramTest, AGameNameInUseIsRefusedAndTheDialogAsksAgain) {
+    WriteGame("Corridor", {LongCorridor});
+    TMain& main = Start();
+    const int games = main.Game().GameCount();
+    QString error;
+    int asked = 0;
+    Answer<TNameBox>([&](TNameBox& box) {
+        ++asked;
+        TypeName(box.xEdit, "Corridor");
+        QTest::keyClick(&box, Qt::Key_Return);
+        WhenModal([&](QWidget& shown) {
+            error = ShownText(shown);
+            shown.close();
+            Answer<TNameBox>([&](TNameBox& again) {
+                ++asked;
+                QTest::keyClick(&again, Qt::Key_Escape);
+            });
+        });
+    });
+    main.Item(12)->trigger();
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(error.contains(ToUnicode(ErrorMessage(ErrGameNameUsed)))) << error.toStdString();
+    EXPECT_FALSE(main.Game().IsEdit());
+    EXPECT_EQ(main.Game().GameCount(), games);
+    EXPECT_EQ(main.Game().FindGame("Corridor")->GetLevelCount(), 1);
+}
+
+TEST_F(WholeProgramTest, ARenamedGameKeepsItsRecordsUnderTheNewName) {
+    TMain& main = StartWithFirstLevelWon("Old Lane");
+    TWinGame& game = main.Game();
+
+    main.Item(18)->trigger();
+    ASSERT_TRUE(game.IsEdit());
+    Answer<TNameBox>([](TNameBox& box) {
+        TypeName(box.xEdit, "New Lane");
+        QTest::keyClick(&box, Qt::Key_Return);
+    });
+    main.Item(54)->trigger();
+    EXPECT_TRUE(main.windowTitle().contains(QString::fromUtf8("New Lane")));
+    main.Item(15)->trigger();
+    EXPECT_TRUE(fs::exists(GameFile("New Lane")));
+    EXPECT_FALSE(fs::exists(GameFile("Old Lane")));
+    EXPECT_EQ(game.FindGame("Old Lane"), nullptr);
+    EXPECT_EQ(game.GetRecords().PlayerSteps("New Lane", 1, "Tester"), 7);
+    main.Item(19)->trigger(); // saved: leaves without a question
+    EXPECT_FALSE(game.IsEdit());
+    EXPECT_EQ(game.GameName(), "New Lane");
+}
+
+TEST_F(WholeProgramTest, LeavingAModifiedGameAsksAndCancelKeepsTheEditorAndTheProgramOpen) {
+    WriteGame("Corridor", {LongCorridor});
+    TMain& main = Start();
+    TWinGame& game = main.Game();
+    game.OpenGameAt("Corridor", 1);
+    WaitForInput(main);
+    main.Item(18)->trigger();
+    Paint(main, 2, 20, 10, 21, 11); // walls
+    ASSERT_TRUE(game.IsModified());
+    Answer<TAlertBox>([](TAlertBox& box) { box.xCancel.click(); });
+    EXPECT_FALSE(main.close());
+    EXPECT_TRUE(game.IsEdit());
+    EXPECT_TRUE(main.isVisible());
+    // No leaves without saving: the file keeps its level.
+    const std::string before = ReadFile(GameFile("Corridor"));
+    Answer<TAlertBox>([](TAlertBox& box) { box.xNo.click(); });
+    main.Item(19)->trigger();
+    EXPECT_FALSE(game.IsEdit());
+    EXPECT_EQ(ReadFile(GameFile("Corridor")), before);
+    EXPECT_EQ(game.GetCell(TPos(20, 10)), Empty);
+}
+
+TEST_F(WholeProgramTest, ADeletedGameLosesItsFileAndItsRecords) {
+    TMain& main = StartWithFirstLevelWon("Doomed");
+    TWinGame& game = main.Game();
+    QString question;
+    Answer<TAlertBox>([&](TAlertBox& box) {
+        question = ShownText(box);
+        box.xYes.click();
+    });
+    main.Item(25)->trigger();
+    EXPECT_TRUE(question.contains(QString::fromUtf8("\"Doomed\""))) << question.toStdString();
+    EXPECT_FALSE(fs::exists(GameFile("Doomed")));
+    EXPECT_EQ(game.FindGame("Doomed"), nullptr);
+    EXPECT_EQ(game.GetRecords().PlayerSteps("Doomed", 1, "Tester"), 0);
+}
+
+TEST_F(WholeProgramTest, AGameFileThatVanishedIsReportedAndTheGameInPlayStays) {
+    WriteGame("Corridor", {LongCorridor});
+    WriteGame("Fleeting", {LongCorridor});
+    TMain& main = Start();
+    TWinGame& game = main.Game();
+    game.OpenGameAt("Corridor", 1);
+    WaitForInput(main);
+    fs::remove(GameFile("Fleeting"));
+    // The load-game dialog still lists it; loading it fails with the error
+    // that the window's handler shows.
+    Answer<TGameBox>([](TGameBox& box) {
+        box.xPassed.setCurrentIndex(FilterAll);
+        box.xSkill.setCurrentIndex(AllSkills);
+        box.xGame.setCurrentIndex(box.xGame.findText(QString::fromUtf8("Fleeting")));
+        QTest::keyClick(&box, Qt::Key_Return);
+    });
+    EXPECT_THROW(main.LoadGameCommand(), std::exception);
+    EXPECT_TRUE(main.Ui().MenusEnabled());
+    EXPECT_EQ(game.GameName(), "Corridor");
+    EXPECT_EQ(game.GetState(), TState::Ready);
+}
+
+TEST_F(WholeProgramTest, GermanCaptionsAndMessagesComeAtOnceAndEnglishComesBack) {
+    TMain& main = Start();
+    QAction* german = nullptr;
+    QAction* english = nullptr;
+    for (QAction* item : main.mLanguage->actions()) {
+        if (item->text() == QString::fromUtf8("Deutsch")) german = item;
+        if (item->text() == QString::fromUtf8("English")) english = item;
+    }
+    ASSERT_NE(german, nullptr);
+    ASSERT_NE(english, nullptr);
+    german->trigger();
+    EXPECT_EQ(main.Item(11)->text(), QString::fromUtf8("Spiel &laden..."));
+    EXPECT_EQ(main.xBottomLab.text(), QString::fromUtf8("Hier klicken, um ein Spiel zu laden"));
+    EXPECT_EQ(ToUnicode(ErrorMessage(ErrGameNameUsed)),
+              QString::fromUtf8("Dieser Spielname ist schon vergeben"));
+    EXPECT_TRUE(german->isChecked());
+    english->trigger();
+    EXPECT_EQ(main.Item(11)->text(), QString::fromUtf8("&Load game..."));
+    EXPECT_EQ(ErrorMessage(ErrGameNameUsed), "This game name is already used");
+}
+
+TEST_F(WholeProgramTest, TileSizeSpriteSetAndFontSizeAreKeptInTheSettingsFile) {
+    TMain& main = Start();
+    QAction* crystal = nullptr;
+    for (QAction* item : main.SizeMenus[2]->actions())
+        if (item->text().remove('&') == QString::fromUtf8("Crystal")) crystal = item;
+    ASSERT_NE(crystal, nullptr) << "the medium size offers the Crystal set";
+    crystal->trigger();
+    EXPECT_EQ(main.TileSize, 2);
+    EXPECT_EQ(main.TilePixels, 24);
+    QAction* seven = nullptr;
+    for (QAction* item : main.mFont->actions())
+        if (item->text() == QString::fromUtf8(" &7")) seven = item;
+    ASSERT_NE(seven, nullptr);
+    seven->trigger();
+    EXPECT_TRUE(seven->isChecked());
+    main.mBold->trigger();
+    EXPECT_TRUE(main.mBold->isChecked());
+
+    Yes();
+    ASSERT_TRUE(main.close());
+    const std::string ini = ReadFile(Folder.Path() / "tobbin.ini");
+    EXPECT_NE(ini.find("Size=2"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("Sprites=Crystal"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("Fontsize=7"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("BoldFont=1"), std::string::npos) << ini;
+}
+
+TEST_F(WholeProgramTest, AnInstallCommandUnpacksTheAcceptedArchiveOnceAndSaysSo) {
+    // A game packed as an archive in a download folder of its own.
+    WriteGame("Meadow", {LongCorridor});
+    const std::string game = ReadFile(GameFile("Meadow"));
+    fs::remove(GameFile("Meadow"));
+    const fs::path downloads = Folder.Path() / "downloads";
+    fs::create_directories(downloads);
+    WriteZip((downloads / "tobbin-gam-meadow.zip").string(),
+             {TZipMember("tbg/" + GameFileName("Meadow", ".tbg"), game)});
+
+    TMain& main = Start();
+    main.SearchPlaces = TSearchPlaces{{downloads}, {}};
+    QString found, report;
+    Answer<TAlertBox>([&](TAlertBox& first) {
+        first.xYes.click();
+        Answer<TAlertBox>([&](TAlertBox& question) {
+            found = ShownText(question);
+            question.xYes.click();
+            Answer<TAlertBox>([&](TAlertBox& last) {
+                report = ShownText(last);
+                last.xOK.click();
+            });
+        });
+    });
+    QAction* games = main.Item(81);
+    games->trigger();
+    EXPECT_TRUE(found.contains(QString::fromUtf8("tobbin-gam-meadow.zip"))) << found.toStdString();
+    EXPECT_TRUE(report.contains(ToUnicode(MoreMessage(MsgFilesInstalled)).section('|', 0, 0)))
+        << report.toStdString();
+    EXPECT_EQ(ReadFile(GameFile("Meadow")), game);
+    EXPECT_FALSE(fs::exists(downloads / "tobbin-gam-meadow.zip"));
+    EXPECT_FALSE(games->isVisible());
+    EXPECT_TRUE(main.Ui().MenusEnabled());
+}
+
+TEST_F(WholeProgramTest, TheHallOfChampionsOpensAWonLevelFromThePlayersBestResults) {
+    TMain& main = StartWithFirstLevelWon("Corridor");
+    TWinGame& game = main.Game();
+    emit main.mFile->aboutToShow(); // the hall's item follows the records
+    EXPECT_TRUE(main.Item(23)->isVisible());
+    // The champions' first row leads to Tester's best results, and their
+    // row of level 1 back to the level.
+    Answer<TChampBox>([](TChampBox& hall) {
+        int tester = -1;
+        for (int row = 0; row < hall.xList.DataRows(); ++row)
+            if (hall.xList.Cell(row, 1).startsWith(QString::fromUtf8("Tester"))) tester = row;
+        ASSERT_GE(tester, 0);
+        hall.xList.SelectDataRow(tester);
+        Answer<TSolBox>([](TSolBox& best) {
+            ASSERT_EQ(best.xList.DataRows(), 1);
+            EXPECT_EQ(best.xList.Cell(0, 2), QString::fromUtf8("Corridor"));
+            best.xList.SelectDataRow(0);
+            QTest::keyClick(&best.xList, Qt::Key_Space);
+        });
+        QTest::keyClick(&hall.xList, Qt::Key_Space);
+    });
+    main.Item(23)->trigger();
+    EXPECT_EQ(game.GameName(), "Corridor");
+    EXPECT_EQ(game.GetLevel(), 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+} // namespace
+} // namespace tb::test
