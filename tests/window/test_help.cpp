@@ -10,6 +10,7 @@
 
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QTextFrame>
 #include <QUrl>
 
 #include <algorithm>
@@ -134,6 +135,9 @@ TEST_F(HelpWindowTest, ShowsTopicsFollowsLinksAndGoesBack) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle().toStdString(), "Tobbin Help");
     EXPECT_EQ(Shown(), PageTitle("How_to_play"));
+    // The shared stylesheet gives the page its background.
+    EXPECT_EQ(Browser().document()->rootFrame()->frameFormat().background().color(),
+              QColor(0xff, 0xfd, 0xf6));
 
     emit Browser().anchorClicked(QUrl("Cells_and_rules.html#top"));
     EXPECT_EQ(Shown(), PageTitle("Cells_and_rules"));
