@@ -1132,8 +1132,9 @@ void TMain::InstallCommand(QAction* item, std::string_view pattern) {
         QApplication::restoreOverrideCursor();
         return answer;
     };
-    const auto onFolder = [this](std::uint32_t, const fs::path& folder) {
-        xBottomLab.setText(ToQString(folder));
+    // The message line counts the folders and names the one being searched.
+    const auto onFolder = [this](std::uint32_t count, const fs::path& folder) {
+        xBottomLab.setText(QString::number(count) + QString::fromUtf8("  ") + ToQString(folder));
         QCoreApplication::processEvents();
         return true;
     };
