@@ -10,6 +10,7 @@
 #include "shell/tb_gamebox.h"
 #include "shell/tb_levbox.h"
 #include "shell/tb_namebox.h"
+#include "shell/tb_playerbox.h"
 #include "shell/tb_util.h"
 #include "tests/install/zip_maker.h"
 #include "tests/window/mainwindow_support.h"
@@ -88,6 +89,24 @@ protected:
         return Folder.Path() / "tbg" / GameFileName(name, ".tbg");
     }
 };
+
+TEST_F(WholeProgramTest, TheStartAsksForThePlayerAndCancellingEndsTheProgram) {
+    Answer<TPlayerBox>([](TPlayerBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
+    Program = StartProgram(MilliTime(), false, true);
+    EXPECT_FALSE(Program.PlayerChosen);
+    EXPECT_FALSE(Program.Main->isVisible());
+    Program = {};
+
+    // The last player is offered; Enter takes him with his installation number.
+    Answer<TPlayerBox>([](TPlayerBox& box) {
+        EXPECT_EQ(box.xUser.currentText(), QString::fromUtf8("Tester"));
+        QTest::keyClick(&box, Qt::Key_Return);
+    });
+    Program = StartProgram(MilliTime(), false, true);
+    ASSERT_TRUE(Program.PlayerChosen);
+    EXPECT_EQ(Program.Main->Game().GetPlayer().rfind("Tester #", 0), 0u)
+        << Program.Main->Game().GetPlayer();
+}
 
 TEST_F(WholeProgramTest, AGameMadeInTheEditorIsSavedReloadedFromTheDialogAndWon) {
     TMain& main = Start();
