@@ -292,11 +292,7 @@ void TMain::BuildControls() {
 QAction* TMain::AddItem(QMenu* menu, int tag, const char* caption, void (TMain::*command)()) {
     QAction* item = menu->addAction(QString::fromUtf8(caption));
     if (tag != 0) Items.emplace(tag, item);
-    if (command != nullptr)
-        connect(item, &QAction::triggered, this, [this, command] { (this->*command)(); });
-    else
-        Unbuilt.insert(item);
-    item->setVisible(command != nullptr);
+    connect(item, &QAction::triggered, this, [this, command] { (this->*command)(); });
     return item;
 }
 
@@ -471,7 +467,7 @@ void TMain::BuildMenu() {
 
 void TMain::ShowItem(int tag, bool visible) {
     for (auto [it, end] = Items.equal_range(tag); it != end; ++it)
-        it->second->setVisible(visible && !Unbuilt.contains(it->second));
+        it->second->setVisible(visible);
 }
 
 QAction* TMain::Item(int tag) const {

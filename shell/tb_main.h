@@ -26,7 +26,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -263,7 +262,6 @@ private:
     int PaletteSlot = 1;
     bool Shown = false;
     bool Terminating = false;        // closing without questions: no player is left
-    std::set<QAction*> Unbuilt;      // items whose command comes later
     std::vector<QAction*> SoundSets; // the set items of the Sound menu
     QPixmap ListPicture;             // the skin's list picture, for the record browsers
     QAction* CheckedSound = nullptr;
