@@ -621,10 +621,16 @@ void TWinGame::MoveMap(TDir direction) {
 void TWinGame::RenameGame() {
     std::string name = GameName();
     std::uint8_t skill = Skill();
-    std::string author = GameAuthor();
+    const std::string original = GameAuthor();
+    std::string author = original;
     bool changed = false;
-    if (Shell.AskGameName(name, skill, author, changed) && changed)
-        SetGameInfo(name, skill, author);
+    if (Shell.AskGameName(name, skill, author, changed)) {
+        // The dialog shows the author without his installation number; an
+        // author left as he was keeps it.
+        if (author == CutBeforeNumber(original)) author = original;
+        if (name != GameName() || skill != Skill() || author != original)
+            SetGameInfo(name, skill, author);
+    }
     Records->Modified = true;
     UpdateCaption();
 }

@@ -126,7 +126,7 @@ void TAllGames::FillPlayerNames(std::vector<std::string>& list) const {
     std::unordered_set<std::string> seen;
     for (std::size_t i = 1; i <= Log->Count(); ++i) {
         const std::string& stored = Log->EntryAt(i).Player;
-        std::string name = stored.substr(0, stored.find(" #"));
+        std::string name = CutBeforeNumber(stored);
         if (seen.insert(UpperCase(name)).second) list.push_back(std::move(name));
     }
 }

@@ -99,4 +99,8 @@ bool ParseInt(std::string_view text, long long& value) {
     return ec == std::errc() && ptr == last && first != last;
 }
 
+std::string CutBeforeNumber(std::string_view name) {
+    return std::string(name.substr(0, name.find(" #")));
+}
+
 } // namespace tb

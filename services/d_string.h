@@ -23,6 +23,10 @@ int CompareNoCase(std::string_view a, std::string_view b);
 // (blank, "&", "-", ".") reduced to their last one, each word capitalised.
 std::string NormaliseName(std::string_view text);
 
+// A stored player name without its installation number ("Ann #0" → "Ann"):
+// the text before its first " #".
+std::string CutBeforeNumber(std::string_view name);
+
 // Replaces the first "@" of `text` by `value`; a text without "@" stays unchanged.
 void FillPlaceholder(std::string_view value, std::string& text);
 void FillPlaceholder(long long value, std::string& text);

@@ -2,6 +2,7 @@
 
 #include "services/d_messages.h"
 #include "services/d_settings.h"
+#include "services/d_string.h"
 #include "shell/tb_boxuti.h"
 #include "shell/tb_nameinput.h"
 #include "shell/tb_util.h"

@@ -198,8 +198,4 @@ void ApplyNameCaptions(std::initializer_list<QWidget*> controls,
     }
 }
 
-std::string CutBeforeNumber(const std::string& name) {
-    return name.substr(0, name.find(" #"));
-}
-
 } // namespace tb

@@ -71,8 +71,4 @@ void SetUpNameButtons(QPushButton& ok, QPushButton& cancel, QPushButton& hidOK, 
 void ApplyNameCaptions(std::initializer_list<QWidget*> controls,
                        const std::map<int, std::string>& captions);
 
-// The text before the first " #" (a stored player name without its
-// installation number).
-std::string CutBeforeNumber(const std::string& name);
-
 } // namespace tb

@@ -1,6 +1,7 @@
 #include "shell/tb_playerbox.h"
 
 #include "services/d_settings.h"
+#include "services/d_string.h"
 #include "services/d_types.h"
 #include "shell/tb_boxuti.h"
 #include "shell/tb_nameinput.h"

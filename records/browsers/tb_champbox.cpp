@@ -32,7 +32,7 @@ void TChampBox::FillChampions() {
         title = Text(TagUnsolved);
     } else {
         title = Text(TagTitle);
-        FillPlaceholder(DisplayName(Records.ChampionAt(1).Name), title);
+        FillPlaceholder(CutBeforeNumber(Records.ChampionAt(1).Name), title);
     }
 
     std::vector<TGridRow> rows;

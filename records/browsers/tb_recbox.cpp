@@ -47,10 +47,6 @@ std::string SkillStars(int skill) {
     return stars;
 }
 
-std::string DisplayName(const std::string& stored) {
-    return stored.substr(0, stored.find(" #"));
-}
-
 // ---- TGridRows ----
 
 TGridRows::TGridRows(int columns, QObject* parent)

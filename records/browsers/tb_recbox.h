@@ -30,8 +30,6 @@ using TOpenGameAt = std::function<void(const std::string& name, int level)>;
 std::string PadNumber(long long value, int width);
 // A blank followed by one star per skill point.
 std::string SkillStars(int skill);
-// A stored player name without its installation suffix (cut before the first " #").
-std::string DisplayName(const std::string& stored);
 
 // One row of a browser: its cells in the language's code page, and what the
 // open action needs (a stored player, a game or an author name, a level).

@@ -7,6 +7,7 @@
 #include "services/d_folders.h"
 #include "services/d_messages.h"
 #include "services/d_settings.h"
+#include "services/d_string.h"
 #include "tests/records/records_support.h"
 
 #include <gtest/gtest.h>
@@ -77,7 +78,10 @@ struct TRecordingShell : TWinShell {
         return Next(Players, std::string());
     }
     void ForgetPlayer(const std::string&) override {}
-    bool AskGameName(std::string& name, std::uint8_t&, std::string&, bool& changed) override {
+    // Like the dialog, hands the author back without his installation number.
+    bool AskGameName(std::string& name, std::uint8_t&, std::string& author,
+                     bool& changed) override {
+        author = CutBeforeNumber(author);
         name = Next(GameNames, std::string());
         return changed = !name.empty();
     }
@@ -387,6 +391,16 @@ TEST_F(WinGameTest, LeavingAChangedGameAsksAndAFailedSaveLetsThePlayerStay) {
     EXPECT_FALSE(game.IsEdit());
     EXPECT_EQ(game.GetCell(TPos(3, 2)), Food);
     EXPECT_EQ(game.GetState(), TState::Ready);
+}
+
+TEST_F(WinGameTest, ARenamedGameKeepsItsAuthorsInstallationNumber) {
+    WriteGame("Corridor", {Corridor}, "Ann #3");
+    TWinGame& game = Open("Corridor");
+    game.EditMode();
+    Shell.GameNames = {"Long Corridor"};
+    game.RenameGame();
+    EXPECT_EQ(game.GameName(), "Long Corridor");
+    EXPECT_EQ(game.GameAuthor(), "Ann #3");
 }
 
 TEST_F(WinGameTest, DeletingThePlayerWithoutChoosingAnotherEndsTheProgram) {
