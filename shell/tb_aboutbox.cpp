@@ -104,10 +104,8 @@ void TAboutBox::Layout() {
 }
 
 void TAboutBox::SetBoxFont(const QString& name, int pointSize) {
-    QFont boxFont = font();
-    if (!name.isEmpty()) boxFont.setFamily(name);
-    if (pointSize > 0) boxFont.setPointSize(pointSize);
-    setFont(boxFont);
+    SetBoxFontFace(*this, name, pointSize);
+    const QFont boxFont = font();
     QFont titleFont = boxFont;
     titleFont.setBold(true);
     titleFont.setPointSize(boxFont.pointSize() * 3);

@@ -94,6 +94,13 @@ void ApplyDialogFontStyle(QFont& font) {
     font.setBold(DialogBoldSlot());
 }
 
+void SetBoxFontFace(QWidget& box, const QString& name, int pointSize) {
+    QFont boxFont = box.font();
+    if (!name.isEmpty()) boxFont.setFamily(name);
+    if (pointSize > 0) boxFont.setPointSize(pointSize);
+    box.setFont(boxFont);
+}
+
 void SetBoxSoundHook(TBoxSoundHook hook) {
     SoundHookSlot() = std::move(hook);
 }

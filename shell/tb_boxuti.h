@@ -10,6 +10,7 @@
 #include <functional>
 
 class QFont;
+class QString;
 class QWidget;
 
 namespace tb {
@@ -47,6 +48,9 @@ void KeepOnScreen(QWidget& form);
 void SetDialogFontBold(bool bold);
 bool DialogFontBold();
 void ApplyDialogFontStyle(QFont& font);
+// The interface font of a box: `name` (empty: the family stays) at
+// `pointSize` (0: the size stays).
+void SetBoxFontFace(QWidget& box, const QString& name, int pointSize);
 
 // ---- Sounds ----
 

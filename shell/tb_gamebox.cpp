@@ -3,10 +3,9 @@
 #include "engine/tb_fullgame.h"
 #include "services/d_error.h"
 #include "services/d_messages.h"
-#include "services/d_settings.h"
 #include "services/d_string.h"
 #include "shell/tb_boxuti.h"
-#include "shell/tb_colour.h"
+#include "shell/tb_nameinput.h"
 #include "shell/tb_util.h"
 
 #include <QAbstractItemView>
@@ -19,9 +18,6 @@
 namespace tb {
 
 namespace {
-
-constexpr std::uint8_t ResultCancel = 3;
-constexpr std::uint8_t ResultOK = 4;
 
 // Design of the dialog.
 constexpr int Margin = 10;
@@ -42,20 +38,10 @@ constexpr int TagFrom = 5;
 constexpr int TagGame = 6;
 constexpr int TagAllow = 7;
 
-QByteArray Bytes(const std::string& text) {
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 } // namespace
 
 TGameBox::TGameBox(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    setObjectName(QStringLiteral("TGameBox"));
-    setModal(true);
-
-    xPic.setObjectName(QStringLiteral("xPic"));
-    xPic.setScaledContents(true);
-    xPic.hide();
+    : TPictureDialog(parent, "TGameBox", "Loading_games", TInputSound::NoWait) {
     xTobbin.setObjectName(QStringLiteral("xTobbin"));
     xTobbin.setGeometry(8, 8, 40, 60);
     xTobbin.setAlignment(Qt::AlignCenter);
@@ -106,19 +92,8 @@ TGameBox::TGameBox(QWidget* parent)
     SetBoxFont(QString(), DesignPointSize);
 }
 
-void TGameBox::SetBackground(const QPixmap& picture) {
-    if (!picture.isNull()) xPic.setPixmap(picture);
-}
-
 void TGameBox::SetHeroPicture(const QPixmap& picture) {
     if (!picture.isNull()) xTobbin.setPixmap(picture);
-}
-
-void TGameBox::SetBoxFont(const QString& name, int pointSize) {
-    QFont boxFont = font();
-    if (!name.isEmpty()) boxFont.setFamily(name);
-    if (pointSize > 0) boxFont.setPointSize(pointSize);
-    setFont(boxFont);
 }
 
 void TGameBox::ApplyCaptions(const std::map<int, std::string>& captions) {
@@ -137,13 +112,8 @@ std::string TGameBox::Run(TFullGame& game, bool& editable, const std::string& pr
         ~TEndOfRun() { Game = nullptr; }
     } endOfRun{Game};
 
-    if (isVisible()) hide();
-    QFont boxFont = font();
-    ApplyDialogFontStyle(boxFont);
-    setFont(boxFont);
-    ApplyFieldColours();
-    xPic.setVisible(Settings().Backgrounds && !xPic.pixmap().isNull());
-    setWindowTitle(QLatin1Char(' ') + ToUnicode(ApplicationTitle));
+    PrepareRun();
+    ApplyNameFieldColours({&xPassed, &xSkill, &xGame});
 
     FillCombos();
     xEdit.show();
@@ -167,7 +137,7 @@ std::string TGameBox::Run(TFullGame& game, bool& editable, const std::string& pr
         xSkill.setCurrentIndex(std::min<int>(chosen->Skill, AllSkills));
         Filling = false;
         FillGames();
-        const int index = xGame.findData(Bytes(chosen->Name));
+        const int index = xGame.findData(ToBytes(chosen->Name));
         if (index >= 0) xGame.setCurrentIndex(index);
     }
     Layout();
@@ -223,7 +193,7 @@ void TGameBox::FillGames() {
     });
     xGame.clear();
     for (const auto& [text, name] : items)
-        xGame.addItem(text, Bytes(name));
+        xGame.addItem(text, ToBytes(name));
     if (xGame.count() > 0) xGame.setCurrentIndex(0);
 }
 
@@ -258,21 +228,6 @@ void TGameBox::Layout() {
     xPic.setGeometry(rect());
 }
 
-void TGameBox::ApplyFieldColours() {
-    const QColor back = ToQColor(Settings().List);
-    const QColor text = ToQColor(Settings().ListFont);
-    for (QComboBox* combo : {&xPassed, &xSkill, &xGame}) {
-        QPalette palette = combo->palette();
-        for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window})
-            palette.setColor(role, back);
-        for (const QPalette::ColorRole role :
-             {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
-            palette.setColor(role, text);
-        combo->setPalette(palette);
-        combo->view()->setPalette(palette);
-    }
-}
-
 void TGameBox::Close(std::uint8_t result) {
     Result = result;
     accept();
@@ -295,7 +250,7 @@ void TGameBox::keyPressEvent(QKeyEvent* event) {
         Close(ResultCancel);
         break;
     case Qt::Key_F1:
-        if (OpenHelp) OpenHelp("Loading_games");
+        OpenOwnHelp();
         Close(ResultCancel);
         break;
     default:
@@ -318,15 +273,8 @@ bool TGameBox::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TGameBox::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // The window frame is known only now: place the dialog again with it.
-    CentreOnMain(*this);
+void TGameBox::FocusInput() {
     xGame.setFocus(Qt::OtherFocusReason);
-    Result = ResultCancel;
-    QTimer::singleShot(0, this, [this] {
-        if (isVisible()) PlayBoxSound(TBoxSound::Input, false);
-    });
 }
 
 } // namespace tb

@@ -3,18 +3,17 @@
 // narrowed down by progress (New, Old, All) and by skill rating, and may ask
 // to open it for editing.
 
+#include "shell/tb_namedialog.h"
+
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialog>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <string>
-#include <string_view>
 
 namespace tb {
 
@@ -25,7 +24,7 @@ enum TGameFilter : int { FilterNew = 0, FilterOld = 1, FilterAll = 2 };
 // The skill index that shows every skill.
 inline constexpr int AllSkills = 5;
 
-class TGameBox : public QDialog {
+class TGameBox : public TPictureDialog {
     Q_OBJECT
 public:
     explicit TGameBox(QWidget* parent = nullptr);
@@ -40,12 +39,7 @@ public:
     // nothing when no game is installed.
     std::string Run(TFullGame& game, bool& editable, const std::string& preselect);
 
-    // The skin's box picture, stretched behind everything; shown only while
-    // backgrounds are on. A null picture is ignored.
-    void SetBackground(const QPixmap& picture);
-    // The interface font; bold when the bold-font setting is on. A size of 0
-    // leaves the size as it is.
-    void SetBoxFont(const QString& name, int pointSize);
+    // (SetBackground and SetBoxFont: see TPictureDialog.)
     // Tag → caption in the language's code page: 3 Cancel, 4 OK, 5 "Select
     // from:", 6 "Game name:", 7 "Allow &Edit".
     void ApplyCaptions(const std::map<int, std::string>& captions);
@@ -54,14 +48,13 @@ public:
     // The game list is built anew at the next showing (set whenever a game is
     // added, deleted, renamed or completed or the player changes).
     bool Rebuild = true;
-    // Opens a help topic (F1 asks for "Loading_games"); empty: no help.
-    std::function<void(std::string_view topic)> OpenHelp;
+    // F1 asks OpenHelp for "Loading_games" and closes the dialog.
 
     // The filter and skill indexes kept from one showing to the next.
     int FilterIndex() const { return LastFilter; }
     int SkillIndex() const { return LastSkill; }
 
-    QLabel xPic{this}; // first, so that it lies behind every other control
+    // xPic comes first, in the base.
     QLabel xTobbin{this};
     QLabel xpFrom{this};
     QLabel xpGame{this};
@@ -75,8 +68,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void FocusInput() override;
 
 private:
     // Fills xGame with the games of the chosen filter and skill; with
@@ -85,13 +78,11 @@ private:
     void FillGames();
     void FillCombos();
     void Layout();
-    void ApplyFieldColours();
     void Close(std::uint8_t result);
     bool AnyDroppedDown() const;
 
     TFullGame* Game = nullptr; // while Run runs
     bool Filling = false;      // the combos are being filled: their changes rebuild nothing
-    std::uint8_t Result = 3;
     int LastFilter = FilterNew;
     int LastSkill = 0;
 };

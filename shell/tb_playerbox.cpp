@@ -3,14 +3,12 @@
 #include "services/d_settings.h"
 #include "services/d_string.h"
 #include "services/d_types.h"
-#include "shell/tb_boxuti.h"
 #include "shell/tb_nameinput.h"
 #include "shell/tb_util.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -19,8 +17,6 @@ namespace tb {
 
 namespace {
 
-constexpr std::uint8_t ResultCancel = 3;
-constexpr std::uint8_t ResultOK = 4;
 constexpr std::uint8_t ResultDefault = 1; // Enter: counts as confirmed like OK
 
 // Design of the dialog.
@@ -40,20 +36,10 @@ constexpr std::chrono::milliseconds SoundGate{3000};
 
 constexpr int TagUser = 5;
 
-QByteArray Bytes(const std::string& text) {
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 } // namespace
 
 TPlayerBox::TPlayerBox(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    setObjectName(QStringLiteral("TPlayerBox"));
-    setModal(true);
-
-    xPic.setObjectName(QStringLiteral("xPic"));
-    xPic.setScaledContents(true);
-    xPic.hide();
+    : TNameDialog(parent, "TPlayerBox", "Player_name", TInputSound::Wait) {
     xpUser.setObjectName(QStringLiteral("xpUser"));
     xpUser.setProperty("Tag", TagUser);
     xpUser.setText(QString::fromLatin1("Your\xA0name:")); // a no-break space
@@ -66,33 +52,11 @@ TPlayerBox::TPlayerBox(QWidget* parent)
     xUser.installEventFilter(this); // Enter in the combo
     xpUser.setBuddy(&xUser);
 
-    SetUpNameButtons(xOK, xCancel, xHidOK, ResultDefault, xHidCancel, xTobbin);
-
-    connect(&xOK, &QPushButton::clicked, this, [this] { Close(ResultOK); });
-    connect(&xCancel, &QPushButton::clicked, this, [this] { Close(ResultCancel); });
-    connect(&xHidOK, &QPushButton::clicked, this, [this] { Close(ResultDefault); });
-    connect(&xHidCancel, &QPushButton::clicked, this, [this] { Close(ResultCancel); });
-    // The hero keeps the names exactly as typed for this showing.
-    connect(&xTobbin, &QPushButton::clicked, this, [this] { Canonical = false; });
+    SetUpButtons(xOK, xCancel, xHidOK, ResultDefault, xHidCancel);
     SetBoxFont(QString(), DesignPointSize);
 }
 
 TPlayerBox::~TPlayerBox() = default;
-
-void TPlayerBox::SetBackground(const QPixmap& picture) {
-    if (!picture.isNull()) xPic.setPixmap(picture);
-}
-
-void TPlayerBox::SetHeroPicture(const QPixmap& picture) {
-    if (!picture.isNull()) xTobbin.setIcon(QIcon(picture));
-}
-
-void TPlayerBox::SetBoxFont(const QString& name, int pointSize) {
-    QFont boxFont = font();
-    if (!name.isEmpty()) boxFont.setFamily(name);
-    if (pointSize > 0) boxFont.setPointSize(pointSize);
-    setFont(boxFont);
-}
 
 void TPlayerBox::ApplyCaptions(const std::map<int, std::string>& captions) {
     ApplyNameCaptions({&xCancel, &xOK, &xpUser}, captions);
@@ -112,7 +76,7 @@ void TPlayerBox::AddPlayerName(const std::string& name) {
     while (at < xUser.count() && xUser.itemText(at).compare(text, Qt::CaseInsensitive) <= 0)
         ++at;
     const QString editText = xUser.currentText();
-    xUser.insertItem(at, text, Bytes(CutBeforeNumber(name).substr(0, text.size())));
+    xUser.insertItem(at, text, ToBytes(CutBeforeNumber(name).substr(0, text.size())));
     xUser.setEditText(editText); // a new item does not replace what is typed
 }
 
@@ -138,24 +102,13 @@ std::vector<std::string> TPlayerBox::Names() const {
 }
 
 std::string TPlayerBox::Run(const std::string& name) {
-    if (isVisible()) hide();
-    QFont boxFont = font();
-    ApplyDialogFontStyle(boxFont);
-    setFont(boxFont);
+    PrepareRun();
     ApplyNameFieldColours({&xUser});
-    xPic.setVisible(Settings().Backgrounds && !xPic.pixmap().isNull());
-    setWindowTitle(QLatin1Char(' ') + ToUnicode(ApplicationTitle));
 
     const QString shown = ToUnicode(CutBeforeNumber(name)).left(PlayerNameLength);
     xUser.setCurrentIndex(xUser.findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive));
     xUser.setEditText(shown);
-    Canonical = true;
-    Layout();
-    CentreOnMain(*this);
-
-    Result = ResultCancel;
-    exec();
-    if (Result == ResultCancel) return {};
+    if (!Execute()) return {};
     AddPlayerName(Chosen);
     Accepted = true;
     return Chosen + " #" + std::to_string(InstallationNumber);
@@ -181,27 +134,9 @@ void TPlayerBox::Layout() {
     xPic.setGeometry(rect());
 }
 
-void TPlayerBox::Close(std::uint8_t result) {
-    if (result != ResultCancel) {
-        // The dialog stays open while the name is empty (or cannot be written).
-        if (!TakeName(*xUser.lineEdit(), Canonical, Chosen)) return;
-    }
-    Result = result;
-    accept();
-}
-
-void TPlayerBox::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        xHidCancel.click();
-        break;
-    case Qt::Key_F1:
-        if (OpenHelp) OpenHelp("Player_name");
-        break;
-    default:
-        QDialog::keyPressEvent(event); // Enter: the default button
-        break;
-    }
+bool TPlayerBox::TakeInput() {
+    // The dialog stays open while the name is empty (or cannot be written).
+    return TakeName(*xUser.lineEdit(), Canonical, Chosen);
 }
 
 bool TPlayerBox::eventFilter(QObject* watched, QEvent* event) {
@@ -218,19 +153,17 @@ bool TPlayerBox::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TPlayerBox::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // The window frame is known only now: place the dialog again with it.
-    CentreOnMain(*this);
-    if (!Accepted) move(x(), y() + StartOffset);
+int TPlayerBox::ShownBelowCentre() const {
+    return Accepted ? 0 : StartOffset;
+}
+
+void TPlayerBox::FocusInput() {
     xUser.setFocus(Qt::OtherFocusReason);
     xUser.lineEdit()->selectAll();
-    Result = ResultCancel;
-    if (std::chrono::steady_clock::now() - Settings().StartTime > SoundGate) {
-        QTimer::singleShot(0, this, [this] {
-            if (isVisible()) PlayBoxSound(TBoxSound::Input, true);
-        });
-    }
+}
+
+bool TPlayerBox::InputSoundDue() const {
+    return std::chrono::steady_clock::now() - Settings().StartTime > SoundGate;
 }
 
 } // namespace tb

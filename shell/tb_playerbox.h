@@ -3,18 +3,15 @@
 // the player log. Asked for at start-up, by New player name and after Delete
 // this player.
 
+#include "shell/tb_namedialog.h"
+
 #include <QComboBox>
-#include <QDialog>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 
-#include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace tb {
@@ -24,7 +21,7 @@ class TNameInput;
 // Longest player name the dialog takes.
 inline constexpr int PlayerNameLength = 20;
 
-class TPlayerBox : public QDialog {
+class TPlayerBox : public TNameDialog {
     Q_OBJECT
 public:
     explicit TPlayerBox(QWidget* parent = nullptr);
@@ -52,18 +49,10 @@ public:
     // The names the list holds, in its order.
     std::vector<std::string> Names() const;
 
-    // The skin's box picture, stretched behind everything; shown only while
-    // backgrounds are on. A null picture is ignored.
-    void SetBackground(const QPixmap& picture);
-    // The interface font; bold when the bold-font setting is on. A size of 0
-    // leaves the size as it is.
-    void SetBoxFont(const QString& name, int pointSize);
     // Tag → caption in the language's code page: 3 Cancel, 4 OK, 5 "Your name:".
+    // (SetBackground, SetBoxFont and SetHeroPicture: see TNameDialog; F1 asks
+    // OpenHelp for "Player_name".)
     void ApplyCaptions(const std::map<int, std::string>& captions);
-    void SetHeroPicture(const QPixmap& picture);
-
-    // Opens a help topic (F1 asks for "Player_name"); empty: no help.
-    std::function<void(std::string_view topic)> OpenHelp;
 
     // True once a name has been confirmed in this run.
     bool NameAccepted() const { return Accepted; }
@@ -71,8 +60,7 @@ public:
     // clicked in this showing).
     bool CanonicalNames() const { return Canonical; }
 
-    QLabel xPic{this}; // first, so that it lies behind every other control
-    QPushButton xTobbin{this};
+    // xPic and xTobbin come first, in the bases.
     QLabel xpUser{this};
     QComboBox xUser{this};
     QPushButton xOK{this};
@@ -82,19 +70,18 @@ public:
     QPushButton xHidCancel{this};
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void Layout() override;
+    bool TakeInput() override;
+    void FocusInput() override;
+    int ShownBelowCentre() const override;
+    bool InputSoundDue() const override;
 
 private:
-    void Layout();
-    void Close(std::uint8_t result);
     // The index of the list entry that stands for `text`, or -1.
     int FindName(const QString& text) const;
 
     std::unique_ptr<TNameInput> Filter;
-    std::uint8_t Result = 3;
-    bool Canonical = true;
     bool Accepted = false;
     std::string Chosen; // the confirmed text, in the code page
 };

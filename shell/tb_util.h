@@ -2,6 +2,7 @@
 // Small helpers of the window program: its title and the one place where the
 // 8-bit texts of the core become the window's Unicode texts.
 
+#include <QByteArray>
 #include <QString>
 
 class QWidget;
@@ -28,6 +29,10 @@ QString Cp1252ToUnicode(std::string_view bytes);
 // A typed text back into the language's code page; throws Error naming the
 // first character the code page cannot hold.
 std::string FromUnicode(const QString& text);
+// The bytes of a core text unchanged, as the item data of a list keeps them.
+inline QByteArray ToBytes(std::string_view text) {
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
 // Gives every control of `form` that carries a "Tag" property (buttons and
 // labels) the caption of its Tag, where the map holds a non-empty one.
 void TranslateForm(QWidget& form, const std::map<int, std::string>& captions);
