@@ -7,15 +7,16 @@
 namespace tb {
 
 TAuthBox::TAuthBox(QWidget* parent, const TAllGames& records, TWriBox& games)
-    : TRecordBox(parent, "TAuthBox", "Game_authors",
-                 {{"xFirst", "", 0, 36},
-                  {"xAuthor", "Author", 6, 232},
-                  {"xGames", "Games", 7, 56},
-                  {"xLevels", "Levels", 8, 64},
-                  {"xlast", "", 0, 40}},
-                 // The last column lies under xLevels and xlast.
-                 {1, 1, 1, 2}),
-      Records(records), Games(games) {
+    : TDetailsOpenerBox(parent, "TAuthBox", "Game_authors",
+                        {{"xFirst", "", 0, 36},
+                         {"xAuthor", "Author", 6, 232},
+                         {"xGames", "Games", 7, 56},
+                         {"xLevels", "Levels", 8, 64},
+                         {"xlast", "", 0, 40}},
+                        records,
+                        [&games](const std::string& author) { return games.ShowGamesBy(author); },
+                        // The last column lies under xLevels and xlast.
+                        {1, 1, 1, 2}) {
     Texts = {{TagTitle, "@ Games and @ Levels"}, {TagHint, "Double-click here to show details"}};
 }
 
@@ -39,12 +40,6 @@ void TAuthBox::FillAuthors() {
                      PadNumber(author.Levels, 6)};
     }
     Fill(title, Text(TagHint), std::move(rows));
-}
-
-void TAuthBox::OpenRow(int row) {
-    if (!xList.IsSelectable(row)) return;
-    const std::string author = xList.Row(row).Key;
-    if (Games.ShowGamesBy(author)) Choose();
 }
 
 } // namespace tb

@@ -6,10 +6,9 @@
 
 namespace tb {
 
-class TAllGames;
 class TWriBox;
 
-class TAuthBox : public TRecordBox {
+class TAuthBox : public TDetailsOpenerBox {
     Q_OBJECT
 public:
     // Tags of the invisible labels.
@@ -23,13 +22,6 @@ public:
     void ShowAuthors();
     // The filling part of ShowAuthors.
     void FillAuthors();
-
-protected:
-    void OpenRow(int row) override;
-
-private:
-    const TAllGames& Records;
-    TWriBox& Games;
 };
 
 } // namespace tb

@@ -7,14 +7,16 @@
 namespace tb {
 
 TChampBox::TChampBox(QWidget* parent, const TAllGames& records, TSolBox& details)
-    : TRecordBox(parent, "TChampBox", "Hall_of_Champions",
-                 {{"xFirst", "", 0, 36},
-                  {"xPlayer", "Player", 5, 232},
-                  {"xLevels", "Levels", 6, 64},
-                  {"xGames", "Games", 7, 56},
-                  {"xPoints", "Points", 8, 64},
-                  {"xlast", "", 0, 40}}),
-      Records(records), Details(details) {
+    : TDetailsOpenerBox(parent, "TChampBox", "Hall_of_Champions",
+                        {{"xFirst", "", 0, 36},
+                         {"xPlayer", "Player", 5, 232},
+                         {"xLevels", "Levels", 6, 64},
+                         {"xGames", "Games", 7, 56},
+                         {"xPoints", "Points", 8, 64},
+                         {"xlast", "", 0, 40}},
+                        records, [&details](const std::string& player) {
+                            return details.ShowBestResults(player);
+                        }) {
     Texts = {{TagTitle, "@ is the Grand Champion!"},
              {TagHint, "Double-click here to show details"},
              {TagUnsolved, "Unsolved"}};
@@ -49,13 +51,6 @@ void TChampBox::FillChampions() {
                      champ.HasFresh != 0 ? "+" : " "};
     }
     Fill(title, Text(TagHint), std::move(rows));
-}
-
-void TChampBox::OpenRow(int row) {
-    if (!xList.IsSelectable(row)) return;
-    // Copied: the best results fill nothing here, but the row is ours.
-    const std::string player = xList.Row(row).Key;
-    if (Details.ShowBestResults(player)) Choose();
 }
 
 } // namespace tb

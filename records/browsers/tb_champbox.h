@@ -7,10 +7,9 @@
 
 namespace tb {
 
-class TAllGames;
 class TSolBox;
 
-class TChampBox : public TRecordBox {
+class TChampBox : public TDetailsOpenerBox {
     Q_OBJECT
 public:
     // Tags of the invisible labels.
@@ -25,13 +24,6 @@ public:
     void ShowChampions();
     // The filling part of ShowChampions.
     void FillChampions();
-
-protected:
-    void OpenRow(int row) override;
-
-private:
-    const TAllGames& Records;
-    TSolBox& Details;
 };
 
 } // namespace tb

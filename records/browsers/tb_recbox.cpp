@@ -11,6 +11,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <utility>
 
 namespace tb {
 
@@ -373,6 +374,33 @@ void TRecordBox::showEvent(QShowEvent* event) {
     CentreOnMain(*this);
     xList.setFocus(Qt::OtherFocusReason);
     if (SelectFirst && xList.SelectedRow() < 0) xList.SelectDataRow(0);
+}
+
+TGameOpenerBox::TGameOpenerBox(QWidget* parent, const char* name, std::string_view helpTopic,
+                               const std::vector<THeadPanel>& panels, const TAllGames& records,
+                               TOpenGameAt openGameAt)
+    : TRecordBox(parent, name, helpTopic, panels), Records(records),
+      OpenGameAt(std::move(openGameAt)) {}
+
+void TGameOpenerBox::OpenRow(int row) {
+    if (!xList.IsSelectable(row)) return;
+    const TGridRow& chosen = xList.Row(row);
+    if (OpenGameAt) OpenGameAt(chosen.Key, chosen.Number);
+    Choose();
+}
+
+TDetailsOpenerBox::TDetailsOpenerBox(QWidget* parent, const char* name, std::string_view helpTopic,
+                                     const std::vector<THeadPanel>& panels,
+                                     const TAllGames& records, TShowDetails showDetails,
+                                     const std::vector<int>& spans)
+    : TRecordBox(parent, name, helpTopic, panels, spans), Records(records),
+      ShowDetails(std::move(showDetails)) {}
+
+void TDetailsOpenerBox::OpenRow(int row) {
+    if (!xList.IsSelectable(row)) return;
+    // Copied: the details fill nothing here, but the row is ours.
+    const std::string key = xList.Row(row).Key;
+    if (ShowDetails(key)) Choose();
 }
 
 } // namespace tb

@@ -180,4 +180,50 @@ private:
     bool ChosenFlag = false;
 };
 
+class TAllGames;
+
+// A browser whose rows open a game at a level in the play window (the best
+// level results and the games of an author).
+class TGameOpenerBox : public TRecordBox {
+    Q_OBJECT
+public:
+    // The number of data rows of the last fill.
+    int RowsFilled() const { return xList.DataRows(); }
+
+protected:
+    TGameOpenerBox(QWidget* parent, const char* name, std::string_view helpTopic,
+                   const std::vector<THeadPanel>& panels, const TAllGames& records,
+                   TOpenGameAt openGameAt);
+
+    // Opens the game of the row's Key at the row's Number and closes.
+    void OpenRow(int row) override;
+
+    const TAllGames& Records;
+
+private:
+    TOpenGameAt OpenGameAt;
+};
+
+// A browser whose rows show the details of their Key in another browser (the
+// game authors and the hall of champions); it closes when the details opened
+// a game.
+class TDetailsOpenerBox : public TRecordBox {
+    Q_OBJECT
+public:
+    // Shows the details of a row's Key; answers whether a game was opened.
+    using TShowDetails = std::function<bool(const std::string& key)>;
+
+protected:
+    TDetailsOpenerBox(QWidget* parent, const char* name, std::string_view helpTopic,
+                      const std::vector<THeadPanel>& panels, const TAllGames& records,
+                      TShowDetails showDetails, const std::vector<int>& spans = {});
+
+    void OpenRow(int row) override;
+
+    const TAllGames& Records;
+
+private:
+    TShowDetails ShowDetails;
+};
+
 } // namespace tb

@@ -6,15 +6,15 @@
 namespace tb {
 
 TSolBox::TSolBox(QWidget* parent, const TAllGames& records, TOpenGameAt openGameAt)
-    : TRecordBox(parent, "TSolBox", "Best_level_results",
-                 {{"xFirst", "", 0, 36},
-                  {"xSkill", "Skill", 8, 48},
-                  {"xGame", "Game", 9, 240},
-                  {"xTick", "", 0, 20},
-                  {"xLevel", "Level", 10, 48},
-                  {"xSteps", "Steps", 11, 56},
-                  {"xLast", "", 0, 40}}),
-      Records(records), OpenGameAt(std::move(openGameAt)) {
+    : TGameOpenerBox(parent, "TSolBox", "Best_level_results",
+                     {{"xFirst", "", 0, 36},
+                      {"xSkill", "Skill", 8, 48},
+                      {"xGame", "Game", 9, 240},
+                      {"xTick", "", 0, 20},
+                      {"xLevel", "Level", 10, 48},
+                      {"xSteps", "Steps", 11, 56},
+                      {"xLast", "", 0, 40}},
+                     records, std::move(openGameAt)) {
     Texts = {{TagTitle, "Best Solutions by @"},
              {TagNoSol, "No Solution"},
              {TagHint, "Double-click here to load a level"}};
@@ -52,13 +52,6 @@ void TSolBox::FillBestResults(const std::string& player) {
         }
     }
     Fill(title, Text(TagHint), std::move(rows));
-}
-
-void TSolBox::OpenRow(int row) {
-    if (!xList.IsSelectable(row)) return;
-    const TGridRow& chosen = xList.Row(row);
-    if (OpenGameAt) OpenGameAt(chosen.Key, chosen.Number);
-    Choose();
 }
 
 } // namespace tb

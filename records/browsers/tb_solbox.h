@@ -6,9 +6,7 @@
 
 namespace tb {
 
-class TAllGames;
-
-class TSolBox : public TRecordBox {
+class TSolBox : public TGameOpenerBox {
     Q_OBJECT
 public:
     // Tags of the invisible labels.
@@ -24,15 +22,7 @@ public:
     bool ShowBestResults(const std::string& player);
     // The filling part of ShowBestResults.
     void FillBestResults(const std::string& player);
-    // The number of data rows of the last fill.
-    int RowsFilled() const { return xList.DataRows(); }
-
-protected:
-    void OpenRow(int row) override;
-
-private:
-    const TAllGames& Records;
-    TOpenGameAt OpenGameAt;
+    // (RowsFilled: see TGameOpenerBox.)
 };
 
 } // namespace tb

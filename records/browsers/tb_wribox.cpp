@@ -6,13 +6,13 @@
 namespace tb {
 
 TWriBox::TWriBox(QWidget* parent, const TAllGames& records, TOpenGameAt openGameAt)
-    : TRecordBox(parent, "TWriBox", "Games_by_author",
-                 {{"xFirst", "", 0, 36},
-                  {"xSkill", "Skill", 7, 48},
-                  {"xGame", "Game Name", 8, 264},
-                  {"xLevels", "Levels", 9, 56},
-                  {"xlast", "", 0, 40}}),
-      Records(records), OpenGameAt(std::move(openGameAt)) {
+    : TGameOpenerBox(parent, "TWriBox", "Games_by_author",
+                     {{"xFirst", "", 0, 36},
+                      {"xSkill", "Skill", 7, 48},
+                      {"xGame", "Game Name", 8, 264},
+                      {"xLevels", "Levels", 9, 56},
+                      {"xlast", "", 0, 40}},
+                     records, std::move(openGameAt)) {
     Texts = {{TagTitle, "Games by @"}, {TagHint, "Double-click here to load a level"}};
 }
 
@@ -31,21 +31,13 @@ void TWriBox::FillGamesBy(const std::string& author) {
         if (game.Author != author) continue;
         TGridRow& row = rows.emplace_back();
         row.Key = game.Name;
-        row.Number = game.GetLevelCount();
+        row.Number = game.GetLevelCount(); // opened at its last level
         row.Cells = {PadNumber(static_cast<long long>(rows.size()), 3), SkillStars(game.Skill),
                      game.Name, PadNumber(game.GetLevelCount(), 5),
                      // The current player has finished the game.
                      game.Mark == 1 ? "#" : " "};
     }
     Fill(title, Text(TagHint), std::move(rows));
-}
-
-void TWriBox::OpenRow(int row) {
-    if (!xList.IsSelectable(row)) return;
-    // Opened at its last level.
-    const TGridRow& chosen = xList.Row(row);
-    if (OpenGameAt) OpenGameAt(chosen.Key, chosen.Number);
-    Choose();
 }
 
 } // namespace tb

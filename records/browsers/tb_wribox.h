@@ -6,9 +6,7 @@
 
 namespace tb {
 
-class TAllGames;
-
-class TWriBox : public TRecordBox {
+class TWriBox : public TGameOpenerBox {
     Q_OBJECT
 public:
     // Tags of the invisible labels.
@@ -22,15 +20,7 @@ public:
     bool ShowGamesBy(const std::string& author);
     // The filling part of ShowGamesBy.
     void FillGamesBy(const std::string& author);
-    // The number of data rows of the last fill.
-    int RowsFilled() const { return xList.DataRows(); }
-
-protected:
-    void OpenRow(int row) override;
-
-private:
-    const TAllGames& Records;
-    TOpenGameAt OpenGameAt;
+    // (RowsFilled: see TGameOpenerBox.)
 };
 
 } // namespace tb
