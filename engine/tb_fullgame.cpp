@@ -1,7 +1,6 @@
 #include "engine/tb_fullgame.h"
 
 #include "services/d_checked.h"
-#include "services/d_folders.h"
 
 #include <system_error>
 
@@ -21,10 +20,6 @@ public:
 private:
     bool& Flag;
 };
-
-fs::path GameFile(const std::string& name) {
-    return Folders().GamesFolder / GameFileName(name, ".tbg");
-}
 
 } // namespace
 
@@ -85,8 +80,8 @@ void TFullGame::SaveEditedGame() {
     // failed save never leaves the game without a file.
     SaveGame();
     if (Records->RenameGame(OldGameName, name)) {
-        const fs::path oldFile = GameFile(OldGameName);
-        if (oldFile != GameFile(name)) {
+        const fs::path oldFile = TMapSet::FilePath(OldGameName);
+        if (oldFile != TMapSet::FilePath(name)) {
             std::error_code ec;
             fs::remove(oldFile, ec);
         }
@@ -101,7 +96,7 @@ void TFullGame::SaveEditedGame() {
 void TFullGame::DeleteGame() {
     const std::string name = GameName();
     std::error_code ec;
-    fs::remove(GameFile(name), ec);
+    fs::remove(TMapSet::FilePath(name), ec);
     Records->DeleteGame(name);
     SetState(TState::None, true);
 }

@@ -506,7 +506,7 @@ bool TWinGame::GameNameTaken(const std::string& name) const {
     // Two names can make one file name ("My Game" and "my game"): the file
     // of another game is never overwritten.
     std::error_code ec;
-    return std::filesystem::exists(Folders().GamesFolder / GameFileName(name, ".tbg"), ec);
+    return std::filesystem::exists(TMapSet::FilePath(name), ec);
 }
 
 void TWinGame::NewGame() {

@@ -169,7 +169,7 @@ void TGameDB::BuildGameList() {
 }
 
 bool TGameDB::MoveRenamedGame(const fs::path& file, const std::string& newName) {
-    const fs::path target = Folders().GamesFolder / GameFileName(newName, ".tbg");
+    const fs::path target = TMapSet::FilePath(newName);
     std::error_code ec;
     // A new name that differs only in letter case keeps its file name.
     const bool sameFile = fs::equivalent(file, target, ec) && !ec;
