@@ -146,11 +146,11 @@ TMain::TMain(const TProgress& progress) {
     ChampBox = std::make_unique<TChampBox>(this, records, *SolBox);
     WriBox = std::make_unique<TWriBox>(this, records, openAt);
     AuthBox = std::make_unique<TAuthBox>(this, records, *WriBox);
-    for (auto* help :
-         {&PlayerBox->OpenHelp, &NameBox->OpenHelp, &LevBox->OpenHelp, &GameBox->OpenHelp,
-          &SolBox->OpenHelp, &ChampBox->OpenHelp, &WriBox->OpenHelp, &AuthBox->OpenHelp})
-        *help = [](std::string_view topic) { ShowHelpTopic(topic); };
+    const auto help = [](std::string_view topic) { ShowHelpTopic(topic); };
+    for (TPictureDialog* box : PictureDialogs())
+        box->OpenHelp = help;
     for (TRecordBox* box : RecordBoxes()) {
+        box->OpenHelp = help;
         box->SetColours(ToQColor(Settings().List), ToQColor(Settings().ListFont));
         box->SetBackgroundsOn(Settings().Backgrounds);
     }
@@ -290,10 +290,7 @@ void TMain::BuildControls() {
 }
 
 QAction* TMain::AddItem(QMenu* menu, int tag, const char* caption, void (TMain::*command)()) {
-    QAction* item = menu->addAction(QString::fromUtf8(caption));
-    if (tag != 0) Items.emplace(tag, item);
-    connect(item, &QAction::triggered, this, [this, command] { (this->*command)(); });
-    return item;
+    return AddCommand(menu, tag, caption, [this, command] { (this->*command)(); });
 }
 
 QAction* TMain::AddCommand(QMenu* menu, int tag, const char* caption,
@@ -346,12 +343,9 @@ void TMain::BuildMenu() {
         std::tuple{83, "&Sound files", SoundsArchives},
         std::tuple{84, "S&olution file", SolutionsArchive},
         std::tuple{85, "&Language files", LanguagesArchives}};
-    for (const auto& [tag, caption, pattern] : installs) {
-        QAction* item = install->addAction(QString::fromUtf8(caption));
-        Items.emplace(tag, item);
-        connect(item, &QAction::triggered, this,
-                [this, item, pattern = pattern] { InstallCommand(item, pattern); });
-    }
+    for (const auto& [tag, caption, pattern] : installs)
+        AddCommand(install, tag, caption,
+                   [this, tag = tag, pattern = pattern] { InstallCommand(tag, pattern); });
     mFile->addSeparator();
     AddItem(mFile, TagExit, "E&xit Tobbin", &TMain::ExitCommand);
 
@@ -485,9 +479,9 @@ void TMain::BuildBuiltInTiles() {
     const QPixmap hero = QPixmap::fromImage(Tiles[3].Cells[Hero]);
     Alert.SetHeroPicture(hero);
     GameBox->SetHeroPicture(hero);
-    PlayerBox->SetHeroPicture(hero);
-    NameBox->SetHeroPicture(hero);
-    LevBox->SetHeroPicture(hero);
+    for (TNameDialog* box :
+         std::array<TNameDialog*, 3>{PlayerBox.get(), NameBox.get(), LevBox.get()})
+        box->SetHeroPicture(hero);
 }
 
 // ---- Fonts, skin, language ----
@@ -512,20 +506,19 @@ void TMain::SetSkin(const std::string& name) {
     const fs::path folder = SkinFolder(name);
     std::error_code ec;
     const fs::path box = folder / settings.SkinPictureName(TSkinPicture::Box);
+    QPixmap boxPicture;
     if (fs::exists(box, ec)) {
-        const QPixmap picture = QPixmap::fromImage(LoadPicture(box));
-        Alert.SetBackground(picture);
-        GameBox->SetBackground(picture);
-        PlayerBox->SetBackground(picture);
-        NameBox->SetBackground(picture);
-        LevBox->SetBackground(picture);
+        boxPicture = QPixmap::fromImage(LoadPicture(box));
+        Alert.SetBackground(boxPicture);
+        for (TPictureDialog* each : PictureDialogs())
+            each->SetBackground(boxPicture);
     }
     // The browsers show the list picture, or the box picture without one.
     const fs::path list = folder / settings.SkinPictureName(TSkinPicture::List);
     if (fs::exists(list, ec))
         ListPicture = QPixmap::fromImage(LoadPicture(list));
-    else if (fs::exists(box, ec))
-        ListPicture = QPixmap::fromImage(LoadPicture(box));
+    else if (!boxPicture.isNull())
+        ListPicture = boxPicture;
     for (TRecordBox* each : RecordBoxes())
         each->SetBackground(ListPicture);
     const fs::path panel = folder / settings.SkinPictureName(TSkinPicture::Panel);
@@ -1029,10 +1022,8 @@ void TMain::ApplyFonts() {
     const int size = Settings().FontSize;
     SetDialogFontBold(Settings().BoldFont);
     SetMainFonts(name, size);
-    GameBox->SetBoxFont(name, size);
-    PlayerBox->SetBoxFont(name, size);
-    NameBox->SetBoxFont(name, size);
-    LevBox->SetBoxFont(name, size);
+    for (TPictureDialog* box : PictureDialogs())
+        box->SetBoxFont(name, size);
     CongratBox->setFont(Alert.font());
     for (TRecordBox* box : RecordBoxes())
         box->SetFonts(name, Language().Charset, size, Settings().BoldFont);
@@ -1084,6 +1075,10 @@ void TMain::ReadOnlyCommand() {
 
 // ---- Record browsers ----
 
+std::array<TPictureDialog*, 4> TMain::PictureDialogs() const {
+    return {GameBox.get(), PlayerBox.get(), NameBox.get(), LevBox.get()};
+}
+
 std::array<TRecordBox*, 4> TMain::RecordBoxes() const {
     return {ChampBox.get(), SolBox.get(), AuthBox.get(), WriBox.get()};
 }
@@ -1109,18 +1104,9 @@ void TMain::OpenFromBrowser(const std::string& name, int level) {
 
 // ---- Install commands ----
 
-void TMain::InstallCommand(QAction* item, std::string_view pattern) {
+void TMain::InstallCommand(int tag, std::string_view pattern) {
     if (Ask(MoreMessage(MsgSearchDrives), {}, AlertYesNo) != AnswerYes) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     ShowBanner("", false);
-    // Whatever happens, the cursor and the input come back.
-    struct TRestore {
-        TMain& Main;
-        ~TRestore() {
-            QApplication::restoreOverrideCursor();
-            Main.Adapter.EnableMenus(true);
-        }
-    } restore{*this};
     const auto ask = [this](const fs::path& archive) -> int {
         QApplication::setOverrideCursor(Qt::ArrowCursor);
         const int answer =
@@ -1134,10 +1120,19 @@ void TMain::InstallCommand(QAction* item, std::string_view pattern) {
         QCoreApplication::processEvents();
         return true;
     };
-    const TInstallReport report =
-        InstallArchives(pattern, Folders().ProgramFolder, ask, onFolder,
-                        SearchPlaces ? *SearchPlaces : LocalSearchPlaces());
-    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    TInstallReport report;
+    try {
+        // The hourglass shows while the search runs, whatever ends it.
+        struct TWaitCursor {
+            TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+            ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+        } searching;
+        report = InstallArchives(pattern, Folders().ProgramFolder, ask, onFolder,
+                                 SearchPlaces ? *SearchPlaces : LocalSearchPlaces());
+    } catch (...) {
+        Adapter.EnableMenus(true);
+        throw;
+    }
     // An archive with members that could not be written is kept, and the
     // player learns which ones.
     for (const TInstalled& done : report.Archives) {
@@ -1149,9 +1144,9 @@ void TMain::InstallCommand(QAction* item, std::string_view pattern) {
             {ArchiveQuestionName(done.Archive), names}, AlertOK);
     }
     Ask(MoreMessage(report.Search.Found ? MsgFilesInstalled : MsgNothingFound), {}, AlertOK);
-    QApplication::restoreOverrideCursor();
+    Adapter.EnableMenus(true);
     // Each install command serves once a run.
-    item->setVisible(false);
+    ShowItem(tag, false);
 }
 
 // ---- Keys, mouse, clock ----

@@ -35,6 +35,7 @@ class TAuthBox;
 class TChampBox;
 class TCongratBox;
 class TGameBox;
+class TPictureDialog;
 class TRecordBox;
 class TSolBox;
 class TWriBox;
@@ -219,14 +220,16 @@ private:
     void WebPageCommand();
     void AboutCommand();
     void ReadOnlyCommand();
+    // The skinned dialogs (picture, font, help) and the record browsers.
+    std::array<TPictureDialog*, 4> PictureDialogs() const;
     std::array<TRecordBox*, 4> RecordBoxes() const;
     // A browser's open action: the game at the level, after leaving the editor.
     void OpenFromBrowser(const std::string& name, int level);
     void FontSizeCommand(QAction* item);
     void BoldCommand();
     // An install command: asks, searches for archives matching `pattern`,
-    // reports, and hides its item for the rest of the run.
-    void InstallCommand(QAction* item, std::string_view pattern);
+    // reports, and hides its item (Tag `tag`) for the rest of the run.
+    void InstallCommand(int tag, std::string_view pattern);
     void AccessAllCommand();
     void PlayNewCommand();
     void PlayAllCommand();
