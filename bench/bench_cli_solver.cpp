@@ -2,8 +2,8 @@
 // stored position.
 
 #include "bench_cli_shipped.h"
+#include "solver/tb_solver.h"
 #include "tools/cli/levelfile.h"
-#include "tools/cli/solver.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,13 +16,13 @@ void SolveLevel(benchmark::State& state) {
     cli::TCliGame game;
     game.LoadFile(shipped.File);
     game.StartLevel(shipped.Level);
-    cli::TSolveResult result;
+    TSolveResult result;
     std::uint64_t expanded = 0;
     for (auto _ : state) {
-        result = cli::Solve(game);
+        result = Solve(game);
         expanded += result.Expanded;
     }
-    if (result.Outcome != cli::TSolveOutcome::Solved ||
+    if (result.Outcome != TSolveOutcome::Solved ||
         result.Moves.size() != shipped.Solution->GetSteps())
         state.SkipWithError("the solver no longer finds the shipped number of steps");
     state.counters["expanded"] =

@@ -9,9 +9,9 @@
 #include "services/d_folders.h"
 #include "services/d_messages.h"
 #include "services/d_string.h"
+#include "solver/tb_solver.h"
 #include "tools/cli/levelfile.h"
 #include "tools/cli/moves.h"
-#include "tools/cli/solver.h"
 
 #include <chrono>
 #include <cstdio>

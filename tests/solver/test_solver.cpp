@@ -1,15 +1,15 @@
 #include "services/d_error.h"
+#include "solver/tb_solver.h"
 #include "tests/tools/tool_levels.h"
 #include "tools/cli/levelfile.h"
 #include "tools/cli/moves.h"
-#include "tools/cli/solver.h"
 
 #include "services/d_file.h"
 #include "tests/test_support.h"
 
 #include <gtest/gtest.h>
 
-namespace tb::cli {
+namespace tb {
 namespace {
 
 using test::LevelText;
@@ -22,7 +22,7 @@ struct TLaidOut {
         Game.StartLevel(1);
     }
     test::TempFolder Folder;
-    TCliGame Game;
+    cli::TCliGame Game;
 };
 
 // Plays the moves through the game object and answers whether they win.
@@ -42,23 +42,23 @@ TSolveResult SolveRows(const std::vector<std::string>& rows, std::uint64_t maxSt
     return Solve(level.Game, options);
 }
 
-TEST(CliSolver, FindsTheFewestStepsOfLevelsBuiltForIt) {
+TEST(Solver, FindsTheFewestStepsOfLevelsBuiltForIt) {
     // Food on both sides: the nearer one first is 3 + 7 steps, the other way 11.
     const std::vector<std::string> corridor = {"##########", "#+   H  +#"};
     TSolveResult result = SolveRows(corridor);
     ASSERT_EQ(result.Outcome, TSolveOutcome::Solved);
-    EXPECT_EQ(MovesText(result.Moves), "3R7L");
+    EXPECT_EQ(cli::MovesText(result.Moves), "3R7L");
 
     // A stone that cannot be pushed into the food: the way round below it is
     // four steps, and the stone falls behind the hero.
     const std::vector<std::string> around = {"######", "#H*+##", "# -  #"};
     result = SolveRows(around);
     ASSERT_EQ(result.Outcome, TSolveOutcome::Solved);
-    EXPECT_EQ(MovesText(result.Moves), "D2RU");
+    EXPECT_EQ(cli::MovesText(result.Moves), "D2RU");
     EXPECT_TRUE(Wins(around, result.Moves));
 }
 
-TEST(CliSolver, TreatsACrushedHeroAsADeadEnd) {
+TEST(Solver, TreatsACrushedHeroAsADeadEnd) {
     // R R is the straight way, but the upper stone rolls onto the hero's head
     // there. Stepping back first sends that stone down the other side, and the
     // lower one is pushed out of the way: six steps (the way below takes eight).
@@ -75,7 +75,7 @@ TEST(CliSolver, TreatsACrushedHeroAsADeadEnd) {
     EXPECT_TRUE(Wins(rows, result.Moves));
 }
 
-TEST(CliSolver, ReportsUnsolvableAndGivesUpAtTheLimit) {
+TEST(Solver, ReportsUnsolvableAndGivesUpAtTheLimit) {
     const TSolveResult walled = SolveRows({"######", "#H #+#", "# ####"});
     EXPECT_EQ(walled.Outcome, TSolveOutcome::Unsolvable);
     EXPECT_EQ(walled.Stored, 3u); // the three cells the hero can stand on
@@ -89,14 +89,14 @@ TEST(CliSolver, ReportsUnsolvableAndGivesUpAtTheLimit) {
     EXPECT_EQ(SolveRows(corridor, 3).Outcome, TSolveOutcome::GaveUp);
 }
 
-TEST(CliSolver, RefusesUnplayableLevelsAndLimitsOutOfRange) {
+TEST(Solver, RefusesUnplayableLevelsAndLimitsOutOfRange) {
     EXPECT_THROW(SolveRows({"#####", "#H  #"}), Error);          // no food
     EXPECT_THROW(SolveRows({"#####", "#H*+#", "## ##"}), Error); // a stone over a gap
     EXPECT_THROW(SolveRows({"#####", "#H +#"}, 0), std::out_of_range);
     EXPECT_THROW(SolveRows({"#####", "#H +#"}, MaxSolverStates + 1), std::out_of_range);
 }
 
-TEST(CliSolver, KeepsBoxesBombsAndRollsAsTheGameDoes) {
+TEST(Solver, KeepsBoxesBombsAndRollsAsTheGameDoes) {
     // Each level needs the rule it shows; the solution must win in the game.
     const std::vector<std::vector<std::string>> levels = {
         // a bomb dropped on the stone plug opens the shaft
@@ -111,11 +111,11 @@ TEST(CliSolver, KeepsBoxesBombsAndRollsAsTheGameDoes) {
     for (const auto& rows : levels) {
         const TSolveResult result = SolveRows(rows);
         ASSERT_EQ(result.Outcome, TSolveOutcome::Solved) << rows[2];
-        EXPECT_TRUE(Wins(rows, result.Moves)) << MovesText(result.Moves);
+        EXPECT_TRUE(Wins(rows, result.Moves)) << cli::MovesText(result.Moves);
         EXPECT_GT(result.Stored, 1u);
         EXPECT_GE(result.Expanded, 1u);
     }
 }
 
 } // namespace
-} // namespace tb::cli
+} // namespace tb

@@ -1,5 +1,5 @@
 #pragma once
-// The solver of tobbin-cli: finds a solution with the fewest steps by a
+// The solver: finds a solution with the fewest steps by a
 // breadth-first search over whole positions. Each move is carried out by the
 // engine's own rules (TActiveMap::HeroMove on a copy of the grid), so the
 // solver never holds a second copy of the rules.
@@ -20,7 +20,7 @@
 #include <functional>
 #include <vector>
 
-namespace tb::cli {
+namespace tb {
 
 struct TSolveProgress {
     std::uint64_t Stored = 0;   // positions seen so far (the start included)
@@ -56,4 +56,4 @@ struct TSolveResult {
 // MaxStates outside 1..MaxSolverStates is std::out_of_range.
 TSolveResult Solve(const TMap& level, const TSolveOptions& options = {});
 
-} // namespace tb::cli
+} // namespace tb

@@ -1,4 +1,4 @@
-#include "tools/cli/solver.h"
+#include "solver/tb_solver.h"
 
 #include "engine/tb_activemap.h"
 #include "services/d_error.h"
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace tb::cli {
+namespace tb {
 
 namespace {
 
@@ -330,4 +330,4 @@ TSolveResult Solve(const TMap& level, const TSolveOptions& options) {
     return result;
 }
 
-} // namespace tb::cli
+} // namespace tb
