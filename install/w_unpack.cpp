@@ -1,5 +1,7 @@
 #include "install/w_unpack.h"
 
+#include "install/w_place.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -275,8 +277,8 @@ std::string ArchiveQuestionName(const fs::path& archive) {
     return "..." + text.substr(start);
 }
 
-TArchiveInstaller::TArchiveInstaller(fs::path programFolder, TAskCallback ask, TUnzipLimits limits)
-    : Folder(std::move(programFolder)), Ask(std::move(ask)), Limits(limits) {}
+TArchiveInstaller::TArchiveInstaller(TArchiveKind kind, TAskCallback ask, TUnzipLimits limits)
+    : Kind(kind), Ask(std::move(ask)), Limits(limits) {}
 
 TFileAnswer TArchiveInstaller::InstallArchive(const fs::path& archive) {
     const int answer = Ask ? Ask(archive) : AnswerNo;
@@ -284,7 +286,7 @@ TFileAnswer TArchiveInstaller::InstallArchive(const fs::path& archive) {
     if (answer != AnswerYes) return TFileAnswer::Skipped;
     TInstalled item;
     item.Archive = archive;
-    item.Result = UnpackArchive(archive, Folder, Limits);
+    item.Result = UnpackArchive(archive, PlacerFor(Kind), Limits);
     if (item.Result.Complete()) {
         std::error_code ec;
         item.Deleted = fs::remove(archive, ec) && !ec;
@@ -294,13 +296,13 @@ TFileAnswer TArchiveInstaller::InstallArchive(const fs::path& archive) {
     return written ? TFileAnswer::Taken : TFileAnswer::Skipped;
 }
 
-TInstallReport InstallArchives(std::string_view pattern, const fs::path& programFolder,
-                               const TAskCallback& ask, const TFolderCallback& onFolder,
-                               const TSearchPlaces& places, const TUnzipLimits& limits) {
-    TArchiveInstaller installer(programFolder, ask, limits);
+TInstallReport InstallArchives(TArchiveKind kind, const TAskCallback& ask,
+                               const TFolderCallback& onFolder, const TSearchPlaces& places,
+                               const TUnzipLimits& limits) {
+    TArchiveInstaller installer(kind, ask, limits);
     TInstallReport report;
     report.Search = SearchDrives(
-        pattern, true, onFolder,
+        ArchivePattern(kind), true, onFolder,
         [&installer](const fs::path& file) { return installer.InstallArchive(file); }, places);
     report.Archives = installer.Installed();
     return report;

@@ -1,9 +1,10 @@
 #pragma once
 // The archive search behind the install commands: walks the local file
 // systems and the home folder for files whose names match a pattern, offers
-// each to the caller, and unpacks the archives the player agrees to into the
-// program folder.
+// each to the caller, and unpacks the archives the player agrees to, each
+// member into the folder its kind of archive writes to (w_place.h).
 
+#include "install/w_place.h"
 #include "install/w_unzip.h"
 #include "services/d_answers.h"
 
@@ -86,17 +87,16 @@ struct TInstalled {
 // The onFile of the install commands.
 class TArchiveInstaller {
 public:
-    TArchiveInstaller(std::filesystem::path programFolder, TAskCallback ask,
-                      TUnzipLimits limits = {});
+    TArchiveInstaller(TArchiveKind kind, TAskCallback ask, TUnzipLimits limits = {});
     // Asks; Cancel answers Stop, No answers Skipped. On Yes unpacks the archive
-    // into the program folder, deletes it when every member was written (a
-    // partly unpacked archive is kept), and answers Taken when any member was
-    // written.
+    // (each member where its kind of archive writes, others refused),
+    // deletes it when every member was written (a partly unpacked archive is
+    // kept), and answers Taken when any member was written.
     TFileAnswer InstallArchive(const std::filesystem::path& archive);
     const std::vector<TInstalled>& Installed() const { return Done; }
 
 private:
-    std::filesystem::path Folder;
+    TArchiveKind Kind;
     TAskCallback Ask;
     TUnzipLimits Limits;
     std::vector<TInstalled> Done;
@@ -108,9 +108,9 @@ struct TInstallReport {
 };
 
 // An install command after its first question: searches every root for the
-// pattern (all archives), asks for each, unpacks into the program folder.
-TInstallReport InstallArchives(std::string_view pattern, const std::filesystem::path& programFolder,
-                               const TAskCallback& ask, const TFolderCallback& onFolder,
+// pattern of `kind` (all archives), asks for each, unpacks what it agrees to.
+TInstallReport InstallArchives(TArchiveKind kind, const TAskCallback& ask,
+                               const TFolderCallback& onFolder,
                                const TSearchPlaces& places = LocalSearchPlaces(),
                                const TUnzipLimits& limits = {});
 

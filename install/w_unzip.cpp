@@ -153,20 +153,21 @@ private:
     int Code = UnzipOk;
 };
 
-// A new temporary file beside `target`, removed again unless it is kept.
+// A new temporary file in `folder`, removed again unless it is kept. Its name
+// is short and of fixed length (".tbz-" and six characters), so it fits in
+// any folder whatever the length of the name it will be renamed to.
 class TTempFile {
 public:
-    explicit TTempFile(const fs::path& target) {
-        for (int attempt = 0; attempt < 100 && Fd < 0; ++attempt) {
-            Path = target;
-            Path += ".unzip" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-            Fd = ::open(Path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-            if (Fd < 0 && errno != EEXIST) break;
-        }
+    explicit TTempFile(const fs::path& folder) {
+        std::string name = (folder / ".tbz-XXXXXX").string();
+        Fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (Fd < 0) return;
+        Path = name;
+        ::fchmod(Fd, 0644);
     }
     ~TTempFile() {
         Close();
-        if (!Kept) ::unlink(Path.c_str());
+        if (!Kept && !Path.empty()) ::unlink(Path.c_str());
     }
     TTempFile(const TTempFile&) = delete;
     TTempFile& operator=(const TTempFile&) = delete;
@@ -174,17 +175,58 @@ public:
     bool IsOpen() const { return Fd >= 0; }
     int Handle() const { return Fd; }
     const fs::path& FilePath() const { return Path; }
+    // Flushes the contents to the disk and closes the file.
     bool Close() {
         if (Fd < 0) return true;
+        const bool synced = ::fsync(Fd) == 0;
         const bool closed = ::close(Fd) == 0;
         Fd = -1;
-        return closed;
+        return synced && closed;
     }
     void Keep() { Kept = true; }
 
 private:
     fs::path Path;
     int Fd = -1;
+    bool Kept = false;
+};
+
+// Flushes a folder's entries (a rename into it) to the disk.
+void SyncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Makes the missing folders of a path and, unless told the member was
+// written, removes them again: a failed member leaves no empty folders.
+class TMadeFolders {
+public:
+    ~TMadeFolders() {
+        if (Kept) return;
+        for (auto it = Made.rbegin(); it != Made.rend(); ++it)
+            ::rmdir(it->c_str()); // only empty ones go
+    }
+    bool Make(const fs::path& folder) {
+        std::vector<fs::path> missing;
+        std::error_code ec;
+        for (fs::path f = folder; !f.empty() && !fs::exists(f, ec); f = f.parent_path()) {
+            missing.push_back(f);
+            if (f == f.parent_path()) break;
+        }
+        for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+            if (::mkdir(it->c_str(), 0755) == 0)
+                Made.push_back(*it);
+            else if (errno != EEXIST)
+                return false;
+        }
+        return fs::is_directory(folder, ec);
+    }
+    void Keep() { Kept = true; }
+
+private:
+    std::vector<fs::path> Made;
     bool Kept = false;
 };
 
@@ -209,8 +251,11 @@ void SetFileTime(const fs::path& path, std::uint16_t time, std::uint16_t date) {
 
 class TUnpacker {
 public:
-    TUnpacker(const TArchiveFile& file, const fs::path& folder, const TUnzipLimits& limits)
-        : File(file), Folder(folder), Limits(limits) {}
+    TUnpacker(const TArchiveFile& file, const TMemberPlacer& place, const TUnzipLimits& limits)
+        : File(file), Place(place), Limits(limits) {}
+
+    // The member is passed over: neither written nor a fault.
+    static constexpr int PassedOver = 1;
 
     int Member(const TEntry& e) {
         bool isFolder = false;
@@ -242,11 +287,15 @@ public:
             return UnzipBadMethod;
         if ((e.Flags & FlagEncrypted) != 0) return UnzipEncrypted;
 
-        const fs::path target = Folder / *relative;
+        const TMemberPlace place = Place(*relative, isFolder);
+        if (place.Code != UnzipOk) return place.Code;
+        if (place.Target.empty()) return PassedOver;
+        const fs::path& target = place.Target;
         if (isFolder) {
-            std::error_code ec;
-            fs::create_directories(target, ec);
-            return fs::is_directory(target, ec) ? UnzipOk : UnzipCannotCreate;
+            TMadeFolders folders;
+            if (!folders.Make(target)) return UnzipCannotCreate;
+            folders.Keep();
+            return UnzipOk;
         }
 
         if (e.Size > Limits.MemberMax) return UnzipTooLarge;
@@ -256,9 +305,9 @@ public:
             return UnzipBadData; // the data runs past the end of the archive
         if (e.Method == Stored && e.CompressedSize != e.Size) return UnzipBadData;
 
-        std::error_code ec;
-        fs::create_directories(target.parent_path(), ec);
-        TTempFile temp(target);
+        TMadeFolders folders;
+        if (!folders.Make(target.parent_path())) return UnzipCannotCreate;
+        TTempFile temp(target.parent_path());
         if (!temp.IsOpen()) return UnzipCannotCreate;
         TFileOutput out(temp.Handle(), e.Size);
         unzip::TInput in(File, dataStart, e.CompressedSize);
@@ -283,15 +332,18 @@ public:
         if (out.Checksum() != e.Crc) return UnzipBadCrc;
         if (!temp.Close()) return UnzipCannotWrite;
         SetFileTime(temp.FilePath(), e.Time, e.Date);
+        std::error_code ec;
         fs::rename(temp.FilePath(), target, ec);
         if (ec) return UnzipCannotCreate;
         temp.Keep();
+        folders.Keep();
+        SyncFolder(target.parent_path());
         return UnzipOk;
     }
 
 private:
     const TArchiveFile& File;
-    fs::path Folder;
+    const TMemberPlacer& Place;
     TUnzipLimits Limits;
     std::uint64_t Total = 0;
 };
@@ -339,6 +391,8 @@ std::string_view UnzipCodeText(int code) {
         return "the archive unpacks to too much";
     case UnzipCannotWrite:
         return "the output cannot be written";
+    case UnzipRefused:
+        return "not a file this kind of archive installs";
     default:
         return "unknown failure";
     }
@@ -368,6 +422,16 @@ std::optional<fs::path> MemberPath(std::string_view name, bool& isFolder) {
 
 TUnzipResult UnpackArchive(const fs::path& archive, const fs::path& folder,
                            const TUnzipLimits& limits) {
+    return UnpackArchive(
+        archive,
+        [&folder](const fs::path& relative, bool) {
+            return TMemberPlace{UnzipOk, folder / relative};
+        },
+        limits);
+}
+
+TUnzipResult UnpackArchive(const fs::path& archive, const TMemberPlacer& place,
+                           const TUnzipLimits& limits) {
     TUnzipResult result;
     TArchiveFile file;
     if (!file.Open(archive)) {
@@ -380,9 +444,10 @@ TUnzipResult UnpackArchive(const fs::path& archive, const fs::path& folder,
     if (result.Code == UnzipOk) result.Code = ReadDirectory(file, end, entries);
     if (result.Code != UnzipOk) return result;
 
-    TUnpacker unpacker(file, folder, limits);
+    TUnpacker unpacker(file, place, limits);
     for (const TEntry& e : entries) {
         const int code = unpacker.Member(e);
+        if (code == TUnpacker::PassedOver) continue;
         if (code == UnzipOk) {
             ++result.Written;
             continue;

@@ -1,12 +1,14 @@
 #pragma once
-// Unpacking ZIP archives into a folder. Members stored, shrunk, imploded or
-// deflated are written; every other member is skipped with a code that says
-// why. A member never lands outside the target folder, an existing file is
-// replaced only by a complete copy whose CRC-32 matched, and caps on the
-// unpacked sizes keep a hostile archive from filling the disk.
+// Unpacking ZIP archives. Members stored, shrunk, imploded or deflated are
+// written; every other member is skipped with a code that says why. A placer
+// decides where each member goes (or refuses it), so a member never lands
+// anywhere else; an existing file is replaced only by a complete copy whose
+// CRC-32 matched, and caps on the unpacked sizes keep a hostile archive from
+// filling the disk.
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,6 +37,7 @@ enum TUnzipCode : int {
     UnzipTooLarge = -15,      // the member unpacks to more than the member cap
     UnzipTotalTooLarge = -16, // the archive unpacks to more than the total cap (stops)
     UnzipCannotWrite = -17,   // writing the output failed (disk full)
+    UnzipRefused = -18,       // not a file this kind of archive installs
 };
 
 // True for the codes after which the rest of the archive is not unpacked.
@@ -64,12 +67,30 @@ struct TUnzipResult {
     bool Complete() const { return Code == UnzipOk && Failed.empty(); }
 };
 
-// Writes every member of `archive` below `folder` (which must exist). The whole
-// central directory is read and checked before anything is written, so a
-// damaged directory leaves no output behind. An existing file is replaced
-// only when its new contents are complete: each member is unpacked into a
-// temporary file beside it, checked, and renamed over the old file. A failed
-// member leaves no partial output. The unpacked file keeps the member's time.
+// Where one member goes: `Target` the file (or, for a folder entry, the
+// folder) to write; an empty `Target` with UnzipOk passes the member over
+// (neither written nor a fault); any other code refuses it.
+struct TMemberPlace {
+    int Code = UnzipOk;
+    std::filesystem::path Target;
+};
+// Called with the member's safe relative path (MemberPath) and whether it is a
+// folder entry, just before the member is written.
+using TMemberPlacer =
+    std::function<TMemberPlace(const std::filesystem::path& relative, bool isFolder)>;
+
+// Writes every member of `archive` where `place` says. The whole central
+// directory is read and checked before anything is written, so a damaged
+// directory leaves no output behind. An existing file is replaced only when
+// its new contents are complete: each member is unpacked into a temporary file
+// of a short fixed-length name in the target's folder, checked, flushed to the
+// disk and renamed over the old file. A failed member leaves no partial
+// output, and the folders made for it are removed again. The unpacked file
+// keeps the member's time.
+TUnzipResult UnpackArchive(const std::filesystem::path& archive, const TMemberPlacer& place,
+                           const TUnzipLimits& limits = {});
+// The same with every member below `folder` (which must exist), folder
+// entries included.
 TUnzipResult UnpackArchive(const std::filesystem::path& archive,
                            const std::filesystem::path& folder, const TUnzipLimits& limits = {});
 

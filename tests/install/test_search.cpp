@@ -128,10 +128,9 @@ TEST(SearchDrives, PatternsAndPlaces) {
 }
 
 TEST(InstallArchives, UnpacksAcceptedArchivesAndDeletesOnlyCompleteOnes) {
-    test::TempFolder dir;
-    const fs::path root = dir / "downloads", prog = dir / "prog";
+    test::TempProgramFolder prog;
+    const fs::path root = prog / "downloads";
     fs::create_directories(root);
-    fs::create_directories(prog);
     test::WriteZip(root / "tobbin-gam1.zip", {{"tbg/one.tbg", "one", 8}});
     test::WriteZip(root / "tobbin-gam2.zip",
                    {{"tbg/r.tbg", "r", 2, 0, "?"}, {"tbg/two.tbg", "two", 0}});
@@ -143,7 +142,7 @@ TEST(InstallArchives, UnpacksAcceptedArchivesAndDeletesOnlyCompleteOnes) {
         asked.push_back(archive.filename().string());
         return archive.filename() == "tobbin-gam3.zip" ? AnswerNo : AnswerYes;
     };
-    const auto report = InstallArchives(GamesArchives, prog, ask, nullptr, places);
+    const auto report = InstallArchives(TArchiveKind::Games, ask, nullptr, places);
     EXPECT_TRUE(report.Search.Found);
     ASSERT_EQ(report.Archives.size(), 3u);
     EXPECT_TRUE(report.Archives[0].Deleted);
@@ -161,12 +160,12 @@ TEST(InstallArchives, UnpacksAcceptedArchivesAndDeletesOnlyCompleteOnes) {
     // Cancel ends the search at once; an archive that gives nothing is no install.
     asked.clear();
     auto again = InstallArchives(
-        GamesArchives, prog, [](const fs::path&) { return AnswerCancel; }, nullptr, places);
+        TArchiveKind::Games, [](const fs::path&) { return AnswerCancel; }, nullptr, places);
     EXPECT_TRUE(again.Search.Stopped);
     EXPECT_TRUE(again.Archives.empty());
     fs::remove(root / "tobbin-gam2.zip");
     fs::remove(root / "tobbin-gam3.zip");
-    again = InstallArchives(GamesArchives, prog, ask, nullptr, places);
+    again = InstallArchives(TArchiveKind::Games, ask, nullptr, places);
     EXPECT_FALSE(again.Search.Found);
     EXPECT_EQ(asked, std::vector<std::string>{"tobbin-gam4.zip"});
 }

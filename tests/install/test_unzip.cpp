@@ -222,4 +222,27 @@ TEST(UnpackArchive, FuzzedArchivesGiveACodeAndWriteOnlyCheckedFilesInsideTheFold
     }
 }
 
+TEST(UnpackArchive, LongNamesFitAndAFailedMemberLeavesNoFoldersBehind) {
+    TUnzipCase c;
+    // Names of 243 to 255 bytes are as long as a file name may be; the
+    // temporary file they are written through must still fit.
+    std::vector<TZipMember> longOnes;
+    for (const std::size_t length : {243u, 250u, 255u})
+        longOnes.push_back({"d/" + std::string(length - 6, 'n') + ".tbg", "long", 8});
+    auto r = c.Unpack(longOnes);
+    EXPECT_TRUE(r.Complete()) << (r.Failed.empty() ? 0 : r.Failed[0].Code);
+    for (const TZipMember& m : longOnes)
+        EXPECT_EQ(test::ReadFile(c.Out / m.Name), "long");
+
+    // A member that fails takes the folders made for it along; folders that
+    // were there, or that hold a written file, stay.
+    fs::remove_all(c.Out / "d");
+    r = c.Unpack({{"d/new/deeper/bad.tbg", "text", 8, 0, std::nullopt, 1234u},
+                  {"d/kept.tbg", "kept", 8},
+                  {"e/f/bad.tbg", "text", 8, 0, std::nullopt, 1234u}});
+    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{
+                             {"d/new/deeper/bad.tbg", UnzipBadCrc}, {"e/f/bad.tbg", UnzipBadCrc}}));
+    EXPECT_EQ(Tree(c.Out), (std::vector<std::string>{"d/", "d/kept.tbg"}));
+}
+
 } // namespace tb

@@ -1,0 +1,111 @@
+#include "install/w_place.h"
+#include "install/w_unpack.h"
+#include "services/d_folders.h"
+#include "tests/install/zip_maker.h"
+#include "tests/test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace tb {
+namespace fs = std::filesystem;
+using test::TZipMember;
+
+namespace {
+
+// Where a member goes, relative to the program folder, or "refused".
+std::string Destination(TArchiveKind kind, std::string_view name) {
+    bool isFolder = false;
+    const auto relative = MemberPath(name, isFolder);
+    if (!relative) return "unsafe";
+    const TMemberPlace place = PlaceMember(kind, *relative, isFolder);
+    if (place.Code != UnzipOk) return "refused";
+    if (place.Target.empty()) return "passed over";
+    return fs::relative(place.Target, Folders().ProgramFolder).generic_string();
+}
+
+} // namespace
+
+TEST(PlaceMember, EachKindOfArchiveWritesOnlyItsOwnFilesIntoItsOwnFolder) {
+    test::TempProgramFolder prog;
+    using enum TArchiveKind;
+    const struct {
+        TArchiveKind Kind;
+        const char* Name;
+        const char* Expected;
+    } cases[] = {
+        {Games, "tbg/hills.tbg", "tbg/hills.tbg"},
+        {Games, "my games/Hills.TBG", "tbg/Hills.TBG"},
+        {Games, "hills.tbg", "tbg/hills.tbg"},
+        {Games, "tbg/", "passed over"},
+        {Games, "tobbin", "refused"},
+        {Games, "tobbin.ini", "refused"},
+        {Games, "tobbin.sol", "refused"},
+        {Games, "tlg/deutsch.tlg", "refused"},
+        {Games, ".tbg", "refused"},
+        {Games, "__MACOSX/._hills.tbg", "refused"},
+        {Games, "../hills.tbg", "unsafe"},
+        {Languages, "tlg/svenska.tlg", "tlg/svenska.tlg"},
+        {Languages, "svenska.txt", "refused"},
+        {Sprites, "img/Small/Forest/0-empty.bmp", "img/Small/Forest/0-empty.bmp"},
+        {Sprites, "huge/Forest/1-grass.png", "img/Huge/Forest/1-grass.png"},
+        {Sprites, "img/skins/Night/tb_box.jpg", "img/skins/Night/tb_box.jpg"},
+        {Sprites, "img/Small/0-empty.bmp", "refused"},
+        {Sprites, "img/Tiny/Forest/0-empty.bmp", "refused"},
+        {Sprites, "img/tb_pic.bmp", "refused"},
+        {Sprites, "img/Small/Forest/run.sh", "refused"},
+        {Sounds, "wav/Bells/tb_win.wav", "wav/Bells/tb_win.wav"},
+        {Sounds, "Bells/tb_win.wav", "wav/Bells/tb_win.wav"},
+        {Sounds, "tb_win.wav", "refused"},
+        {Sounds, "wav/Bells/tobbin.ini", "refused"},
+        {Solutions, "ann_#0.sol", "ann_#0.sox"},
+        {Solutions, "tobbin.sol", "tobbin.sox"},
+        {Solutions, "x/best.sox", "best.sox"},
+        {Solutions, "tobbin.hof", "refused"},
+        {Solutions, "tobbin.sav", "refused"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Destination(c.Kind, c.Name), c.Expected) << c.Name;
+
+    // A waiting import file is never replaced.
+    test::WriteFile(prog / "best.sox", "waiting");
+    test::WriteFile(prog / "best-2.sox", "waiting too");
+    EXPECT_EQ(Destination(Solutions, "best.sox"), "best-3.sox");
+
+    // Each install command's pattern names its kind.
+    for (const TArchiveKind kind : {Games, Sprites, Sounds, Solutions, Languages})
+        EXPECT_EQ(ArchiveKindOf(ArchivePattern(kind)), kind);
+    EXPECT_EQ(ArchiveKindOf("*.zip"), std::nullopt);
+}
+
+TEST(InstallArchives, AHostileArchiveReplacesNothingOfTheProgramOrTheRecords) {
+    test::TempProgramFolder prog;
+    const fs::path downloads = prog / "downloads";
+    fs::create_directories(downloads);
+    const std::vector<std::string> kept = {"tobbin", "tobbin.ini", "tobbin.sol", "tobbin.hof",
+                                           "tlg/english.tlg"};
+    for (const std::string& name : kept)
+        test::WriteFile(prog / name, "the player's " + name);
+    std::vector<TZipMember> members = {{"tbg/new.tbg", "a game", 8}};
+    for (const std::string& name : kept)
+        members.push_back({name, "overwritten", 8});
+    test::WriteZip(downloads / "tobbin-gam-evil.zip", members);
+
+    const auto report = InstallArchives(
+        TArchiveKind::Games, [](const fs::path&) { return AnswerYes; }, nullptr,
+        TSearchPlaces{{downloads}, {}});
+    ASSERT_EQ(report.Archives.size(), 1u);
+    const TUnzipResult& result = report.Archives[0].Result;
+    EXPECT_EQ(result.Written, 1);
+    ASSERT_EQ(result.Failed.size(), kept.size());
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        EXPECT_EQ(result.Failed[i].Name, kept[i]);
+        EXPECT_EQ(result.Failed[i].Code, UnzipRefused);
+        EXPECT_EQ(test::ReadFile(prog / kept[i]), "the player's " + kept[i]);
+    }
+    EXPECT_EQ(test::ReadFile(prog / "tbg/new.tbg"), "a game");
+    // The archive was not installed whole, so it stays for the player to see.
+    EXPECT_FALSE(report.Archives[0].Deleted);
+    EXPECT_TRUE(fs::exists(downloads / "tobbin-gam-evil.zip"));
+}
+
+} // namespace tb
