@@ -277,6 +277,54 @@ std::string ArchiveQuestionName(const fs::path& archive) {
     return "..." + text.substr(start);
 }
 
+namespace {
+
+// A text cut to its last `keep` characters preceded by "...", when it is
+// longer than keep + 4; a UTF-8 character is never cut in two.
+std::string CutToEnd(const std::string& text, std::size_t keep) {
+    if (text.size() <= keep + 4) return text;
+    std::size_t start = text.size() - keep;
+    while (start < text.size() && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
+        ++start;
+    return "..." + text.substr(start);
+}
+
+// A name as one line of a message: no line breaks, control characters or "|".
+std::string OneLine(std::string name) {
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f || c == '|') c = '?';
+    return name;
+}
+
+// `text` with each "@" filled in turn from `values`, in one pass: an "@"
+// inside a value is never filled.
+std::string Fill(std::string_view text, const std::vector<std::string>& values) {
+    std::string out;
+    std::size_t next = 0;
+    for (const char c : text) {
+        if (c == '@' && next < values.size())
+            out += values[next++];
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string FailedMembersMessage(std::string_view text, std::string_view andMore,
+                                 const fs::path& archive, const std::vector<TUnzipFault>& failed,
+                                 std::size_t lines) {
+    lines = std::max<std::size_t>(lines, 1);
+    const std::size_t listed = failed.size() <= lines ? failed.size() : lines - 1;
+    std::string list;
+    for (std::size_t i = 0; i < listed; ++i)
+        list += (i == 0 ? "" : "|") + OneLine(CutToEnd(failed[i].Name, 60));
+    if (failed.size() > listed)
+        list += (listed == 0 ? "" : "|") + Fill(andMore, {std::to_string(failed.size() - listed)});
+    return Fill(text, {OneLine(CutToEnd(archive.filename().string(), 40)), list});
+}
+
 TArchiveInstaller::TArchiveInstaller(TArchiveKind kind, TAskCallback ask, TUnzipLimits limits)
     : Kind(kind), Ask(std::move(ask)), Limits(limits) {}
 

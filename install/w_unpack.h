@@ -74,6 +74,18 @@ TSearchResult SearchDrives(std::string_view pattern, bool findAll, const TFolder
 // characters preceded by "..." when it is longer than 64.
 std::string ArchiveQuestionName(const std::filesystem::path& archive);
 
+// The message about the members of an archive that were not written: `text`
+// with its first "@" filled by the archive's file name (cut to its last 40
+// characters) and its second by a list of the members, one a line ("|"), that
+// takes at most `lines` lines: all members when they fit, else the first
+// lines - 1 of them and `andMore` with its "@" filled by the number of the
+// others. Each name is cut to its last 60 characters; line breaks, control
+// characters and "|" in a name become "?", and nothing in a name is taken for
+// a placeholder, so the list stays readable and the message box narrow.
+std::string FailedMembersMessage(std::string_view text, std::string_view andMore,
+                                 const std::filesystem::path& archive,
+                                 const std::vector<TUnzipFault>& failed, std::size_t lines);
+
 // Asks "Found "@".|Unpack it and delete the original?" for one archive.
 using TAskCallback = std::function<int(const std::filesystem::path& archive)>;
 

@@ -44,11 +44,11 @@ std::vector<std::string> BuiltIn(TextList list) {
             "No requested files were found on your hard drives!",
             "Files have been found and placed in Tobbin folder.|They will become available the "
             "next time you run the program.",
-            "",
+            "Not installed from \"@\" (the archive is kept):|@",
             "This will search your hard drives for requested files.|Found files will be "
             "installed, and originals deleted.|The process may take a couple of minutes.|Proceed?",
             "Found \"@\".|Unpack it and delete the original?",
-            "",
+            "... and @ more",
             "",
             "",
             "",

@@ -47,8 +47,10 @@ enum MoreText : int {
     MsgBestOnComputer = 29,
     MsgNothingFound = 30,
     MsgFilesInstalled = 31,
+    MsgNotInstalled = 32,
     MsgSearchDrives = 33,
     MsgFoundArchive = 34,
+    MsgAndMore = 35,
     MsgKillSolution = 40,
 };
 

@@ -1127,21 +1127,21 @@ void TMain::InstallCommand(int tag, std::string_view pattern) {
             TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
             ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
         } searching;
-        report = InstallArchives(pattern, Folders().ProgramFolder, ask, onFolder,
+        report = InstallArchives(ArchiveKindOf(pattern).value(), ask, onFolder,
                                  SearchPlaces ? *SearchPlaces : LocalSearchPlaces());
     } catch (...) {
         Adapter.EnableMenus(true);
         throw;
     }
-    // An archive with members that could not be written is kept, and the
-    // player learns which ones.
+    // An archive with members that were not written is kept, and the player
+    // learns which ones: a few names, one a line, and how many more.
     for (const TInstalled& done : report.Archives) {
         if (done.Result.Failed.empty()) continue;
-        std::string names;
-        for (const TUnzipFault& fault : done.Result.Failed)
-            names += (names.empty() ? "" : ", ") + fault.Name;
-        Ask("Some files of \"@\" could not be installed and the archive was kept:|@",
-            {ArchiveQuestionName(done.Archive), names}, AlertOK);
+        const std::string& text = MoreMessage(MsgNotInstalled);
+        const auto lines = AlertMaxLines - std::count(text.begin(), text.end(), '|');
+        Ask(FailedMembersMessage(text, MoreMessage(MsgAndMore), done.Archive, done.Result.Failed,
+                                 static_cast<std::size_t>(std::max<std::ptrdiff_t>(lines, 1))),
+            {}, AlertOK);
     }
     Ask(MoreMessage(report.Search.Found ? MsgFilesInstalled : MsgNothingFound), {}, AlertOK);
     Adapter.EnableMenus(true);

@@ -108,4 +108,34 @@ TEST(InstallArchives, AHostileArchiveReplacesNothingOfTheProgramOrTheRecords) {
     EXPECT_TRUE(fs::exists(downloads / "tobbin-gam-evil.zip"));
 }
 
+TEST(FailedMembersMessage, ListsTheNamesThatFitOneALineThenHowManyMore) {
+    const std::string text = "Not from \"@\":|@";
+    const auto faults = [](std::vector<std::string> names) {
+        std::vector<TUnzipFault> list;
+        for (std::string& name : names)
+            list.push_back({std::move(name), UnzipRefused});
+        return list;
+    };
+    const struct {
+        std::vector<std::string> Names;
+        std::size_t Lines;
+        std::string Expected;
+    } cases[] = {
+        {{"x", "y", "z"}, 3, "Not from \"a.zip\":|x|y|z"},
+        {{"a", "b", "c", "d", "e", "f", "g"}, 3, "Not from \"a.zip\":|a|b|and 5 more"},
+        {{"a", "b"}, 1, "Not from \"a.zip\":|and 2 more"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FailedMembersMessage(text, "and @ more", "/d/a.zip", faults(c.Names), c.Lines),
+                  c.Expected);
+    // Long names keep their end; breaks, bars and placeholders in names are
+    // no lines or placeholders of the message.
+    const std::string longName = std::string(300, 'n') + "/tobbin.ini";
+    const std::string longZip = "tobbin-gam-" + std::string(50, 'z') + "@|.zip";
+    EXPECT_EQ(FailedMembersMessage(text, "and @ more", "/d/" + longZip,
+                                   faults({longName, "two\nlines|@"}), 2),
+              "Not from \"..." + std::string(34, 'z') + "@?.zip\":|..." +
+                  longName.substr(longName.size() - 60) + "|two?lines?@");
+}
+
 } // namespace tb

@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 
 namespace tb::test {
@@ -367,6 +368,48 @@ TEST_F(WholeProgramTest, AnInstallCommandUnpacksTheAcceptedArchiveOnceAndSaysSo)
     EXPECT_FALSE(fs::exists(downloads / "tobbin-gam-meadow.zip"));
     EXPECT_FALSE(games->isVisible());
     EXPECT_TRUE(main.Ui().MenusEnabled());
+}
+
+TEST_F(WholeProgramTest, RefusedMembersAreListedInThePlayersLanguageInABoxThatFitsTheScreen) {
+    // A games archive that also tries to replace the settings and forty other
+    // files with names of 200 characters.
+    const fs::path downloads = Folder.Path() / "downloads";
+    fs::create_directories(downloads);
+    const std::string ini = ReadFile(Folder.Path() / "tobbin.ini");
+    std::vector<TZipMember> members = {TZipMember("tbg/meadow.tbg", "not read here"),
+                                       TZipMember("tobbin.ini", "[Graphics]\r\n")};
+    for (int i = 0; i < 40; ++i)
+        members.emplace_back(std::string(200, static_cast<char>('a' + i % 26)) + ".exe", "x");
+    WriteZip((downloads / "tobbin-gam-many.zip").string(), members);
+
+    TMain& main = Start();
+    for (QAction* item : main.mLanguage->actions())
+        if (item->text() == QString::fromUtf8("Deutsch")) item->trigger();
+    main.SearchPlaces = TSearchPlaces{{downloads}, {}};
+    QString refused;
+    int width = 0;
+    Answer<TAlertBox>([&](TAlertBox& first) {
+        first.xYes.click();
+        Answer<TAlertBox>([&](TAlertBox& question) {
+            question.xYes.click();
+            Answer<TAlertBox>([&](TAlertBox& list) {
+                refused = ShownText(list);
+                width = list.frameGeometry().width();
+                list.xOK.click();
+                Answer<TAlertBox>([&](TAlertBox& last) { last.xOK.click(); });
+            });
+        });
+    });
+    main.Item(81)->trigger();
+    EXPECT_TRUE(refused.contains(QString::fromUtf8("tobbin.ini"))) << refused.toStdString();
+    EXPECT_TRUE(refused.contains(QString::fromUtf8("und 39 weitere"))) << refused.toStdString();
+    EXPECT_TRUE(
+        refused.contains(QString::fromUtf8("Nicht installiert aus \"tobbin-gam-many.zip\"")))
+        << refused.toStdString();
+    EXPECT_LE(width, QGuiApplication::primaryScreen()->availableGeometry().width());
+    EXPECT_EQ(ReadFile(Folder.Path() / "tobbin.ini"), ini);
+    EXPECT_EQ(ReadFile(GameFile("meadow")), "not read here");
+    EXPECT_TRUE(fs::exists(downloads / "tobbin-gam-many.zip"));
 }
 
 TEST_F(WholeProgramTest, TheHallOfChampionsOpensAWonLevelFromThePlayersBestResults) {
