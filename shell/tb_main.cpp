@@ -96,14 +96,6 @@ std::string SetName(const QAction* item) {
     return item->data().toString().toStdString();
 }
 
-QImage LoadPicture(const fs::path& file) {
-    std::string extension = file.extension().string();
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (extension == ".jpg" || extension == ".jpeg") return LoadJpeg(file);
-    return QImage(ToQString(file));
-}
-
 std::mt19937& Random() {
     static std::mt19937 random{std::random_device{}()};
     return random;
@@ -508,7 +500,7 @@ void TMain::SetSkin(const std::string& name) {
     const fs::path box = folder / settings.SkinPictureName(TSkinPicture::Box);
     QPixmap boxPicture;
     if (fs::exists(box, ec)) {
-        boxPicture = QPixmap::fromImage(LoadPicture(box));
+        boxPicture = QPixmap::fromImage(ReadPicture(box));
         Alert.SetBackground(boxPicture);
         for (TPictureDialog* each : PictureDialogs())
             each->SetBackground(boxPicture);
@@ -516,14 +508,14 @@ void TMain::SetSkin(const std::string& name) {
     // The browsers show the list picture, or the box picture without one.
     const fs::path list = folder / settings.SkinPictureName(TSkinPicture::List);
     if (fs::exists(list, ec))
-        ListPicture = QPixmap::fromImage(LoadPicture(list));
+        ListPicture = QPixmap::fromImage(ReadPicture(list));
     else if (!boxPicture.isNull())
         ListPicture = boxPicture;
     for (TRecordBox* each : RecordBoxes())
         each->SetBackground(ListPicture);
     const fs::path panel = folder / settings.SkinPictureName(TSkinPicture::Panel);
     if (fs::exists(panel, ec)) {
-        const QPixmap picture = QPixmap::fromImage(LoadPicture(panel));
+        const QPixmap picture = QPixmap::fromImage(ReadPicture(panel));
         for (TPanel* each :
              {&xBottomPan, &xNamePan, &xClockPan, &xStepPan, &xLevelPan, &xPalettePan})
             each->SetPicture(picture);
@@ -714,7 +706,7 @@ void TMain::LoadSpriteSet(QAction* item) {
                     (std::string(CellPictureNames[static_cast<std::size_t>(picture)]) + ".bmp");
                 std::error_code ec;
                 if (!fs::exists(file, ec)) continue;
-                const QImage image(ToQString(file));
+                const QImage image = ReadPicture(file);
                 if (!image.isNull()) set.Cells[code] = image.convertToFormat(QImage::Format_RGB32);
             }
         }
