@@ -26,8 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // The pages as they are shipped: data/help of the source tree.
-const fs::path kSourceHelp =
-    fs::path(__FILE__).parent_path().parent_path().parent_path() / "data" / "help";
+const fs::path kSourceHelp = fs::path(TOBBIN_SOURCE_FOLDER) / "data" / "help";
 
 // The topics the program opens by name: F1 and the Help menu, the name and
 // game dialogs, and the record windows.
