@@ -222,7 +222,7 @@ fs::path TGame::SaveFilePath() {
 void TGame::SaveProgress() {
     TTextWriter line;
     Solution->WriteLine(line, Game->Name, Level, Game->Skill);
-    AppendToFile(SaveFilePath(), line.Content());
+    AppendLines(SaveFilePath(), line.Content());
 }
 
 std::uint8_t TGame::LoadProgress(TLevSol& target, std::uint8_t maxLevel) {
@@ -251,7 +251,9 @@ std::uint8_t TGame::LoadProgress(TLevSol& target, std::uint8_t maxLevel) {
         }
         if (readable && scratch.GetPlayer() == Player && game == Game->Name) {
             tookAny = true;
-            if (level >= 1 && level <= maxLevel) {
+            // A level the player may not open yet, or one the game no longer
+            // has, is dropped quietly: the line no longer fits its game.
+            if (level >= 1 && level <= maxLevel && level <= Game->GetLevelCount()) {
                 found = static_cast<std::uint8_t>(level);
                 target.Assign(scratch, true);
             }
@@ -262,17 +264,10 @@ std::uint8_t TGame::LoadProgress(TLevSol& target, std::uint8_t maxLevel) {
     }
     if (!tookAny) return 0; // nothing of ours: the file stays untouched
 
-    // The remaining lines go to "tobbin.sav-", which then replaces the save file
-    // in one rename, so the save file is never left half written.
-    fs::path temp = path;
-    temp += "-";
-    if (keptAny) {
-        WriteFileAtomic(temp, kept.Content());
-        fs::rename(temp, path);
-    } else {
+    if (keptAny)
+        WriteFileAtomic(path, kept.Content());
+    else
         fs::remove(path);
-        fs::remove(temp, ec);
-    }
     return found;
 }
 

@@ -14,12 +14,16 @@ namespace tb {
 // cannot be opened or read.
 std::string ReadWholeFile(const std::filesystem::path& path);
 
-// Writes `content` to `path + ".tmp"`, flushes it, then renames it over `path`.
-// Throws std::ios_base::failure when any step fails; the old file then stays.
+// Writes `content` to `path + ".tmp"`, syncs it to the disk, renames it over
+// `path` and syncs the folder, so after a power cut the name points at either
+// the old or the new content. Throws std::ios_base::failure when any step
+// fails; the old file then stays.
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view content);
 
-// Appends `content` to a file, creating it when missing (the save file).
-void AppendToFile(const std::filesystem::path& path, std::string_view content);
+// Appends whole lines (`content` ends with its line end) to a file, creating it
+// when missing (the save file), and syncs it. When the file's last line has no
+// line end, CR LF is written first, so the new lines never run on from it.
+void AppendLines(const std::filesystem::path& path, std::string_view content);
 
 // Sequential lines over text held in memory.
 class TTextReader {

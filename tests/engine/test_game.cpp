@@ -39,6 +39,7 @@ public:
     bool FailInside = false;
 
     TMapSet& Set() { return *Game; }
+    void TakeRecording(const TLevSol& moves) { Solution->Assign(moves, true); }
     void HistoryChanged() override {
         ++HistoryCalls;
         TGame::HistoryChanged();
@@ -310,6 +311,49 @@ TEST_F(Play, LoadProgressConsumesEveryLineOfThisPlayerAndGameAndKeepsTheRest) {
     // Nothing of this player and game: the file stays as it is.
     EXPECT_EQ(game->LoadProgress(target, 9), 0);
     EXPECT_EQ(ReadFile(TGame::SaveFilePath()), bob + other + damaged + "\r\n");
+}
+
+TEST_F(Play, ASaveLineThatNoLongerFitsItsGameIsDroppedQuietlyAndOthersStay) {
+    auto game = Open(1); // "Test" has 4 levels
+    const std::string vanished = SavedLine("Ann #0", "Gone", 2, "R");
+    const std::string damaged = "5";
+    WriteFile(TGame::SaveFilePath(), SavedLine("Ann #0", "Test", 9, "RR") + vanished + damaged);
+    TLevSol target;
+    EXPECT_EQ(game->LoadProgress(target, 9), 0); // level 9 is gone: nothing to continue
+    EXPECT_EQ(target.GetSteps(), 0);
+    EXPECT_EQ(ReadFile(TGame::SaveFilePath()), vanished + damaged + "\r\n");
+}
+
+TEST_F(Play, ASaveStartsOnALineOfItsOwnAfterALastLineWithoutLineEnd) {
+    auto game = Open(1);
+    std::string bob = SavedLine("Bob #0", "Test", 1, "R");
+    bob.resize(bob.size() - 2); // another player's line, cut before its CR LF
+    WriteFile(TGame::SaveFilePath(), bob);
+    Walk(*game, 2);
+    game->SaveProgress();
+    EXPECT_EQ(ReadFile(TGame::SaveFilePath()), bob + "\r\n" + SavedLine("Ann #0", "Test", 1, "RL"));
+    TLevSol target;
+    EXPECT_EQ(game->LoadProgress(target, 9), 1);
+    EXPECT_EQ(target.GetSteps(), 2);
+    EXPECT_EQ(ReadFile(TGame::SaveFilePath()), bob + "\r\n"); // Bob's line is kept, readable
+}
+
+TEST_F(Play, ContinuingASavedLevelReplaysEachSavedMoveOnce) {
+    // As the play window continues a saved level: the level is chosen, the
+    // saved moves become the recording, and the recording is played back.
+    auto game = Open(1);
+    Walk(*game, 9);
+    game->SaveProgress();
+    auto again = Open(1);
+    TLevSol saved;
+    ASSERT_EQ(again->LoadProgress(saved, 9), 1);
+    again->SetLevel(1);
+    again->TakeRecording(saved);
+    EXPECT_TRUE(again->PlayBack(false));
+    EXPECT_EQ(again->GetSolution().GetSteps(), 9);
+    EXPECT_EQ(again->GetHeroPos(), game->GetHeroPos());
+    ASSERT_TRUE(again->Move(Left, 1));
+    EXPECT_EQ(again->GetSolution().GetSteps(), 10);
 }
 
 // ---------------------------------------------------------------------------
