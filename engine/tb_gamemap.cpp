@@ -83,9 +83,12 @@ bool TGameMap::DoMove(TDir dir, int count) {
 
 void TGameMap::Replay(const TLevSol* solution) {
     // Laying the level out empties Solution, so the moves are copied first.
+    // Ready is forced: a level that is already Ready (just chosen, its saved
+    // moves put in as the recording) must be laid out afresh too, or the moves
+    // would be recorded a second time on top of themselves.
     TLevSol moves;
     moves.Assign(solution ? *solution : *Solution, false);
-    SetState(TState::Ready, false);
+    SetState(TState::Ready, true);
     SetState(TState::Replay, false);
     try {
         for (int i = 1; i <= moves.GetSteps(); ++i) {
@@ -128,6 +131,21 @@ bool TGameMap::HeroMove(TDir dir) {
 bool TGameMap::MoveHeroTo(TPos pos) {
     if (State == TState::Ready) SetState(TState::Play, false);
     return TActiveMap::MoveHeroTo(pos);
+}
+
+bool SolvesLevel(const TMap& level, const TLevSol& solution) {
+    TActiveMap probe; // the plain rules: no drawing, no recording
+    probe.Assign(level);
+    const int steps = solution.GetSteps();
+    if (steps == 0 || steps > TLevSol::MaxMoves) return false;
+    if (probe.GetHeroPos().IsNone() || probe.GetFoodCount() == 0) return false;
+    for (int i = 1; i <= steps; ++i) {
+        if (probe.GetFoodCount() == 0) return false; // won before its last move
+        probe.HeroMove(static_cast<TDir>(solution.GetMove(i)));
+        if (probe.GetFoodCount() == 0) continue; // the win counts before the crush, as in play
+        if (probe.GetCell(probe.GetHeroPos()) == Loser) return false;
+    }
+    return probe.GetFoodCount() == 0;
 }
 
 } // namespace tb

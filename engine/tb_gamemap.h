@@ -59,4 +59,9 @@ protected:
     std::uint16_t Time = 0;
 };
 
+// True when the moves, made one by one from the level as laid out, eat the
+// last food with the last move and never crush the hero. A move the hero
+// cannot make changes nothing and is allowed; moves after the win are not.
+bool SolvesLevel(const TMap& level, const TLevSol& solution);
+
 } // namespace tb

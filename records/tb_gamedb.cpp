@@ -1,5 +1,7 @@
 #include "records/tb_gamedb.h"
 
+#include "engine/tb_gamemap.h"
+
 #include "games/tb_mapset.h"
 #include "games/tb_version.h"
 #include "records/tb_recfile.h"
@@ -26,13 +28,18 @@ void Report(const TProgress& progress, const std::string& text) {
 
 } // namespace
 
-TGameDB::TGameDB(const TProgress& progress) {
+TGameDB::TGameDB(NoLoad) {}
+
+TGameDB::TGameDB(const TProgress& progress, bool readOnly) : ReadOnly(readOnly) {
     Report(progress, "Building game DB...");
     BuildGameList();
 
     Report(progress, "Loading solutions...");
     bool changed = LoadSolutions(SolutionsPath(), false);
-    SolutionsNeedBackup = LoadDamaged;
+    // A file that was not read whole, or whose lines were not all taken (a
+    // game that is gone, a solution that does not win), is kept as it was
+    // before its first rewrite.
+    SolutionsNeedBackup = LoadDamaged || LoadDropped;
 
     const std::vector<fs::path> imports = ListFiles(Folders().SettingsFolder, ".sox");
     if (!imports.empty()) {
@@ -40,9 +47,11 @@ TGameDB::TGameDB(const TProgress& progress) {
         for (const fs::path& file : imports)
             if (LoadSolutions(file, true)) changed = true;
     }
+    if (ReadOnly) return; // merged in memory only: the imports stay
     if (changed) SaveSolutions();
     // The imports go once their solutions are safely in "tobbin.sol", whether
-    // or not any of them was accepted; a failed rewrite leaves them for the next start.
+    // or not any of them was accepted; a failed rewrite throws before this and
+    // leaves them for the next start.
     for (const fs::path& file : imports) {
         std::error_code ignored;
         fs::remove(file, ignored);
@@ -213,17 +222,49 @@ bool TGameDB::DeleteSolution(const std::string& name, int level) {
     return deleted;
 }
 
+std::optional<bool> TGameDB::SolvesLevel(const std::string& name, int level,
+                                         const TLevSol& solution) {
+    if (!CheckedGame || CheckedGame->Name != name) {
+        CheckedGame.reset();
+        auto game = std::make_unique<TMapSet>();
+        try {
+            game->Load(name, false);
+        } catch (const std::bad_alloc&) {
+            throw;
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+        CheckedGame = std::move(game);
+    }
+    std::optional<bool> wins;
+    if (level >= 1 && level <= CheckedGame->GetLevelCount())
+        if (const TMap* map = CheckedGame->GetMap(level)) wins = tb::SolvesLevel(*map, solution);
+    if (!KeepCheckedGame) CheckedGame.reset();
+    return wins;
+}
+
 bool TGameDB::AddSolution(const TLevSol& solution, const std::string& name, bool winsTies,
                           bool fresh, int level) {
     RecordBroken = false;
     PreviousSteps = 0;
     PreviousHolder.clear();
+    OfferUnchecked = false;
+    OfferLosing = false;
     TGamInfo* game = FindGame(name);
     if (!game) return false;
-    const TLevSol* best = game->GetSolution(level); // level 1..9, else std::out_of_range
+    const TLevSol* best = game->GetSolution(level);  // level 1..9, else std::out_of_range
+    if (level > game->GetLevelCount()) return false; // no such level: nothing to store
     const int steps = solution.GetSteps();
+    // Only a solution that replays to a win of its level may become its best.
+    auto wins = [&] {
+        const std::optional<bool> check = SolvesLevel(name, level, solution);
+        OfferUnchecked = !check;
+        OfferLosing = check == false;
+        return check == true;
+    };
     if (!best) {
         if (steps >= TLevSol::NoMovesSteps) return false;
+        if (!wins()) return false;
         game->SetSolution(solution, level, fresh);
         return true;
     }
@@ -235,6 +276,7 @@ bool TGameDB::AddSolution(const TLevSol& solution, const std::string& name, bool
     if (steps >= TLevSol::NoMovesSteps) return false;
     const int tie = winsTies && solution.GetPlayer() != best->GetPlayer() ? 1 : 0;
     if (steps >= bestSteps + tie) return false;
+    if (!wins()) return false;
     PreviousSteps = best->GetSteps();
     PreviousHolder = best->GetPlayer();
     RecordBroken = true;
@@ -242,8 +284,25 @@ bool TGameDB::AddSolution(const TLevSol& solution, const std::string& name, bool
     return true;
 }
 
+bool TGameDB::KeepLineOfPresentGame(const std::string& name, const std::string& line) {
+    std::error_code ec;
+    if (name.empty() || !fs::exists(TMapSet::FilePath(name), ec)) return false;
+    if (std::find(Kept.begin(), Kept.end(), line) == Kept.end()) Kept.push_back(line);
+    return true;
+}
+
 bool TGameDB::LoadSolutions(const fs::path& path, bool fresh) {
     LoadDamaged = false;
+    LoadDropped = false;
+    // Solution lines come game by game: each game file is read once to check them.
+    KeepCheckedGame = true;
+    struct TDropCache {
+        TGameDB& Db;
+        ~TDropCache() {
+            Db.KeepCheckedGame = false;
+            Db.CheckedGame.reset();
+        }
+    } dropCache{*this};
     std::optional<std::string> text = ReadRecordFile(path, LoadDamaged);
     if (!text) return false;
     TTextReader file(std::move(*text));
@@ -270,8 +329,26 @@ bool TGameDB::LoadSolutions(const fs::path& path, bool fresh) {
         int level = 0;
         int skill = 0;
         try {
-            if (!solution.ParseLine(line, game, renamed, verify, level, skill)) continue;
-            if (AddSolution(solution, game, winsTies, fresh, level) && fresh) changed = true;
+            if (!solution.ParseLine(line, game, renamed, verify, level, skill)) {
+                LoadDropped = true; // its checksum does not match
+                continue;
+            }
+            if (AddSolution(solution, game, winsTies, fresh, level)) {
+                if (fresh) changed = true;
+            } else if (!FindGame(game) || OfferUnchecked) {
+                // The game file is there but cannot be read: the line is kept
+                // as it is (and must reach "tobbin.sol" when it came in an import).
+                const std::size_t before = Kept.size();
+                if (!KeepLineOfPresentGame(game, line)) {
+                    LoadDropped = true;
+                } else {
+                    if (fresh && Kept.size() > before) changed = true;
+                    Aside.push_back({game, level, solution.GetSteps(), true});
+                }
+            } else if (OfferLosing) {
+                LoadDropped = true;
+                Aside.push_back({game, level, solution.GetSteps(), false});
+            }
         } catch (const std::bad_alloc&) {
             throw;
         } catch (const std::exception&) {
@@ -291,6 +368,9 @@ void TGameDB::SaveSolutions() {
     file.WriteLine(VersionLine());
     for (const auto& game : Games)
         game->WriteSolutions(file);
+    for (const std::string& line : Kept)
+        file.WriteLine(line);
+    if (ReadOnly) return;
     const fs::path path = SolutionsPath();
     if (SolutionsNeedBackup) {
         KeepBackup(path);

@@ -11,11 +11,14 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 namespace tb {
+
+class TMapSet;
 
 // Shows the text of the start-up phase that begins (the splash's message line).
 using TProgress = std::function<void(const std::string& text)>;
@@ -29,10 +32,10 @@ public:
 
     // Builds the game list, loads "tobbin.sol", merges and deletes every import
     // file, and rewrites "tobbin.sol" when that changed anything.
-    explicit TGameDB(const TProgress& progress = {});
+    explicit TGameDB(const TProgress& progress = {}, bool readOnly = false);
     // An empty database that reads no file (tests, tools).
     struct NoLoad {};
-    explicit TGameDB(NoLoad) {}
+    explicit TGameDB(NoLoad);
     TGameDB(const TGameDB&) = delete;
     TGameDB& operator=(const TGameDB&) = delete;
     virtual ~TGameDB();
@@ -67,6 +70,11 @@ public:
     // Offers a solution as the best of a level (1..9, std::out_of_range
     // otherwise); answers whether the database changed. A step count of
     // best + 10000 by the same player withdraws that player's best solution.
+    // This is the one door through which best solutions come in (wins, the
+    // solutions file, imports): a solution that would be stored is first
+    // replayed on the level of the game file, and refused unless it wins
+    // there with its last move (LastOfferUnchecked tells when the game file
+    // could not be read to check it).
     bool AddSolution(const TLevSol& solution, const std::string& name, bool winsTies, bool fresh,
                      int level);
     // Merges a solutions file; answers whether that changed the database in a
@@ -87,6 +95,26 @@ public:
 
     // True when the last LoadSolutions met lines it could not read.
     bool LastLoadDamaged() const { return LoadDamaged; }
+    // True when the last AddSolution refused a solution because the game file
+    // could not be read to replay it.
+    bool LastOfferUnchecked() const { return OfferUnchecked; }
+    // Solution lines kept as they were read because their game file is
+    // present but could not be read (a damaged header or level); they are
+    // written back with "tobbin.sol" and count again once the file is repaired.
+    const std::vector<std::string>& KeptLines() const { return Kept; }
+    // A solution line that was read but not taken because it does not win its
+    // level, or could not be checked (its game file is unreadable).
+    struct TSetAside {
+        std::string Game;
+        int Level = 0;
+        int Steps = 0;
+        bool Unchecked = false;
+    };
+    // Every such line of every solutions file read so far (for checks).
+    const std::vector<TSetAside>& SetAside() const { return Aside; }
+    // Records opened read-only (checks): imports are merged in memory only and
+    // no record file is written, backed up or deleted.
+    bool IsReadOnly() const { return ReadOnly; }
     // True while "tobbin.sol" was not read whole and has not been backed up yet.
     bool SolutionsDamaged() const { return SolutionsNeedBackup; }
 
@@ -101,12 +129,26 @@ protected:
     // its new name (or, when that name is taken, away); answers whether the game stays.
     bool MoveRenamedGame(const std::filesystem::path& file, const std::string& newName);
     void Reindex();
+    // Whether the solution wins its level in the game file (see AddSolution);
+    // nothing when the game file cannot be read.
+    std::optional<bool> SolvesLevel(const std::string& name, int level, const TLevSol& solution);
+    // A line of a game that is not installed but whose file is there.
+    bool KeepLineOfPresentGame(const std::string& name, const std::string& line);
 
     std::vector<std::unique_ptr<TGamInfo>> Games;
     // Name to 0-based position in Games (the first game of a name).
     std::unordered_map<std::string, std::size_t> ByName;
     bool LoadDamaged = false;
     bool SolutionsNeedBackup = false;
+    bool OfferUnchecked = false;
+    bool OfferLosing = false; // the last AddSolution refused a solution that does not win
+    bool LoadDropped = false; // the last LoadSolutions dropped a line for good
+    bool ReadOnly = false;
+    std::vector<std::string> Kept;
+    std::vector<TSetAside> Aside;
+    // While a solutions file is merged, the game last read for checking.
+    std::unique_ptr<TMapSet> CheckedGame;
+    bool KeepCheckedGame = false;
 };
 
 } // namespace tb

@@ -17,8 +17,9 @@ namespace tb::test {
 
 using Rows = std::vector<std::string>;
 
-// A level won by one move right: the hero with one food to his right.
-inline const Rows OneStep = {"", " H+"};
+// A level won by one move right: the hero with one food to his right and a
+// wall to his left, so that moves left change nothing.
+inline const Rows OneStep = {"", "#H+"};
 // Two food to the right: two moves right win it.
 inline const Rows TwoSteps = {"", " H++"};
 // One move left crushes the hero: a stone rolls off the stone he stood under.
@@ -54,7 +55,9 @@ inline void WriteSimpleGame(const std::string& name, int count, const std::strin
     WriteGame(name, std::vector<Rows>(static_cast<std::size_t>(count), OneStep), author, skill);
 }
 
-// A solution of `steps` moves (all right) by `player`; steps above 10000 hold no moves.
+// A solution of `steps` moves by `player`: steps - 1 moves left, then `move`
+// (right: on OneStep a bump into the wall until the win); steps above 10000
+// hold no moves.
 inline TLevSol Solution(const std::string& player, int steps, std::uint8_t move = 3) {
     TLevSol s(0);
     s.SetPlayer(player);
@@ -68,8 +71,9 @@ inline TLevSol Solution(const std::string& player, int steps, std::uint8_t move 
                     level, skill);
         return s;
     }
-    for (int i = 0; i < steps; ++i)
-        s.Add(move);
+    for (int i = 1; i < steps; ++i)
+        s.Add(2);
+    if (steps > 0) s.Add(move);
     return s;
 }
 

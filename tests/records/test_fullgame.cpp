@@ -207,7 +207,10 @@ TEST_F(FullGame, DyingTellsTheWindowAndRecordsNothing) {
 
 TEST_F(FullGame, ANewRecordIsAnnouncedWithThePreviousHolder) {
     WriteGame("Hills", {TwoSteps, OneStep});
-    WriteFile(Settings("tobbin.sol"), SolFile({SolLine("Bob #0", "Hills", 1, 4)}));
+    TLevSol bob = Solution("Bob #0", 1, Left); // a step back and three to the right
+    for (int i = 0; i < 3; ++i)
+        bob.Add(Right);
+    WriteFile(Settings("tobbin.sol"), SolFile({bob.Line("Hills", 1, 2)}));
     auto game = Start();
     game->OpenGame("Hills", 1, true);
     Ui.Calls.clear();
@@ -281,9 +284,10 @@ TEST_F(FullGame, SolvedCountFollowsTheLogThePlayerAndOnlyRises) {
 
 TEST_F(FullGame, AWinAfterShowSolutionIsNeitherLoggedNorRecorded) {
     WriteGame("Hills", {TwoSteps});
-    // The stored solution stops one move short: the player takes it from there.
-    WriteFile(Settings("tobbin.sol"), SolFile({SolLine("Bob #0", "Hills", 1, 1)}));
+    // The stored solution stops one move short (the records never take such a
+    // one; here it stands for a level changed since): the player takes it from there.
     auto game = Start();
+    game->GetRecords().FindGame("Hills")->SetSolution(Solution("Bob #0", 1), 1, false);
     game->OpenGame("Hills", 1, true);
     ASSERT_NE(game->BestSolution(), nullptr);
     EXPECT_TRUE(game->PlayBackSolution(true));
@@ -388,7 +392,8 @@ TEST_F(FullGame, PlayAllSolutionsConfirmsFreshSolutionsOnceAndStopsAtAFailure) {
     // A stored solution that does not solve its level stops the run there.
     TAllGames& records = game->GetRecords();
     records.DeleteSolution("Hills", 2);
-    records.AddSolution(Solution("Cy #0", 1, Left), "Hills", 2);
+    EXPECT_FALSE(records.AddSolution(Solution("Cy #0", 1, Left), "Hills", 2));    // refused...
+    records.FindGame("Hills")->SetSolution(Solution("Cy #0", 1, Left), 2, false); // ...so forced
     EXPECT_EQ(game->PlayAllSolutions(false), 2); // Dunes 2 and Hills 1 before it
     EXPECT_FALSE(game->AllSolutionsConfirmed());
     EXPECT_FALSE(game->IsAutoPlay());

@@ -80,6 +80,8 @@ TEST(StartUp, GamesComeFromTheirHeadersSortedByNameAndSolutionsFromTheFile) {
 }
 
 TEST(BestSolutions, ShorterWinsTiesOnlyFromInstallationOneAndWithdrawals) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("Hills", 3);
     TGameDB db(TGameDB::NoLoad{});
     db.AddGame(*Header("Hills", 3));
     EXPECT_TRUE(db.AddSolution(Solution("Ann #0", 40), "Hills", false, false, 1));
@@ -105,10 +107,53 @@ TEST(BestSolutions, ShorterWinsTiesOnlyFromInstallationOneAndWithdrawals) {
 
     // Unknown games, levels beyond the game, levels outside 1..9.
     EXPECT_FALSE(db.AddSolution(Solution("Ann #0", 5), "Dunes", false, false, 1));
-    EXPECT_TRUE(db.AddSolution(Solution("Ann #0", 5), "Hills", false, false, 5));
+    EXPECT_FALSE(db.AddSolution(Solution("Ann #0", 5), "Hills", false, false, 5));
     EXPECT_EQ(db.GetSolution("Hills", 5), nullptr);
     EXPECT_THROW(db.AddSolution(Solution("Ann #0", 5), "Hills", false, false, 10),
                  std::out_of_range);
+}
+
+TEST(BestSolutions, OnlyMovesThatWinTheLevelWithTheLastMoveAreStored) {
+    test::TempProgramFolder dir;
+    test::WriteGame("Hills", {test::TwoSteps, test::Deadly});
+    TAllGames db;
+    auto moves = [](const std::string& text) {
+        TLevSol s(0);
+        s.SetPlayer("Ann #0");
+        for (char c : text)
+            s.Add(static_cast<std::uint8_t>(std::string_view("UDLR").find(c)));
+        return s;
+    };
+    const struct {
+        const char* Moves;
+        int Level;
+        const char* Why;
+    } refused[] = {
+        {"R", 1, "one food left"},
+        {"RRRR", 1, "the winning moves twice (a duplicated recording)"},
+        {"RRL", 1, "a move after the win"},
+        {"LRRRR", 1, "the win comes one move early"},
+        {"L", 2, "the hero is crushed"},
+        {"LRRRRRRRRRRRRRRRRR", 2, "moves after the crush"},
+    };
+    for (const auto& offer : refused) {
+        EXPECT_FALSE(db.AddSolution(moves(offer.Moves), "Hills", offer.Level)) << offer.Why;
+        EXPECT_EQ(db.GetSolution("Hills", offer.Level), nullptr) << offer.Why;
+    }
+    EXPECT_FALSE(fs::exists(Settings("tobbin.sol")));
+    EXPECT_TRUE(db.AddSolution(moves("LRRR"), "Hills", 1)); // a step back is a real move
+    EXPECT_TRUE(db.AddSolution(moves("RR"), "Hills", 1));
+    EXPECT_EQ(db.GetSolution("Hills", 1)->GetSteps(), 2);
+
+    // An import file offers the same: only the winning line comes in.
+    db.DeleteSolution("Hills", 1);
+    WriteFile(Settings("x.sol"),
+              SolFile({moves("RRRR").Line("Hills", 1, 2), moves("R").Line("Hills", 1, 2)}));
+    EXPECT_FALSE(db.LoadSolutions(Settings("x.sol"), true));
+    EXPECT_EQ(db.GetSolution("Hills", 1), nullptr);
+    ASSERT_EQ(db.SetAside().size(), 2u);
+    EXPECT_EQ(db.SetAside()[0].Steps, 4);
+    EXPECT_FALSE(db.SetAside()[0].Unchecked);
 }
 
 TEST(BestSolutions, OwnPlayNeverWinsATieAndEachAcceptedSolutionIsSaved) {
