@@ -23,8 +23,8 @@ private:
 
 } // namespace
 
-TFullGame::TFullGame(const TProgress& progress, bool frugal)
-    : TGame(frugal), Records(std::make_unique<TAllGames>(progress)) {}
+TFullGame::TFullGame(const TProgress& progress, bool frugal, bool readOnlyRecords)
+    : TGame(frugal), Records(std::make_unique<TAllGames>(progress, readOnlyRecords)) {}
 
 TFullGame::~TFullGame() = default;
 

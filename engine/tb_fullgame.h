@@ -17,7 +17,9 @@ namespace tb {
 class TFullGame : public TGame {
 public:
     // Reads all the records (telling `progress` each phase), then sets up the game.
-    explicit TFullGame(const TProgress& progress = {}, bool frugal = false);
+    // `readOnlyRecords` opens the records for a check (TAllGames): nothing is written.
+    explicit TFullGame(const TProgress& progress = {}, bool frugal = false,
+                       bool readOnlyRecords = false);
     ~TFullGame() override;
 
     // Stores the highest level of this game the player has solved.

@@ -22,7 +22,9 @@ public:
     // The start-up sequence: game list, "tobbin.sol", imports, "tobbin.hof",
     // the log checked against the best solutions, champions and authors.
     // `progress` is told the text of each phase.
-    explicit TAllGames(const TProgress& progress = {});
+    // `readOnly` opens the records for a check: everything happens in memory
+    // and no record file is written, backed up or deleted.
+    explicit TAllGames(const TProgress& progress = {}, bool readOnly = false);
     ~TAllGames() override;
 
     // The result of the level just won joins the log.

@@ -121,7 +121,7 @@ std::size_t TLogDB::KeyHash::operator()(const TLog* e) const {
     return h1 ^ (h2 * 0x9E3779B97F4A7C15ull) ^ (static_cast<std::size_t>(e->Level) << 7);
 }
 
-TLogDB::TLogDB() {
+TLogDB::TLogDB(bool readOnly) : ReadOnly(readOnly) {
     if (Load()) Save();
 }
 
@@ -216,6 +216,7 @@ std::string TLogDB::SaveText() const {
 }
 
 void TLogDB::Save() {
+    if (ReadOnly) return;
     const fs::path path = FilePath();
     if (Damaged) {
         KeepBackup(path);

@@ -40,8 +40,9 @@ public:
     static constexpr int FirstCheckedVersion = 324;
 
     // Loads "tobbin.hof"; when game names were replaced through the renamed-games
-    // list the file is rewritten at once with the new names.
-    TLogDB();
+    // list the file is rewritten at once with the new names. A read-only log
+    // (checks) never writes its file: changes stay in memory.
+    explicit TLogDB(bool readOnly = false);
     // An empty log that neither reads nor has read its file (tests, tools).
     struct NoLoad {};
     explicit TLogDB(NoLoad) {}
@@ -114,6 +115,7 @@ private:
     // The entries by player, game and level: at most one entry for each.
     std::unordered_set<TLog*, KeyHash, KeyEqual> Index;
     bool Damaged = false;
+    bool ReadOnly = false;
 };
 
 } // namespace tb

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 namespace tb {
@@ -280,6 +281,88 @@ TEST_F(DamagedCopiesOfSolutions, StartUpWithDamagedFilesKeepsGoing) {
         EXPECT_EQ(records->GameCount(), 5);
         EXPECT_FALSE(fs::exists(Settings("a.sox")));
     }
+}
+
+TEST(DamagedGames, SolutionsOfAGameWhoseHeaderCannotBeReadAreKeptUntilItIsRepaired) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("Hills", 2);
+    WriteSimpleGame("Dunes", 1);
+    const fs::path hills = Folders().GamesFolder / "hills.tbg";
+    const std::string good = ReadFile(hills);
+    const std::vector<std::string> stored = {SolLine("Ann #0", "Dunes", 1, 1),
+                                             SolLine("Ann #0", "Hills", 1, 1),
+                                             SolLine("Ann #0", "Hills", 2, 3)};
+    WriteFile(Settings("tobbin.sol"), SolFile(stored));
+    // The level-count line of Hills is damaged; an import comes in for both games.
+    std::string damaged = good;
+    const std::size_t count = damaged.find(" 2\r\n");
+    ASSERT_NE(count, std::string::npos);
+    damaged.replace(count, 4, "\r\n");
+    WriteFile(hills, damaged);
+    WriteFile(Settings("new.sox"),
+              SolFile({SolLine("Cy #0", "Hills", 2, 2), SolLine("Cy #0", "Dunes", 1, 1)}));
+    {
+        TAllGames db;
+        EXPECT_EQ(db.GameCount(), 1); // Hills is not installed while it cannot be read
+        EXPECT_EQ(db.KeptLines().size(), 3u);
+        EXPECT_FALSE(fs::exists(Settings("new.sox")));
+    }
+    const std::string rewritten = ReadFile(Settings("tobbin.sol"));
+    for (const std::string& line : {stored[1], stored[2], SolLine("Cy #0", "Hills", 2, 2)})
+        EXPECT_NE(rewritten.find(line + "\r\n"), std::string::npos) << line;
+
+    WriteFile(hills, good); // repaired
+    TAllGames db;
+    ASSERT_EQ(db.GameCount(), 2);
+    ASSERT_NE(db.GetSolution("Hills", 1), nullptr);
+    EXPECT_EQ(db.GetSolution("Hills", 1)->GetPlayer(), "Ann #0");
+    ASSERT_NE(db.GetSolution("Hills", 2), nullptr);
+    EXPECT_EQ(db.GetSolution("Hills", 2)->GetPlayer(), "Cy #0"); // the import's shorter one
+    EXPECT_TRUE(db.KeptLines().empty());
+}
+
+TEST(DamagedGames, LinesDroppedForGoodAreKeptInABackupAtTheFirstRewrite) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("Dunes", 2);
+    // A solution that does not win its level (one move left) and a game that is gone.
+    const std::string text =
+        SolFile({Solution("Ann #0", 1, 2).Line("Dunes", 1, 2), SolLine("Ann #0", "Dunes", 1, 1),
+                 SolLine("Ann #0", "Gone", 1, 1)});
+    WriteFile(Settings("tobbin.sol"), text);
+    WriteFile(Settings("new.sox"), SolFile({SolLine("Cy #0", "Dunes", 2, 1)}));
+    TGameDB db;
+    EXPECT_FALSE(fs::exists(Settings("new.sox")));
+    EXPECT_EQ(ReadFile(Settings("tobbin.sol.bak")), text);
+    EXPECT_EQ(ReadFile(Settings("tobbin.sol")),
+              SolFile({SolLine("Ann #0", "Dunes", 1, 1), SolLine("Cy #0", "Dunes", 2, 1)}));
+}
+
+TEST(ReadOnlyRecords, OpeningForACheckChangesNoFile) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("Hills", 2);
+    std::string sol = SolFile({SolLine("Ann #0", "Hills", 1, 1), SolLine("Ann #0", "Gone", 1, 1)});
+    sol.resize(sol.size() - 1); // cut inside its last line: would be backed up
+    WriteFile(Settings("tobbin.sol"), sol);
+    WriteFile(Settings("new.sox"), SolFile({SolLine("Cy #0", "Hills", 2, 1)}));
+    TLog e;
+    e.Player = "Ann #0";
+    e.Game = "Hills";
+    e.Level = 5; // a level the game does not have: cleaned out at start-up
+    e.Steps = 1;
+    WriteFile(Settings("tobbin.hof"), "Version 3.54 #0\r\n" + e.Line() + "\r\n");
+    auto snapshot = [] {
+        std::map<std::string, std::pair<std::string, fs::file_time_type>> files;
+        for (const auto& entry : fs::recursive_directory_iterator(Folders().ProgramFolder))
+            if (entry.is_regular_file())
+                files[entry.path().string()] = {ReadFile(entry.path()), entry.last_write_time()};
+        return files;
+    };
+    const auto before = snapshot();
+    TAllGames db({}, true);
+    EXPECT_NE(db.GetSolution("Hills", 2), nullptr); // merged, in memory
+    EXPECT_EQ(db.GetLog().Count(), 0u);             // cleaned, in memory
+    db.SaveSolutions();
+    EXPECT_TRUE(snapshot() == before);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "games/tb_levsol.h"
 #include "games/tb_mapset.h"
 #include "games/tb_version.h"
+#include "records/tb_logdb.h"
 #include "services/d_file.h"
 #include "services/d_messages.h"
 #include "tests/test_support.h"
@@ -11,6 +12,8 @@
 #include "tools/cli/moves.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include <sys/wait.h>
 
@@ -223,13 +226,40 @@ TEST_F(CliTool, VerifyReplaysEveryStoredSolutionAndGoesOnPastFailures) {
     }
     WriteFile(program / "shipped.sox", sox);
 
+    // Record files the game's start would rewrite: a solutions file cut inside
+    // its first line (backed up, then rewritten with the import) and a log
+    // entry of a level the game does not have (cleaned out).
+    const std::string sol = VersionLine();
+    WriteFile(program / "tobbin.sol", sol);
+    TLog gone;
+    gone.Player = "Ann #0";
+    gone.Game = "Two Rooms";
+    gone.Level = 7;
+    gone.Steps = 3;
+    WriteFile(program / "tobbin.hof", VersionLine() + "\r\n" + gone.Line() + "\r\n");
+    // Every file of the folder with its bytes and its time.
+    auto snapshot = [&] {
+        std::map<std::string, std::pair<std::string, std::filesystem::file_time_type>> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(program))
+            if (entry.is_regular_file())
+                files[entry.path().string()] = {ReadFile(entry.path()), entry.last_write_time()};
+        return files;
+    };
+    const auto before = snapshot();
+
     TRun run = Run({"verify", "--settings", program.string()});
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Out, "ok 1 7 Two Rooms\nFAILED 2 2 Two Rooms\n"
                        "verified 2 solutions: 1 ok, 1 failed\n");
-    // As at the game's start, the import was merged into the solutions file.
+    EXPECT_EQ(run.Err, "");
+    EXPECT_TRUE(snapshot() == before); // a check changes nothing it checks
+
+    // --merge does what the game's start does: the import is merged and goes.
+    run = Run({"verify", "--settings", program.string(), "--merge"});
+    EXPECT_EQ(run.Status, 1);
     EXPECT_FALSE(std::filesystem::exists(program / "shipped.sox"));
-    EXPECT_TRUE(std::filesystem::exists(program / "tobbin.sol"));
+    EXPECT_TRUE(std::filesystem::exists(program / "tobbin.sol.bak"));
+    EXPECT_NE(ReadFile(program / "tobbin.hof"), before.at((program / "tobbin.hof").string()).first);
 
     std::filesystem::create_directories(Folder / "empty");
     run = Run({"verify", "--settings", (Folder / "empty").string()});

@@ -77,6 +77,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 static_cast<std::uint64_t>(Number(arg, takeValue(), 1, (1LL << 30) - 1, topic));
         } else if (arg == "--settings" && line.Command == TCommand::Verify) {
             line.Settings = takeValue();
+        } else if (arg == "--merge" && line.Command == TCommand::Verify && !hasValue) {
+            line.Merge = true;
         } else if (arg == "--player" && line.Command == TCommand::MakeSolutions) {
             line.Player = takeValue();
         } else if (arg.size() > 1 && arg[0] == '-' && !(arg[1] >= '0' && arg[1] <= '9')) {
@@ -167,14 +169,20 @@ std::string HelpText(const std::string& topic) {
                "A damaged file prints 'error: <path>: <message>' on stderr and the next file\n"
                "follows. Exit status: 0 all files read, 1 any file failed.\n";
     if (topic == "verify")
-        return "usage: tobbin-cli verify [--settings DIR]\n"
+        return "usage: tobbin-cli verify [--settings DIR] [--merge]\n"
                "\n"
                "Opens the records as the game does at start-up (the solutions file, import\n"
                "files, the games in DIR/tbg) and replays every stored best solution of every\n"
                "installed game. DIR is the program folder, which holds the settings (default:\n"
-               "the folder of tobbin-cli). Output, one line per level, then a summary:\n"
+               "the folder of tobbin-cli). The check is read-only: the import files are\n"
+               "merged in memory only, and no file is written, renamed or deleted.\n"
+               "  --merge   do what the game's start-up does: merge the import files into\n"
+               "            the solutions file and delete them, tidy the player log\n"
+               "Output, one line per level, then a summary:\n"
                "  <ok|FAILED> <level> <steps> <game name>\n"
                "  verified <n> solutions: <k> ok, <f> failed\n"
+               "A solution line that does not win its level is never stored: it is listed\n"
+               "as FAILED; one whose game file cannot be read as FAILED with an error line.\n"
                "Exit status: 0 all solutions win their levels, 1 any failed, 2 an error.\n";
     if (topic == "make-game")
         return "usage: tobbin-cli make-game LEVEL-FOLDER GAME-FILE\n"
@@ -195,7 +203,7 @@ std::string HelpText(const std::string& topic) {
            "  play FILE MOVES [--level N]                 play moves, print the level\n"
            "  solve FILE [--level N] [--max-states M]     find a shortest solution\n"
            "  check FILE...                               describe and verify game files\n"
-           "  verify [--settings DIR]                     replay all stored best solutions\n"
+           "  verify [--settings DIR] [--merge]           replay all stored best solutions\n"
            "\n"
            "'tobbin-cli COMMAND --help' tells more about a command.\n";
 }

@@ -21,6 +21,7 @@ struct TCommandLine {
     int Level = 1;                            // play, solve
     std::uint64_t MaxStates = 20'000'000;     // solve, make-solutions
     std::filesystem::path Settings;           // verify; empty: the folder of the executable
+    bool Merge = false;                       // verify --merge: the records are written
     std::string Player = "Tobbin #1";         // make-solutions
 };
 

@@ -1,6 +1,7 @@
 // tobbin-cli verify: every stored best solution of every installed game,
 // replayed through the full game as its own check of all solutions does, but
-// going on past a failure so that each level gets its line.
+// going on past a failure so that each level gets its line. The records are
+// opened read-only unless --merge asks for the start-up's merge.
 
 #include "tools/cli/commands.h"
 
@@ -17,37 +18,61 @@ int RunVerify(const TCommandLine& line, const std::filesystem::path& programFold
     const std::filesystem::path folder = line.Settings.empty() ? programFolder : line.Settings;
     if (!std::filesystem::is_directory(folder)) throw Error("no such folder: " + folder.string());
     SetProgramFolder(folder);
-    // The records open as at the game's start: import files are merged (and
-    // deleted) and the solutions file is rewritten when that changed anything.
-    TFullGame game;
+    // Read-only, the records are opened in memory: imports are merged there
+    // and nothing on the disk changes. --merge opens them as the game's start does.
+    TFullGame game({}, false, !line.Merge);
+    const TAllGames& records = game.GetRecords();
     int passed = 0, failed = 0;
+    auto report = [&](bool ok, int level, int steps, const std::string& name) {
+        out << (ok ? "ok " : "FAILED ") << level << ' ' << steps << ' ' << name << '\n';
+        ++(ok ? passed : failed);
+    };
+    // The solution lines the records did not take: not winning, or not checkable.
+    auto reportSetAside = [&](const std::string& name, int level) {
+        for (const TGameDB::TSetAside& aside : records.SetAside()) {
+            if (aside.Game != name || aside.Level != level) continue;
+            if (aside.Unchecked) {
+                out.flush();
+                err << "error: " << name << ": the game file cannot be read\n";
+            }
+            report(false, aside.Level, aside.Steps, name);
+        }
+    };
     for (int i = 1; i <= game.GameCount(); ++i) {
         const TGamInfo& record = game.GameAt(i);
-        if (record.CountSolved(false) == 0) continue;
         const std::string name = record.Name;
         const std::uint16_t levels = record.SolvedSet(false);
-        auto report = [&](bool ok, int level) {
-            const TLevSol* solution = record.GetSolution(level);
-            out << (ok ? "ok " : "FAILED ") << level << ' ' << (solution ? solution->GetSteps() : 0)
-                << ' ' << name << '\n';
-            ++(ok ? passed : failed);
-        };
-        try {
-            game.LoadGame(name, false);
-            game.AssignInfo(record);
-        } catch (const std::exception& e) {
-            out.flush();
-            err << "error: " << name << ": " << ErrorText(e) << '\n';
-            for (int level = 1; level <= record.GetLevelCount(); ++level)
-                if (levels & (1u << level)) report(false, level);
-            continue;
+        bool loaded = record.CountSolved(false) == 0;
+        if (!loaded) {
+            try {
+                game.LoadGame(name, false);
+                game.AssignInfo(record);
+                loaded = true;
+            } catch (const std::exception& e) {
+                out.flush();
+                err << "error: " << name << ": " << ErrorText(e) << '\n';
+            }
         }
-        for (int level = 1; level <= game.LevelCount(); ++level) {
-            if (!(levels & (1u << level))) continue;
-            game.SetLevel(static_cast<std::uint8_t>(level));
-            const bool replayed = game.PlayBackSolution(true);
-            report(replayed && game.GetState() == TState::Done && game.GetFoodCount() == 0, level);
+        for (int level = 1; level <= TGamBase::MaxLevels; ++level) {
+            if (levels & (1u << level)) {
+                const TLevSol* solution = record.GetSolution(level);
+                bool ok = false;
+                if (loaded && level <= game.LevelCount()) {
+                    game.SetLevel(static_cast<std::uint8_t>(level));
+                    ok = game.PlayBackSolution(true) && game.GetState() == TState::Done &&
+                         game.GetFoodCount() == 0;
+                }
+                report(ok, level, solution ? solution->GetSteps() : 0, name);
+            }
+            reportSetAside(name, level);
         }
+    }
+    // Lines of games that are not installed but whose files are there.
+    for (const TGameDB::TSetAside& aside : records.SetAside()) {
+        if (game.FindGame(aside.Game)) continue;
+        out.flush();
+        err << "error: " << aside.Game << ": the game file cannot be read\n";
+        report(false, aside.Level, aside.Steps, aside.Game);
     }
     out << "verified " << passed + failed << " solutions: " << passed << " ok, " << failed
         << " failed\n";
