@@ -31,16 +31,6 @@ std::vector<fs::path> ListFiles(const fs::path& folder, std::string_view extensi
     return files;
 }
 
-fs::path FreeBackupName(const fs::path& file) {
-    for (int n = 0;; ++n) {
-        if (n == 1000000) throw std::overflow_error("no free backup name");
-        fs::path candidate = file;
-        candidate += n == 0 ? std::string(".bak") : ".bak" + std::to_string(n);
-        std::error_code ec;
-        if (!fs::exists(candidate, ec) && !ec) return candidate;
-    }
-}
-
 fs::path KeepBackup(const fs::path& file) {
     std::error_code ec;
     if (!fs::exists(file, ec)) return {};

@@ -3,6 +3,8 @@
 // folder, and keeping a copy of a record file that could not be read whole
 // before it is rewritten.
 
+#include "services/d_file.h" // FreeBackupName
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -16,10 +18,6 @@ namespace tb {
 // Hidden files (a leading ".") are left out. A missing folder gives no files.
 std::vector<std::filesystem::path> ListFiles(const std::filesystem::path& folder,
                                              std::string_view extension);
-
-// The first free backup name beside `file`: "name.bak", then "name.bak1",
-// "name.bak2", ... An older backup is never overwritten.
-std::filesystem::path FreeBackupName(const std::filesystem::path& file);
 
 // Copies `file` whole to its first free backup name and answers that name.
 // Nothing happens (and an empty path is answered) when the file does not exist.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 #include <ios>
+#include <stdexcept>
 #include <system_error>
 
 #include <fcntl.h>
@@ -103,6 +104,16 @@ void AppendLines(const fs::path& path, std::string_view content) {
     const bool closed = ::close(fd) == 0;
     if (!ok || !closed) Fail("Cannot write file", path);
     if (info.st_size == 0) SyncFolder(path.parent_path()); // the file may be new
+}
+
+fs::path FreeBackupName(const fs::path& file) {
+    for (int n = 0;; ++n) {
+        if (n == 1000000) throw std::overflow_error("no free backup name");
+        fs::path candidate = file;
+        candidate += n == 0 ? std::string(".bak") : ".bak" + std::to_string(n);
+        std::error_code ec;
+        if (!fs::exists(candidate, ec) && !ec) return candidate;
+    }
 }
 
 bool TTextReader::ReadLine(std::string& line) {

@@ -25,6 +25,10 @@ void WriteFileAtomic(const std::filesystem::path& path, std::string_view content
 // line end, CR LF is written first, so the new lines never run on from it.
 void AppendLines(const std::filesystem::path& path, std::string_view content);
 
+// The first free backup name beside `file`: "name.bak", then "name.bak1",
+// "name.bak2", ... An older backup is never overwritten.
+std::filesystem::path FreeBackupName(const std::filesystem::path& file);
+
 // Sequential lines over text held in memory.
 class TTextReader {
 public:

@@ -34,6 +34,39 @@ std::string OneLine(std::string_view value) {
     return line;
 }
 
+// The file's lines as the parser may safely take them: a section line is
+// "[" name "]" with the name trimmed, also when its closing bracket is missing
+// or followed by more (the parser would otherwise run on into the next lines
+// looking for a "]", and every write would add a line); lines that are neither
+// a section, a key with "=", a comment nor blank carry nothing and go.
+std::string TidyLines(std::string_view text) {
+    std::string tidy;
+    tidy.reserve(text.size() + 64);
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        std::string clean;
+        for (char c : line)
+            if (c != '\r' && c != '\0') clean += c;
+        const std::string trimmed = Trim(clean);
+        if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#') {
+            tidy += clean;
+        } else if (trimmed.front() == '[') {
+            const std::string_view name = std::string_view(trimmed).substr(1);
+            tidy += "[" + Trim(name.substr(0, name.find(']'))) + "]";
+        } else if (trimmed.find('=') != std::string::npos) {
+            tidy += clean;
+        } else {
+            continue;
+        }
+        tidy += "\r\n";
+    }
+    return tidy;
+}
+
 } // namespace
 
 TIniFile::TIniFile() : Impl(std::make_unique<TImpl>()) {}
@@ -47,18 +80,20 @@ bool TIniFile::Load(const fs::path& file) {
     const auto size = fs::file_size(file, ec);
     if (ec || size > MaxFileSize) return false;
     try {
-        LoadText(ReadWholeFile(file));
+        return LoadText(ReadWholeFile(file));
     } catch (const std::exception&) {
         Clear();
         return false;
     }
-    return true;
 }
 
-void TIniFile::LoadText(std::string_view text) {
+bool TIniFile::LoadText(std::string_view text) {
     Clear();
-    if (text.empty()) return;
-    if (Impl->Ini.LoadData(text.data(), text.size()) < 0) Clear();
+    if (text.empty()) return true;
+    const std::string tidy = TidyLines(text);
+    if (Impl->Ini.LoadData(tidy.data(), tidy.size()) >= 0) return true;
+    Clear();
+    return false;
 }
 
 void TIniFile::Clear() {
@@ -119,6 +154,16 @@ void TIniFile::WriteBool(std::string_view section, std::string_view key, bool va
 
 void TIniFile::EraseSection(std::string_view section) {
     Impl->Ini.Delete(Z(section).c_str(), nullptr);
+}
+
+void TIniFile::ClearSection(std::string_view section) {
+    const std::string name = Z(section);
+    std::list<CSimpleIniA::Entry> keys;
+    Impl->Ini.GetAllKeys(name.c_str(), keys);
+    for (const CSimpleIniA::Entry& key : keys) {
+        const std::string item = key.pItem; // the entry goes with its key
+        Impl->Ini.Delete(name.c_str(), item.c_str(), false);
+    }
 }
 
 std::string TIniFile::Text() const {

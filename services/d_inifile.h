@@ -28,8 +28,11 @@ public:
     // Reads a whole file. Never throws: a missing, unreadable or too large file
     // leaves the object empty and answers false.
     bool Load(const std::filesystem::path& file);
-    // Reads the file's content from memory (replacing what was held).
-    void LoadText(std::string_view text);
+    // Reads the file's content from memory (replacing what was held); false
+    // (and empty) when the parser fails. Damaged section lines are read as
+    // the section they name and lines that carry nothing are left out, so
+    // that what is written back reads as the same keys.
+    bool LoadText(std::string_view text);
     void Clear();
 
     bool SectionExists(std::string_view section) const;
@@ -53,6 +56,9 @@ public:
     void WriteBool(std::string_view section, std::string_view key, bool value);
     // Removes a section with all its keys.
     void EraseSection(std::string_view section);
+    // Removes all keys of a section but keeps the section in its place, so
+    // that rewriting it leaves the order of the file as it was.
+    void ClearSection(std::string_view section);
 
     // The whole file as it would be written, lines ended by CR LF.
     std::string Text() const;

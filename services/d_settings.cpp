@@ -1,5 +1,6 @@
 #include "services/d_settings.h"
 
+#include "services/d_file.h"
 #include "services/d_folders.h"
 #include "services/d_inifile.h"
 #include "services/d_string.h"
@@ -298,8 +299,17 @@ TSettingsWrite WriteSettings(TSettings& s, bool gameOpen) {
     const fs::path file = SettingsFileName();
     try {
         TIniFile ini;
-        ini.Load(file); // keeps the keys that are never written and the Splash section
-        ini.EraseSection("Game");
+        // Keeps the keys that are never written and the Splash section. A file
+        // that is there but could not be read whole (too large, unreadable)
+        // goes to its first free backup name instead of being lost.
+        std::error_code ec;
+        const bool present = fs::exists(file, ec) || ec;
+        if (!ini.Load(file) && present) {
+            fs::rename(file, FreeBackupName(file), ec);
+            if (ec)
+                throw fs::filesystem_error("cannot keep the unreadable settings file", file, ec);
+        }
+        ini.ClearSection("Game");
 
         ini.WriteString("Global", "Language", s.Language);
         ini.WriteBool("Global", "BoldFont", s.BoldFont);

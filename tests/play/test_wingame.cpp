@@ -304,6 +304,31 @@ TEST_F(WinGameTest, TheFirstLoadStartsAtTheRememberedLevelButNeverBeyondTheFirst
     EXPECT_EQ(Game->GetState(), TState::None);
 }
 
+TEST_F(WinGameTest, ContinuingASavedLevelCountsEachSavedMoveOnceAndRecordsTheRealSteps) {
+    // An open room: nine moves right and left do not win; the food lies below.
+    WriteGame("Room", {{" H", "", "", "", "                +"}});
+    TWinGame& game = Open("Room");
+    for (int i = 0; i < 9; ++i)
+        ASSERT_TRUE(game.Move(i % 2 ? Left : Right, 1));
+    game.SaveProgress(); // closed, and Yes to keeping the level
+
+    Game = std::make_unique<TWinGame>(Ui, Shell);
+    Game->SetPlayer("Ann");
+    Shell.Chosen = "Room";
+    Shell.Answers = {AnswerYes}; // continue the saved level
+    Game->LoadGame();
+    EXPECT_EQ(Game->GetSolution().GetSteps(), 9);
+    EXPECT_EQ(Ui.Steps, "9");
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(Game->Move(Down, 1));
+    for (int i = 0; i < 14; ++i)
+        ASSERT_TRUE(Game->Move(Right, 1));
+    ASSERT_EQ(Game->GetState(), TState::Done);
+    const TLevSol* best = Game->GetRecords().GetSolution("Room", 1);
+    ASSERT_NE(best, nullptr);
+    EXPECT_EQ(best->GetSteps(), 27);
+}
+
 TEST_F(WinGameTest, ADamagedGameChosenForLoadingLeavesTheGameInPlayAsItWas) {
     WriteGame("Good", {TwoSteps});
     WriteGame("Bad", {TwoSteps});

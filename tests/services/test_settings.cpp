@@ -345,6 +345,60 @@ TEST_F(SettingsTest, WritingKeepsUnwrittenKeysAndWritesInItsOrder) {
     EXPECT_TRUE(back.BoldFont);
 }
 
+// The settings the file gives (everything WriteSettings writes or keeps).
+std::string Stored(const TSettings& s) {
+    std::string text;
+    for (const std::string* value : {&s.Waves, &s.Skin, &s.Sprites, &s.Language, &s.Player})
+        text += *value + "|";
+    for (const TColour* colour : {&s.Menu, &s.MenuSel, &s.MenuFont, &s.MenuSelFont, &s.List,
+                                  &s.ListFont, &s.Grid, &s.GridFont})
+        text += colour->Name + "|";
+    for (int number :
+         {int{s.SoundOn}, int{s.SoundRandom}, int{s.Jpeg}, int{s.SpritesRandom}, int{s.Size},
+          int{s.Backgrounds}, int{s.FontSize}, int{s.CustomMenu}, int{s.BoldFont}, int{s.Frugal},
+          int{s.Speed}, int{s.Slow}, int{s.Normal}, int{s.Fast}, int{s.Booster}, int{s.Multi}})
+        text += std::to_string(number) + "|";
+    return text;
+}
+
+TEST_F(SettingsTest, DamagedSectionHeadersGiveTheSameSettingsAndBytesAtEveryWrite) {
+    const char* const damaged[] = {
+        "[Colors\r\nGrid=Lime\r\n",
+        "[Graphics]\r\nRandom=1\r\n[Graphics\r\nRandom=0\r\nSize=2\r\n",
+        "[Graphics]]\r\nSize=3\r\n[ Sound ]\r\nOn=0\r\n",
+        "Grid=Lime\r\n[Colors]\r\nMenu=Red\r\n[colors]\r\nList=Aqua\r\n",
+        "[Splash\r\nImage=party\r\n[Global]\r\nFrugal=1\r\njunk line\r\n[]\r\nA=1\r\n",
+        "[Sound]\r\nOn=0\r\nOn=1\r\n[Speed]\r\nSlow=200",
+    };
+    for (const char* text : damaged) {
+        WriteIni(text);
+        TSettings first = Read();
+        ASSERT_TRUE(WriteSettings(first, false).Written) << text;
+        const std::string written = test::ReadFile(Dir / "tobbin.ini");
+        TSettings second = Read();
+        EXPECT_EQ(Stored(second), Stored(first)) << text;
+        ASSERT_TRUE(WriteSettings(second, false).Written) << text;
+        EXPECT_EQ(test::ReadFile(Dir / "tobbin.ini"), written) << text;
+    }
+    // A header without its bracket still names its section.
+    WriteIni(damaged[0]);
+    EXPECT_EQ(Read().Grid.Name, "Lime");
+}
+
+TEST_F(SettingsTest, AFileThatCouldNotBeReadWholeIsKeptBeforeItIsReplaced) {
+    std::string big = "[Splash]\r\nImage=party\r\n[Global]\r\nFrugal=1\r\n";
+    big += "[Padding]\r\n" + std::string(TIniFile::MaxFileSize, 'x') + "=1\r\n";
+    WriteIni(big);
+    TSettings s = Read(); // too large: the built-in values
+    EXPECT_FALSE(s.Frugal);
+    ASSERT_TRUE(WriteSettings(s, false).Written);
+    EXPECT_EQ(test::ReadFile(Dir / "tobbin.ini.bak"), big);
+    EXPECT_LT(test::ReadFile(Dir / "tobbin.ini").size(), 4096u);
+    // A readable file is rewritten in place, with no further copy.
+    ASSERT_TRUE(WriteSettings(s, false).Written);
+    EXPECT_FALSE(fs::exists(Dir / "tobbin.ini.bak1"));
+}
+
 TEST_F(SettingsTest, AFolderThatCannotBeWrittenIsReportedOnce) {
     TSettings s = Read();
     test::WriteFile(Dir / "plain-file", "x");
