@@ -31,12 +31,21 @@ std::string Hof(const std::vector<std::string>& lines,
 }
 
 TEST(LogEntry, ChecksumChainsPlayerGameTimeStepsAndLevel) {
-    const TLog e = Entry("Ann #0", "Hills", 3, 42, 95);
-    std::uint16_t c = Checksum16(0, "Ann #0");
-    c = Checksum16(c, "Hills");
-    const unsigned char rest[5] = {95, 0, 42, 0, 3};
-    EXPECT_EQ(e.Checksum(), Checksum16(c, rest, 5));
-    EXPECT_EQ(e.Line(), "3 95 42 Hills|Ann #0|" + std::to_string(e.Checksum()));
+    // Values worked out by hand from the checksum's table rule over the bytes
+    // "Ann #0", "Hills", time 95 and steps 42 low byte first, and level 3 (the
+    // same working gives the published 0x160B for "abc").
+    const struct {
+        TLog Entry;
+        std::uint16_t Sum;
+        const char* Line;
+    } known[] = {
+        {Entry("Ann #0", "Hills", 3, 42, 95), 4431, "3 95 42 Hills|Ann #0|4431"},
+        {Entry("Bob #0", "Blue Sky", 1, 7, 300), 34605, "1 300 7 Blue Sky|Bob #0|34605"},
+    };
+    for (const auto& k : known) {
+        EXPECT_EQ(k.Entry.Checksum(), k.Sum) << k.Line;
+        EXPECT_EQ(k.Entry.Line(), k.Line);
+    }
 }
 
 TEST(LogFile, SavesTheVersionLineAndOneLinePerEntryAndReadsThemBack) {
@@ -46,10 +55,8 @@ TEST(LogFile, SavesTheVersionLineAndOneLinePerEntryAndReadsThemBack) {
     log.AddOrImprove(Entry("Bob #0", "Blue Sky", 1, 7, 300));
     log.Save();
     const std::string text = ReadFile(Settings("tobbin.hof"));
-    EXPECT_EQ(text, "Version 3.54 #0\r\n3 95 42 Hills|Ann #0|" +
-                        std::to_string(Entry("Ann #0", "Hills", 3, 42, 95).Checksum()) +
-                        "\r\n1 300 7 Blue Sky|Bob #0|" +
-                        std::to_string(Entry("Bob #0", "Blue Sky", 1, 7, 300).Checksum()) + "\r\n");
+    EXPECT_EQ(text, "Version 3.54 #0\r\n3 95 42 Hills|Ann #0|4431\r\n"
+                    "1 300 7 Blue Sky|Bob #0|34605\r\n");
     TLogDB again;
     ASSERT_EQ(again.Count(), 2u);
     EXPECT_EQ(again.EntryAt(2).Game, "Blue Sky");
