@@ -171,10 +171,23 @@ void TGameDB::BuildGameList() {
             continue;
         }
         if (header.GetLevelCount() == 0) continue;
-        if (renamed && !MoveRenamedGame(file, header.Name)) continue;
+        if (renamed) {
+            // Read-only, the file stays under its old name; the game is known
+            // by its new one, unless that is taken (then the existing game stays).
+            if (ReadOnly ? NewNameTaken(file, header.Name) : !MoveRenamedGame(file, header.Name))
+                continue;
+        }
         AddGame(header);
     }
     SortGames();
+}
+
+bool TGameDB::NewNameTaken(const fs::path& file, const std::string& newName) {
+    const fs::path target = TMapSet::FilePath(newName);
+    std::error_code ec;
+    if (fs::equivalent(file, target, ec) && !ec) return false;
+    ec.clear();
+    return fs::exists(target, ec) || ec;
 }
 
 bool TGameDB::MoveRenamedGame(const fs::path& file, const std::string& newName) {
@@ -364,13 +377,13 @@ bool TGameDB::LoadSolutions(const fs::path& path, bool fresh) {
 
 void TGameDB::SaveSolutions() {
     SortGames();
+    if (ReadOnly) return;
     TTextWriter file;
     file.WriteLine(VersionLine());
     for (const auto& game : Games)
         game->WriteSolutions(file);
     for (const std::string& line : Kept)
         file.WriteLine(line);
-    if (ReadOnly) return;
     const fs::path path = SolutionsPath();
     if (SolutionsNeedBackup) {
         KeepBackup(path);

@@ -128,6 +128,8 @@ protected:
     // A header of the games folder whose name was an old one: the file goes to
     // its new name (or, when that name is taken, away); answers whether the game stays.
     bool MoveRenamedGame(const std::filesystem::path& file, const std::string& newName);
+    // Whether another file already holds the game's new name.
+    static bool NewNameTaken(const std::filesystem::path& file, const std::string& newName);
     void Reindex();
     // Whether the solution wins its level in the game file (see AddSolution);
     // nothing when the game file cannot be read.

@@ -340,6 +340,9 @@ TEST(DamagedGames, LinesDroppedForGoodAreKeptInABackupAtTheFirstRewrite) {
 TEST(ReadOnlyRecords, OpeningForACheckChangesNoFile) {
     test::TempProgramFolder dir;
     WriteSimpleGame("Hills", 2);
+    WriteSimpleGame("Old Dunes", 1); // renamed: its file would move
+    RenamedGames().Clear();
+    RenamedGames().Add("Old Dunes", "Dunes");
     std::string sol = SolFile({SolLine("Ann #0", "Hills", 1, 1), SolLine("Ann #0", "Gone", 1, 1)});
     sol.resize(sol.size() - 1); // cut inside its last line: would be backed up
     WriteFile(Settings("tobbin.sol"), sol);
@@ -359,6 +362,8 @@ TEST(ReadOnlyRecords, OpeningForACheckChangesNoFile) {
     };
     const auto before = snapshot();
     TAllGames db({}, true);
+    RenamedGames().Clear();
+    EXPECT_NE(db.FindGame("Dunes"), nullptr);       // renamed, in memory
     EXPECT_NE(db.GetSolution("Hills", 2), nullptr); // merged, in memory
     EXPECT_EQ(db.GetLog().Count(), 0u);             // cleaned, in memory
     db.SaveSolutions();
