@@ -85,6 +85,7 @@ private:
             for (int level = 1; level <= Levels; ++level) {
                 game.AddLevel("Level " + std::to_string(level));
                 TMap* map = game.GetMap(level);
+                map->SetCell(TPos(2, 1), Wall); // moves up change nothing
                 map->SetCell(TPos(2, 2), Hero);
                 map->SetCell(TPos(3, 2), Food);
             }
@@ -100,8 +101,10 @@ private:
                 if (n % 11 == 0) continue; // nobody has solved it
                 TLevSol s(0);
                 s.SetPlayer(PlayerName(n % Players));
-                for (int i = 0; i < 20 + n % 50; ++i)
-                    s.Add(3);
+                // The records take only solutions that win with their last move.
+                for (int i = 1; i < 20 + n % 50; ++i)
+                    s.Add(0);
+                s.Add(3);
                 s.WriteLine(file, GameName(g), level, g % 5);
             }
         WriteFileAtomic(Folders().SettingsFolder / "tobbin.sol", file.Content());

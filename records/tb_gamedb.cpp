@@ -112,6 +112,15 @@ void TGameDB::AddGame(const TGamInfo& record) {
         ByName.emplace(record.Name, Games.size() - 1);
     }
     game->Assign(record);
+    // A game that brings its maps (the editor's) brings only solutions that
+    // still win its levels: no false best solution comes in this way either.
+    if (const auto* maps = dynamic_cast<const TMapSet*>(&record)) {
+        for (int level = 1; level <= TGamBase::MaxLevels; ++level) {
+            const TLevSol* solution = game->GetSolution(level);
+            const TMap* map = level <= maps->GetLevelCount() ? maps->GetMap(level) : nullptr;
+            if (solution && !(map && tb::SolvesLevel(*map, *solution))) game->DeleteSolution(level);
+        }
+    }
 }
 
 bool TGameDB::RemoveGame(const std::string& name) {

@@ -55,7 +55,8 @@ public:
     const TLevSol* GetSolution(const std::string& name, int level) const;
 
     // Copies the record (header, mark, solutions) into the game of its name,
-    // appended as a new game when there is none.
+    // appended as a new game when there is none. When the record is a whole
+    // game (TMapSet), solutions that do not win its levels are left out.
     virtual void AddGame(const TGamInfo& record);
     bool RemoveGame(const std::string& name);
     // The record's name becomes newName when a game oldName exists and the names

@@ -156,6 +156,22 @@ TEST(BestSolutions, OnlyMovesThatWinTheLevelWithTheLastMoveAreStored) {
     EXPECT_FALSE(db.SetAside()[0].Unchecked);
 }
 
+TEST(BestSolutions, AnEditedGameBringsOnlySolutionsThatStillWinItsLevels) {
+    test::TempProgramFolder dir;
+    WriteSimpleGame("Hills", 2);
+    TAllGames db;
+    TMapSet game;
+    game.Load("Hills", false);
+    for (int level = 1; level <= 2; ++level) {
+        ASSERT_TRUE(db.AddSolution(Solution("Ann #0", 1), "Hills", level));
+        game.SetSolution(*db.GetSolution("Hills", level), level, false);
+    }
+    game.GetMap(2)->SetCell(TPos(4, 2), Food); // one move right no longer wins level 2
+    db.AddGame(game);
+    EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
+    EXPECT_EQ(db.GetSolution("Hills", 2), nullptr);
+}
+
 TEST(BestSolutions, OwnPlayNeverWinsATieAndEachAcceptedSolutionIsSaved) {
     test::TempProgramFolder dir;
     WriteSimpleGame("Hills", 3);
