@@ -56,7 +56,10 @@ std::string TidyLines(std::string_view text) {
             tidy += clean;
         } else if (trimmed.front() == '[') {
             const std::string_view name = std::string_view(trimmed).substr(1);
-            tidy += "[" + Trim(name.substr(0, name.find(']'))) + "]";
+            // Appended piece by piece: GCC 12 at -O3 warns (-Wrestrict) on "[" + string.
+            tidy += '[';
+            tidy += Trim(name.substr(0, name.find(']')));
+            tidy += ']';
         } else if (trimmed.find('=') != std::string::npos) {
             tidy += clean;
         } else {
