@@ -9,6 +9,7 @@
 #include "services/d_string.h"
 
 #include <algorithm>
+#include <ios>
 #include <stdexcept>
 #include <system_error>
 
@@ -230,7 +231,12 @@ std::uint8_t TGame::LoadProgress(TLevSol& target, std::uint8_t maxLevel) {
     std::error_code ec;
     if (!fs::exists(path, ec)) return 0;
 
-    TTextReader file = TTextReader::FromFile(path);
+    TTextReader file;
+    try {
+        file = TTextReader::FromFile(path);
+    } catch (const std::ios_base::failure&) {
+        return 0; // an unreadable save file holds nothing to continue; it stays as it is
+    }
     TTextWriter kept;
     bool keptAny = false;
     bool tookAny = false;

@@ -81,6 +81,8 @@ public:
     void SaveProgress();
     // Takes this player's saved lines of this game out of the save file; answers
     // the level of the last one within maxLevel (0 when none) and fills target.
+    // Lines of levels the game does not have are dropped; an unreadable file
+    // answers 0 and is left alone.
     std::uint8_t LoadProgress(TLevSol& target, std::uint8_t maxLevel);
 
     // Queries on the loaded game.

@@ -322,6 +322,10 @@ TEST_F(Play, ASaveLineThatNoLongerFitsItsGameIsDroppedQuietlyAndOthersStay) {
     EXPECT_EQ(game->LoadProgress(target, 9), 0); // level 9 is gone: nothing to continue
     EXPECT_EQ(target.GetSteps(), 0);
     EXPECT_EQ(ReadFile(TGame::SaveFilePath()), vanished + damaged + "\r\n");
+
+    fs::remove(TGame::SaveFilePath());
+    fs::create_directories(TGame::SaveFilePath()); // a save file that cannot be read
+    EXPECT_EQ(game->LoadProgress(target, 9), 0);
 }
 
 TEST_F(Play, ASaveStartsOnALineOfItsOwnAfterALastLineWithoutLineEnd) {
