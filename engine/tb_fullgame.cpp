@@ -1,6 +1,9 @@
 #include "engine/tb_fullgame.h"
 
 #include "services/d_checked.h"
+#include "services/d_error.h"
+#include "services/d_folders.h"
+#include "services/d_messages.h"
 
 #include <system_error>
 
@@ -80,8 +83,9 @@ void TFullGame::SaveEditedGame() {
     // failed save never leaves the game without a file.
     SaveGame();
     if (Records->RenameGame(OldGameName, name)) {
-        const fs::path oldFile = TMapSet::FilePath(OldGameName);
-        if (oldFile != TMapSet::FilePath(name)) {
+        // Only the player's own file goes; a shipped game stays where it is.
+        const fs::path oldFile = Folders().OwnGamesFolder / GameFileName(OldGameName, ".tbg");
+        if (oldFile != Folders().OwnGamesFolder / GameFileName(name, ".tbg")) {
             std::error_code ec;
             fs::remove(oldFile, ec);
         }
@@ -93,7 +97,13 @@ void TFullGame::SaveEditedGame() {
     OldGameName.clear();
 }
 
+void TFullGame::CheckDeletable() const {
+    if (IsShippedOnlyGame(GameFileName(GameName(), ".tbg")))
+        throw Error(ErrorMessage(ErrShippedGame));
+}
+
 void TFullGame::DeleteGame() {
+    CheckDeletable();
     const std::string name = GameName();
     std::error_code ec;
     fs::remove(TMapSet::FilePath(name), ec);

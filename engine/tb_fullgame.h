@@ -41,7 +41,11 @@ public:
     // name goes), changed levels lose their log entries, and the records follow.
     void SaveEditedGame();
     // Deletes the game file and the game's records; no game is open afterwards.
+    // A shipped game the player cannot change is refused (CheckDeletable).
     void DeleteGame();
+    // Throws Error when the open game came with the program and is not the
+    // player's to delete (an installed copy's read-only data).
+    void CheckDeletable() const;
     // Deletes the level's stored solution from the game and the records.
     bool KillLevelSolution(std::uint8_t level);
     // fromStore: shows the stored solution (a level won now is not recorded);

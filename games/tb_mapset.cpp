@@ -101,7 +101,7 @@ std::uint16_t TMapSet::Checksum() const {
 }
 
 fs::path TMapSet::FilePath(const std::string& name) {
-    return Folders().GamesFolder / GameFileName(name, ".tbg");
+    return GameFilePath(GameFileName(name, ".tbg"));
 }
 
 bool TMapSet::Load(const std::string& name, bool verify) {
@@ -167,7 +167,9 @@ void TMapSet::Save() const {
         // A name without one usable character would give a hidden file ".tbg".
         const std::string fileName = GameFileName(Name, ".tbg");
         if (fileName == ".tbg") throw std::invalid_argument("the game's name gives no file name");
-        WriteFileAtomic(Folders().GamesFolder / fileName, SaveText());
+        // The player's own folder: an edited shipped game becomes his copy.
+        fs::create_directories(Folders().OwnGamesFolder);
+        WriteFileAtomic(Folders().OwnGamesFolder / fileName, SaveText());
     } catch (const std::exception&) {
         throw Error(ErrorMessage(ErrWritingGame));
     }

@@ -543,6 +543,7 @@ bool TWinGame::SaveGame() {
 }
 
 void TWinGame::DeleteGame() {
+    CheckDeletable(); // a shipped game is refused before the question
     if (Shell.Ask(MoreMessage(MsgDeleteGame), {GameName()}, AlertYesNo) != AnswerYes) return;
     TFullGame::DeleteGame();
     Records->Modified = true;

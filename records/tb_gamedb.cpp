@@ -35,11 +35,20 @@ TGameDB::TGameDB(const TProgress& progress, bool readOnly) : ReadOnly(readOnly) 
     BuildGameList();
 
     Report(progress, "Loading solutions...");
+    std::error_code ec;
+    const bool firstStart = !fs::exists(SolutionsPath(), ec) && !ec;
     bool changed = LoadSolutions(SolutionsPath(), false);
     // A file that was not read whole, or whose lines were not all taken (a
     // game that is gone, a solution that does not win), is kept as it was
     // before its first rewrite.
     SolutionsNeedBackup = LoadDamaged || LoadDropped;
+
+    // A player's first start with a data folder that is not his: the shipped
+    // solutions are merged from there (and stay, for the next player).
+    if (firstStart) {
+        for (const fs::path& file : ShippedSolutionFiles())
+            if (LoadSolutions(file, true)) changed = true;
+    }
 
     const std::vector<fs::path> imports = ListFiles(Folders().SettingsFolder, ".sox");
     if (!imports.empty()) {
@@ -164,7 +173,7 @@ void TGameDB::Reindex() {
 }
 
 void TGameDB::BuildGameList() {
-    for (const fs::path& file : ListFiles(Folders().GamesFolder, ".tbg")) {
+    for (const fs::path& file : ListGameFiles()) {
         TGamInfo header;
         bool renamed = false;
         try {
@@ -200,7 +209,9 @@ bool TGameDB::NewNameTaken(const fs::path& file, const std::string& newName) {
 }
 
 bool TGameDB::MoveRenamedGame(const fs::path& file, const std::string& newName) {
-    const fs::path target = TMapSet::FilePath(newName);
+    // A shipped game the player cannot change is not moved: it is left out.
+    if (file.parent_path() != Folders().OwnGamesFolder) return false;
+    const fs::path target = Folders().OwnGamesFolder / GameFileName(newName, ".tbg");
     std::error_code ec;
     // A new name that differs only in letter case keeps its file name.
     const bool sameFile = fs::equivalent(file, target, ec) && !ec;

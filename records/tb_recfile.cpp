@@ -1,6 +1,7 @@
 #include "records/tb_recfile.h"
 
 #include "services/d_file.h"
+#include "services/d_folders.h"
 #include "services/d_string.h"
 
 #include <algorithm>
@@ -29,6 +30,28 @@ std::vector<fs::path> ListFiles(const fs::path& folder, std::string_view extensi
     std::sort(files.begin(), files.end(),
               [](const fs::path& a, const fs::path& b) { return a.filename() < b.filename(); });
     return files;
+}
+
+std::vector<fs::path> ListGameFiles() {
+    const TFolders& f = Folders();
+    std::vector<fs::path> files = ListFiles(f.OwnGamesFolder, ".tbg");
+    if (f.OwnGamesFolder == f.GamesFolder) return files;
+    const std::size_t own = files.size();
+    for (fs::path& shipped : ListFiles(f.GamesFolder, ".tbg")) {
+        const bool hidden = std::any_of(
+            files.begin(), files.begin() + std::ptrdiff_t(own),
+            [&](const fs::path& mine) { return mine.filename() == shipped.filename(); });
+        if (!hidden) files.push_back(std::move(shipped));
+    }
+    std::sort(files.begin(), files.end(),
+              [](const fs::path& a, const fs::path& b) { return a.filename() < b.filename(); });
+    return files;
+}
+
+std::vector<fs::path> ShippedSolutionFiles() {
+    const TFolders& f = Folders();
+    if (f.ProgramFolder == f.SettingsFolder) return {};
+    return ListFiles(f.ProgramFolder, ".sox");
 }
 
 fs::path KeepBackup(const fs::path& file) {

@@ -19,6 +19,14 @@ namespace tb {
 std::vector<std::filesystem::path> ListFiles(const std::filesystem::path& folder,
                                              std::string_view extension);
 
+// Every game file (".tbg"), the player's own hiding shipped ones of the same
+// file name; in name order.
+std::vector<std::filesystem::path> ListGameFiles();
+// The files of shipped solutions ("*.sox" in the data folder) that the records
+// merge on a player's first start when the data folder is not his (in a
+// build the import files lie in the settings folder and are merged there).
+std::vector<std::filesystem::path> ShippedSolutionFiles();
+
 // Copies `file` whole to its first free backup name and answers that name.
 // Nothing happens (and an empty path is answered) when the file does not exist.
 // Throws std::ios_base::failure when the copy cannot be made; the caller then

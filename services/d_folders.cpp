@@ -24,31 +24,91 @@ bool IsWritableFolder(const fs::path& folder) {
     return ::access(folder.c_str(), W_OK) == 0;
 }
 
-fs::path UserDataFolder() {
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
-        return fs::path(xdg) / "tobbin";
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return fs::path(home) / ".local" / "share" / "tobbin";
-    return fs::temp_directory_path() / "tobbin";
+bool IsFolder(const fs::path& folder) {
+    std::error_code ec;
+    return fs::is_directory(folder, ec);
+}
+
+fs::path PlayerFolder(const TFolderEnvironment& environment) {
+    if (!environment.XdgDataHome.empty()) return fs::path(environment.XdgDataHome) / "tobbin";
+    if (!environment.Home.empty())
+        return fs::path(environment.Home) / ".local" / "share" / "tobbin";
+    return environment.Temp / "tobbin";
+}
+
+void CreatePlayerFolders(const TFolders& f) {
+    if (!f.ReadOnlyData) return;
+    std::error_code ignored;
+    fs::create_directories(f.SettingsFolder, ignored);
 }
 
 } // namespace
 
-void SetProgramFolder(const fs::path& programFolder) {
-    TFolders& f = Folders();
-    f.ProgramFolder = programFolder;
-    f.GamesFolder = programFolder / "tbg";
-    f.LanguagesFolder = programFolder / "tlg";
-    f.ImagesFolder = programFolder / "img";
+TFolderEnvironment TFolderEnvironment::Current() {
+    TFolderEnvironment environment;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME")) environment.XdgDataHome = xdg;
+    if (const char* home = std::getenv("HOME")) environment.Home = home;
+    std::error_code ec;
+    environment.Temp = fs::temp_directory_path(ec);
+    if (ec) environment.Temp = "/tmp";
+    return environment;
+}
+
+TDataPlace FindDataFolder(const fs::path& executableFolder) {
+    if (IsFolder(executableFolder / "tbg")) return {executableFolder, false};
+    const fs::path shared = (executableFolder / ".." / "share" / "tobbin").lexically_normal();
+    if (IsFolder(shared / "tbg")) return {shared, true};
+    return {executableFolder, false};
+}
+
+TFolders LayOutFolders(const fs::path& dataFolder, bool installed, bool dataWritable,
+                       const TFolderEnvironment& environment) {
+    TFolders f;
+    f.ProgramFolder = dataFolder;
+    f.GamesFolder = dataFolder / "tbg";
+    f.LanguagesFolder = dataFolder / "tlg";
+    f.ImagesFolder = dataFolder / "img";
     f.SkinsFolder = f.ImagesFolder / "skins";
-    f.SoundsFolder = programFolder / "wav";
-    f.HelpFolder = programFolder / "help";
-    f.SettingsFolder = programFolder;
-    if (!IsWritableFolder(programFolder)) {
-        f.SettingsFolder = UserDataFolder();
-        std::error_code ignored;
-        fs::create_directories(f.SettingsFolder, ignored);
-    }
+    f.SoundsFolder = dataFolder / "wav";
+    f.HelpFolder = dataFolder / "help";
+    // An installed copy never writes below its data folder, even for a user
+    // (root) who could.
+    f.ReadOnlyData = installed || !dataWritable;
+    f.SettingsFolder = f.ReadOnlyData ? PlayerFolder(environment) : dataFolder;
+    f.OwnGamesFolder = f.ReadOnlyData ? f.SettingsFolder / "tbg" : f.GamesFolder;
+    f.InstallFolder = f.SettingsFolder;
+    return f;
+}
+
+void SetProgramFolder(const fs::path& programFolder) {
+    Folders() = LayOutFolders(programFolder, false, IsWritableFolder(programFolder),
+                              TFolderEnvironment::Current());
+    CreatePlayerFolders(Folders());
+}
+
+void SetExecutableFolder(const fs::path& executableFolder, bool create) {
+    const TDataPlace place = FindDataFolder(executableFolder);
+    Folders() = LayOutFolders(place.Folder, place.Installed, IsWritableFolder(place.Folder),
+                              TFolderEnvironment::Current());
+    if (create) CreatePlayerFolders(Folders());
+}
+
+fs::path GameFilePath(const std::string& fileName) {
+    const TFolders& f = Folders();
+    const fs::path own = f.OwnGamesFolder / fileName;
+    if (f.OwnGamesFolder == f.GamesFolder) return own;
+    std::error_code ec;
+    if (fs::exists(own, ec)) return own;
+    const fs::path shipped = f.GamesFolder / fileName;
+    if (fs::exists(shipped, ec)) return shipped;
+    return own;
+}
+
+bool IsShippedOnlyGame(const std::string& fileName) {
+    const TFolders& f = Folders();
+    if (f.OwnGamesFolder == f.GamesFolder) return false;
+    std::error_code ec;
+    return !fs::exists(f.OwnGamesFolder / fileName, ec) && fs::exists(f.GamesFolder / fileName, ec);
 }
 
 std::string_view SpriteSizeName(int size) {

@@ -11,27 +11,83 @@
 namespace tb {
 
 // The program's folders. Set once at start-up (tests point them at a temporary folder).
+//
+// Two layouts: a build stages everything beside the executable (the data
+// folder is the executable's folder); an installed copy keeps its read-only
+// data in <prefix>/share/tobbin beside <prefix>/bin. Whenever the data folder
+// is not the player's to change (an installed copy, or a folder he cannot
+// write), everything he changes goes to his own folder, $XDG_DATA_HOME/tobbin:
+// settings, records, the games he makes or installs (its "tbg") and archives.
 struct TFolders {
-    std::filesystem::path ProgramFolder;   // folder of the executable
+    std::filesystem::path
+        ProgramFolder; // the data folder: games, languages, pictures, sounds, help
     std::filesystem::path SettingsFolder;  // settings and record files
-    std::filesystem::path GamesFolder;     // ProgramFolder / "tbg"
+    std::filesystem::path GamesFolder;     // ProgramFolder / "tbg": the shipped games
     std::filesystem::path LanguagesFolder; // ProgramFolder / "tlg"
     std::filesystem::path ImagesFolder;    // ProgramFolder / "img"
     std::filesystem::path SkinsFolder;     // ImagesFolder / "skins", one subfolder per skin
     std::filesystem::path SoundsFolder;    // ProgramFolder / "wav", one subfolder per sound set
     std::filesystem::path HelpFolder;      // ProgramFolder / "help", one page per help topic
+    // The games the player makes, edits or installs: GamesFolder when the data
+    // folder is his, else SettingsFolder / "tbg". A game here hides a shipped
+    // game of the same file name.
+    std::filesystem::path OwnGamesFolder;
+    // Where archive installs unpack: ProgramFolder when the data folder is
+    // his, else SettingsFolder.
+    std::filesystem::path InstallFolder;
+    // True when the data folder is only read (the player folders above are in use).
+    bool ReadOnlyData = false;
+
+    bool operator==(const TFolders&) const = default;
 };
+
+// What the folder rules read from the process's environment.
+struct TFolderEnvironment {
+    std::string XdgDataHome; // $XDG_DATA_HOME, may be empty
+    std::string Home;        // $HOME, may be empty
+    std::filesystem::path Temp;
+
+    static TFolderEnvironment Current();
+};
+
+// Where the data of a program whose executable lies in `executableFolder` is.
+struct TDataPlace {
+    std::filesystem::path Folder;
+    bool Installed = false; // <prefix>/bin and <prefix>/share/tobbin
+};
+
+// A staged build (the executable's folder holds "tbg") is used as it is;
+// else "../share/tobbin" when that holds "tbg"; else the executable's folder.
+TDataPlace FindDataFolder(const std::filesystem::path& executableFolder);
+
+// The folder rules, without touching the disk: the folders of a program whose
+// data lies in `dataFolder`. The player's folder is used when the copy is
+// installed or the data folder is not writable: $XDG_DATA_HOME/tobbin, else
+// $HOME/.local/share/tobbin, else the temporary folder's "tobbin".
+TFolders LayOutFolders(const std::filesystem::path& dataFolder, bool installed, bool dataWritable,
+                       const TFolderEnvironment& environment);
 
 // The folders of this run.
 TFolders& Folders();
 
-// Lays out the folders below `programFolder`; the settings go to the program
-// folder when it is writable, else to $XDG_DATA_HOME/tobbin (~/.local/share/tobbin),
-// which is created when missing.
+// Lays out the folders below `programFolder` (a staged build's layout); the
+// settings go to the program folder when it is writable, else to
+// $XDG_DATA_HOME/tobbin (~/.local/share/tobbin), which is created when missing.
 void SetProgramFolder(const std::filesystem::path& programFolder);
 
-// The folder name of tile size 1..4: "Small", "Medium", "Large", "Huge";
-// an empty text for any other size.
+// Finds the data of the executable in `executableFolder` (FindDataFolder)
+// and lays out the folders for it, creating the player's folder when in use
+// (unless `create` is false: a read-only check writes nothing).
+void SetExecutableFolder(const std::filesystem::path& executableFolder, bool create = true);
+
+// The file of the game with the file name `fileName` ("x.tbg"): the player's
+// own when he has one, else the shipped one when there is one, else where his
+// own would go.
+std::filesystem::path GameFilePath(const std::string& fileName);
+// True when the game file `fileName` is only a shipped one that the player
+// cannot change (deleting it is refused; saving it writes his own copy).
+bool IsShippedOnlyGame(const std::string& fileName);
+
 std::string_view SpriteSizeName(int size);
 
 // ImagesFolder / size name: one subfolder per sprite set of that tile size.

@@ -64,6 +64,7 @@ std::vector<std::string> BuiltIn(TextList list) {
             "Error writing game to disk",
             "Incompatible language (.tlg) file",
             "Image folder not found",
+            "This game came with Tobbin and cannot be deleted",
         };
     case TextList::Skill:
         return {"Not rated", "Easy", "Moderate", "Hard", "Tough", "All"};

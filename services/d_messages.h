@@ -17,6 +17,7 @@ enum ErrorText : int {
     ErrWritingGame = 5,
     ErrIncompatibleLanguage = 6,
     ErrImageFolderNotFound = 7,
+    ErrShippedGame = 8,
 };
 
 // Numbers of the More list that the core uses.
@@ -54,7 +55,7 @@ enum MoreText : int {
     MsgKillSolution = 40,
 };
 
-// How many entries a list has (More 40, Errors 7, Skill 6, Passed 3).
+// How many entries a list has (More 40, Errors 8, Skill 6, Passed 3).
 int TextCount(TextList list);
 
 // The current text of entry `key` (1-based); an unknown key gives an empty text.

@@ -220,10 +220,12 @@ void SetSkinPictureNames(TSettings& s) {
 }
 
 void ReadFromFile(TSettings& s, const TSettingsEnvironment& env) {
-    // The folders, the help pages and the screen class.
-    const fs::path program = Folders().ProgramFolder;
-    std::error_code ec;
-    SetProgramFolder(program.empty() ? fs::current_path(ec) : program);
+    // The folders (laid out at start-up from where the program lies; the
+    // current folder when nobody did), the help pages and the screen class.
+    if (Folders().ProgramFolder.empty()) {
+        std::error_code ec;
+        SetProgramFolder(fs::current_path(ec));
+    }
     s.ScreenClassNumber = ScreenClass(env.ScreenWidth, env.ScreenHeight);
     const bool manyColours = env.ColourDepth > 8;
 

@@ -1,5 +1,6 @@
-// The program's main routine: the program folder is the folder of the
-// executable; then the entry sequence and the message loop. With
+// The program's main routine: the data folder is found from the folder of the
+// executable (staged beside it in a build, ../share/tobbin installed); then the entry sequence and
+// the message loop. With
 // "--screenshot FOLDER" it writes pictures of the window there, on the
 // off-screen platform, and ends.
 
@@ -52,7 +53,7 @@ int main(int argc, char** argv) {
 
     tb::TApplication app(argc, argv);
     tb::TApplication::setApplicationName("Tobbin");
-    tb::SetProgramFolder(QCoreApplication::applicationDirPath().toStdString());
+    tb::SetExecutableFolder(QCoreApplication::applicationDirPath().toStdString());
     try {
         if (screenshots != nullptr) return tb::TakeScreenshots(QString::fromLocal8Bit(screenshots));
         // One copy runs at a time: a second start brings the first forward

@@ -17,7 +17,13 @@ int RunVerify(const TCommandLine& line, const std::filesystem::path& programFold
               std::ostream& out, std::ostream& err) {
     const std::filesystem::path folder = line.Settings.empty() ? programFolder : line.Settings;
     if (!std::filesystem::is_directory(folder)) throw Error("no such folder: " + folder.string());
-    SetProgramFolder(folder);
+    // Without --settings: the data of this executable, as the game finds it
+    // (an installed copy's records live in the player's folder, which a
+    // read-only check does not even create).
+    if (line.Settings.empty())
+        SetExecutableFolder(folder, line.Merge);
+    else
+        SetProgramFolder(folder);
     // Read-only, the records are opened in memory: imports are merged there
     // and nothing on the disk changes. --merge opens them as the game's start does.
     TFullGame game({}, false, !line.Merge);

@@ -1,0 +1,219 @@
+// The folder rules of a build-folder copy and of an installed copy: where the
+// data is found, where the player's files go, his games beside the shipped
+// ones, the shipped solutions on his first start, and an installed copy's data
+// folder never written.
+
+#include "engine/tb_fullgame.h"
+#include "records/tb_allgames.h"
+#include "records/tb_recfile.h"
+#include "services/d_error.h"
+#include "services/d_messages.h"
+#include "services/d_settings.h"
+#include "tests/records/records_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <optional>
+
+namespace tb {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::SolFile;
+using test::SolLine;
+using test::WriteFile;
+using test::WriteSimpleGame;
+
+TEST(FolderRules, ThePlayersFolderIsUsedWhenTheDataIsNotHis) {
+    const TFolderEnvironment xdg{"/x", "/h", "/t"}, home{"", "/h", "/t"}, none{"", "", "/t"};
+    struct Case {
+        bool installed, writable;
+        TFolderEnvironment env;
+        fs::path settings;
+    };
+    const Case cases[] = {
+        {false, true, xdg, "/d"}, // a build folder: everything stays beside the program
+        {false, false, xdg, "/x/tobbin"},
+        {true, true, xdg, "/x/tobbin"}, // installed: never the data folder, even for root
+        {true, false, home, "/h/.local/share/tobbin"},
+        {true, false, none, "/t/tobbin"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.settings.string());
+        const TFolders f = LayOutFolders("/d", c.installed, c.writable, c.env);
+        EXPECT_EQ(f.ProgramFolder, "/d");
+        EXPECT_EQ(f.GamesFolder, "/d/tbg");
+        EXPECT_EQ(f.HelpFolder, "/d/help");
+        EXPECT_EQ(f.SettingsFolder, c.settings);
+        EXPECT_EQ(f.InstallFolder, c.settings);
+        EXPECT_EQ(f.ReadOnlyData, c.settings != "/d");
+        EXPECT_EQ(f.OwnGamesFolder, c.settings != "/d" ? c.settings / "tbg" : fs::path("/d/tbg"));
+    }
+}
+
+TEST(FolderRules, TheDataIsFoundBesideOrBelowTheExecutable) {
+    test::TempFolder root;
+    fs::create_directories(root / "staged/tbg");
+    fs::create_directories(root / "usr/bin");
+    fs::create_directories(root / "usr/share/tobbin/tbg");
+    fs::create_directories(root / "bare");
+    const TDataPlace staged = FindDataFolder(root / "staged");
+    EXPECT_EQ(staged.Folder, root / "staged");
+    EXPECT_FALSE(staged.Installed);
+    const TDataPlace installed = FindDataFolder(root / "usr/bin");
+    EXPECT_EQ(installed.Folder, root / "usr/share/tobbin");
+    EXPECT_TRUE(installed.Installed);
+    const TDataPlace bare = FindDataFolder(root / "bare");
+    EXPECT_EQ(bare.Folder, root / "bare");
+    EXPECT_FALSE(bare.Installed);
+}
+
+// Sets an environment variable for the lifetime of the object.
+class TEnvGuard {
+public:
+    TEnvGuard(const char* name, const std::string& value) : Name(name) {
+        if (const char* old = std::getenv(name)) Old = old;
+        setenv(name, value.c_str(), 1);
+    }
+    ~TEnvGuard() {
+        if (Old)
+            setenv(Name, Old->c_str(), 1);
+        else
+            unsetenv(Name);
+    }
+    TEnvGuard(const TEnvGuard&) = delete;
+    TEnvGuard& operator=(const TEnvGuard&) = delete;
+
+private:
+    const char* Name;
+    std::optional<std::string> Old;
+};
+
+// Every file below `folder` with its content: what a run must leave as it was.
+std::map<std::string, std::string> Tree(const fs::path& folder) {
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        tree[fs::relative(entry.path(), folder).string()] =
+            entry.is_regular_file() ? ReadFile(entry.path()) : "<folder>";
+    return tree;
+}
+
+// An installed copy below a temporary root: <root>/usr/bin and its data in
+// <root>/usr/share/tobbin holding the games Hills (3 levels) and Rocks (2)
+// and their shipped solutions; the player's home in <root>/home.
+class Installed : public ::testing::Test {
+protected:
+    test::TempFolder Root;
+    fs::path Data = Root / "usr/share/tobbin";
+    fs::path Player = Root / "home/tobbin";
+    TEnvGuard Xdg{"XDG_DATA_HOME", (Root / "home").string()};
+
+    Installed() {
+        for (const char* sub : {"tbg", "tlg", "img"})
+            fs::create_directories(Data / sub);
+        fs::create_directories(Root / "usr/bin");
+        SetProgramFolder(Data); // a writable build folder, to write the shipped files
+        WriteSimpleGame("Hills", 3);
+        WriteSimpleGame("Rocks", 2);
+        WriteFile(Data / "tobbin-shipped.sox",
+                  SolFile({SolLine("Bob #0", "Hills", 1, 1), SolLine("Bob #0", "Rocks", 2, 1)}));
+        SetExecutableFolder(Root / "usr/bin");
+    }
+    ~Installed() override { Folders() = {}; }
+};
+
+TEST_F(Installed, ThePlayersFoldersHoldEverythingHeChanges) {
+    EXPECT_EQ(Folders().ProgramFolder, Data);
+    EXPECT_TRUE(Folders().ReadOnlyData);
+    EXPECT_EQ(Folders().SettingsFolder, Player);
+    EXPECT_EQ(Folders().OwnGamesFolder, Player / "tbg");
+    EXPECT_EQ(Folders().InstallFolder, Player);
+    EXPECT_TRUE(fs::is_directory(Player)); // made at start-up
+    EXPECT_EQ(SettingsFileName(), Player / "tobbin.ini");
+}
+
+TEST_F(Installed, HisOwnGameHidesTheShippedOneOfTheSameFileName) {
+    {
+        TMapSet mine; // his one-level "Hills", saved as the editor saves
+        mine.Init("Hills", "Ann", 2);
+        mine.AddLevel("");
+        TTextReader reader(test::LevelText(test::OneStep, "Mine"));
+        mine.GetMap(1)->ReadText(reader);
+        mine.Save();
+    }
+    EXPECT_TRUE(fs::exists(Player / "tbg/hills.tbg"));
+    EXPECT_EQ(TMapSet::FilePath("Hills"), Player / "tbg/hills.tbg");
+    EXPECT_EQ(TMapSet::FilePath("Rocks"), Data / "tbg/rocks.tbg");
+    EXPECT_EQ(TMapSet::FilePath("New one"), Player / "tbg/new_one.tbg");
+    EXPECT_EQ(ListGameFiles(),
+              (std::vector<fs::path>{Player / "tbg/hills.tbg", Data / "tbg/rocks.tbg"}));
+    TAllGames records;
+    ASSERT_EQ(records.GameCount(), 2);
+    EXPECT_EQ(records.FindGame("Hills")->GetLevelCount(), 1);
+    EXPECT_EQ(records.FindGame("Rocks")->GetLevelCount(), 2);
+}
+
+TEST_F(Installed, ShippedSolutionsAreMergedOnTheFirstStartInBothLayouts) {
+    {
+        TAllGames first;
+        ASSERT_NE(first.GetSolution("Hills", 1), nullptr);
+        EXPECT_EQ(first.GetSolution("Hills", 1)->GetPlayer(), "Bob #0");
+        ASSERT_NE(first.GetSolution("Rocks", 2), nullptr);
+    }
+    EXPECT_TRUE(fs::exists(Data / "tobbin-shipped.sox")); // kept for the next player
+    EXPECT_NE(ReadFile(Player / "tobbin.sol").find(SolLine("Bob #0", "Rocks", 2, 1)),
+              std::string::npos);
+    // Not his first start: a solution he deleted is not brought back.
+    WriteFile(Player / "tobbin.sol", SolFile({}));
+    EXPECT_EQ(TAllGames().GetSolution("Hills", 1), nullptr);
+
+    // A build folder: the shipped file lies beside the records, is merged and goes.
+    SetProgramFolder(Data);
+    EXPECT_EQ(Folders().SettingsFolder, Data);
+    TAllGames staged;
+    EXPECT_NE(staged.GetSolution("Rocks", 2), nullptr);
+    EXPECT_FALSE(fs::exists(Data / "tobbin-shipped.sox"));
+    EXPECT_TRUE(fs::exists(Data / "tobbin.sol"));
+}
+
+TEST_F(Installed, PlayingEditingAndClosingNeverWriteBelowTheDataFolder) {
+    // Root (as CI runs) may write anywhere, so the check compares the data
+    // folder's files before and after rather than relying on permissions.
+    fs::permissions(Data, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const auto before = Tree(Data);
+    TSettings settings;
+    TSettingsEnvironment env;
+    env.ShowAboutBox = [](const TSettings&) {};
+    ReadSettings(settings, env);
+    {
+        TFullGame game;
+        game.SetBusy(false);
+        game.SetPlayer("Ann #0");
+        game.OpenGame("Rocks", 1, true);
+        ASSERT_TRUE(game.Move(Right, 1)); // a win: the log and (a new best) the solutions
+        EXPECT_EQ(game.GetState(), TState::Done);
+        game.SaveGame(); // an edited shipped game: his own copy
+        EXPECT_TRUE(fs::exists(Player / "tbg/rocks.tbg"));
+        fs::remove(Player / "tbg/rocks.tbg");
+        game.OpenGame("Hills", 1, true);
+        try {
+            game.DeleteGame();
+            ADD_FAILURE() << "a shipped game was deleted";
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), ErrorMessage(ErrShippedGame));
+        }
+    }
+    EXPECT_TRUE(WriteSettings(settings, true).Written);
+    fs::permissions(Data, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(Tree(Data), before);
+    EXPECT_TRUE(fs::exists(Player / "tobbin.ini"));
+    EXPECT_TRUE(fs::exists(Player / "tobbin.hof"));
+    EXPECT_NE(ReadFile(Player / "tobbin.sol").find("Rocks"), std::string::npos);
+}
+
+} // namespace
+} // namespace tb
