@@ -4,7 +4,7 @@ PRESET ?= dev
 BUILD   = build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: all setup configure build run test asan bench screenshot sprites-sheet format lint clean
+.PHONY: all setup configure build run test asan bench screenshot sprites-sheet package install format lint clean
 
 all: build
 
@@ -29,6 +29,22 @@ asan:
 bench:
 	@$(MAKE) --no-print-directory build PRESET=release
 	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+# The Debian package (build/package/tobbin_<version>_<arch>.deb) from an
+# optimised build without the tests; `apt-get install ./build/package/tobbin_*.deb`.
+# Debian keeps games' programs in /usr/games (they find ../share/tobbin there too).
+package: setup
+	@cmake --preset package -DCMAKE_INSTALL_BINDIR=games >/dev/null
+	@cmake --build --preset package -j $(JOBS)
+	@cd build/package && cpack -G DEB
+	@ls -l build/package/tobbin_*.deb
+
+# Installs the programs and their data below PREFIX (bin/, share/tobbin/, ...).
+PREFIX ?= /usr/local
+install: setup
+	@cmake --preset package -DCMAKE_INSTALL_PREFIX=$(PREFIX) -DCMAKE_INSTALL_BINDIR=bin >/dev/null
+	@cmake --build --preset package -j $(JOBS)
+	@cmake --install build/package
 
 # Pictures of the main window at each tile size and of its boxes, drawn on
 # the off-screen platform (no display needed), in $(BUILD)/screenshots/.

@@ -88,14 +88,17 @@ void THidWin::xTrayClick(QSystemTrayIcon::ActivationReason reason) {
     if (reason != QSystemTrayIcon::Unknown) BringForward();
 }
 
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int pixels : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(DrawProgramIcon(pixels)));
+    return icon;
+}
+
 QIcon THidWin::TrayIcon(const QWidget* window) const {
     QIcon icon = QApplication::windowIcon();
     if (icon.isNull() && window != nullptr) icon = window->windowIcon();
-    if (icon.isNull()) {
-        const std::string_view set = SpriteSetNames().front();
-        for (int pixels : {16, 24, 32, 40})
-            icon.addPixmap(QPixmap::fromImage(DrawCellPicture(set, CellPictureName(14), pixels)));
-    }
+    if (icon.isNull()) icon = ProgramIcon();
     return icon;
 }
 

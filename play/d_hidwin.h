@@ -63,4 +63,8 @@ private:
     bool HiddenInTray = false; // Hide_App hid the main window
 };
 
+// The program's icon at the sizes a desktop asks for: the hero of the default
+// sprite set, as the installed icon theme files show it too.
+QIcon ProgramIcon();
+
 } // namespace tb

@@ -14,6 +14,7 @@
 #include "shell/tb_startup.h"
 
 #include <QCoreApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -53,6 +54,10 @@ int main(int argc, char** argv) {
 
     tb::TApplication app(argc, argv);
     tb::TApplication::setApplicationName("Tobbin");
+    // The desktop entry's id (the window's match on Wayland) and the icon the
+    // menu shows: the window and the tray show the same picture.
+    tb::TApplication::setDesktopFileName(QStringLiteral("io.github.tobbin.Tobbin"));
+    tb::TApplication::setWindowIcon(tb::ProgramIcon());
     tb::SetExecutableFolder(QCoreApplication::applicationDirPath().toStdString());
     try {
         if (screenshots != nullptr) return tb::TakeScreenshots(QString::fromLocal8Bit(screenshots));

@@ -3,8 +3,10 @@
 //   gen_pictures FOLDER              img/Small|Medium|Large|Huge/<set>/<name>.bmp,
 //                                    img/skins/<skin>/tb_*.bmp and .jpg, img/tb_*.bmp
 //   gen_pictures --sheet FILE.png    one contact sheet of every tile and blast frame
+//   gen_pictures --icons FOLDER ID   the program icon as FOLDER/<n>x<n>/apps/ID.png
+//                                    at 16, 32, 48, 64, 128 and 256 pixels
 //
-// Both may be given together. Runs without a display (offscreen platform).
+// Any of them may be given together. Runs without a display (offscreen platform).
 
 #include "tools/assets/sprites/tb_art.h"
 
@@ -71,6 +73,28 @@ bool WriteFolder(const fs::path& folder) {
     for (std::string_view name : {"tb_pic", "tb_fin", "tb_spl"})
         ok &= Save(tb::DrawSkinPicture(tb::SkinNames()[0], name),
                    img / (std::string(name) + ".bmp"), "BMP");
+    return ok;
+}
+
+// The program icon at the sizes of the desktop's icon theme, with its alpha.
+bool WriteIcons(const fs::path& folder, const std::string& id) {
+    bool ok = true;
+    for (int px : {16, 32, 48, 64, 128, 256}) {
+        const std::string size = std::to_string(px) + "x" + std::to_string(px);
+        const fs::path dir = folder / size / "apps";
+        fs::create_directories(dir);
+        const fs::path file = dir / (id + ".png");
+        const fs::path tmp = fs::path(file).concat(".tmp");
+        std::error_code ec;
+        if (!tb::DrawProgramIcon(px).save(QString::fromStdString(tmp.string()), "PNG"))
+            ec = std::make_error_code(std::errc::io_error);
+        if (!ec) fs::rename(tmp, file, ec);
+        if (ec) {
+            std::fprintf(stderr, "error: cannot write %s: %s\n", file.string().c_str(),
+                         ec.message().c_str());
+            ok = false;
+        }
+    }
     return ok;
 }
 
@@ -200,26 +224,33 @@ bool WriteSheet(const fs::path& file) {
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
-    fs::path folder, sheet;
+    fs::path folder, sheet, icons;
+    std::string iconId;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--sheet" && i + 1 < argc)
             sheet = argv[++i];
-        else if (!arg.empty() && arg[0] != '-' && folder.empty())
+        else if (arg == "--icons" && i + 2 < argc) {
+            icons = argv[++i];
+            iconId = argv[++i];
+        } else if (!arg.empty() && arg[0] != '-' && folder.empty())
             folder = arg;
         else {
-            std::fprintf(stderr, "usage: gen_pictures [FOLDER] [--sheet FILE.png]\n");
+            std::fprintf(stderr,
+                         "usage: gen_pictures [FOLDER] [--sheet FILE.png] [--icons FOLDER ID]\n");
             return 2;
         }
     }
-    if (folder.empty() && sheet.empty()) {
-        std::fprintf(stderr, "usage: gen_pictures [FOLDER] [--sheet FILE.png]\n");
+    if (folder.empty() && sheet.empty() && icons.empty()) {
+        std::fprintf(stderr,
+                     "usage: gen_pictures [FOLDER] [--sheet FILE.png] [--icons FOLDER ID]\n");
         return 2;
     }
     bool ok = true;
     try {
         if (!folder.empty()) ok &= WriteFolder(folder);
         if (!sheet.empty()) ok &= WriteSheet(sheet);
+        if (!icons.empty()) ok &= WriteIcons(icons, iconId);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "error: %s\n", e.what());
         return 1;

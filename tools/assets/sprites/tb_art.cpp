@@ -147,6 +147,17 @@ QImage DrawCellPicture(std::string_view setName, std::string_view name, int pixe
     return image;
 }
 
+QImage DrawProgramIcon(int pixels) {
+    if (pixels <= 0) return {};
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    art::BeginCell(p, 0, 0, pixels);
+    art::PaintCell(p, 0, art::TCell::Hero, pixels, false);
+    p.end();
+    return image;
+}
+
 QImage DrawBlastFrame(int frame, int pixels, bool implosion, QColor backdrop) {
     if (frame < 1 || frame > 4 || pixels <= 0) return {};
     QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);

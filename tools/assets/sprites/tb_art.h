@@ -38,6 +38,10 @@ std::string_view CellPictureName(int cellCode);
 // empty. Any size works; the pictures are designed for the four tile sizes.
 QImage DrawCellPicture(std::string_view setName, std::string_view name, int pixels);
 
+// The program's icon, pixels × pixels with a transparent ground: the hero of
+// the default sprite set. The window, the tray and the desktop's menu show it.
+QImage DrawProgramIcon(int pixels);
+
 // Frame 1 to 4 of the explosion of a bomb (implosion false) or of a used-up
 // box (implosion true), pixels × pixels, ARGB32 premultiplied. Outside the
 // blast the picture is `backdrop`: transparent by default, so the caller
