@@ -133,15 +133,35 @@ fs::path SpriteSizeFolder(int size) {
 }
 
 fs::path SpriteSetFolder(int size, std::string_view setName) {
-    return SpriteSizeFolder(size) / setName;
+    return FindContent(SpriteSizeFolder(size), setName);
 }
 
 fs::path SkinFolder(std::string_view skinName) {
-    return Folders().SkinsFolder / skinName;
+    return FindContent(Folders().SkinsFolder, skinName);
 }
 
 fs::path SoundSetFolder(std::string_view setName) {
-    return Folders().SoundsFolder / setName;
+    return FindContent(Folders().SoundsFolder, setName);
+}
+
+std::vector<fs::path> ContentFolders(const fs::path& folder) {
+    const TFolders& f = Folders();
+    std::vector<fs::path> folders;
+    if (f.ReadOnlyData && f.InstallFolder != f.ProgramFolder) {
+        const fs::path relative = folder.lexically_relative(f.ProgramFolder);
+        if (!relative.empty() && *relative.begin() != "..")
+            folders.push_back(f.InstallFolder / relative);
+    }
+    folders.push_back(folder);
+    return folders;
+}
+
+fs::path FindContent(const fs::path& folder, std::string_view name) {
+    for (const fs::path& place : ContentFolders(folder)) {
+        std::error_code ec;
+        if (!name.empty() && fs::exists(place / name, ec)) return place / name;
+    }
+    return folder / name;
 }
 
 std::string GameFileName(std::string_view name, std::string_view extension) {

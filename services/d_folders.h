@@ -80,6 +80,15 @@ void SetProgramFolder(const std::filesystem::path& programFolder);
 // (unless `create` is false: a read-only check writes nothing).
 void SetExecutableFolder(const std::filesystem::path& executableFolder, bool create = true);
 
+// Where a kind of content lies: `folder` is one of the data folder's own
+// (SoundsFolder, SkinsFolder, LanguagesFolder, a sprite size folder). When the
+// data folder is not the player's, the same folder below InstallFolder (where
+// his archive installs put sound sets, sprite sets, skins and languages)
+// comes first; then `folder` itself.
+std::vector<std::filesystem::path> ContentFolders(const std::filesystem::path& folder);
+// `name` in the first of ContentFolders(folder) that holds it; else folder / name.
+std::filesystem::path FindContent(const std::filesystem::path& folder, std::string_view name);
+
 // The file of the game with the file name `fileName` ("x.tbg"): the player's
 // own when he has one, else the shipped one when there is one, else where his
 // own would go.
@@ -93,7 +102,8 @@ std::string_view SpriteSizeName(int size);
 // ImagesFolder / size name: one subfolder per sprite set of that tile size.
 // Throws std::out_of_range for a size outside 1..4.
 std::filesystem::path SpriteSizeFolder(int size);
-// The folder of one sprite set, one skin, one sound set.
+// The folder of one sprite set, one skin, one sound set (FindContent: the
+// player's installed one first).
 std::filesystem::path SpriteSetFolder(int size, std::string_view setName);
 std::filesystem::path SkinFolder(std::string_view skinName);
 std::filesystem::path SoundSetFolder(std::string_view setName);

@@ -402,7 +402,13 @@ void TLanguageState::RestoreEnglish() {
 TLanguageLoad TLanguageState::LoadLanguage(std::string_view name) {
     if (Trim(name).empty()) return {};
     std::string note;
-    const std::optional<fs::path> path = FindLanguageFile(Folders().LanguagesFolder, name, &note);
+    // The player's installed languages first, then the shipped ones.
+    std::optional<fs::path> path;
+    for (const fs::path& folder : ContentFolders(Folders().LanguagesFolder)) {
+        note.clear();
+        path = FindLanguageFile(folder, name, &note);
+        if (path) break;
+    }
     std::optional<TLanguageFile> file;
     if (path) {
         try {

@@ -73,14 +73,17 @@ enum : int {
 // A folder menu's entries: the subfolders (or the files matching `suffix`)
 // of `folder`, without those starting with ".", cut before their first ".",
 // in canonical form, sorted.
-std::vector<std::string> FolderEntries(const fs::path& folder, bool foldersOnly) {
+// The player's installed entries (ContentFolders) join the shipped ones.
+std::vector<std::string> FolderEntries(const fs::path& shipped, bool foldersOnly) {
     std::vector<std::string> names;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (foldersOnly && !it->is_directory(ec)) continue;
-        const std::string name = it->path().filename().string();
-        if (name.empty() || name.front() == '.') continue;
-        names.push_back(NormaliseName(name.substr(0, name.find('.'))));
+    for (const fs::path& folder : ContentFolders(shipped)) {
+        std::error_code ec;
+        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            if (foldersOnly && !it->is_directory(ec)) continue;
+            const std::string name = it->path().filename().string();
+            if (name.empty() || name.front() == '.') continue;
+            names.push_back(NormaliseName(name.substr(0, name.find('.'))));
+        }
     }
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
@@ -673,7 +676,13 @@ void TMain::BuildSkinMenu() {
 
 void TMain::BuildLanguageMenu() {
     try {
-        for (const std::string& name : LanguageNames(Folders().LanguagesFolder)) {
+        std::vector<std::string> languages;
+        for (const fs::path& folder : ContentFolders(Folders().LanguagesFolder))
+            for (std::string& name : LanguageNames(folder))
+                languages.push_back(std::move(name));
+        std::sort(languages.begin(), languages.end());
+        languages.erase(std::unique(languages.begin(), languages.end()), languages.end());
+        for (const std::string& name : languages) {
             QAction* item = mLanguage->addAction(PlainCaption(name));
             item->setData(QString::fromStdString(name));
             item->setCheckable(true);

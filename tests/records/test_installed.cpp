@@ -135,6 +135,28 @@ TEST_F(Installed, ThePlayersFoldersHoldEverythingHeChanges) {
     EXPECT_EQ(SettingsFileName(), Player / "tobbin.ini");
 }
 
+TEST_F(Installed, HisInstalledSetsJoinTheShippedOnesAndComeFirst) {
+    for (const char* folder : {"wav/Classic", "img/skins/Standard", "img/Small/Apples"})
+        fs::create_directories(Data / folder);
+    for (const char* folder : {"wav/Classic", "wav/Mine", "img/skins/Night", "img/Small/Pears"})
+        fs::create_directories(Player / folder);
+    EXPECT_EQ(ContentFolders(Folders().SoundsFolder),
+              (std::vector<fs::path>{Player / "wav", Data / "wav"}));
+    EXPECT_EQ(ContentFolders(Folders().LanguagesFolder),
+              (std::vector<fs::path>{Player / "tlg", Data / "tlg"}));
+    EXPECT_EQ(SoundSetFolder("Classic"), Player / "wav/Classic"); // his hides the shipped one
+    EXPECT_EQ(SoundSetFolder("Mine"), Player / "wav/Mine");
+    EXPECT_EQ(SoundSetFolder("Nowhere"), Data / "wav/Nowhere");
+    EXPECT_EQ(SkinFolder("Standard"), Data / "img/skins/Standard");
+    EXPECT_EQ(SkinFolder("Night"), Player / "img/skins/Night");
+    EXPECT_EQ(SpriteSetFolder(1, "Apples"), Data / "img/Small/Apples");
+    EXPECT_EQ(SpriteSetFolder(1, "Pears"), Player / "img/Small/Pears");
+
+    SetProgramFolder(Data); // a build folder: only its own folders
+    EXPECT_EQ(ContentFolders(Folders().SoundsFolder), (std::vector<fs::path>{Data / "wav"}));
+    EXPECT_EQ(SoundSetFolder("Mine"), Data / "wav/Mine");
+}
+
 TEST_F(Installed, HisOwnGameHidesTheShippedOneOfTheSameFileName) {
     {
         TMapSet mine; // his one-level "Hills", saved as the editor saves
