@@ -73,22 +73,24 @@ TMemberPlace PlaceMember(TArchiveKind kind, const fs::path& relative, bool isFol
     const std::initializer_list<std::string_view> pictures = {".bmp", ".jpg", ".jpeg", ".png"};
     switch (kind) {
     case TArchiveKind::Games:
-        if (HasExtension(name, {".tbg"})) return {UnzipOk, Folders().GamesFolder / name};
+        if (HasExtension(name, {".tbg"})) return {UnzipOk, Folders().OwnGamesFolder / name};
         break;
     case TArchiveKind::Languages:
-        if (HasExtension(name, {".tlg"})) return {UnzipOk, Folders().LanguagesFolder / name};
+        if (HasExtension(name, {".tlg"}))
+            return {UnzipOk, OwnContent(Folders().LanguagesFolder, name)};
         break;
     case TArchiveKind::Sprites:
         if (n >= 3 && HasExtension(name, pictures)) {
             const std::string& set = parts[n - 2];
-            if (Lower(parts[n - 3]) == "skins") return {UnzipOk, SkinFolder(set) / name};
+            if (Lower(parts[n - 3]) == "skins")
+                return {UnzipOk, OwnContent(Folders().SkinsFolder, set) / name};
             if (const int size = SizeOfName(parts[n - 3]); size != 0)
-                return {UnzipOk, SpriteSetFolder(size, set) / name};
+                return {UnzipOk, OwnContent(SpriteSizeFolder(size), set) / name};
         }
         break;
     case TArchiveKind::Sounds:
         if (n >= 2 && HasExtension(name, {".wav"}))
-            return {UnzipOk, SoundSetFolder(parts[n - 2]) / name};
+            return {UnzipOk, OwnContent(Folders().SoundsFolder, parts[n - 2]) / name};
         break;
     case TArchiveKind::Solutions:
         if (HasExtension(name, {".sox", ".sol"}))

@@ -24,14 +24,14 @@ std::string_view ArchivePattern(TArchiveKind kind);
 std::optional<TArchiveKind> ArchiveKindOf(std::string_view pattern);
 
 // Where a member of an archive of `kind` goes, from its safe relative path
-// (MemberPath) and whether it is a folder entry. The folders are those of this
-// run (Folders(), SpriteSizeFolder, SkinFolder, SoundSetFolder), so that an
-// installed copy writes into the player's own folders:
-//   Games      "[any/]NAME.tbg"                     GamesFolder / NAME.tbg
-//   Languages  "[any/]NAME.tlg"                     LanguagesFolder / NAME.tlg
-//   Sprites    "[any/]SIZE/SET/NAME.bmp"            SpriteSetFolder(size, SET) / NAME.bmp
-//              "[any/]skins/SKIN/NAME.jpg"          SkinFolder(SKIN) / NAME.jpg
-//   Sounds     "[any/]SET/NAME.wav"                 SoundSetFolder(SET) / NAME.wav
+// (MemberPath) and whether it is a folder entry. The folders are the player's
+// own of this run (OwnGamesFolder, OwnContent), so that an installed copy
+// writes into his folder and never below its read-only data:
+//   Games      "[any/]NAME.tbg"                     OwnGamesFolder / NAME.tbg
+//   Languages  "[any/]NAME.tlg"                     his tlg / NAME.tlg
+//   Sprites    "[any/]SIZE/SET/NAME.bmp"            his img / SIZE / SET / NAME.bmp
+//              "[any/]skins/SKIN/NAME.jpg"          his img / skins / SKIN / NAME.jpg
+//   Sounds     "[any/]SET/NAME.wav"                 his wav / SET / NAME.wav
 //   Solutions  "[any/]NAME.sox" or "[any/]NAME.sol" SettingsFolder / NAME.sox, under a
 //                                                   free name: a waiting import file is kept
 // SIZE is "Small", "Medium", "Large" or "Huge"; pictures are ".bmp", ".jpg",

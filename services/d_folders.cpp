@@ -156,6 +156,10 @@ std::vector<fs::path> ContentFolders(const fs::path& folder) {
     return folders;
 }
 
+fs::path OwnContent(const fs::path& folder, std::string_view name) {
+    return ContentFolders(folder).front() / name;
+}
+
 fs::path FindContent(const fs::path& folder, std::string_view name) {
     for (const fs::path& place : ContentFolders(folder)) {
         std::error_code ec;

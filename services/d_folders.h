@@ -89,6 +89,11 @@ std::vector<std::filesystem::path> ContentFolders(const std::filesystem::path& f
 // `name` in the first of ContentFolders(folder) that holds it; else folder / name.
 std::filesystem::path FindContent(const std::filesystem::path& folder, std::string_view name);
 
+// Where the player's own `name` of `folder` (as for ContentFolders) goes: the
+// first of ContentFolders(folder), so below InstallFolder when the data
+// folder is not his. Archive installs write there.
+std::filesystem::path OwnContent(const std::filesystem::path& folder, std::string_view name);
+
 // The file of the game with the file name `fileName` ("x.tbg"): the player's
 // own when he has one, else the shipped one when there is one, else where his
 // own would go.

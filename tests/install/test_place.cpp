@@ -77,6 +77,38 @@ TEST(PlaceMember, EachKindOfArchiveWritesOnlyItsOwnFilesIntoItsOwnFolder) {
     EXPECT_EQ(ArchiveKindOf("*.zip"), std::nullopt);
 }
 
+TEST(PlaceMember, AnInstalledCopyInstallsIntoThePlayersFolder) {
+    test::TempFolder root;
+    for (const char* sub :
+         {"usr/bin", "usr/share/tobbin/tbg", "usr/share/tobbin/wav/Bells",
+          "usr/share/tobbin/img/skins/Night", "usr/share/tobbin/img/Small/Forest"})
+        fs::create_directories(root / sub);
+    Folders() =
+        LayOutFolders(root / "usr/share/tobbin", true, true, {(root / "home").string(), "", ""});
+    const fs::path player = root / "home/tobbin";
+    using enum TArchiveKind;
+    const struct {
+        TArchiveKind Kind;
+        const char* Name;
+        fs::path Expected;
+    } cases[] = {
+        {Games, "tbg/hills.tbg", player / "tbg/hills.tbg"},
+        {Languages, "tlg/svenska.tlg", player / "tlg/svenska.tlg"},
+        {Sprites, "img/Small/Forest/0-empty.bmp", player / "img/Small/Forest/0-empty.bmp"},
+        {Sprites, "img/skins/Night/tb_box.jpg", player / "img/skins/Night/tb_box.jpg"},
+        {Sounds, "wav/Bells/tb_win.wav", player / "wav/Bells/tb_win.wav"}, // shipped set: his copy
+        {Sounds, "wav/New/tb_win.wav", player / "wav/New/tb_win.wav"},
+        {Solutions, "best.sox", player / "best.sox"},
+    };
+    for (const auto& c : cases) {
+        bool isFolder = false;
+        const auto relative = MemberPath(c.Name, isFolder);
+        ASSERT_TRUE(relative);
+        EXPECT_EQ(PlaceMember(c.Kind, *relative, isFolder).Target, c.Expected) << c.Name;
+    }
+    Folders() = {};
+}
+
 TEST(InstallArchives, AHostileArchiveReplacesNothingOfTheProgramOrTheRecords) {
     test::TempProgramFolder prog;
     const fs::path downloads = prog / "downloads";
