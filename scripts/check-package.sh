@@ -2,8 +2,9 @@
 # Builds the Debian package and checks the installed layout from it:
 #   - lintian reports no errors;
 #   - unpacked into a temporary root, tobbin-cli verify replays every shipped
-#     solution ("ok" for each level) for a player with an empty home, and
-#     writes nothing below the installed data;
+#     solution ("ok" for each level) for a player with an empty home and
+#     writes nothing at all; verify --merge puts them into his records, and
+#     nothing is ever written below the installed data;
 #   - the installed game starts offscreen and takes its screenshots;
 #   - the desktop entry and the metainfo validate, the manual pages format;
 #   - with --apt (as root, on a throw-away machine such as CI): installs the
@@ -71,7 +72,16 @@ check_installed() {
   [ "$status" -eq 0 ] || { echo "$out"; fail "tobbin-cli verify failed (status $status)"; }
   grep -q '^ok ' <<<"$out" || fail "tobbin-cli verify replayed no solution"
   if grep -qv -e '^ok ' -e '^verified ' <<<"$out"; then echo "$out"; fail "a level is not ok"; fi
-  [ -f "$home/.local/share/tobbin/tobbin.sol" ] || fail "the records are not in the player's home"
+  [ -z "$(find "$home" -mindepth 1 -print -quit)" ] || fail "the read-only verify wrote into the home"
+  # The game's start-up merge: the shipped solutions reach the player's records.
+  out=$(env -u XDG_DATA_HOME HOME="$home" "$games/tobbin-cli" verify --merge) ||
+    fail "tobbin-cli verify --merge failed"
+  grep -q "^verified .* 0 failed" <<<"$out" || { echo "$out"; fail "verify --merge found failures"; }
+  local sol=$home/.local/share/tobbin/tobbin.sol shipped stored
+  shipped=$(grep -c '^ok ' <<<"$out")
+  stored=$(($(wc -l <"$sol" 2>/dev/null || echo 1) - 1)) # without the version line
+  [ "$stored" -eq "$shipped" ] ||
+    fail "the player's records hold $stored solutions, not the $shipped shipped ones"
 
   env -u XDG_DATA_HOME HOME="$home" "$games/tobbin" --screenshot "$home/shots" >/dev/null
   local shots
