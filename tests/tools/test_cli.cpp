@@ -271,11 +271,35 @@ TEST_F(CliTool, VerifyReplaysEveryStoredSolutionAndGoesOnPastFailures) {
     EXPECT_EQ(run.Err, "error: no such folder: " + (Folder / "missing").string() + "\n");
 }
 
+TEST_F(CliTool, GenerateWritesTheLevelsItListsAndAGameThatCheckReads) {
+    const std::string out = (Folder / "gen").string();
+    TRun run = Run({"generate", "--seed", "4", "--count", "2", "--size", "6x4", "--objects",
+                    "food:2,stone:2,grass:4,wall:1", "--steps", "3-30", "--out", out, "--game",
+                    "Made Up"});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out.rfind("level 1 steps ", 0), 0u) << run.Out;
+    EXPECT_NE(run.Out.find("\nlevel 2 steps "), std::string::npos);
+    EXPECT_NE(run.Out.find("\nkept 2 of 2 after "), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(Folder / "gen" / "2.txt"));
+    run = Run({"check", (Folder / "gen" / "made_up.tbg").string()});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_NE(run.Out.find("level 2 playable"), std::string::npos) << run.Out;
+
+    run = Run({"generate", "--needs", "fly"});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err, "error: unknown mechanic 'fly' (push, roll, box, bomb)\n");
+    run = Run({"generate", "--steps", "9-3"});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err.rfind("error: --steps maximum needs a number from 9", 0), 0u) << run.Err;
+    run = Run({"generate", "--game", "X"});
+    EXPECT_EQ(run.Err.rfind("error: --game needs --out DIR\n", 0), 0u) << run.Err;
+}
+
 TEST_F(CliTool, HelpAndUsage) {
     TRun run = Run({"--help"});
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Out.rfind("usage: tobbin-cli COMMAND", 0), 0u);
-    for (const char* command : {"play", "solve", "check", "verify"}) {
+    for (const char* command : {"play", "solve", "check", "verify", "generate"}) {
         run = Run({command, "--help"});
         EXPECT_EQ(run.Status, 0) << command;
         EXPECT_EQ(run.Out.rfind(std::string("usage: tobbin-cli ") + command, 0), 0u);

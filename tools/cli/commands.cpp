@@ -260,6 +260,8 @@ int RunTool(const std::vector<std::string>& args, const fs::path& programFolder,
             return RunMakeGame(line, out, err);
         case TCommand::MakeSolutions:
             return RunMakeSolutions(line, out, err);
+        case TCommand::Generate:
+            return RunGenerate(line, out, err);
         }
     } catch (const std::exception& e) {
         out.flush();

@@ -19,6 +19,7 @@ int RunVerify(const TCommandLine& line, const std::filesystem::path& programFold
               std::ostream& out, std::ostream& err);
 int RunMakeGame(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunMakeSolutions(const TCommandLine& line, std::ostream& out, std::ostream& err);
+int RunGenerate(const TCommandLine& line, std::ostream& out, std::ostream& err);
 
 // The whole tool: parses args (without the program name), runs the command,
 // prints errors as one line "error: <message>" on err. Answers the exit status.

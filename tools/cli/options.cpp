@@ -13,6 +13,7 @@ const std::map<std::string, TCommand>& Commands() {
         {"play", TCommand::Play},          {"solve", TCommand::Solve},
         {"check", TCommand::Check},        {"verify", TCommand::Verify},
         {"make-game", TCommand::MakeGame}, {"make-solutions", TCommand::MakeSolutions},
+        {"generate", TCommand::Generate},
     };
     return commands;
 }
@@ -64,8 +65,10 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             return args[++i];
         };
         const bool levels = line.Command == TCommand::Play || line.Command == TCommand::Solve;
-        const bool limits =
-            line.Command == TCommand::Solve || line.Command == TCommand::MakeSolutions;
+        const bool limits = line.Command == TCommand::Solve ||
+                            line.Command == TCommand::MakeSolutions ||
+                            line.Command == TCommand::Generate;
+        const bool generate = line.Command == TCommand::Generate;
         if (arg == "--help" || arg == "-h") {
             line.Command = TCommand::Help;
             line.Topic = topic;
@@ -75,6 +78,41 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (arg == "--max-states" && limits) {
             line.MaxStates =
                 static_cast<std::uint64_t>(Number(arg, takeValue(), 1, (1LL << 30) - 1, topic));
+            line.MaxStatesGiven = true;
+        } else if (generate && arg == "--seed") {
+            line.Seed = static_cast<std::uint64_t>(
+                Number(arg, takeValue(), 0, 9'000'000'000'000'000'000LL, topic));
+        } else if (generate && arg == "--count") {
+            line.Count = static_cast<int>(Number(arg, takeValue(), 1, 1000, topic));
+        } else if (generate && arg == "--tries") {
+            line.MaxTries = static_cast<int>(Number(arg, takeValue(), 1, 10'000'000, topic));
+        } else if (generate && arg == "--size") {
+            const std::string size = takeValue();
+            const auto x = size.find_first_of("xX");
+            if (x == std::string::npos)
+                throw TUsageError("--size needs WxH, as in 8x5, not '" + size + "'", topic);
+            line.Width = static_cast<int>(Number(arg + " width", size.substr(0, x), 3, 29, topic));
+            line.Height =
+                static_cast<int>(Number(arg + " height", size.substr(x + 1), 2, 16, topic));
+        } else if (generate && arg == "--steps") {
+            const std::string range = takeValue();
+            const auto dash = range.find('-');
+            if (dash == std::string::npos)
+                throw TUsageError("--steps needs A-B, as in 10-40, not '" + range + "'", topic);
+            line.MinSteps =
+                static_cast<int>(Number(arg + " minimum", range.substr(0, dash), 1, 4096, topic));
+            line.MaxSteps = static_cast<int>(
+                Number(arg + " maximum", range.substr(dash + 1), line.MinSteps, 4096, topic));
+        } else if (generate && arg == "--objects") {
+            line.Objects = takeValue();
+        } else if (generate && arg == "--needs") {
+            line.Needs = takeValue();
+        } else if (generate && arg == "--out") {
+            line.Out = takeValue();
+        } else if (generate && arg == "--shape") {
+            line.Shape = takeValue();
+        } else if (generate && arg == "--game") {
+            line.GameName = takeValue();
         } else if (arg == "--settings" && line.Command == TCommand::Verify) {
             line.Settings = takeValue();
         } else if (arg == "--merge" && line.Command == TCommand::Verify && !hasValue) {
@@ -112,6 +150,12 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         break;
     case TCommand::MakeSolutions:
         expect(2, SIZE_MAX, "the solutions file to write and at least one game file");
+        break;
+    case TCommand::Generate:
+        expect(0, 0, "no files (options only)");
+        if (!line.GameName.empty() && line.Out.empty())
+            throw TUsageError("--game needs --out DIR", topic);
+        if (!line.MaxStatesGiven) line.MaxStates = 200'000;
         break;
     case TCommand::Help:
         break;
@@ -200,6 +244,50 @@ std::string HelpText(const std::string& topic) {
                "Solves every level of the game files and writes their shortest solutions as\n"
                "an import file (a version line, then one solution line per level) under the\n"
                "player NAME (default 'Tobbin #1'). Fails when a level cannot be solved.\n";
+    if (topic == "generate")
+        return "usage: tobbin-cli generate [--seed S] [--count N] [--size WxH] [--objects LIST]\n"
+               "                  [--steps A-B] [--needs LIST] [--shape FILE] [--out DIR]\n"
+               "                  [--game NAME] [--max-states M] [--tries T]\n"
+               "\n"
+               "Lays out random levels, lets every object settle so that each level starts at\n"
+               "rest, solves each and keeps those whose shortest solution has A to B steps and\n"
+               "sets off every event asked for. The same options give the same levels.\n"
+               "\n"
+               "  --seed S         the seed of the random choices (default 1)\n"
+               "  --count N        levels to keep (default 1)\n"
+               "  --size WxH       the open area, 3x2 to 29x16 (default 8x5), centred in the\n"
+               "                   grid and framed by walls\n"
+               "  --objects LIST   what to place, as KIND:COUNT separated by commas; kinds:\n"
+               "                   food, stone, grass, wall, box1, box2, box3, bomb (default\n"
+               "                   food:3,stone:4,grass:10,wall:3; kinds not named keep it)\n"
+               "  --steps A-B      the shortest solution's length (default 8-60)\n"
+               "  --needs LIST     events the shortest solution must contain, separated by\n"
+               "                   commas: push (the hero pushes an object), roll (a falling\n"
+               "                   object rolls off a stone or bomb), box (an object falls\n"
+               "                   into a box), bomb (a bomb goes off)\n"
+               "  --shape FILE     a level file whose empty cells take the objects; every\n"
+               "                   other cell stays as drawn (a hero in it stays; without one\n"
+               "                   the hero is placed too). --size is then ignored\n"
+               "  --out DIR        writes the kept levels as DIR/1.txt, DIR/2.txt, ... in the\n"
+               "                   20-line text form\n"
+               "  --game NAME      also writes DIR/<name>.tbg with the first nine levels\n"
+               "                   (author 'tobbin-cli', skill 1; needs --out)\n"
+               "  --max-states M   a candidate whose search needs more positions is dropped\n"
+               "                   (default 200000)\n"
+               "  --tries T        candidates to lay out at most (default 5000)\n"
+               "\n"
+               "Output, one line per level kept:\n"
+               "  level <n> steps <s> positions <p> forced <f> events <list> try <t>\n"
+               "then 'kept <k> of <n> after <t> tries'. Exit status: 0 all N kept, 1 fewer,\n"
+               "2 an error. On a terminal, stderr shows the progress.\n"
+               "\n"
+               "What makes a level interesting is for its author to judge; the line gives\n"
+               "what was measured to help: steps, the length of the shortest solution (a\n"
+               "long one asks for a plan); positions, how many positions the search met\n"
+               "before it found it (many positions for few steps means many ways to go\n"
+               "wrong); forced, how many moves of that solution were the only move that is\n"
+               "neither blocked nor losing (a level of mostly forced moves plays itself).\n"
+               "A generated level still wants a name, and the shaping hand of its author.\n";
     return "usage: tobbin-cli COMMAND [ARGUMENTS]\n"
            "\n"
            "Commands:\n"
@@ -207,6 +295,7 @@ std::string HelpText(const std::string& topic) {
            "  solve FILE [--level N] [--max-states M]     find a shortest solution\n"
            "  check FILE...                               describe and verify game files\n"
            "  verify [--settings DIR] [--merge]           replay all stored best solutions\n"
+           "  generate [--seed S] [--count N] [...]       lay out and solve new levels\n"
            "\n"
            "'tobbin-cli COMMAND --help' tells more about a command.\n";
 }

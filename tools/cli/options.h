@@ -10,7 +10,7 @@
 
 namespace tb::cli {
 
-enum class TCommand { Help, Play, Solve, Check, Verify, MakeGame, MakeSolutions };
+enum class TCommand { Help, Play, Solve, Check, Verify, MakeGame, MakeSolutions, Generate };
 
 struct TCommandLine {
     TCommand Command = TCommand::Help;
@@ -23,6 +23,18 @@ struct TCommandLine {
     std::filesystem::path Settings;           // verify; empty: the folder of the executable
     bool Merge = false;                       // verify --merge: the records are written
     std::string Player = "Tobbin #1";         // make-solutions
+    // generate
+    std::uint64_t Seed = 1;
+    int Count = 1;
+    int Width = 8, Height = 5;
+    std::string Objects; // "" keeps the default counts
+    int MinSteps = 8, MaxSteps = 60;
+    std::string Needs;
+    std::filesystem::path Out;   // "" writes no files
+    std::filesystem::path Shape; // "" lays out a plain rectangle
+    std::string GameName;        // "" writes no game file
+    int MaxTries = 5000;
+    bool MaxStatesGiven = false;
 };
 
 // A command line the tool does not understand. Topic names the command whose

@@ -1,0 +1,181 @@
+// The level generator's contract: the same seed gives the same levels, and
+// every level kept starts at rest, is won by a shortest solution in the asked
+// range of steps, and that solution sets off every event asked for.
+
+#include "engine/tb_activemap.h"
+#include "services/d_error.h"
+#include "services/d_file.h"
+#include "tests/tools/tool_levels.h"
+#include "tools/cli/generator.h"
+#include "solver/tb_solver.h"
+
+#include <gtest/gtest.h>
+
+namespace tb::cli {
+namespace {
+
+std::unique_ptr<TMap> LevelOf(const std::vector<std::string>& rows) {
+    auto map = std::make_unique<TMap>();
+    TTextReader text(test::LevelText("Test", rows));
+    map->ReadText(text);
+    return map;
+}
+
+bool Wins(const TMap& level, const std::vector<TDir>& moves) {
+    TActiveMap map;
+    map.Assign(level);
+    for (TDir dir : moves) {
+        if (map.GetFoodCount() == 0) return false; // won before the end
+        map.HeroMove(dir);
+        if (map.GetCell(map.GetHeroPos()) == Loser) return false;
+    }
+    return map.GetFoodCount() == 0;
+}
+
+TGenerateOptions Small(std::uint64_t seed) {
+    TGenerateOptions options;
+    options.Seed = seed;
+    options.Count = 3;
+    options.Width = 6;
+    options.Height = 4;
+    options.Objects = ParseObjects("food:2,stone:3,grass:6,wall:2");
+    options.MinSteps = 4;
+    options.MaxSteps = 30;
+    options.MaxTries = 2000;
+    return options;
+}
+
+TEST(Generator, TheSameSeedGivesTheSameLevelsAndAnotherSeedOthers) {
+    const auto first = Generate(Small(7));
+    const auto again = Generate(Small(7));
+    const auto other = Generate(Small(8));
+    ASSERT_EQ(first.size(), 3u);
+    ASSERT_EQ(again.size(), first.size());
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        EXPECT_TRUE(first[i].Map->SameCells(*again[i].Map)) << i;
+        EXPECT_EQ(first[i].Map->GetName(), again[i].Map->GetName());
+        EXPECT_EQ(first[i].Solution, again[i].Solution);
+        EXPECT_EQ(first[i].Positions, again[i].Positions);
+        EXPECT_EQ(first[i].Forced, again[i].Forced);
+    }
+    ASSERT_FALSE(other.empty());
+    EXPECT_FALSE(first[0].Map->SameCells(*other[0].Map));
+}
+
+TEST(Generator, EveryKeptLevelIsPlayableAndSolvedShortestInRangeWithTheEventsAsked) {
+    struct TCase {
+        const char* Objects;
+        int W, H, Min, Max;
+        const char* Needs;
+    };
+    const TCase cases[] = {
+        {"food:2,stone:3,grass:6,wall:2", 6, 4, 6, 20, "push"},
+        {"food:2,stone:4,grass:4,wall:1", 6, 4, 5, 25, "roll"},
+        {"food:2,stone:3,box1:1,box2:1,grass:5", 6, 4, 5, 25, "box"},
+        {"food:2,stone:3,bomb:2,grass:5", 6, 4, 5, 25, "bomb,push"},
+        {"food:3,stone:2,grass:3", 5, 3, 3, 8, ""},
+    };
+    for (const TCase& c : cases) {
+        TGenerateOptions options;
+        options.Seed = 11;
+        options.Count = 3;
+        options.Width = c.W;
+        options.Height = c.H;
+        options.Objects = ParseObjects(c.Objects);
+        options.MinSteps = c.Min;
+        options.MaxSteps = c.Max;
+        options.Needs = ParseMechanics(c.Needs);
+        options.MaxTries = 3000;
+        const auto levels = Generate(options);
+        EXPECT_EQ(levels.size(), 3u) << c.Objects;
+        for (const TGeneratedLevel& level : levels) {
+            const TMap& map = *level.Map;
+            EXPECT_TRUE(map.IsPlayable()) << c.Objects;
+            const int steps = static_cast<int>(level.Solution.size());
+            EXPECT_GE(steps, c.Min);
+            EXPECT_LE(steps, c.Max);
+            EXPECT_TRUE(Wins(map, level.Solution)) << c.Objects;
+            const TSolveResult again = Solve(map);
+            ASSERT_EQ(again.Outcome, TSolveOutcome::Solved);
+            EXPECT_EQ(again.Moves.size(), level.Solution.size()) << "not a shortest solution";
+            const unsigned events = SolutionMechanics(map, level.Solution);
+            EXPECT_EQ(events, level.Mechanics);
+            EXPECT_EQ(events & options.Needs, options.Needs) << c.Objects;
+            EXPECT_LE(level.Forced, steps);
+        }
+    }
+}
+
+TEST(Generator, AShapeKeepsItsDrawnCellsAndFillsOnlyItsEmptyOnes) {
+    const auto shape = LevelOf({"#########", "#H     ##", "#--   ###", "#########"});
+    TGenerateOptions options;
+    options.Shape = shape.get();
+    options.Count = 2;
+    options.Objects = ParseObjects("food:2,stone:1,grass:0,wall:0");
+    options.MinSteps = 2;
+    options.MaxSteps = 20;
+    const auto levels = Generate(options);
+    ASSERT_EQ(levels.size(), 2u);
+    for (const TGeneratedLevel& level : levels)
+        for (int y = 1; y <= TMap::Height; ++y)
+            for (int x = 1; x <= TMap::Width; ++x) {
+                const TPos pos(x, y);
+                if (shape->GetCell(pos) != Empty) {
+                    EXPECT_EQ(level.Map->GetCell(pos), shape->GetCell(pos)) << x << "," << y;
+                }
+            }
+
+    options.Objects = ParseObjects("food:9");
+    EXPECT_THROW(Generate(options), Error) << "more objects than empty cells";
+}
+
+TEST(Generator, EventsAndForcedMovesOfASolution) {
+    struct TCase {
+        std::vector<std::string> Rows;
+        std::vector<TDir> Moves;
+        unsigned Events;
+        int Forced;
+    };
+    const std::vector<TCase> cases = {
+        // A walk along a corridor: only the first step, from the dead end, is
+        // forced; after it the hero could also walk back.
+        {{"#####", "#H +#", "#####"}, {Right, Right}, 0, 1},
+        // A push of a stone that drops into a box.
+        {{"######", "#H* +#", "###<##", "######"}, {Right, Right, Right}, MechPush | MechBox, 1},
+        // A pushed stone drops onto a stone and rolls off it to the right.
+        {{"########", "#H*   +#", "###   ##", "###*  ##", "########"},
+         {Right, Right, Right, Right, Right},
+         MechPush | MechRoll,
+         1},
+        // A pushed bomb falls on a stone.
+        {{"######", "#H! +#", "###  #", "###*+#", "######"},
+         {Right, Right, Right},
+         MechPush | MechBomb,
+         1},
+    };
+    for (const TCase& c : cases) {
+        const auto level = LevelOf(c.Rows);
+        EXPECT_EQ(SolutionMechanics(*level, c.Moves), c.Events) << c.Rows[1];
+        EXPECT_EQ(ForcedMoves(*level, c.Moves), c.Forced) << c.Rows[1];
+    }
+}
+
+TEST(Generator, OptionListsAreReadOrRefusedClearly) {
+    EXPECT_EQ(ParseMechanics("push, bomb"), MechPush | MechBomb);
+    EXPECT_EQ(ParseMechanics(""), 0u);
+    EXPECT_EQ(MechanicsText(MechRoll | MechBox), "roll,box");
+    const TObjectCounts counts = ParseObjects("stone:7, bomb:2");
+    EXPECT_EQ(counts.Stone, 7);
+    EXPECT_EQ(counts.Bomb, 2);
+    EXPECT_EQ(counts.Food, TObjectCounts{}.Food);
+    for (const char* bad : {"rock:2", "stone", "stone:x", "stone:201", "food:0"})
+        EXPECT_THROW(ParseObjects(bad), Error) << bad;
+    EXPECT_THROW(ParseMechanics("dig"), Error);
+    TGenerateOptions options;
+    options.MinSteps = 9;
+    options.MaxSteps = 5;
+    EXPECT_THROW(Generate(options), Error);
+}
+
+} // namespace
+} // namespace tb::cli
