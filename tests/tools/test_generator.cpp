@@ -129,6 +129,36 @@ TEST(Generator, AShapeKeepsItsDrawnCellsAndFillsOnlyItsEmptyOnes) {
     EXPECT_THROW(Generate(options), Error) << "more objects than empty cells";
 }
 
+TEST(Generator, DottedCellsAloneTakeObjectsAndMirrorMakesTheLevelSymmetric) {
+    const auto shape =
+        LevelOf({"###########", "#.. ... ..#", "#.. -H- ..#", "#--.....--#", "###########"});
+    TGenerateOptions options;
+    options.Shape = shape.get();
+    options.Mirror = true;
+    options.Count = 3;
+    options.Objects = ParseObjects("food:4,stone:3,grass:2,wall:0");
+    options.MinSteps = 2;
+    options.MaxSteps = 40;
+    const auto levels = Generate(options);
+    ASSERT_EQ(levels.size(), 3u);
+    for (const TGeneratedLevel& level : levels) {
+        int stones = 0;
+        for (int y = 1; y <= 5; ++y)
+            for (int x = 1; x <= 11; ++x) {
+                const std::uint8_t code = level.Map->GetCell(TPos(x, y));
+                EXPECT_EQ(code, level.Map->GetCell(TPos(12 - x, y))) << x << "," << y;
+                EXPECT_NE(code, Unknown);
+                stones += code == Stone;
+                const std::uint8_t drawn = shape->GetCell(TPos(x, y));
+                if (drawn != Unknown && !IsFalling(code)) {
+                    EXPECT_EQ(code, drawn) << x << "," << y;
+                }
+            }
+        EXPECT_EQ(stones, 3);
+        EXPECT_EQ(level.Map->GetFoodCount(), 4);
+    }
+}
+
 TEST(Generator, EventsAndForcedMovesOfASolution) {
     struct TCase {
         std::vector<std::string> Rows;

@@ -28,6 +28,7 @@ int RunGenerate(const TCommandLine& line, std::ostream& out, std::ostream& err) 
     options.Needs = ParseMechanics(line.Needs);
     options.MaxStates = line.MaxStates;
     options.MaxTries = line.MaxTries;
+    options.Mirror = line.Mirror;
     TCliGame shape;
     if (!line.Shape.empty()) {
         shape.LoadFile(line.Shape);

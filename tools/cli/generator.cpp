@@ -96,11 +96,22 @@ void Settle(TMap& map) {
         }
 }
 
+// The code of the cells a shape offers for objects: Unknown when it has any
+// ('.' in its text form), else Empty.
+std::uint8_t FreeCode(const TMap& map) {
+    for (int y = 1; y <= TMap::Height; ++y)
+        for (int x = 1; x <= TMap::Width; ++x)
+            if (map.GetCell(TPos(x, y)) == Unknown) return Unknown;
+    return Empty;
+}
+
 // The candidate with number `index`: the frame or the shape, then the hero
-// and the objects on free cells picked at random.
+// and the objects on free cells picked at random. A shape's free cells are its
+// unknown cells (drawn '.') when it has any, else its Empty cells; unknown
+// cells left over become Empty. With Mirror, every object placed left of the
+// middle column is placed on its mirror cell too.
 void LayOut(const TGenerateOptions& options, int index, TMap& map) {
     TRandom random(options.Seed * 0x9e3779b97f4a7c15ULL + static_cast<std::uint64_t>(index));
-    std::vector<TPos> free;
     if (options.Shape) {
         map.Assign(*options.Shape);
     } else {
@@ -114,20 +125,61 @@ void LayOut(const TGenerateOptions& options, int index, TMap& map) {
             for (int x = x0; x < x0 + options.Width; ++x)
                 map.SetCell(TPos(x, y), Empty);
     }
+    const std::uint8_t freeCode = FreeCode(map);
+    int minX = TMap::Width, maxX = 1;
     for (int y = 1; y <= TMap::Height; ++y)
         for (int x = 1; x <= TMap::Width; ++x)
-            if (map.GetCell(TPos(x, y)) == Empty) free.emplace_back(x, y);
+            if (map.GetCell(TPos(x, y)) != Wall) {
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+            }
+    auto mirror = [&](TPos pos) { return options.Mirror ? TPos(minX + maxX - pos.X, pos.Y) : pos; };
+    std::vector<TPos> free;
+    for (int y = 1; y <= TMap::Height; ++y)
+        for (int x = 1; x <= TMap::Width; ++x) {
+            const TPos pos(x, y);
+            if (map.GetCell(pos) != freeCode) continue;
+            if (options.Mirror && (2 * x > minX + maxX || map.GetCell(mirror(pos)) != freeCode))
+                continue;
+            free.push_back(pos);
+        }
     for (std::size_t i = free.size(); i > 1; --i)
         std::swap(free[i - 1], free[random.Below(i)]);
     std::size_t next = 0;
-    if (map.GetHeroPos().Y == 0) map.SetCell(free[next++], Hero);
+    // The next free cell; with Mirror, one on the middle column for a single
+    // object (none when no such cell is left) and one off it for a pair when
+    // there is one.
+    auto take = [&](bool single) -> TPos {
+        if (options.Mirror) {
+            for (std::size_t i = next; i < free.size(); ++i)
+                if ((mirror(free[i]) == free[i]) == single) {
+                    std::swap(free[i], free[next]);
+                    return free[next++];
+                }
+            if (single) return TPos();
+        }
+        return next < free.size() ? free[next++] : TPos();
+    };
+    if (map.GetHeroPos().Y == 0) {
+        const TPos pos = take(true);
+        if (pos.Y != 0) map.SetCell(pos, Hero);
+    }
     const TObjectCounts& n = options.Objects;
     const std::pair<int, TCell> kinds[] = {{n.Food, Food}, {n.Stone, Stone}, {n.Grass, Grass},
                                            {n.Wall, Wall}, {n.Box1, Box1},   {n.Box2, Box2},
                                            {n.Box3, Box3}, {n.Bomb, Bomb}};
     for (const auto& [count, code] : kinds)
-        for (int i = 0; i < count; ++i)
-            map.SetCell(free[next++], code);
+        for (int placed = 0; placed < count;) {
+            const TPos pos = take(count - placed == 1);
+            if (pos.Y == 0) break;
+            map.SetCell(pos, code);
+            map.SetCell(mirror(pos), code);
+            placed += mirror(pos) == pos ? 1 : 2;
+        }
+    if (freeCode == Unknown)
+        for (int y = 1; y <= TMap::Height; ++y)
+            for (int x = 1; x <= TMap::Width; ++x)
+                if (map.GetCell(TPos(x, y)) == Unknown) map.SetCell(TPos(x, y), Empty);
     Settle(map);
 }
 
@@ -220,9 +272,10 @@ Generate(const TGenerateOptions& options,
     if (options.Count < 1) throw Error("the count must be at least 1");
     int room = 0;
     if (options.Shape) {
+        const std::uint8_t freeCode = FreeCode(*options.Shape);
         for (int y = 1; y <= TMap::Height; ++y)
             for (int x = 1; x <= TMap::Width; ++x)
-                room += options.Shape->GetCell(TPos(x, y)) == Empty;
+                room += options.Shape->GetCell(TPos(x, y)) == freeCode;
         if (options.Shape->GetHeroPos().Y != 0) ++room;
     } else {
         room = options.Width * options.Height;

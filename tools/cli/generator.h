@@ -60,9 +60,15 @@ struct TGenerateOptions {
     std::uint64_t MaxStates = 200'000;
     // Candidates tried before the generator stops short of Count.
     int MaxTries = 5000;
-    // Optional shape: its Empty cells are where objects go; every other cell,
-    // a hero included, stays as drawn. Without a hero the hero is placed too.
+    // Optional shape: its unknown cells (drawn '.'), or its Empty cells when it
+    // has none, are where objects go (unknown cells left over become Empty);
+    // every other cell, a hero included, stays as drawn. Without a hero the
+    // hero is placed too.
     const TMap* Shape = nullptr;
+    // Objects are placed in pairs mirrored about the middle column of the
+    // area; an odd count's last object takes a cell on the middle column
+    // (and is left out when none is free).
+    bool Mirror = false;
 };
 
 struct TGeneratedLevel {

@@ -111,6 +111,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.Out = takeValue();
         } else if (generate && arg == "--shape") {
             line.Shape = takeValue();
+        } else if (generate && arg == "--mirror") {
+            line.Mirror = true;
         } else if (generate && arg == "--game") {
             line.GameName = takeValue();
         } else if (arg == "--settings" && line.Command == TCommand::Verify) {
@@ -247,7 +249,7 @@ std::string HelpText(const std::string& topic) {
     if (topic == "generate")
         return "usage: tobbin-cli generate [--seed S] [--count N] [--size WxH] [--objects LIST]\n"
                "                  [--steps A-B] [--needs LIST] [--shape FILE] [--out DIR]\n"
-               "                  [--game NAME] [--max-states M] [--tries T]\n"
+               "                  [--mirror] [--game NAME] [--max-states M] [--tries T]\n"
                "\n"
                "Lays out random levels, lets every object settle so that each level starts at\n"
                "rest, solves each and keeps those whose shortest solution has A to B steps and\n"
@@ -265,9 +267,13 @@ std::string HelpText(const std::string& topic) {
                "                   commas: push (the hero pushes an object), roll (a falling\n"
                "                   object rolls off a stone or bomb), box (an object falls\n"
                "                   into a box), bomb (a bomb goes off)\n"
-               "  --shape FILE     a level file whose empty cells take the objects; every\n"
-               "                   other cell stays as drawn (a hero in it stays; without one\n"
-               "                   the hero is placed too). --size is then ignored\n"
+               "  --shape FILE     a level file whose cells drawn '.' take the objects (those\n"
+               "                   left over become empty); without any '.', its empty cells\n"
+               "                   take them. Every other cell stays as drawn (a hero in it\n"
+               "                   stays; without one the hero is placed too). --size is\n"
+               "                   then ignored\n"
+               "  --mirror         places the objects in pairs mirrored about the middle\n"
+               "                   column, so the level is symmetric but for the hero\n"
                "  --out DIR        writes the kept levels as DIR/1.txt, DIR/2.txt, ... in the\n"
                "                   20-line text form\n"
                "  --game NAME      also writes DIR/<name>.tbg with the first nine levels\n"

@@ -34,6 +34,7 @@ struct TCommandLine {
     std::filesystem::path Shape; // "" lays out a plain rectangle
     std::string GameName;        // "" writes no game file
     int MaxTries = 5000;
+    bool Mirror = false;
     bool MaxStatesGiven = false;
 };
 
