@@ -4,7 +4,7 @@ PRESET ?= dev
 BUILD   = build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: all setup configure build run test asan bench screenshot sprites-sheet package install format lint clean
+.PHONY: all setup configure build run test asan bench screenshot sprites-sheet level-sheets package install format lint clean
 
 all: build
 
@@ -59,6 +59,13 @@ sprites-sheet: configure
 	@cmake --build --preset $(PRESET) -j $(JOBS) --target gen_pictures
 	@$(BUILD)/tools/assets/sprites/gen_pictures --sheet $(BUILD)/sprites-sheet.png
 	@echo "Contact sheet written to $(BUILD)/sprites-sheet.png"
+
+# One PNG per shipped game with all its levels side by side and their names,
+# drawn off screen with the game's own tiles, in $(BUILD)/level-sheets/.
+level-sheets: configure
+	@cmake --build --preset $(PRESET) -j $(JOBS) --target level_sheets
+	@$(BUILD)/tools/assets/sheets/level_sheets $(BUILD)/level-sheets data/tbg/*.tbg
+	@echo "Level sheets written to $(BUILD)/level-sheets/"
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
