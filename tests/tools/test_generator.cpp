@@ -5,9 +5,9 @@
 #include "engine/tb_activemap.h"
 #include "services/d_error.h"
 #include "services/d_file.h"
+#include "solver/tb_solver.h"
 #include "tests/tools/tool_levels.h"
 #include "tools/cli/generator.h"
-#include "solver/tb_solver.h"
 
 #include <gtest/gtest.h>
 
