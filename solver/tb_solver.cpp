@@ -2,11 +2,19 @@
 
 #include "engine/tb_activemap.h"
 #include "services/d_error.h"
+#include "solver/tb_lowerbound.h"
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
+#include <exception>
+#include <memory>
+#include <new>
 #include <stdexcept>
+#include <string>
+#include <thread>
+#include <unistd.h>
 
 namespace tb {
 
@@ -149,55 +157,78 @@ std::uint64_t Fingerprint(const std::uint8_t* p, std::size_t n) {
     return h == 0 ? 1 : h;
 }
 
-// The fingerprints of every position seen: open addressing, linear probing.
-class TFingerprintSet {
-public:
-    TFingerprintSet() : Slots(std::size_t{1} << 10, 0), Mask(Slots.size() - 1) {}
+constexpr std::uint32_t NoLink = 0xFFFFFFFF;
 
-    // Adds fp; false when it was there already.
-    bool Insert(std::uint64_t fp) {
-        if ((Count + 1) * 5 > Slots.size() * 4) Grow();
+std::uint32_t Link(std::uint64_t parent, TDir dir) {
+    return static_cast<std::uint32_t>((parent << 2) | dir);
+}
+
+// Lowers an atomic link to `link` when that is smaller.
+void LowerLink(std::atomic<std::uint32_t>& slot, std::uint32_t link) {
+    std::uint32_t seen = slot.load(std::memory_order_relaxed);
+    while (link < seen && !slot.compare_exchange_weak(seen, link, std::memory_order_relaxed)) {
+    }
+}
+
+// The fingerprints of every position seen in a pass, each with the smallest
+// link (parent and move) it was reached by: open addressing, linear probing,
+// shared by the threads. It never grows while the threads use it; the search
+// makes room before each segment of a layer.
+class TSeenTable {
+public:
+    static constexpr std::size_t SlotBytes = sizeof(std::uint64_t) + sizeof(std::uint32_t);
+
+    explicit TSeenTable(std::size_t slots)
+        : Prints(new std::atomic<std::uint64_t>[slots]),
+          Links(new std::atomic<std::uint32_t>[slots]), Mask(slots - 1) {
+        for (std::size_t i = 0; i < slots; ++i) {
+            Prints[i].store(0, std::memory_order_relaxed);
+            Links[i].store(NoLink, std::memory_order_relaxed);
+        }
+    }
+
+    std::size_t Slots() const { return Mask + 1; }
+    std::size_t Bytes() const { return Slots() * SlotBytes; }
+
+    // Adds fp reached by link, or lowers the link of fp when it is there
+    // already; answers whether fp is new, and its slot.
+    bool Insert(std::uint64_t fp, std::uint32_t link, std::size_t& slot) {
         std::size_t i = static_cast<std::size_t>(fp) & Mask;
-        while (Slots[i] != 0) {
-            if (Slots[i] == fp) return false;
+        for (;;) {
+            std::uint64_t there = Prints[i].load(std::memory_order_relaxed);
+            if (there == 0) {
+                if (Prints[i].compare_exchange_strong(there, fp, std::memory_order_relaxed)) {
+                    LowerLink(Links[i], link);
+                    slot = i;
+                    return true;
+                }
+            }
+            if (there == fp) {
+                LowerLink(Links[i], link);
+                slot = i;
+                return false;
+            }
             i = (i + 1) & Mask;
         }
-        Slots[i] = fp;
-        ++Count;
-        return true;
     }
-    // Starts loading the slot of fp, so that a batch of look-ups waits for
-    // memory once instead of once each.
     void Prefetch(std::uint64_t fp) const {
-        __builtin_prefetch(&Slots[static_cast<std::size_t>(fp) & Mask]);
+        __builtin_prefetch(&Prints[static_cast<std::size_t>(fp) & Mask]);
     }
-    std::size_t Bytes() const { return Slots.capacity() * sizeof(std::uint64_t); }
-    // The largest size while growing: the old and the new table side by side.
-    std::size_t PeakBytes() const { return Peak; }
+    std::uint32_t LinkAt(std::size_t slot) const {
+        return Links[slot].load(std::memory_order_relaxed);
+    }
+    std::uint64_t PrintAt(std::size_t slot) const {
+        return Prints[slot].load(std::memory_order_relaxed);
+    }
 
 private:
-    void Grow() {
-        std::vector<std::uint64_t> old(Slots.size() * 2, 0);
-        old.swap(Slots);
-        Mask = Slots.size() - 1;
-        Peak = (old.capacity() + Slots.capacity()) * sizeof(std::uint64_t);
-        for (std::uint64_t fp : old) {
-            if (fp == 0) continue;
-            std::size_t i = static_cast<std::size_t>(fp) & Mask;
-            while (Slots[i] != 0)
-                i = (i + 1) & Mask;
-            Slots[i] = fp;
-        }
-    }
-
-    std::vector<std::uint64_t> Slots;
+    std::unique_ptr<std::atomic<std::uint64_t>[]> Prints;
+    std::unique_ptr<std::atomic<std::uint32_t>[]> Links;
     std::size_t Mask;
-    std::size_t Count = 0;
-    std::size_t Peak = 0;
 };
 
-// Parent index and move of every stored position, in blocks so that the store
-// never holds more than one block of unused room.
+// Parent index and move of every stored position of a pass, in blocks so
+// that the store never holds more than one block of unused room.
 class TLinks {
 public:
     static constexpr std::size_t BlockSize = std::size_t{1} << 12;
@@ -215,119 +246,443 @@ private:
     std::size_t Size = 0;
 };
 
-std::uint32_t Link(std::uint64_t parent, TDir dir) {
-    return static_cast<std::uint32_t>((parent << 2) | dir);
+// Packed positions of one thread, in blocks of about 64 KiB.
+class TPositionStore {
+public:
+    explicit TPositionStore(std::size_t size)
+        : Size(size), PerBlock(std::max<std::size_t>(1, (std::size_t{1} << 16) / size)) {}
+
+    std::uint8_t* Append() {
+        if (Count == Blocks.size() * PerBlock)
+            Blocks.push_back(std::make_unique<std::uint8_t[]>(PerBlock * Size));
+        return At(Count++);
+    }
+    void DropLast() { --Count; }
+    std::uint8_t* At(std::size_t i) { return Blocks[i / PerBlock].get() + (i % PerBlock) * Size; }
+    std::size_t Count = 0;
+    std::size_t Bytes() const { return Blocks.size() * PerBlock * Size; }
+
+private:
+    std::size_t Size;
+    std::size_t PerBlock;
+    std::vector<std::unique_ptr<std::uint8_t[]>> Blocks;
+};
+
+// A layer's positions: the stores of the threads that found them, and their
+// order (thread in the top bits, index in its store below).
+constexpr int ThreadShift = 26;
+constexpr std::uint32_t IndexMask = (std::uint32_t{1} << ThreadShift) - 1;
+
+struct TLayer {
+    std::vector<std::unique_ptr<TPositionStore>> Stores;
+    std::vector<std::uint32_t> Order;
+    std::size_t Bytes() const {
+        std::size_t bytes = Order.capacity() * sizeof(std::uint32_t);
+        for (const auto& store : Stores)
+            bytes += store->Bytes();
+        return bytes;
+    }
+    const std::uint8_t* At(std::size_t k) const {
+        const std::uint32_t ref = Order[k];
+        return Stores[ref >> ThreadShift]->At(ref & IndexMask);
+    }
+};
+
+// What one thread keeps between segments.
+struct TWorker {
+    TWorker(const TPacker& packer, const TMap& level)
+        : Parent(packer.FixedCells()), Child(packer.FixedCells()),
+          Bound(level, packer.FixedCells()) {
+        // Unpacking writes only the cells that can change: the others are the level's.
+        Parent.Load(level);
+        Child.Load(level);
+    }
+    TSolverMap Parent;
+    TSolverMap Child;
+    TLowerBound Bound;
+    // The positions this thread stored first in the segment: their index in
+    // the thread's store of the next layer and their table slot.
+    std::vector<std::uint32_t> NewIndex;
+    std::vector<std::size_t> NewSlot;
+    std::uint64_t Expanded = 0;
+    std::vector<std::uint64_t> Dropped; // [f - bound - 1]: positions dropped with f
+    std::exception_ptr Failure;
+};
+
+constexpr std::size_t DroppedRange = 1024;
+constexpr std::uint32_t Unbounded = 0xFFFFFFFF;
+
+// Runs job(t) on threads 0..threads-1, the calling thread taking 0.
+template <class TJob> void RunOnThreads(int threads, TJob&& job) {
+    if (threads <= 1) {
+        job(0);
+        return;
+    }
+    std::vector<std::jthread> others;
+    others.reserve(static_cast<std::size_t>(threads - 1));
+    for (int t = 1; t < threads; ++t)
+        others.emplace_back([&job, t] { job(t); });
+    job(0);
 }
 
+// The bound of the next pass: past the smallest dropped sum, far enough that
+// the next pass keeps roughly half as many positions again as were dropped
+// near the bound, so that the passes grow geometrically.
+std::uint32_t NextBound(std::uint32_t bound, const std::vector<std::uint64_t>& dropped,
+                        std::uint64_t stored) {
+    std::uint64_t sum = 0;
+    const std::uint64_t target = std::max<std::uint64_t>(1, stored / 2);
+    std::uint32_t last = bound;
+    for (std::size_t i = 0; i < dropped.size(); ++i) {
+        if (dropped[i] == 0) continue;
+        last = bound + 1 + static_cast<std::uint32_t>(i);
+        sum += dropped[i];
+        if (sum >= target) break;
+    }
+    return last;
+}
+
+class TSearch {
+public:
+    TSearch(const TMap& level, const TSolveOptions& options)
+        : Level(level), Options(options), Packer(level), Size(Packer.Bytes()) {
+        Threads = options.Threads == 0 ? DefaultSolverThreads() : options.Threads;
+        Threads = std::clamp(Threads, 1, MaxSolverThreads);
+        Budget = options.MemoryBudget == 0 ? DefaultSolverMemory() : options.MemoryBudget;
+        for (int t = 0; t < Threads; ++t)
+            Workers.push_back(std::make_unique<TWorker>(Packer, level));
+        Result.PackedBytes = Size;
+        Result.Threads = Threads;
+    }
+
+    TSolveResult Run() {
+        try {
+            RunPasses();
+        } catch (const std::bad_alloc&) {
+            Result = GaveUp();
+            Result.OutOfMemory = true;
+        }
+        Result.Moves.shrink_to_fit();
+        return Result;
+    }
+
+private:
+    void RunPasses() {
+        TWorker& first = *Workers[0];
+        first.Parent.Load(Level);
+        std::uint32_t bound = Unbounded;
+        if (Options.Prune) {
+            bound = first.Bound.Steps(first.Parent.Raw(), first.Parent.GetHeroPos());
+            if (bound == TLowerBound::Lost) {
+                Result.Stored = 1;
+                Result.Outcome = TSolveOutcome::Unsolvable;
+                return;
+            }
+        }
+        for (;;) {
+            ++Result.Passes;
+            std::vector<std::uint64_t> dropped;
+            if (!RunPass(bound, dropped)) return;
+            const bool anyDropped =
+                std::any_of(dropped.begin(), dropped.end(), [](std::uint64_t n) { return n != 0; });
+            if (!anyDropped) {
+                Result.Outcome = TSolveOutcome::Unsolvable;
+                return;
+            }
+            bound = NextBound(bound, dropped, PassStored);
+        }
+    }
+
+    TSolveResult GaveUp() {
+        TSolveResult result = Result;
+        result.Outcome = TSolveOutcome::GaveUp;
+        result.Moves.clear();
+        result.Stored = std::min(result.Stored, Options.MaxStates);
+        return result;
+    }
+
+    // One breadth-first pass that drops positions whose steps plus lower bound
+    // exceed `bound`. Answers false when the search has ended (solved, gave
+    // up); true when the pass found nothing, with the dropped sums counted.
+    bool RunPass(std::uint32_t bound, std::vector<std::uint64_t>& dropped) {
+        StoredBefore = Result.Stored;
+        PassStored = 0;
+        Table = std::make_unique<TSeenTable>(std::size_t{1} << 12);
+        Links = TLinks();
+        for (auto& worker : Workers)
+            worker->Dropped.assign(DroppedRange, 0);
+
+        TLayer layer;
+        layer.Stores.push_back(std::make_unique<TPositionStore>(Size));
+        std::uint8_t* start = layer.Stores[0]->Append();
+        Workers[0]->Parent.Load(Level);
+        Packer.Pack(Workers[0]->Parent, start);
+        layer.Order.push_back(0);
+        std::size_t slot = 0;
+        Table->Insert(Fingerprint(start, Size), 0, slot);
+        Links.Add(0);
+        PassStored = 1;
+        Result.Stored = StoredBefore + 1;
+        if (Result.Stored > Options.MaxStates) {
+            Result = GaveUp();
+            return false;
+        }
+
+        std::uint64_t layerStart = 0;
+        for (int depth = 0; !layer.Order.empty(); ++depth) {
+            TLayer next;
+            for (int t = 0; t < Threads; ++t)
+                next.Stores.push_back(std::make_unique<TPositionStore>(Size));
+            const std::size_t count = layer.Order.size();
+            for (std::size_t begin = 0; begin < count;) {
+                const std::size_t length = std::min<std::size_t>(count - begin, SegmentLength);
+                if (!MakeRoom(4 * length, layer, next)) return false;
+                const std::uint32_t goal =
+                    ExpandSegment(layer, next, layerStart, begin, length, depth, bound);
+                if (Options.Stop.stop_requested()) {
+                    Result = GaveUp();
+                    Result.Cancelled = true;
+                    return false;
+                }
+                if (goal != NoLink) {
+                    ReadSolution(goal);
+                    return false;
+                }
+                if (Result.Stored > Options.MaxStates) {
+                    Result = GaveUp();
+                    return false;
+                }
+                OrderSegment(next, layerStart + count, begin, length, layerStart);
+                Account(layer, next);
+                if (Peak > Budget) {
+                    Result = GaveUp();
+                    Result.OutOfMemory = true;
+                    return false;
+                }
+                begin += length;
+                if (Options.Progress) {
+                    TSolveProgress progress;
+                    progress.Stored = Result.Stored;
+                    progress.Expanded = Result.Expanded;
+                    progress.Depth = depth;
+                    progress.Bound = bound == Unbounded ? 0 : static_cast<int>(bound);
+                    Options.Progress(progress);
+                }
+            }
+            layerStart += count;
+            layer = std::move(next);
+        }
+        dropped.assign(DroppedRange, 0);
+        for (const auto& worker : Workers)
+            for (std::size_t i = 0; i < DroppedRange; ++i)
+                dropped[i] += worker->Dropped[i];
+        return true;
+    }
+
+    // Grows the table so that `more` positions fit below 7/8 of its slots.
+    bool MakeRoom(std::size_t more, const TLayer& layer, const TLayer& next) {
+        std::size_t slots = Table->Slots();
+        while ((PassStored + more) * 8 > slots * 7)
+            slots *= 2;
+        if (slots == Table->Slots()) return true;
+        const std::size_t peak = Table->Bytes() + slots * TSeenTable::SlotBytes + Links.Bytes() +
+                                 layer.Bytes() + next.Bytes();
+        if (peak > Budget) {
+            Result = GaveUp();
+            Result.OutOfMemory = true;
+            return false;
+        }
+        auto grown = std::make_unique<TSeenTable>(slots);
+        const std::size_t old = Table->Slots();
+        RunOnThreads(old >= (std::size_t{1} << 16) ? Threads : 1, [&](int t) {
+            const std::size_t share =
+                (old + static_cast<std::size_t>(Threads) - 1) / static_cast<std::size_t>(Threads);
+            const std::size_t from =
+                old >= (std::size_t{1} << 16) ? share * static_cast<std::size_t>(t) : 0;
+            const std::size_t to =
+                old >= (std::size_t{1} << 16) ? std::min(old, from + share) : old;
+            std::size_t slot = 0;
+            for (std::size_t i = from; i < to; ++i)
+                if (const std::uint64_t fp = Table->PrintAt(i); fp != 0)
+                    grown->Insert(fp, Table->LinkAt(i), slot);
+        });
+        Peak = std::max(Peak, peak);
+        Table = std::move(grown);
+        return true;
+    }
+
+    // Tries the four moves of positions begin..begin+length-1 of the layer;
+    // answers the smallest link of a winning move, NoLink when none wins.
+    std::uint32_t ExpandSegment(const TLayer& layer, TLayer& next, std::uint64_t layerStart,
+                                std::size_t begin, std::size_t length, int depth,
+                                std::uint32_t bound) {
+        std::atomic<std::size_t> cursor{begin};
+        std::atomic<std::uint32_t> goal{NoLink};
+        const std::size_t end = begin + length;
+        constexpr std::size_t Chunk = 64;
+        const int threads = length >= 4 * Chunk ? Threads : 1;
+        RunOnThreads(threads, [&](int t) {
+            TWorker& w = *Workers[static_cast<std::size_t>(t)];
+            TPositionStore& store = *next.Stores[static_cast<std::size_t>(t)];
+            try {
+                for (;;) {
+                    if (Options.Stop.stop_requested()) return;
+                    const std::size_t from = cursor.fetch_add(Chunk, std::memory_order_relaxed);
+                    if (from >= end) return;
+                    const std::size_t to = std::min(end, from + Chunk);
+                    for (std::size_t k = from; k < to; ++k)
+                        ExpandOne(w, store, layer.At(k), layerStart + k, depth, bound, goal);
+                }
+            } catch (...) {
+                w.Failure = std::current_exception();
+                cursor.store(end);
+            }
+        });
+        for (auto& worker : Workers) {
+            Result.Expanded += worker->Expanded;
+            worker->Expanded = 0;
+            PassStored += worker->NewIndex.size();
+            if (worker->Failure) {
+                std::exception_ptr failure = worker->Failure;
+                worker->Failure = nullptr;
+                std::rethrow_exception(failure);
+            }
+        }
+        Result.Stored = StoredBefore + PassStored;
+        return goal.load();
+    }
+
+    void ExpandOne(TWorker& w, TPositionStore& store, const std::uint8_t* packed,
+                   std::uint64_t node, int depth, std::uint32_t bound,
+                   std::atomic<std::uint32_t>& goal) {
+        Packer.Unpack(packed, w.Parent);
+        w.Child.CopyFrom(w.Parent);
+        for (std::uint8_t d = Up; d <= Right; ++d) {
+            const TDir dir = static_cast<TDir>(d);
+            // A refused move normally changes nothing: then the copy serves again.
+            if (w.Child.HasChanged()) w.Child.CopyFrom(w.Parent);
+            if (!w.Child.HeroMove(dir)) continue;
+            const std::uint32_t link = Link(node, dir);
+            if (w.Child.GetFoodCount() == 0) {
+                LowerLink(goal, link);
+                continue;
+            }
+            if (w.Child.GetCell(w.Child.GetHeroPos()) == Loser) continue;
+            if (Options.Prune) {
+                const std::uint32_t h = w.Bound.Steps(w.Child.Raw(), w.Child.GetHeroPos());
+                if (h == TLowerBound::Lost) continue;
+                const std::uint64_t f = static_cast<std::uint64_t>(depth) + 1 + h;
+                if (f > bound) {
+                    w.Dropped[std::min<std::uint64_t>(f - bound - 1, DroppedRange - 1)]++;
+                    continue;
+                }
+            }
+            std::uint8_t* cells = store.Append();
+            Packer.Pack(w.Child, cells);
+            std::size_t slot = 0;
+            if (Table->Insert(Fingerprint(cells, Size), link, slot)) {
+                w.NewIndex.push_back(static_cast<std::uint32_t>(store.Count - 1));
+                w.NewSlot.push_back(slot);
+            } else {
+                store.DropLast();
+            }
+        }
+        ++w.Expanded;
+    }
+
+    // Puts the segment's new positions in the order of their smallest links,
+    // so that the next layer reads as a single-threaded search would have
+    // found it, and records their links.
+    void OrderSegment(TLayer& next, std::uint64_t, std::size_t begin, std::size_t length,
+                      std::uint64_t layerStart) {
+        Placement.assign(4 * length, NoLink);
+        const std::uint64_t base = (layerStart + begin) << 2;
+        for (int t = 0; t < Threads; ++t) {
+            TWorker& w = *Workers[static_cast<std::size_t>(t)];
+            for (std::size_t i = 0; i < w.NewIndex.size(); ++i) {
+                if (w.NewIndex[i] > IndexMask) throw std::bad_alloc();
+                const std::uint32_t link = Table->LinkAt(w.NewSlot[i]);
+                Placement[link - base] =
+                    (static_cast<std::uint32_t>(t) << ThreadShift) | w.NewIndex[i];
+            }
+            w.NewIndex.clear();
+            w.NewSlot.clear();
+        }
+        for (std::size_t i = 0; i < Placement.size(); ++i) {
+            if (Placement[i] == NoLink) continue;
+            next.Order.push_back(Placement[i]);
+            Links.Add(static_cast<std::uint32_t>(base + i));
+        }
+    }
+
+    void ReadSolution(std::uint32_t goal) {
+        Result.Moves.push_back(static_cast<TDir>(goal & 3));
+        std::uint64_t node = goal >> 2;
+        while (node != 0) {
+            const std::uint32_t link = Links.At(node);
+            Result.Moves.push_back(static_cast<TDir>(link & 3));
+            node = link >> 2;
+        }
+        std::reverse(Result.Moves.begin(), Result.Moves.end());
+        Result.Outcome = TSolveOutcome::Solved;
+    }
+
+    void Account(const TLayer& layer, const TLayer& next) {
+        std::size_t bytes = Table->Bytes() + Links.Bytes() + layer.Bytes() + next.Bytes() +
+                            Placement.capacity() * sizeof(std::uint32_t);
+        for (const auto& worker : Workers)
+            bytes += (worker->NewIndex.capacity() + 2 * worker->NewSlot.capacity()) *
+                     sizeof(std::uint32_t);
+        if (bytes > Peak) Peak = bytes;
+        if (bytes > Result.PeakBytes) {
+            Result.PeakBytes = bytes;
+        }
+        Result.PeakStored = std::max(Result.PeakStored, PassStored);
+        Result.PeakBytes = std::max(Result.PeakBytes, Peak);
+    }
+
+    static constexpr std::size_t SegmentLength = std::size_t{1} << 16;
+
+    const TMap& Level;
+    const TSolveOptions& Options;
+    TPacker Packer;
+    std::size_t Size;
+    int Threads = 1;
+    std::uint64_t Budget = 0;
+    std::vector<std::unique_ptr<TWorker>> Workers;
+    std::unique_ptr<TSeenTable> Table;
+    TLinks Links;
+    std::vector<std::uint32_t> Placement;
+    std::uint64_t StoredBefore = 0; // positions stored by the passes before
+    std::uint64_t PassStored = 0;   // positions stored by this pass
+    std::size_t Peak = 0;
+    TSolveResult Result;
+};
+
 } // namespace
+
+int DefaultSolverThreads() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return std::clamp(static_cast<int>(cores), 1, MaxSolverThreads);
+}
+
+std::uint64_t DefaultSolverMemory() {
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0) return std::uint64_t{1} << 30;
+    return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize) / 2;
+}
 
 TSolveResult Solve(const TMap& level, const TSolveOptions& options) {
     if (options.MaxStates < 1 || options.MaxStates > MaxSolverStates)
         throw std::out_of_range("the position limit must lie between 1 and " +
                                 std::to_string(MaxSolverStates));
+    if (options.Threads < 0 || options.Threads > MaxSolverThreads)
+        throw std::out_of_range("the number of threads must lie between 0 and " +
+                                std::to_string(MaxSolverThreads));
     if (!level.IsPlayable()) throw Error("level is not playable");
-
-    const TPacker packer(level);
-    const std::size_t size = packer.Bytes();
-    TSolverMap parent(packer.FixedCells());
-    TSolverMap child(packer.FixedCells());
-    parent.Load(level);
-
-    TSolveResult result;
-    result.PackedBytes = size;
-    TFingerprintSet seen;
-    TLinks links;
-    std::vector<std::uint8_t> layer(size), next;
-
-    auto account = [&] {
-        const std::size_t bytes = links.Bytes() + layer.capacity() + next.capacity() +
-                                  std::max(seen.Bytes(), seen.PeakBytes());
-        if (bytes > result.PeakBytes) result.PeakBytes = bytes;
-    };
-    auto solution = [&](std::uint64_t node, TDir last) {
-        result.Moves.push_back(last);
-        while (node != 0) {
-            const std::uint32_t link = links.At(node);
-            result.Moves.push_back(static_cast<TDir>(link & 3));
-            node = link >> 2;
-        }
-        std::reverse(result.Moves.begin(), result.Moves.end());
-        result.Outcome = TSolveOutcome::Solved;
-    };
-
-    packer.Pack(parent, layer.data());
-    seen.Insert(Fingerprint(layer.data(), size));
-    links.Add(0);
-    result.Stored = 1;
-
-    // New positions wait in a batch until their table slots are loaded.
-    constexpr std::size_t Batch = 64;
-    std::vector<std::uint8_t> batchCells(Batch * size);
-    std::array<std::uint64_t, Batch> batchPrints{};
-    std::array<std::uint32_t, Batch> batchLinks{};
-    std::size_t batched = 0;
-    // Stores the batch's new positions; false when the limit is reached.
-    auto flush = [&]() -> bool {
-        for (std::size_t b = 0; b < batched; ++b) {
-            if (!seen.Insert(batchPrints[b])) continue;
-            if (result.Stored == options.MaxStates) return false;
-            links.Add(batchLinks[b]);
-            const auto* cells = batchCells.data() + b * size;
-            next.insert(next.end(), cells, cells + size);
-            ++result.Stored;
-        }
-        batched = 0;
-        return true;
-    };
-    auto gaveUp = [&] {
-        account();
-        result.Outcome = TSolveOutcome::GaveUp;
-        return result;
-    };
-
-    std::uint64_t layerStart = 0; // index of the first position of the layer
-    TSolveProgress progress;
-    while (!layer.empty()) {
-        const std::size_t count = layer.size() / size;
-        for (std::size_t j = 0; j < count; ++j) {
-            const std::uint64_t node = layerStart + j;
-            packer.Unpack(layer.data() + j * size, parent);
-            child.CopyFrom(parent);
-            for (std::uint8_t d = Up; d <= Right; ++d) {
-                const TDir dir = static_cast<TDir>(d);
-                // A refused move normally changes nothing: then the copy serves again.
-                if (child.HasChanged()) child.CopyFrom(parent);
-                if (!child.HeroMove(dir)) continue;
-                if (child.GetFoodCount() == 0) {
-                    ++result.Expanded;
-                    solution(node, dir);
-                    account();
-                    return result;
-                }
-                if (child.GetCell(child.GetHeroPos()) == Loser) continue;
-                std::uint8_t* cells = batchCells.data() + batched * size;
-                packer.Pack(child, cells);
-                batchPrints[batched] = Fingerprint(cells, size);
-                seen.Prefetch(batchPrints[batched]);
-                batchLinks[batched] = Link(node, dir);
-                if (++batched == Batch && !flush()) return gaveUp();
-            }
-            ++result.Expanded;
-            if (options.Progress && (result.Expanded & 4095) == 0) {
-                progress.Stored = result.Stored;
-                progress.Expanded = result.Expanded;
-                options.Progress(progress);
-            }
-        }
-        if (!flush()) return gaveUp();
-        account();
-        layerStart += count;
-        layer.swap(next);
-        next.clear();
-        ++progress.Depth;
-    }
-    result.Outcome = TSolveOutcome::Unsolvable;
-    return result;
+    TSearch search(level, options);
+    return search.Run();
 }
 
 } // namespace tb

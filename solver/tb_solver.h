@@ -1,8 +1,21 @@
 #pragma once
-// The solver: finds a solution with the fewest steps by a
-// breadth-first search over whole positions. Each move is carried out by the
-// engine's own rules (TActiveMap::HeroMove on a copy of the grid), so the
-// solver never holds a second copy of the rules.
+// The solver: finds a solution with the fewest steps by a breadth-first search
+// over whole positions. Each move is carried out by the engine's own rules
+// (TActiveMap::HeroMove on a copy of the grid), so the solver never holds a
+// second copy of the rules.
+//
+// The search is cut without losing the fewest steps: a position is dropped
+// when the steps taken plus a lower bound of the steps still needed (every
+// food left must be walked to, over the cells that are not fixed walls)
+// exceed the bound of the pass. A pass that finds no solution but dropped
+// positions is repeated with a larger bound; a pass that dropped nothing
+// proves the level cannot be won. Positions from which some food can no longer
+// be reached are never kept.
+//
+// Each layer of the search is shared out among the threads. Of several
+// shortest solutions the search always answers the same one, whatever the
+// number of threads: the first in the order of the moves Up, Down, Left, Right
+// (the one a plain breadth-first search taking the moves in that order finds).
 //
 // Positions are kept small: the cells that can ever change (everything but
 // walls, reserved codes and unknown characters) are packed four bits a cell,
@@ -15,28 +28,43 @@
 
 #include "engine/tb_map.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <stop_token>
 #include <vector>
 
 namespace tb {
 
 struct TSolveProgress {
-    std::uint64_t Stored = 0;   // positions seen so far (the start included)
+    std::uint64_t Stored = 0;   // positions stored so far, over all passes (the start included)
     std::uint64_t Expanded = 0; // positions whose four moves were tried
     int Depth = 0;              // steps of the layer being expanded
+    int Bound = 0;              // the pass's bound of the solution's length
 };
 
 struct TSolveOptions {
-    // The search gives up when it would have to store one position more.
+    // The search gives up when it would have to store one position more
+    // (counted over all passes).
     std::uint64_t MaxStates = 20'000'000;
-    // Called every few thousand expanded positions.
+    // Called every few thousand expanded positions, on the calling thread.
     std::function<void(const TSolveProgress&)> Progress;
+    // Threads that share the search; 0 takes one for each core.
+    int Threads = 0;
+    // Bytes the search may hold; 0 takes half of the physical memory. The
+    // search gives up instead of growing beyond it.
+    std::uint64_t MemoryBudget = 0;
+    // A request to stop: the search answers GaveUp with Cancelled soon after.
+    std::stop_token Stop;
+    // False searches breadth-first without the lower bound (for comparison).
+    bool Prune = true;
 };
 
 // Positions the parent links can address.
 inline constexpr std::uint64_t MaxSolverStates = (std::uint64_t{1} << 30) - 1;
+// Threads the search can share out to.
+inline constexpr int MaxSolverThreads = 64;
 
 enum class TSolveOutcome { Solved, Unsolvable, GaveUp };
 
@@ -45,15 +73,27 @@ struct TSolveResult {
     std::vector<TDir> Moves; // the solution when Solved
     std::uint64_t Stored = 0;
     std::uint64_t Expanded = 0;
-    std::size_t PackedBytes = 0; // bytes of one packed position
-    std::size_t PeakBytes = 0;   // memory of the position store at its largest
+    std::size_t PackedBytes = 0;  // bytes of one packed position
+    std::size_t PeakBytes = 0;    // memory of the search at its largest
+    std::uint64_t PeakStored = 0; // positions held when the memory was at its largest
+    int Passes = 0;               // passes with a growing bound
+    int Threads = 1;              // threads that shared the search
+    bool Cancelled = false;       // GaveUp because Stop was requested
+    bool OutOfMemory = false;     // GaveUp because of the memory budget
     double BytesPerPosition() const {
-        return Stored == 0 ? 0.0 : static_cast<double>(PeakBytes) / static_cast<double>(Stored);
+        return PeakStored == 0 ? 0.0
+                               : static_cast<double>(PeakBytes) / static_cast<double>(PeakStored);
     }
 };
 
 // Searches from `level` as laid out (it must be playable: Error otherwise).
-// MaxStates outside 1..MaxSolverStates is std::out_of_range.
+// MaxStates outside 1..MaxSolverStates or Threads outside 0..MaxSolverThreads
+// is std::out_of_range. The level is only read.
 TSolveResult Solve(const TMap& level, const TSolveOptions& options = {});
+
+// The number of threads Threads 0 stands for: the cores of the machine.
+int DefaultSolverThreads();
+// The budget MemoryBudget 0 stands for: half of the physical memory.
+std::uint64_t DefaultSolverMemory();
 
 } // namespace tb

@@ -76,9 +76,10 @@ TEST(Solver, TreatsACrushedHeroAsADeadEnd) {
 }
 
 TEST(Solver, ReportsUnsolvableAndGivesUpAtTheLimit) {
+    // The food lies behind a wall: known before a single move is tried.
     const TSolveResult walled = SolveRows({"######", "#H #+#", "# ####"});
     EXPECT_EQ(walled.Outcome, TSolveOutcome::Unsolvable);
-    EXPECT_EQ(walled.Stored, 3u); // the three cells the hero can stand on
+    EXPECT_EQ(walled.Stored, 1u);
 
     const std::vector<std::string> corridor = {"#######", "#H   +#"};
     const TSolveResult limited = SolveRows(corridor, 2);
