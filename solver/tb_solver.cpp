@@ -371,6 +371,12 @@ private:
         TWorker& first = *Workers[0];
         first.Parent.Load(Level);
         std::uint32_t bound = Unbounded;
+        const TPos hero = Level.GetHeroPos();
+        if (Level.GetCell(hero) != Hero) { // a crushed hero plays no more
+            Result.Stored = 1;
+            Result.Outcome = TSolveOutcome::Unsolvable;
+            return;
+        }
         if (Options.Prune) {
             bound = first.Bound.Steps(first.Parent.Raw(), first.Parent.GetHeroPos());
             if (bound == TLowerBound::Lost) {

@@ -9,6 +9,7 @@
 #include "services/d_folders.h"
 #include "services/d_messages.h"
 #include "services/d_string.h"
+#include "solver/tb_hint.h"
 #include "solver/tb_solver.h"
 #include "tools/cli/levelfile.h"
 #include "tools/cli/moves.h"
@@ -128,6 +129,7 @@ int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err) {
     TProgressLine progress(err);
     TSolveOptions options;
     options.MaxStates = line.MaxStates;
+    options.Threads = line.Threads;
     options.Progress = progress.Callback();
     const TSolveResult result = Solve(game, options);
     switch (result.Outcome) {
@@ -140,6 +142,36 @@ int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err) {
         return 1;
     case TSolveOutcome::GaveUp:
         out << "gave up after " << result.Stored << " positions\n";
+        return 3;
+    }
+    return 2;
+}
+
+int RunHint(const TCommandLine& line, std::ostream& out, std::ostream& err) {
+    const std::vector<TDir> moves = ParseMoves(line.Moves);
+    TCliGame game;
+    OpenLevel(game, line);
+    for (TDir dir : moves) {
+        if (game.GetState() == TState::Done) break;
+        game.Move(dir, 1);
+    }
+    TProgressLine progress(err);
+    THintOptions options;
+    options.MaxStates = line.MaxStates;
+    options.Threads = line.Threads;
+    options.Progress = progress.Callback();
+    THinter hinter;
+    const THint hint = hinter.Find(game, options);
+    switch (hint.Outcome) {
+    case TSolveOutcome::Solved:
+        if (hint.Steps > 0) out << "next " << MovesText({hint.Next}) << '\n';
+        out << "steps " << hint.Steps << '\n';
+        return 0;
+    case TSolveOutcome::Unsolvable:
+        out << "unsolvable\n";
+        return 1;
+    case TSolveOutcome::GaveUp:
+        out << "gave up after " << hint.Positions << " positions\n";
         return 3;
     }
     return 2;
@@ -214,6 +246,7 @@ int RunMakeSolutions(const TCommandLine& line, std::ostream& out, std::ostream& 
             TProgressLine progress(err);
             TSolveOptions options;
             options.MaxStates = line.MaxStates;
+            options.Threads = line.Threads;
             options.Progress = progress.Callback();
             const TSolveResult result = Solve(game, options);
             if (result.Outcome != TSolveOutcome::Solved)
@@ -252,6 +285,8 @@ int RunTool(const std::vector<std::string>& args, const fs::path& programFolder,
             return RunPlay(line, out, err);
         case TCommand::Solve:
             return RunSolve(line, out, err);
+        case TCommand::Hint:
+            return RunHint(line, out, err);
         case TCommand::Check:
             return RunCheck(line, out, err);
         case TCommand::Verify:

@@ -14,6 +14,7 @@ namespace tb::cli {
 
 int RunPlay(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err);
+int RunHint(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunCheck(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunVerify(const TCommandLine& line, const std::filesystem::path& programFolder,
               std::ostream& out, std::ostream& err);

@@ -10,9 +10,13 @@ namespace {
 
 const std::map<std::string, TCommand>& Commands() {
     static const std::map<std::string, TCommand> commands = {
-        {"play", TCommand::Play},          {"solve", TCommand::Solve},
-        {"check", TCommand::Check},        {"verify", TCommand::Verify},
-        {"make-game", TCommand::MakeGame}, {"make-solutions", TCommand::MakeSolutions},
+        {"play", TCommand::Play},
+        {"solve", TCommand::Solve},
+        {"hint", TCommand::Hint},
+        {"check", TCommand::Check},
+        {"verify", TCommand::Verify},
+        {"make-game", TCommand::MakeGame},
+        {"make-solutions", TCommand::MakeSolutions},
         {"generate", TCommand::Generate},
     };
     return commands;
@@ -64,10 +68,11 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             if (i + 1 >= args.size()) throw TUsageError(arg + " needs a value", topic);
             return args[++i];
         };
-        const bool levels = line.Command == TCommand::Play || line.Command == TCommand::Solve;
-        const bool limits = line.Command == TCommand::Solve ||
-                            line.Command == TCommand::MakeSolutions ||
-                            line.Command == TCommand::Generate;
+        const bool levels = line.Command == TCommand::Play || line.Command == TCommand::Solve ||
+                            line.Command == TCommand::Hint;
+        const bool threads = line.Command == TCommand::Solve || line.Command == TCommand::Hint ||
+                             line.Command == TCommand::MakeSolutions;
+        const bool limits = threads || line.Command == TCommand::Generate;
         const bool generate = line.Command == TCommand::Generate;
         if (arg == "--help" || arg == "-h") {
             line.Command = TCommand::Help;
@@ -115,6 +120,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.Mirror = true;
         } else if (generate && arg == "--game") {
             line.GameName = takeValue();
+        } else if (arg == "--threads" && threads) {
+            line.Threads = static_cast<int>(Number(arg, takeValue(), 1, 64, topic));
         } else if (arg == "--settings" && line.Command == TCommand::Verify) {
             line.Settings = takeValue();
         } else if (arg == "--merge" && line.Command == TCommand::Verify && !hasValue) {
@@ -134,6 +141,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     };
     switch (line.Command) {
     case TCommand::Play:
+    case TCommand::Hint:
         expect(2, 2, "a file and a move list");
         line.Files = {positional[0]};
         line.Moves = positional[1];
@@ -162,7 +170,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     case TCommand::Help:
         break;
     }
-    if (line.Command != TCommand::Play) line.Files.assign(positional.begin(), positional.end());
+    if (line.Command != TCommand::Play && line.Command != TCommand::Hint)
+        line.Files.assign(positional.begin(), positional.end());
     return line;
 }
 
@@ -188,18 +197,39 @@ std::string HelpText(const std::string& topic) {
                "Exit status: 0 played; 2 an error (unplayable level, bad move letter,\n"
                "missing file, a level the game does not hold).\n";
     if (topic == "solve")
-        return "usage: tobbin-cli solve FILE [--level N] [--max-states M]\n"
+        return "usage: tobbin-cli solve FILE [--level N] [--max-states M] [--threads T]\n"
                "\n"
                "Finds a solution with the fewest steps for level N (default 1) of FILE (a game\n"
                "file or a level file, as for play), searching breadth-first over whole\n"
-               "positions with the game's own move rules.\n"
+               "positions with the game's own move rules. Positions that cannot lead to a\n"
+               "shorter win are left out (by a lower bound of the steps still needed), which\n"
+               "never changes the answer. Of several shortest solutions the first in the\n"
+               "order U, D, L, R is given, whatever the number of threads T (default: one\n"
+               "for each core, at most 64).\n"
                "\n"
                "Output:\n"
                "  solution <moves in the one-line solution form>\n"
                "  steps <n>                         exit 0\n"
-               "  unsolvable                        exit 1: every reachable position was seen\n"
-               "  gave up after <M> positions       exit 3: the limit M (default 20000000)\n"
+               "  unsolvable                        exit 1: no way to win exists\n"
+               "  gave up after <M> positions       exit 3: the limit M (default 20000000),\n"
+               "                                    or half of the memory was not enough\n"
                "Errors exit 2. On a terminal, stderr shows the progress once a second.\n";
+    if (topic == "hint")
+        return "usage: tobbin-cli hint FILE MOVES [--level N] [--max-states M] [--threads T]\n"
+               "\n"
+               "Lays out level N (default 1) of FILE, plays MOVES as play does, and finds a\n"
+               "shortest way to win from the position reached (searching as solve does).\n"
+               "MOVES may be \"\" to ask from the start.\n"
+               "\n"
+               "Output:\n"
+               "  next <U|D|L|R>\n"
+               "  steps <n>                         exit 0: the next move of a shortest win\n"
+               "                                    and its length (only \"steps 0\" when the\n"
+               "                                    moves have won the level)\n"
+               "  unsolvable                        exit 1: no way to win is left from here\n"
+               "                                    (also when the hero was crushed)\n"
+               "  gave up after <M> positions       exit 3: the limit M (default 20000000)\n"
+               "Errors exit 2, as for play. On a terminal, stderr shows the progress.\n";
     if (topic == "check")
         return "usage: tobbin-cli check FILE...\n"
                "\n"
@@ -241,7 +271,7 @@ std::string HelpText(const std::string& topic) {
                "text form. The game's own writer computes the checksum.\n";
     if (topic == "make-solutions")
         return "usage: tobbin-cli make-solutions SOLUTIONS-FILE GAME-FILE... [--player NAME]\n"
-               "                  [--max-states M]\n"
+               "                  [--max-states M] [--threads T]\n"
                "\n"
                "Solves every level of the game files and writes their shortest solutions as\n"
                "an import file (a version line, then one solution line per level) under the\n"
@@ -298,7 +328,10 @@ std::string HelpText(const std::string& topic) {
            "\n"
            "Commands:\n"
            "  play FILE MOVES [--level N]                 play moves, print the level\n"
-           "  solve FILE [--level N] [--max-states M]     find a shortest solution\n"
+           "  solve FILE [--level N] [--max-states M] [--threads T]\n"
+           "                                              find a shortest solution\n"
+           "  hint FILE MOVES [--level N] [--max-states M] [--threads T]\n"
+           "                                              the next move of a shortest win\n"
            "  check FILE...                               describe and verify game files\n"
            "  verify [--settings DIR] [--merge]           replay all stored best solutions\n"
            "  generate [--seed S] [--count N] [...]       lay out and solve new levels\n"

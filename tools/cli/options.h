@@ -10,16 +10,17 @@
 
 namespace tb::cli {
 
-enum class TCommand { Help, Play, Solve, Check, Verify, MakeGame, MakeSolutions, Generate };
+enum class TCommand { Help, Play, Solve, Hint, Check, Verify, MakeGame, MakeSolutions, Generate };
 
 struct TCommandLine {
     TCommand Command = TCommand::Help;
     // For Help: the command whose help is asked for ("" for the tool's own).
     std::string Topic;
-    std::vector<std::filesystem::path> Files; // play/solve: one; check: all; make-*: see help
-    std::string Moves;                        // play
-    int Level = 1;                            // play, solve
-    std::uint64_t MaxStates = 20'000'000;     // solve, make-solutions
+    std::vector<std::filesystem::path> Files; // play/solve/hint: one; check: all; make-*: see help
+    std::string Moves;                        // play, hint
+    int Level = 1;                            // play, solve, hint
+    std::uint64_t MaxStates = 20'000'000;     // solve, hint, make-solutions
+    int Threads = 0;                          // solve, hint, make-solutions; 0: one a core
     std::filesystem::path Settings;           // verify; empty: the folder of the executable
     bool Merge = false;                       // verify --merge: the records are written
     std::string Player = "Tobbin #1";         // make-solutions
