@@ -441,7 +441,17 @@ private:
                 next.Stores.push_back(std::make_unique<TPositionStore>(Size));
             const std::size_t count = layer.Order.size();
             for (std::size_t begin = 0; begin < count;) {
-                const std::size_t length = std::min<std::size_t>(count - begin, SegmentLength);
+                std::size_t length = std::min<std::size_t>(count - begin, Options.SegmentLength);
+                // Near the budget the segments shrink: each may store four
+                // positions for each it expands.
+                // (and a new block for each thread's store and the links)
+                const std::size_t held =
+                    Held(layer, next) + static_cast<std::size_t>(Threads) * (std::size_t{1} << 16) +
+                    TLinks::BlockSize * sizeof(std::uint32_t);
+                const std::size_t each =
+                    4 * (Size + 3 * sizeof(std::uint32_t)) + 4 * TSeenTable::SlotBytes;
+                if (held + each > Budget) return OutOfMemory();
+                length = std::min<std::size_t>(length, (Budget - held) / each);
                 if (!MakeRoom(4 * length, layer, next)) return false;
                 const std::uint32_t goal =
                     ExpandSegment(layer, next, layerStart, begin, length, depth, bound);
@@ -460,11 +470,7 @@ private:
                 }
                 OrderSegment(next, layerStart + count, begin, length, layerStart);
                 Account(layer, next);
-                if (Peak > Budget) {
-                    Result = GaveUp();
-                    Result.OutOfMemory = true;
-                    return false;
-                }
+                if (Peak > Budget) return OutOfMemory();
                 begin += length;
                 if (Options.Progress) {
                     TSolveProgress progress;
@@ -493,11 +499,7 @@ private:
         if (slots == Table->Slots()) return true;
         const std::size_t peak = Table->Bytes() + slots * TSeenTable::SlotBytes + Links.Bytes() +
                                  layer.Bytes() + next.Bytes();
-        if (peak > Budget) {
-            Result = GaveUp();
-            Result.OutOfMemory = true;
-            return false;
-        }
+        if (peak > Budget) return OutOfMemory();
         auto grown = std::make_unique<TSeenTable>(slots);
         const std::size_t old = Table->Slots();
         RunOnThreads(old >= (std::size_t{1} << 16) ? Threads : 1, [&](int t) {
@@ -525,8 +527,9 @@ private:
         std::atomic<std::size_t> cursor{begin};
         std::atomic<std::uint32_t> goal{NoLink};
         const std::size_t end = begin + length;
-        constexpr std::size_t Chunk = 64;
-        const int threads = length >= 4 * Chunk ? Threads : 1;
+        const int threads = length >= Options.ParallelFrom ? Threads : 1;
+        const std::size_t Chunk =
+            std::clamp<std::size_t>(length / (4 * static_cast<std::size_t>(threads)), 1, 64);
         RunOnThreads(threads, [&](int t) {
             TWorker& w = *Workers[static_cast<std::size_t>(t)];
             TPositionStore& store = *next.Stores[static_cast<std::size_t>(t)];
@@ -633,21 +636,27 @@ private:
         Result.Outcome = TSolveOutcome::Solved;
     }
 
-    void Account(const TLayer& layer, const TLayer& next) {
+    bool OutOfMemory() {
+        Result = GaveUp();
+        Result.OutOfMemory = true;
+        return false;
+    }
+
+    // The bytes the search holds now.
+    std::size_t Held(const TLayer& layer, const TLayer& next) const {
         std::size_t bytes = Table->Bytes() + Links.Bytes() + layer.Bytes() + next.Bytes() +
                             Placement.capacity() * sizeof(std::uint32_t);
         for (const auto& worker : Workers)
             bytes += (worker->NewIndex.capacity() + 2 * worker->NewSlot.capacity()) *
                      sizeof(std::uint32_t);
-        if (bytes > Peak) Peak = bytes;
-        if (bytes > Result.PeakBytes) {
-            Result.PeakBytes = bytes;
-        }
-        Result.PeakStored = std::max(Result.PeakStored, PassStored);
-        Result.PeakBytes = std::max(Result.PeakBytes, Peak);
+        return bytes;
     }
 
-    static constexpr std::size_t SegmentLength = std::size_t{1} << 16;
+    void Account(const TLayer& layer, const TLayer& next) {
+        Peak = std::max(Peak, Held(layer, next));
+        Result.PeakBytes = Peak;
+        Result.PeakStored = std::max(Result.PeakStored, PassStored);
+    }
 
     const TMap& Level;
     const TSolveOptions& Options;
@@ -683,6 +692,8 @@ TSolveResult Solve(const TMap& level, const TSolveOptions& options) {
     if (options.MaxStates < 1 || options.MaxStates > MaxSolverStates)
         throw std::out_of_range("the position limit must lie between 1 and " +
                                 std::to_string(MaxSolverStates));
+    if (options.SegmentLength < 1 || options.SegmentLength > (std::size_t{1} << 24))
+        throw std::out_of_range("the segment length must lie between 1 and 2^24");
     if (options.Threads < 0 || options.Threads > MaxSolverThreads)
         throw std::out_of_range("the number of threads must lie between 0 and " +
                                 std::to_string(MaxSolverThreads));

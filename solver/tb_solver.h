@@ -59,6 +59,11 @@ struct TSolveOptions {
     std::stop_token Stop;
     // False searches breadth-first without the lower bound (for comparison).
     bool Prune = true;
+    // Tuning: a layer (or a segment of one) with fewer positions is expanded
+    // by one thread; segments are at most SegmentLength positions long. The
+    // answers never depend on them.
+    std::size_t ParallelFrom = 256;
+    std::size_t SegmentLength = std::size_t{1} << 16;
 };
 
 // Positions the parent links can address.
