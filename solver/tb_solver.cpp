@@ -13,6 +13,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <sys/mman.h>
 #include <thread>
 #include <unistd.h>
 
@@ -163,29 +164,40 @@ std::uint32_t Link(std::uint64_t parent, TDir dir) {
     return static_cast<std::uint32_t>((parent << 2) | dir);
 }
 
-// Lowers an atomic link to `link` when that is smaller.
-void LowerLink(std::atomic<std::uint32_t>& slot, std::uint32_t link) {
-    std::uint32_t seen = slot.load(std::memory_order_relaxed);
-    while (link < seen && !slot.compare_exchange_weak(seen, link, std::memory_order_relaxed)) {
+// Zeroed memory straight from the system, in huge pages where it can be: the
+// table is read at random, and small pages would make every look-up miss the
+// address cache too.
+class TZeroed {
+public:
+    explicit TZeroed(std::size_t bytes) : Bytes(bytes) {
+        void* at = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (at == MAP_FAILED) throw std::bad_alloc();
+        if (bytes >= (std::size_t{2} << 20)) madvise(at, bytes, MADV_HUGEPAGE);
+        Memory = at;
     }
-}
+    ~TZeroed() { munmap(Memory, Bytes); }
+    TZeroed(const TZeroed&) = delete;
+    TZeroed& operator=(const TZeroed&) = delete;
+    template <class T> T* As() const { return static_cast<T*>(Memory); }
+
+private:
+    void* Memory = nullptr;
+    std::size_t Bytes;
+};
 
 // The fingerprints of every position seen in a pass, each with the smallest
 // link (parent and move) it was reached by: open addressing, linear probing,
-// shared by the threads. It never grows while the threads use it; the search
-// makes room before each segment of a layer.
+// shared by the threads. A slot keeps the link inverted, so that a zeroed
+// slot holds none and a smaller link is a larger number. It never grows while
+// the threads use it; the search makes room before each segment of a layer.
 class TSeenTable {
 public:
     static constexpr std::size_t SlotBytes = sizeof(std::uint64_t) + sizeof(std::uint32_t);
 
     explicit TSeenTable(std::size_t slots)
-        : Prints(new std::atomic<std::uint64_t>[slots]),
-          Links(new std::atomic<std::uint32_t>[slots]), Mask(slots - 1) {
-        for (std::size_t i = 0; i < slots; ++i) {
-            Prints[i].store(0, std::memory_order_relaxed);
-            Links[i].store(NoLink, std::memory_order_relaxed);
-        }
-    }
+        : PrintMemory(slots * sizeof(std::uint64_t)), LinkMemory(slots * sizeof(std::uint32_t)),
+          Prints(PrintMemory.As<std::uint64_t>()), Links(LinkMemory.As<std::uint32_t>()),
+          Mask(slots - 1) {}
 
     std::size_t Slots() const { return Mask + 1; }
     std::size_t Bytes() const { return Slots() * SlotBytes; }
@@ -195,16 +207,17 @@ public:
     bool Insert(std::uint64_t fp, std::uint32_t link, std::size_t& slot) {
         std::size_t i = static_cast<std::size_t>(fp) & Mask;
         for (;;) {
-            std::uint64_t there = Prints[i].load(std::memory_order_relaxed);
+            std::atomic_ref<std::uint64_t> print(Prints[i]);
+            std::uint64_t there = print.load(std::memory_order_relaxed);
             if (there == 0) {
-                if (Prints[i].compare_exchange_strong(there, fp, std::memory_order_relaxed)) {
-                    LowerLink(Links[i], link);
+                if (print.compare_exchange_strong(there, fp, std::memory_order_relaxed)) {
+                    Lower(i, link);
                     slot = i;
                     return true;
                 }
             }
             if (there == fp) {
-                LowerLink(Links[i], link);
+                Lower(i, link);
                 slot = i;
                 return false;
             }
@@ -213,19 +226,38 @@ public:
     }
     void Prefetch(std::uint64_t fp) const {
         __builtin_prefetch(&Prints[static_cast<std::size_t>(fp) & Mask]);
+        __builtin_prefetch(&Links[static_cast<std::size_t>(fp) & Mask]);
     }
     std::uint32_t LinkAt(std::size_t slot) const {
-        return Links[slot].load(std::memory_order_relaxed);
+        return ~std::atomic_ref<std::uint32_t>(Links[slot]).load(std::memory_order_relaxed);
     }
     std::uint64_t PrintAt(std::size_t slot) const {
-        return Prints[slot].load(std::memory_order_relaxed);
+        return std::atomic_ref<std::uint64_t>(Prints[slot]).load(std::memory_order_relaxed);
     }
 
 private:
-    std::unique_ptr<std::atomic<std::uint64_t>[]> Prints;
-    std::unique_ptr<std::atomic<std::uint32_t>[]> Links;
+    void Lower(std::size_t i, std::uint32_t link) {
+        std::atomic_ref<std::uint32_t> stored(Links[i]);
+        const std::uint32_t inverted = ~link;
+        std::uint32_t seen = stored.load(std::memory_order_relaxed);
+        while (inverted > seen &&
+               !stored.compare_exchange_weak(seen, inverted, std::memory_order_relaxed)) {
+        }
+    }
+
+    TZeroed PrintMemory;
+    TZeroed LinkMemory;
+    std::uint64_t* Prints;
+    std::uint32_t* Links;
     std::size_t Mask;
 };
+
+// Lowers an atomic link to `link` when that is smaller.
+void LowerLink(std::atomic<std::uint32_t>& slot, std::uint32_t link) {
+    std::uint32_t seen = slot.load(std::memory_order_relaxed);
+    while (link < seen && !slot.compare_exchange_weak(seen, link, std::memory_order_relaxed)) {
+    }
+}
 
 // Parent index and move of every stored position of a pass, in blocks so
 // that the store never holds more than one block of unused room.
@@ -246,47 +278,89 @@ private:
     std::size_t Size = 0;
 };
 
-// Packed positions of one thread, in blocks of about 64 KiB.
+// The positions of a layer that one thread found, each written as its
+// differences from the start position's packed bytes: pairs of (equal bytes
+// skipped, new byte), after the number of pairs. A position differs from the
+// start in the few cells its moves touched, so most take a tenth of their
+// packed size. Entries lie in blocks of at least 64 KiB and are addressed by
+// their offset.
 class TPositionStore {
 public:
-    explicit TPositionStore(std::size_t size)
-        : Size(size), PerBlock(std::max<std::size_t>(1, (std::size_t{1} << 16) / size)) {}
+    TPositionStore(const std::uint8_t* start, std::size_t size)
+        : Start(start), Size(size), MaxEntry(2 + 2 * size + 2 * (size / 255 + 1)),
+          BlockBytes(std::max<std::size_t>(std::size_t{1} << 16, 4 * MaxEntry)) {}
 
-    std::uint8_t* Append() {
-        if (Count == Blocks.size() * PerBlock)
-            Blocks.push_back(std::make_unique<std::uint8_t[]>(PerBlock * Size));
-        return At(Count++);
+    // Stores a packed position; answers its offset.
+    std::uint64_t Add(const std::uint8_t* packed) {
+        if (Blocks.empty() || Used + MaxEntry > BlockBytes) {
+            Blocks.push_back(std::make_unique<std::uint8_t[]>(BlockBytes));
+            Used = 0;
+        }
+        const std::uint64_t offset = (Blocks.size() - 1) * BlockBytes + Used;
+        std::uint8_t* out = Blocks.back().get() + Used;
+        std::uint8_t* p = out + 2;
+        std::size_t pairs = 0, skipped = 0;
+        for (std::size_t i = 0; i < Size; ++i) {
+            if (packed[i] == Start[i] && skipped < 255) {
+                ++skipped;
+                continue;
+            }
+            *p++ = static_cast<std::uint8_t>(skipped);
+            *p++ = packed[i];
+            ++pairs;
+            skipped = 0;
+        }
+        out[0] = static_cast<std::uint8_t>(pairs & 0xFF);
+        out[1] = static_cast<std::uint8_t>(pairs >> 8);
+        Used += static_cast<std::size_t>(p - out);
+        return offset;
     }
-    void DropLast() { --Count; }
-    std::uint8_t* At(std::size_t i) { return Blocks[i / PerBlock].get() + (i % PerBlock) * Size; }
-    std::size_t Count = 0;
-    std::size_t Bytes() const { return Blocks.size() * PerBlock * Size; }
+    // Writes the position at offset into packed (Size bytes).
+    void Read(std::uint64_t offset, std::uint8_t* packed) const {
+        const std::uint8_t* in = Blocks[static_cast<std::size_t>(offset / BlockBytes)].get() +
+                                 static_cast<std::size_t>(offset % BlockBytes);
+        std::memcpy(packed, Start, Size);
+        const std::size_t pairs = static_cast<std::size_t>(in[0] | (in[1] << 8));
+        in += 2;
+        std::size_t at = 0;
+        for (std::size_t k = 0; k < pairs; ++k, in += 2) {
+            at += in[0];
+            packed[at++] = in[1];
+        }
+    }
+    std::size_t Bytes() const { return Blocks.size() * BlockBytes; }
 
 private:
+    const std::uint8_t* Start;
     std::size_t Size;
-    std::size_t PerBlock;
+    std::size_t MaxEntry;
+    std::size_t BlockBytes;
+    std::size_t Used = 0;
     std::vector<std::unique_ptr<std::uint8_t[]>> Blocks;
 };
 
 // A layer's positions: the stores of the threads that found them, and their
-// order (thread in the top bits, index in its store below).
-constexpr int ThreadShift = 26;
-constexpr std::uint32_t IndexMask = (std::uint32_t{1} << ThreadShift) - 1;
+// order (thread in the top byte, offset in its store below).
+constexpr int ThreadShift = 56;
 
 struct TLayer {
     std::vector<std::unique_ptr<TPositionStore>> Stores;
-    std::vector<std::uint32_t> Order;
+    std::vector<std::uint64_t> Order;
     std::size_t Bytes() const {
-        std::size_t bytes = Order.capacity() * sizeof(std::uint32_t);
+        std::size_t bytes = Order.capacity() * sizeof(std::uint64_t);
         for (const auto& store : Stores)
             bytes += store->Bytes();
         return bytes;
     }
-    const std::uint8_t* At(std::size_t k) const {
-        const std::uint32_t ref = Order[k];
-        return Stores[ref >> ThreadShift]->At(ref & IndexMask);
+    void Read(std::size_t k, std::uint8_t* packed) const {
+        const std::uint64_t ref = Order[k];
+        Stores[static_cast<std::size_t>(ref >> ThreadShift)]->Read(
+            ref & ((std::uint64_t{1} << ThreadShift) - 1), packed);
     }
 };
+
+// New positions wait in a batch until their table slots are loaded.
+constexpr std::size_t Batch = 32;
 
 // What one thread keeps between segments.
 struct TWorker {
@@ -300,10 +374,15 @@ struct TWorker {
     TSolverMap Parent;
     TSolverMap Child;
     TLowerBound Bound;
-    // The positions this thread stored first in the segment: their index in
+    // The positions this thread stored first in the segment: their offset in
     // the thread's store of the next layer and their table slot.
-    std::vector<std::uint32_t> NewIndex;
+    std::vector<std::uint64_t> NewOffset;
     std::vector<std::size_t> NewSlot;
+    // Positions waiting for their table slots, and a position being read.
+    std::vector<std::uint8_t> BatchCells, Packed;
+    std::array<std::uint64_t, Batch> BatchPrints{};
+    std::array<std::uint32_t, Batch> BatchLinks{};
+    std::size_t Batched = 0;
     std::uint64_t Expanded = 0;
     std::vector<std::uint64_t> Dropped; // [f - bound - 1]: positions dropped with f
     std::exception_ptr Failure;
@@ -353,6 +432,8 @@ public:
             Workers.push_back(std::make_unique<TWorker>(Packer, level));
         Result.PackedBytes = Size;
         Result.Threads = Threads;
+        StartPacked.resize(Size);
+        Packer.Pack(Workers[0]->Parent, StartPacked.data());
     }
 
     TSolveResult Run() {
@@ -419,13 +500,10 @@ private:
             worker->Dropped.assign(DroppedRange, 0);
 
         TLayer layer;
-        layer.Stores.push_back(std::make_unique<TPositionStore>(Size));
-        std::uint8_t* start = layer.Stores[0]->Append();
-        Workers[0]->Parent.Load(Level);
-        Packer.Pack(Workers[0]->Parent, start);
-        layer.Order.push_back(0);
+        layer.Stores.push_back(std::make_unique<TPositionStore>(StartPacked.data(), Size));
+        layer.Order.push_back(layer.Stores[0]->Add(StartPacked.data()));
         std::size_t slot = 0;
-        Table->Insert(Fingerprint(start, Size), 0, slot);
+        Table->Insert(Fingerprint(StartPacked.data(), Size), 0, slot);
         Links.Add(0);
         PassStored = 1;
         Result.Stored = StoredBefore + 1;
@@ -438,7 +516,7 @@ private:
         for (int depth = 0; !layer.Order.empty(); ++depth) {
             TLayer next;
             for (int t = 0; t < Threads; ++t)
-                next.Stores.push_back(std::make_unique<TPositionStore>(Size));
+                next.Stores.push_back(std::make_unique<TPositionStore>(StartPacked.data(), Size));
             const std::size_t count = layer.Order.size();
             for (std::size_t begin = 0; begin < count;) {
                 std::size_t length = std::min<std::size_t>(count - begin, Options.SegmentLength);
@@ -533,14 +611,20 @@ private:
         RunOnThreads(threads, [&](int t) {
             TWorker& w = *Workers[static_cast<std::size_t>(t)];
             TPositionStore& store = *next.Stores[static_cast<std::size_t>(t)];
+            w.BatchCells.resize(Batch * Size);
+            w.Packed.resize(Size);
+            w.Batched = 0;
             try {
                 for (;;) {
                     if (Options.Stop.stop_requested()) return;
                     const std::size_t from = cursor.fetch_add(Chunk, std::memory_order_relaxed);
                     if (from >= end) return;
                     const std::size_t to = std::min(end, from + Chunk);
-                    for (std::size_t k = from; k < to; ++k)
-                        ExpandOne(w, store, layer.At(k), layerStart + k, depth, bound, goal);
+                    for (std::size_t k = from; k < to; ++k) {
+                        layer.Read(k, w.Packed.data());
+                        ExpandOne(w, store, layerStart + k, depth, bound, goal);
+                    }
+                    Flush(w, store);
                 }
             } catch (...) {
                 w.Failure = std::current_exception();
@@ -550,7 +634,7 @@ private:
         for (auto& worker : Workers) {
             Result.Expanded += worker->Expanded;
             worker->Expanded = 0;
-            PassStored += worker->NewIndex.size();
+            PassStored += worker->NewOffset.size();
             if (worker->Failure) {
                 std::exception_ptr failure = worker->Failure;
                 worker->Failure = nullptr;
@@ -561,10 +645,9 @@ private:
         return goal.load();
     }
 
-    void ExpandOne(TWorker& w, TPositionStore& store, const std::uint8_t* packed,
-                   std::uint64_t node, int depth, std::uint32_t bound,
-                   std::atomic<std::uint32_t>& goal) {
-        Packer.Unpack(packed, w.Parent);
+    void ExpandOne(TWorker& w, TPositionStore& store, std::uint64_t node, int depth,
+                   std::uint32_t bound, std::atomic<std::uint32_t>& goal) {
+        Packer.Unpack(w.Packed.data(), w.Parent);
         w.Child.CopyFrom(w.Parent);
         for (std::uint8_t d = Up; d <= Right; ++d) {
             const TDir dir = static_cast<TDir>(d);
@@ -586,17 +669,26 @@ private:
                     continue;
                 }
             }
-            std::uint8_t* cells = store.Append();
+            std::uint8_t* cells = w.BatchCells.data() + w.Batched * Size;
             Packer.Pack(w.Child, cells);
-            std::size_t slot = 0;
-            if (Table->Insert(Fingerprint(cells, Size), link, slot)) {
-                w.NewIndex.push_back(static_cast<std::uint32_t>(store.Count - 1));
-                w.NewSlot.push_back(slot);
-            } else {
-                store.DropLast();
-            }
+            const std::uint64_t fp = Fingerprint(cells, Size);
+            Table->Prefetch(fp);
+            w.BatchPrints[w.Batched] = fp;
+            w.BatchLinks[w.Batched] = link;
+            if (++w.Batched == Batch) Flush(w, store);
         }
         ++w.Expanded;
+    }
+
+    // Looks the batch up in the table and stores the positions new to it.
+    void Flush(TWorker& w, TPositionStore& store) {
+        for (std::size_t b = 0; b < w.Batched; ++b) {
+            std::size_t slot = 0;
+            if (!Table->Insert(w.BatchPrints[b], w.BatchLinks[b], slot)) continue;
+            w.NewOffset.push_back(store.Add(w.BatchCells.data() + b * Size));
+            w.NewSlot.push_back(slot);
+        }
+        w.Batched = 0;
     }
 
     // Puts the segment's new positions in the order of their smallest links,
@@ -604,21 +696,21 @@ private:
     // found it, and records their links.
     void OrderSegment(TLayer& next, std::uint64_t, std::size_t begin, std::size_t length,
                       std::uint64_t layerStart) {
-        Placement.assign(4 * length, NoLink);
+        Placement.assign(4 * length, NoRef);
         const std::uint64_t base = (layerStart + begin) << 2;
         for (int t = 0; t < Threads; ++t) {
             TWorker& w = *Workers[static_cast<std::size_t>(t)];
-            for (std::size_t i = 0; i < w.NewIndex.size(); ++i) {
-                if (w.NewIndex[i] > IndexMask) throw std::bad_alloc();
+            for (std::size_t i = 0; i < w.NewOffset.size(); ++i) {
+                if (w.NewOffset[i] >> ThreadShift) throw std::bad_alloc();
                 const std::uint32_t link = Table->LinkAt(w.NewSlot[i]);
                 Placement[link - base] =
-                    (static_cast<std::uint32_t>(t) << ThreadShift) | w.NewIndex[i];
+                    (static_cast<std::uint64_t>(t) << ThreadShift) | w.NewOffset[i];
             }
-            w.NewIndex.clear();
+            w.NewOffset.clear();
             w.NewSlot.clear();
         }
         for (std::size_t i = 0; i < Placement.size(); ++i) {
-            if (Placement[i] == NoLink) continue;
+            if (Placement[i] == NoRef) continue;
             next.Order.push_back(Placement[i]);
             Links.Add(static_cast<std::uint32_t>(base + i));
         }
@@ -645,10 +737,11 @@ private:
     // The bytes the search holds now.
     std::size_t Held(const TLayer& layer, const TLayer& next) const {
         std::size_t bytes = Table->Bytes() + Links.Bytes() + layer.Bytes() + next.Bytes() +
-                            Placement.capacity() * sizeof(std::uint32_t);
+                            Placement.capacity() * sizeof(std::uint64_t);
         for (const auto& worker : Workers)
-            bytes += (worker->NewIndex.capacity() + 2 * worker->NewSlot.capacity()) *
-                     sizeof(std::uint32_t);
+            bytes += (worker->NewOffset.capacity() + worker->NewSlot.capacity()) *
+                         sizeof(std::uint64_t) +
+                     worker->BatchCells.capacity() + worker->Packed.capacity();
         return bytes;
     }
 
@@ -667,7 +760,9 @@ private:
     std::vector<std::unique_ptr<TWorker>> Workers;
     std::unique_ptr<TSeenTable> Table;
     TLinks Links;
-    std::vector<std::uint32_t> Placement;
+    static constexpr std::uint64_t NoRef = ~std::uint64_t{0};
+    std::vector<std::uint64_t> Placement;
+    std::vector<std::uint8_t> StartPacked;
     std::uint64_t StoredBefore = 0; // positions stored by the passes before
     std::uint64_t PassStored = 0;   // positions stored by this pass
     std::size_t Peak = 0;
