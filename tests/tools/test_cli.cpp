@@ -295,11 +295,57 @@ TEST_F(CliTool, GenerateWritesTheLevelsItListsAndAGameThatCheckReads) {
     EXPECT_EQ(run.Err.rfind("error: --game needs --out DIR\n", 0), 0u) << run.Err;
 }
 
+TEST_F(CliTool, HintPrintsTheNextMoveOfAShortestWinFromThePositionPlayed) {
+    const std::string two = Level("two.txt", {"##########", "#+   H  +#"});
+    // From the start: 3R7L; after one step left, 3L7R is as short.
+    struct TCase {
+        const char* Moves;
+        const char* Out;
+        int Status;
+    };
+    const TCase cases[] = {
+        {"", "next R\nsteps 10\n", 0},
+        {"L", "next L\nsteps 10\n", 0},
+        {"3R7L", "steps 0\n", 0}, // won already
+    };
+    for (const TCase& c : cases) {
+        const TRun run = Run({"hint", two, c.Moves, "--threads", "2"});
+        EXPECT_EQ(run.Status, c.Status) << c.Moves;
+        EXPECT_EQ(run.Out, c.Out) << c.Moves;
+        EXPECT_EQ(run.Err, "") << c.Moves;
+    }
+
+    // Pushing the stone into the shaft blocks the food for good.
+    const std::string shaft =
+        Level("shaft.txt", {"#######", "#     #", "#H *  #", "#### ##", "####+##"});
+    TRun run = Run({"hint", shaft, "RR"});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Out, "unsolvable\n");
+    run = Run({"hint", shaft, ""});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "next U\nsteps 7\n");
+
+    run = Run({"hint", Level("long.txt", {"#########", "#H     +#"}), "", "--max-states=3"});
+    EXPECT_EQ(run.Status, 3);
+    EXPECT_EQ(run.Out, "gave up after 3 positions\n");
+
+    run = Run({"hint", two, "2X"});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err, "error: bad move letter 'X'\n");
+    run = Run({"hint", two});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err.rfind("error: hint needs a file and a move list\nusage: tobbin-cli hint", 0),
+              0u);
+    run = Run({"solve", two, "--threads", "0"});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err.rfind("error: --threads needs a number from 1 to 64", 0), 0u);
+}
+
 TEST_F(CliTool, HelpAndUsage) {
     TRun run = Run({"--help"});
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Out.rfind("usage: tobbin-cli COMMAND", 0), 0u);
-    for (const char* command : {"play", "solve", "check", "verify", "generate"}) {
+    for (const char* command : {"play", "solve", "hint", "check", "verify", "generate"}) {
         run = Run({command, "--help"});
         EXPECT_EQ(run.Status, 0) << command;
         EXPECT_EQ(run.Out.rfind(std::string("usage: tobbin-cli ") + command, 0), 0u);
