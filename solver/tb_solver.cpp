@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <cstring>
+#include <deque>
 #include <exception>
 #include <memory>
 #include <new>
@@ -185,41 +186,46 @@ private:
     std::size_t Bytes;
 };
 
-// The fingerprints of every position seen in a pass, each with the smallest
-// link (parent and move) it was reached by: open addressing, linear probing,
-// shared by the threads. A slot keeps the link inverted, so that a zeroed
-// slot holds none and a smaller link is a larger number. It never grows while
-// the threads use it; the search makes room before each segment of a layer.
-class TSeenTable {
+// One shard of the fingerprints of every position seen in a pass, each with
+// the smallest link (parent and move) it was reached by: open addressing,
+// linear probing, shared by the threads. A slot keeps the link inverted, so
+// that a zeroed slot holds none and a smaller link is a larger number. A shard
+// never grows while the threads use it: when it is nearly full it refuses new
+// fingerprints (Full), and the search adds them after it has grown.
+class TShard {
 public:
     static constexpr std::size_t SlotBytes = sizeof(std::uint64_t) + sizeof(std::uint32_t);
+    enum TAnswer { New, Seen, Full };
 
-    explicit TSeenTable(std::size_t slots)
+    explicit TShard(std::size_t slots)
         : PrintMemory(slots * sizeof(std::uint64_t)), LinkMemory(slots * sizeof(std::uint32_t)),
           Prints(PrintMemory.As<std::uint64_t>()), Links(LinkMemory.As<std::uint32_t>()),
-          Mask(slots - 1) {}
+          Mask(slots - 1), Cap(slots - slots / 16) {}
 
     std::size_t Slots() const { return Mask + 1; }
     std::size_t Bytes() const { return Slots() * SlotBytes; }
+    std::size_t Count() const { return Used.load(std::memory_order_relaxed); }
 
-    // Adds fp reached by link, or lowers the link of fp when it is there
-    // already; answers whether fp is new, and its slot.
-    bool Insert(std::uint64_t fp, std::uint32_t link, std::size_t& slot) {
+    // Adds fp reached by link, or lowers the link of fp when it is there already.
+    TAnswer Insert(std::uint64_t fp, std::uint32_t link, std::size_t& slot) {
         std::size_t i = static_cast<std::size_t>(fp) & Mask;
         for (;;) {
             std::atomic_ref<std::uint64_t> print(Prints[i]);
             std::uint64_t there = print.load(std::memory_order_relaxed);
             if (there == 0) {
+                // Over the cap by at most one slot a thread: room is left for probing.
+                if (Used.load(std::memory_order_relaxed) >= Cap) return Full;
                 if (print.compare_exchange_strong(there, fp, std::memory_order_relaxed)) {
+                    Used.fetch_add(1, std::memory_order_relaxed);
                     Lower(i, link);
                     slot = i;
-                    return true;
+                    return New;
                 }
             }
             if (there == fp) {
                 Lower(i, link);
                 slot = i;
-                return false;
+                return Seen;
             }
             i = (i + 1) & Mask;
         }
@@ -231,8 +237,18 @@ public:
     std::uint32_t LinkAt(std::size_t slot) const {
         return ~std::atomic_ref<std::uint32_t>(Links[slot]).load(std::memory_order_relaxed);
     }
-    std::uint64_t PrintAt(std::size_t slot) const {
-        return std::atomic_ref<std::uint64_t>(Prints[slot]).load(std::memory_order_relaxed);
+    // The slot of a fingerprint that is there.
+    std::size_t Find(std::uint64_t fp) const {
+        std::size_t i = static_cast<std::size_t>(fp) & Mask;
+        while (Prints[i] != fp)
+            i = (i + 1) & Mask;
+        return i;
+    }
+    // Moves every fingerprint with its link into `to`.
+    void MoveInto(TShard& to) const {
+        std::size_t slot = 0;
+        for (std::size_t i = 0; i <= Mask; ++i)
+            if (Prints[i] != 0) to.Insert(Prints[i], ~Links[i], slot);
     }
 
 private:
@@ -250,6 +266,67 @@ private:
     std::uint64_t* Prints;
     std::uint32_t* Links;
     std::size_t Mask;
+    std::size_t Cap;
+    alignas(64) std::atomic<std::size_t> Used{0};
+};
+
+// The fingerprints in 16 shards chosen by their top bits, so that a shard that
+// grows needs room for itself twice over, not for the whole table. A slot is
+// addressed with its shard in the top byte.
+class TSeenTable {
+public:
+    static constexpr int ShardBits = 4;
+    static constexpr std::size_t Shards = std::size_t{1} << ShardBits;
+    static constexpr int SlotShift = 56;
+
+    TSeenTable() {
+        for (auto& shard : Parts)
+            shard = std::make_unique<TShard>(256);
+    }
+
+    TShard::TAnswer Insert(std::uint64_t fp, std::uint32_t link, std::size_t& slot) {
+        const std::size_t s = static_cast<std::size_t>(fp >> (64 - ShardBits));
+        const TShard::TAnswer answer = Parts[s]->Insert(fp, link, slot);
+        slot |= s << SlotShift;
+        return answer;
+    }
+    void Prefetch(std::uint64_t fp) const {
+        Parts[static_cast<std::size_t>(fp >> (64 - ShardBits))]->Prefetch(fp);
+    }
+    std::uint32_t LinkAt(std::size_t slot) const {
+        return Parts[slot >> SlotShift]->LinkAt(slot & ((std::size_t{1} << SlotShift) - 1));
+    }
+    std::size_t Find(std::uint64_t fp) const {
+        const std::size_t s = static_cast<std::size_t>(fp >> (64 - ShardBits));
+        return Parts[s]->Find(fp) | (s << SlotShift);
+    }
+    std::size_t Bytes() const {
+        std::size_t bytes = 0;
+        for (const auto& shard : Parts)
+            bytes += shard->Bytes();
+        return bytes;
+    }
+    // The shards filled beyond three quarters, the bytes their doubling adds,
+    // and the bytes of the largest of them.
+    std::vector<std::size_t> Crowded(std::size_t& bytes, std::size_t& largest) const {
+        std::vector<std::size_t> crowded;
+        bytes = largest = 0;
+        for (std::size_t s = 0; s < Shards; ++s) {
+            if (Parts[s]->Count() * 4 <= Parts[s]->Slots() * 3) continue;
+            crowded.push_back(s);
+            bytes += Parts[s]->Bytes();
+            largest = std::max(largest, Parts[s]->Bytes());
+        }
+        return crowded;
+    }
+    void Grow(std::size_t s) {
+        auto grown = std::make_unique<TShard>(2 * Parts[s]->Slots());
+        Parts[s]->MoveInto(*grown);
+        Parts[s] = std::move(grown);
+    }
+
+private:
+    std::array<std::unique_ptr<TShard>, Shards> Parts;
 };
 
 // Lowers an atomic link to `link` when that is smaller.
@@ -279,15 +356,16 @@ private:
 };
 
 // The positions of a layer that one thread found, each written as its
-// differences from the start position's packed bytes: pairs of (equal bytes
-// skipped, new byte), after the number of pairs. A position differs from the
-// start in the few cells its moves touched, so most take a tenth of their
-// packed size. Entries lie in blocks of at least 64 KiB and are addressed by
-// their offset.
+// differences from the start position's packed bytes, in whichever of three
+// forms is shortest: a map of the bytes that differ (a bit a byte) followed by
+// those bytes; pairs of (equal bytes skipped, new byte) after their number; or
+// the packed bytes as they are. A position differs from the start in the few
+// cells its moves touched, so most take a fraction of their packed size.
+// Entries lie in blocks of at least 64 KiB and are addressed by their offset.
 class TPositionStore {
 public:
     TPositionStore(const std::uint8_t* start, std::size_t size)
-        : Start(start), Size(size), MaxEntry(2 + 2 * size + 2 * (size / 255 + 1)),
+        : Start(start), Size(size), MapBytes((size + 7) / 8), MaxEntry(3 + 2 * size),
           BlockBytes(std::max<std::size_t>(std::size_t{1} << 16, 4 * MaxEntry)) {}
 
     // Stores a packed position; answers its offset.
@@ -298,20 +376,50 @@ public:
         }
         const std::uint64_t offset = (Blocks.size() - 1) * BlockBytes + Used;
         std::uint8_t* out = Blocks.back().get() + Used;
-        std::uint8_t* p = out + 2;
-        std::size_t pairs = 0, skipped = 0;
+        // How many bytes differ, and how many pairs that takes.
+        std::size_t changed = 0, pairs = 0, skipped = 0;
         for (std::size_t i = 0; i < Size; ++i) {
             if (packed[i] == Start[i] && skipped < 255) {
                 ++skipped;
                 continue;
             }
-            *p++ = static_cast<std::uint8_t>(skipped);
-            *p++ = packed[i];
+            changed += packed[i] != Start[i];
             ++pairs;
             skipped = 0;
         }
-        out[0] = static_cast<std::uint8_t>(pairs & 0xFF);
-        out[1] = static_cast<std::uint8_t>(pairs >> 8);
+        const std::size_t asMap = 1 + MapBytes + changed;
+        const std::size_t asPairs = 3 + 2 * pairs;
+        const std::size_t asIs = 1 + Size;
+        std::uint8_t* p = out + 1;
+        if (asMap <= asPairs && asMap <= asIs) {
+            out[0] = ByMap;
+            std::memset(p, 0, MapBytes);
+            std::uint8_t* bytes = p + MapBytes;
+            for (std::size_t i = 0; i < Size; ++i) {
+                if (packed[i] == Start[i]) continue;
+                p[i / 8] = static_cast<std::uint8_t>(p[i / 8] | (1 << (i % 8)));
+                *bytes++ = packed[i];
+            }
+            p = bytes;
+        } else if (asPairs <= asIs) {
+            out[0] = ByPairs;
+            *p++ = static_cast<std::uint8_t>(pairs & 0xFF);
+            *p++ = static_cast<std::uint8_t>(pairs >> 8);
+            skipped = 0;
+            for (std::size_t i = 0; i < Size; ++i) {
+                if (packed[i] == Start[i] && skipped < 255) {
+                    ++skipped;
+                    continue;
+                }
+                *p++ = static_cast<std::uint8_t>(skipped);
+                *p++ = packed[i];
+                skipped = 0;
+            }
+        } else {
+            out[0] = AsIs;
+            std::memcpy(p, packed, Size);
+            p += Size;
+        }
         Used += static_cast<std::size_t>(p - out);
         return offset;
     }
@@ -319,7 +427,19 @@ public:
     void Read(std::uint64_t offset, std::uint8_t* packed) const {
         const std::uint8_t* in = Blocks[static_cast<std::size_t>(offset / BlockBytes)].get() +
                                  static_cast<std::size_t>(offset % BlockBytes);
+        const std::uint8_t form = *in++;
+        if (form == AsIs) {
+            std::memcpy(packed, in, Size);
+            return;
+        }
         std::memcpy(packed, Start, Size);
+        if (form == ByMap) {
+            const std::uint8_t* bytes = in + MapBytes;
+            for (std::size_t m = 0; m < MapBytes; ++m)
+                for (unsigned bits = in[m]; bits != 0; bits &= bits - 1)
+                    packed[m * 8 + static_cast<std::size_t>(__builtin_ctz(bits))] = *bytes++;
+            return;
+        }
         const std::size_t pairs = static_cast<std::size_t>(in[0] | (in[1] << 8));
         in += 2;
         std::size_t at = 0;
@@ -331,8 +451,10 @@ public:
     std::size_t Bytes() const { return Blocks.size() * BlockBytes; }
 
 private:
+    static constexpr std::uint8_t ByMap = 0, ByPairs = 1, AsIs = 2;
     const std::uint8_t* Start;
     std::size_t Size;
+    std::size_t MapBytes;
     std::size_t MaxEntry;
     std::size_t BlockBytes;
     std::size_t Used = 0;
@@ -345,9 +467,9 @@ constexpr int ThreadShift = 56;
 
 struct TLayer {
     std::vector<std::unique_ptr<TPositionStore>> Stores;
-    std::vector<std::uint64_t> Order;
+    std::deque<std::uint64_t> Order; // in blocks: no room to spare as it grows
     std::size_t Bytes() const {
-        std::size_t bytes = Order.capacity() * sizeof(std::uint64_t);
+        std::size_t bytes = Order.size() * sizeof(std::uint64_t);
         for (const auto& store : Stores)
             bytes += store->Bytes();
         return bytes;
@@ -378,11 +500,16 @@ struct TWorker {
     // the thread's store of the next layer and their table slot.
     std::vector<std::uint64_t> NewOffset;
     std::vector<std::size_t> NewSlot;
+    std::vector<std::uint64_t> NewPrint;
     // Positions waiting for their table slots, and a position being read.
     std::vector<std::uint8_t> BatchCells, Packed;
     std::array<std::uint64_t, Batch> BatchPrints{};
     std::array<std::uint32_t, Batch> BatchLinks{};
     std::size_t Batched = 0;
+    // Positions a full shard refused in this segment.
+    std::vector<std::uint8_t> Deferred;
+    std::vector<std::uint64_t> DeferredPrints;
+    std::vector<std::uint32_t> DeferredLinks;
     std::uint64_t Expanded = 0;
     std::vector<std::uint64_t> Dropped; // [f - bound - 1]: positions dropped with f
     std::exception_ptr Failure;
@@ -494,7 +621,7 @@ private:
     bool RunPass(std::uint32_t bound, std::vector<std::uint64_t>& dropped) {
         StoredBefore = Result.Stored;
         PassStored = 0;
-        Table = std::make_unique<TSeenTable>(std::size_t{1} << 12);
+        Table = std::make_unique<TSeenTable>();
         Links = TLinks();
         for (auto& worker : Workers)
             worker->Dropped.assign(DroppedRange, 0);
@@ -520,17 +647,17 @@ private:
             const std::size_t count = layer.Order.size();
             for (std::size_t begin = 0; begin < count;) {
                 std::size_t length = std::min<std::size_t>(count - begin, Options.SegmentLength);
-                // Near the budget the segments shrink: each may store four
-                // positions for each it expands.
-                // (and a new block for each thread's store and the links)
+                // Near the budget the segments shrink: each position expanded
+                // may store four, and each thread's store and the links may
+                // take a new block.
+                if (!MakeRoom(layer, next)) return false;
                 const std::size_t held =
                     Held(layer, next) + static_cast<std::size_t>(Threads) * (std::size_t{1} << 16) +
                     TLinks::BlockSize * sizeof(std::uint32_t);
                 const std::size_t each =
-                    4 * (Size + 3 * sizeof(std::uint32_t)) + 4 * TSeenTable::SlotBytes;
+                    4 * (Size / 4 + 4 + 3 * sizeof(std::uint64_t)) + 4 * TShard::SlotBytes;
                 if (held + each > Budget) return OutOfMemory();
                 length = std::min<std::size_t>(length, (Budget - held) / each);
-                if (!MakeRoom(4 * length, layer, next)) return false;
                 const std::uint32_t goal =
                     ExpandSegment(layer, next, layerStart, begin, length, depth, bound);
                 if (Options.Stop.stop_requested()) {
@@ -569,31 +696,24 @@ private:
         return true;
     }
 
-    // Grows the table so that `more` positions fit below 7/8 of its slots.
-    bool MakeRoom(std::size_t more, const TLayer& layer, const TLayer& next) {
-        std::size_t slots = Table->Slots();
-        while ((PassStored + more) * 8 > slots * 7)
-            slots *= 2;
-        if (slots == Table->Slots()) return true;
-        const std::size_t peak = Table->Bytes() + slots * TSeenTable::SlotBytes + Links.Bytes() +
-                                 layer.Bytes() + next.Bytes();
+    // Doubles the shards of the table filled beyond three quarters.
+    bool MakeRoom(const TLayer& layer, const TLayer& next) {
+        std::size_t more = 0, largest = 0;
+        const std::vector<std::size_t> crowded = Table->Crowded(more, largest);
+        if (crowded.empty()) return true;
+        // Each thread grows one shard at a time: besides the table's growth,
+        // one new shard a thread is held beside its old one at most.
+        const std::size_t peak =
+            Held(layer, next) + more + static_cast<std::size_t>(Threads) * largest;
         if (peak > Budget) return OutOfMemory();
-        auto grown = std::make_unique<TSeenTable>(slots);
-        const std::size_t old = Table->Slots();
-        RunOnThreads(old >= (std::size_t{1} << 16) ? Threads : 1, [&](int t) {
-            const std::size_t share =
-                (old + static_cast<std::size_t>(Threads) - 1) / static_cast<std::size_t>(Threads);
-            const std::size_t from =
-                old >= (std::size_t{1} << 16) ? share * static_cast<std::size_t>(t) : 0;
-            const std::size_t to =
-                old >= (std::size_t{1} << 16) ? std::min(old, from + share) : old;
-            std::size_t slot = 0;
-            for (std::size_t i = from; i < to; ++i)
-                if (const std::uint64_t fp = Table->PrintAt(i); fp != 0)
-                    grown->Insert(fp, Table->LinkAt(i), slot);
-        });
+        std::atomic<std::size_t> cursor{0};
+        RunOnThreads(crowded.size() > 1 ? std::min<int>(Threads, static_cast<int>(crowded.size()))
+                                        : 1,
+                     [&](int) {
+                         for (std::size_t k; (k = cursor.fetch_add(1)) < crowded.size();)
+                             Table->Grow(crowded[k]);
+                     });
         Peak = std::max(Peak, peak);
-        Table = std::move(grown);
         return true;
     }
 
@@ -631,6 +751,7 @@ private:
                 cursor.store(end);
             }
         });
+        AddDeferred(next);
         for (auto& worker : Workers) {
             Result.Expanded += worker->Expanded;
             worker->Expanded = 0;
@@ -643,6 +764,39 @@ private:
         }
         Result.Stored = StoredBefore + PassStored;
         return goal.load();
+    }
+
+    // Adds the positions refused by full shards, once those have grown; a
+    // shard that grows moves its slots, so the new positions' slots are
+    // looked up again.
+    void AddDeferred(TLayer& next) {
+        bool grown = false;
+        for (std::size_t t = 0; t < Workers.size(); ++t) {
+            TWorker& w = *Workers[t];
+            if (w.Failure) continue;
+            for (std::size_t i = 0; i < w.DeferredPrints.size(); ++i) {
+                std::size_t slot = 0;
+                TShard::TAnswer answer;
+                while ((answer = Table->Insert(w.DeferredPrints[i], w.DeferredLinks[i], slot)) ==
+                       TShard::Full) {
+                    std::size_t more = 0, largest = 0;
+                    for (std::size_t s : Table->Crowded(more, largest))
+                        Table->Grow(s);
+                    grown = true;
+                }
+                if (answer != TShard::New) continue;
+                w.NewOffset.push_back(next.Stores[t]->Add(w.Deferred.data() + i * Size));
+                w.NewSlot.push_back(slot);
+                w.NewPrint.push_back(w.DeferredPrints[i]);
+            }
+            w.Deferred.clear();
+            w.DeferredPrints.clear();
+            w.DeferredLinks.clear();
+        }
+        if (!grown) return;
+        for (auto& worker : Workers)
+            for (std::size_t i = 0; i < worker->NewPrint.size(); ++i)
+                worker->NewSlot[i] = Table->Find(worker->NewPrint[i]);
     }
 
     void ExpandOne(TWorker& w, TPositionStore& store, std::uint64_t node, int depth,
@@ -684,9 +838,21 @@ private:
     void Flush(TWorker& w, TPositionStore& store) {
         for (std::size_t b = 0; b < w.Batched; ++b) {
             std::size_t slot = 0;
-            if (!Table->Insert(w.BatchPrints[b], w.BatchLinks[b], slot)) continue;
-            w.NewOffset.push_back(store.Add(w.BatchCells.data() + b * Size));
-            w.NewSlot.push_back(slot);
+            const std::uint8_t* cells = w.BatchCells.data() + b * Size;
+            switch (Table->Insert(w.BatchPrints[b], w.BatchLinks[b], slot)) {
+            case TShard::New:
+                w.NewOffset.push_back(store.Add(cells));
+                w.NewSlot.push_back(slot);
+                w.NewPrint.push_back(w.BatchPrints[b]);
+                break;
+            case TShard::Seen:
+                break;
+            case TShard::Full: // added after the shard has grown
+                w.Deferred.insert(w.Deferred.end(), cells, cells + Size);
+                w.DeferredPrints.push_back(w.BatchPrints[b]);
+                w.DeferredLinks.push_back(w.BatchLinks[b]);
+                break;
+            }
         }
         w.Batched = 0;
     }
@@ -708,6 +874,7 @@ private:
             }
             w.NewOffset.clear();
             w.NewSlot.clear();
+            w.NewPrint.clear();
         }
         for (std::size_t i = 0; i < Placement.size(); ++i) {
             if (Placement[i] == NoRef) continue;
@@ -739,7 +906,8 @@ private:
         std::size_t bytes = Table->Bytes() + Links.Bytes() + layer.Bytes() + next.Bytes() +
                             Placement.capacity() * sizeof(std::uint64_t);
         for (const auto& worker : Workers)
-            bytes += (worker->NewOffset.capacity() + worker->NewSlot.capacity()) *
+            bytes += (worker->NewOffset.capacity() + worker->NewSlot.capacity() +
+                      worker->NewPrint.capacity()) *
                          sizeof(std::uint64_t) +
                      worker->BatchCells.capacity() + worker->Packed.capacity();
         return bytes;
