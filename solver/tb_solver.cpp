@@ -737,9 +737,14 @@ private:
             try {
                 for (;;) {
                     if (Options.Stop.stop_requested()) return;
-                    const std::size_t from = cursor.fetch_add(Chunk, std::memory_order_relaxed);
+                    std::size_t from = cursor.fetch_add(Chunk, std::memory_order_relaxed);
                     if (from >= end) return;
-                    const std::size_t to = std::min(end, from + Chunk);
+                    std::size_t to = std::min(end, from + Chunk);
+                    if (Options.Backwards) { // the mirror image of the chunk
+                        const std::size_t mirrored = end - (to - begin);
+                        to = end - (from - begin);
+                        from = mirrored;
+                    }
                     for (std::size_t k = from; k < to; ++k) {
                         layer.Read(k, w.Packed.data());
                         ExpandOne(w, store, layerStart + k, depth, bound, goal);

@@ -64,6 +64,9 @@ struct TSolveOptions {
     // answers never depend on them.
     std::size_t ParallelFrom = 256;
     std::size_t SegmentLength = std::size_t{1} << 16;
+    // For tests: the threads take a segment's positions from its end first.
+    // The answers never depend on the order in which the work is taken.
+    bool Backwards = false;
 };
 
 // Positions the parent links can address.
