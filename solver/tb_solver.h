@@ -20,8 +20,8 @@
 // Positions are kept small: the cells that can ever change (everything but
 // walls, reserved codes and unknown characters) are packed four bits a cell,
 // and only the positions of the layer being expanded and of the next layer are
-// kept whole. Every position seen is remembered by a 64-bit fingerprint of its
-// packed grid in an open-addressing table, and by its parent and move, from
+// kept, each as its differences from the start. Every position seen is remembered by a 64-bit
+// fingerprint of its packed grid in an open-addressing table, and by its parent and move, from
 // which the solution is read back. Two different positions with the same
 // fingerprint would be taken for one: with 20 million positions the odds are
 // about 1 in 100,000.
@@ -48,7 +48,8 @@ struct TSolveOptions {
     // The search gives up when it would have to store one position more
     // (counted over all passes).
     std::uint64_t MaxStates = 20'000'000;
-    // Called every few thousand expanded positions, on the calling thread.
+    // Called after each segment of a layer (at most SegmentLength positions
+    // expanded), on the calling thread.
     std::function<void(const TSolveProgress&)> Progress;
     // Threads that share the search; 0 takes one for each core.
     int Threads = 0;
@@ -78,9 +79,9 @@ enum class TSolveOutcome { Solved, Unsolvable, GaveUp };
 
 struct TSolveResult {
     TSolveOutcome Outcome = TSolveOutcome::Unsolvable;
-    std::vector<TDir> Moves; // the solution when Solved
-    std::uint64_t Stored = 0;
-    std::uint64_t Expanded = 0;
+    std::vector<TDir> Moves;      // the solution when Solved
+    std::uint64_t Stored = 0;     // positions stored, over all passes (at most MaxStates)
+    std::uint64_t Expanded = 0;   // positions whose moves were tried, over all passes
     std::size_t PackedBytes = 0;  // bytes of one packed position
     std::size_t PeakBytes = 0;    // memory of the search at its largest
     std::uint64_t PeakStored = 0; // positions held when the memory was at its largest
