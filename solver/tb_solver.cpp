@@ -7,10 +7,13 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstring>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -518,18 +521,70 @@ struct TWorker {
 constexpr std::size_t DroppedRange = 1024;
 constexpr std::uint32_t Unbounded = 0xFFFFFFFF;
 
-// Runs job(t) on threads 0..threads-1, the calling thread taking 0.
-template <class TJob> void RunOnThreads(int threads, TJob&& job) {
-    if (threads <= 1) {
-        job(0);
-        return;
+// The threads of one search, started once: Run hands each of them a job and
+// takes part itself as thread 0, returning when all have finished.
+class TThreadPool {
+public:
+    explicit TThreadPool(int threads) {
+        for (int t = 1; t < threads; ++t)
+            Others.emplace_back([this, t](std::stop_token stop) { Serve(t, stop); });
     }
-    std::vector<std::jthread> others;
-    others.reserve(static_cast<std::size_t>(threads - 1));
-    for (int t = 1; t < threads; ++t)
-        others.emplace_back([&job, t] { job(t); });
-    job(0);
-}
+    ~TThreadPool() {
+        for (auto& thread : Others)
+            thread.request_stop();
+        Wake.notify_all();
+    }
+    TThreadPool(const TThreadPool&) = delete;
+    TThreadPool& operator=(const TThreadPool&) = delete;
+
+    // Runs job(t) for t = 0..threads-1 (threads at most the pool's size).
+    void Run(int threads, const std::function<void(int)>& job) {
+        if (threads <= 1) {
+            job(0);
+            return;
+        }
+        {
+            const std::lock_guard guard(Lock);
+            Job = &job;
+            Wanted = threads;
+            Pending = threads - 1;
+            ++Generation;
+        }
+        Wake.notify_all();
+        job(0);
+        std::unique_lock guard(Lock);
+        Done.wait(guard, [this] { return Pending == 0; });
+        Job = nullptr;
+    }
+
+private:
+    void Serve(int t, std::stop_token stop) {
+        std::uint64_t seen = 0;
+        for (;;) {
+            const std::function<void(int)>* job = nullptr;
+            {
+                std::unique_lock guard(Lock);
+                Wake.wait(guard, stop, [&] { return Generation != seen; });
+                if (stop.stop_requested()) return;
+                seen = Generation;
+                if (t >= Wanted) continue;
+                job = Job;
+            }
+            (*job)(t);
+            const std::lock_guard guard(Lock);
+            if (--Pending == 0) Done.notify_one();
+        }
+    }
+
+    std::mutex Lock;
+    std::condition_variable_any Wake;
+    std::condition_variable Done;
+    const std::function<void(int)>* Job = nullptr;
+    int Wanted = 0;
+    int Pending = 0;
+    std::uint64_t Generation = 0;
+    std::vector<std::jthread> Others;
+};
 
 // The bound of the next pass: past the smallest dropped sum, far enough that
 // the next pass keeps roughly half as many positions again as were dropped
@@ -557,6 +612,7 @@ public:
         Budget = options.MemoryBudget == 0 ? DefaultSolverMemory() : options.MemoryBudget;
         for (int t = 0; t < Threads; ++t)
             Workers.push_back(std::make_unique<TWorker>(Packer, level));
+        Pool = std::make_unique<TThreadPool>(Threads);
         Result.PackedBytes = Size;
         Result.Threads = Threads;
         StartPacked.resize(Size);
@@ -707,12 +763,11 @@ private:
             Held(layer, next) + more + static_cast<std::size_t>(Threads) * largest;
         if (peak > Budget) return OutOfMemory();
         std::atomic<std::size_t> cursor{0};
-        RunOnThreads(crowded.size() > 1 ? std::min<int>(Threads, static_cast<int>(crowded.size()))
-                                        : 1,
-                     [&](int) {
-                         for (std::size_t k; (k = cursor.fetch_add(1)) < crowded.size();)
-                             Table->Grow(crowded[k]);
-                     });
+        Pool->Run(crowded.size() > 1 ? std::min<int>(Threads, static_cast<int>(crowded.size())) : 1,
+                  [&](int) {
+                      for (std::size_t k; (k = cursor.fetch_add(1)) < crowded.size();)
+                          Table->Grow(crowded[k]);
+                  });
         Peak = std::max(Peak, peak);
         return true;
     }
@@ -728,7 +783,7 @@ private:
         const int threads = length >= Options.ParallelFrom ? Threads : 1;
         const std::size_t Chunk =
             std::clamp<std::size_t>(length / (4 * static_cast<std::size_t>(threads)), 1, 64);
-        RunOnThreads(threads, [&](int t) {
+        Pool->Run(threads, [&](int t) {
             TWorker& w = *Workers[static_cast<std::size_t>(t)];
             TPositionStore& store = *next.Stores[static_cast<std::size_t>(t)];
             w.BatchCells.resize(Batch * Size);
@@ -931,6 +986,7 @@ private:
     int Threads = 1;
     std::uint64_t Budget = 0;
     std::vector<std::unique_ptr<TWorker>> Workers;
+    std::unique_ptr<TThreadPool> Pool;
     std::unique_ptr<TSeenTable> Table;
     TLinks Links;
     static constexpr std::uint64_t NoRef = ~std::uint64_t{0};
