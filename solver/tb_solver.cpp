@@ -587,12 +587,12 @@ private:
 };
 
 // The bound of the next pass: past the smallest dropped sum, far enough that
-// the next pass keeps roughly half as many positions again as were dropped
-// near the bound, so that the passes grow geometrically.
+// twice as many positions as this pass stored were dropped below it, so that
+// the passes grow geometrically and the last one costs most of the work.
 std::uint32_t NextBound(std::uint32_t bound, const std::vector<std::uint64_t>& dropped,
                         std::uint64_t stored) {
     std::uint64_t sum = 0;
-    const std::uint64_t target = std::max<std::uint64_t>(1, stored / 2);
+    const std::uint64_t target = std::max<std::uint64_t>(1, 2 * stored);
     std::uint32_t last = bound;
     for (std::size_t i = 0; i < dropped.size(); ++i) {
         if (dropped[i] == 0) continue;
