@@ -203,11 +203,13 @@ public:
     explicit TShard(std::size_t slots)
         : PrintMemory(slots * sizeof(std::uint64_t)), LinkMemory(slots * sizeof(std::uint32_t)),
           Prints(PrintMemory.As<std::uint64_t>()), Links(LinkMemory.As<std::uint32_t>()),
-          Mask(slots - 1), Cap(slots - slots / 16) {}
+          Mask(slots - 1), Cap(slots - slots / 16 - MaxSolverThreads) {}
 
     std::size_t Slots() const { return Mask + 1; }
     std::size_t Bytes() const { return Slots() * SlotBytes; }
     std::size_t Count() const { return Used.load(std::memory_order_relaxed); }
+    // Filled beyond three quarters, or up to the cap.
+    bool Crowded() const { return Count() * 4 > Slots() * 3 || Count() >= Cap; }
 
     // Adds fp reached by link, or lowers the link of fp when it is there already.
     TAnswer Insert(std::uint64_t fp, std::uint32_t link, std::size_t& slot) {
@@ -216,7 +218,8 @@ public:
             std::atomic_ref<std::uint64_t> print(Prints[i]);
             std::uint64_t there = print.load(std::memory_order_relaxed);
             if (there == 0) {
-                // Over the cap by at most one slot a thread: room is left for probing.
+                // Over the cap by at most one slot a thread: empty slots are
+                // left for probing however many threads there are.
                 if (Used.load(std::memory_order_relaxed) >= Cap) return Full;
                 if (print.compare_exchange_strong(there, fp, std::memory_order_relaxed)) {
                     Used.fetch_add(1, std::memory_order_relaxed);
@@ -315,7 +318,7 @@ public:
         std::vector<std::size_t> crowded;
         bytes = largest = 0;
         for (std::size_t s = 0; s < Shards; ++s) {
-            if (Parts[s]->Count() * 4 <= Parts[s]->Slots() * 3) continue;
+            if (!Parts[s]->Crowded()) continue;
             crowded.push_back(s);
             bytes += Parts[s]->Bytes();
             largest = std::max(largest, Parts[s]->Bytes());

@@ -145,6 +145,20 @@ TEST(SolverSearch, RefusesThreadCountsAndSegmentsOutOfRange) {
     const TSolveResult result = Solve(*level, options);
     EXPECT_EQ(result.Outcome, TSolveOutcome::Solved);
     EXPECT_EQ(result.Threads, DefaultSolverThreads());
+
+    // As many threads as allowed, on a search whose table starts small.
+    const auto field = RandomLevel(3, 12, 8);
+    TSolveOptions one, many;
+    one.Threads = 1;
+    one.MaxStates = many.MaxStates = 200'000;
+    many.Threads = MaxSolverThreads;
+    many.ParallelFrom = 1;
+    const TSolveResult alone = Solve(*field, one);
+    const TSolveResult shared = Solve(*field, many);
+    EXPECT_EQ(shared.Outcome, alone.Outcome);
+    EXPECT_EQ(shared.Moves, alone.Moves);
+    EXPECT_EQ(shared.Stored, alone.Stored);
+    EXPECT_GT(alone.Stored, 1000u);
 }
 
 } // namespace
