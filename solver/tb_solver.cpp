@@ -927,10 +927,11 @@ private:
                       std::uint64_t layerStart) {
         Placement.assign(4 * length, NoRef);
         const std::uint64_t base = (layerStart + begin) << 2;
-        for (int t = 0; t < Threads; ++t) {
-            TWorker& w = *Workers[static_cast<std::size_t>(t)];
+        // Each thread places the positions it found (a store's offsets stay far
+        // below 2^56: the memory budget ends the search long before).
+        auto place = [&](std::size_t t) {
+            TWorker& w = *Workers[t];
             for (std::size_t i = 0; i < w.NewOffset.size(); ++i) {
-                if (w.NewOffset[i] >> ThreadShift) throw std::bad_alloc();
                 const std::uint32_t link = Table->LinkAt(w.NewSlot[i]);
                 Placement[link - base] =
                     (static_cast<std::uint64_t>(t) << ThreadShift) | w.NewOffset[i];
@@ -938,6 +939,13 @@ private:
             w.NewOffset.clear();
             w.NewSlot.clear();
             w.NewPrint.clear();
+        };
+        // (in parallel when the segment is long enough to pay for waking the threads)
+        if (length >= std::max<std::size_t>(Options.ParallelFrom, 4096) && Threads > 1) {
+            Pool->Run(Threads, [&](int t) { place(static_cast<std::size_t>(t)); });
+        } else {
+            for (std::size_t t = 0; t < Workers.size(); ++t)
+                place(t);
         }
         for (std::size_t i = 0; i < Placement.size(); ++i) {
             if (Placement[i] == NoRef) continue;
