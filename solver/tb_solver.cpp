@@ -54,6 +54,9 @@ public:
     void SetCell(TPos pos, std::uint8_t code) override {
         if (InGrid(pos) && (Fixed[pos.Y - 1][pos.X - 1] || code > 15))
             throw std::logic_error("a move changed a cell the solver takes as fixed");
+        // The lower bound counts on food staying where it is until the hero eats it.
+        if (code == Food || (GetCell(pos) == Food && code != Hero))
+            throw std::logic_error("a move moved or destroyed food");
         Changed = true;
         TActiveMap::SetCell(pos, code);
     }
