@@ -618,7 +618,6 @@ public:
         Budget = options.MemoryBudget == 0 ? DefaultSolverMemory() : options.MemoryBudget;
         for (int t = 0; t < Threads; ++t)
             Workers.push_back(std::make_unique<TWorker>(Packer, level));
-        Pool = std::make_unique<TThreadPool>(Threads);
         Result.PackedBytes = Size;
         Result.Threads = Threads;
         StartPacked.resize(Size);
@@ -769,7 +768,7 @@ private:
             Held(layer, next) + more + static_cast<std::size_t>(Threads) * largest;
         if (peak > Budget) return OutOfMemory();
         std::atomic<std::size_t> cursor{0};
-        Pool->Run(crowded.size() > 1 ? std::min<int>(Threads, static_cast<int>(crowded.size())) : 1,
+        RunShared(crowded.size() > 1 ? std::min<int>(Threads, static_cast<int>(crowded.size())) : 1,
                   [&](int) {
                       for (std::size_t k; (k = cursor.fetch_add(1)) < crowded.size();)
                           Table->Grow(crowded[k]);
@@ -789,7 +788,7 @@ private:
         const int threads = length >= Options.ParallelFrom ? Threads : 1;
         const std::size_t Chunk =
             std::clamp<std::size_t>(length / (4 * static_cast<std::size_t>(threads)), 1, 64);
-        Pool->Run(threads, [&](int t) {
+        RunShared(threads, [&](int t) {
             TWorker& w = *Workers[static_cast<std::size_t>(t)];
             TPositionStore& store = *next.Stores[static_cast<std::size_t>(t)];
             w.BatchCells.resize(Batch * Size);
@@ -945,7 +944,7 @@ private:
         };
         // (in parallel when the segment is long enough to pay for waking the threads)
         if (length >= std::max<std::size_t>(Options.ParallelFrom, 4096) && Threads > 1) {
-            Pool->Run(Threads, [&](int t) { place(static_cast<std::size_t>(t)); });
+            RunShared(Threads, [&](int t) { place(static_cast<std::size_t>(t)); });
         } else {
             for (std::size_t t = 0; t < Workers.size(); ++t)
                 place(t);
@@ -967,6 +966,17 @@ private:
         }
         std::reverse(Result.Moves.begin(), Result.Moves.end());
         Result.Outcome = TSolveOutcome::Solved;
+    }
+
+    // Runs job on `threads` threads; the other threads start when first needed,
+    // so that a small search never starts them.
+    void RunShared(int threads, const std::function<void(int)>& job) {
+        if (threads <= 1) {
+            job(0);
+            return;
+        }
+        if (!Pool) Pool = std::make_unique<TThreadPool>(Threads);
+        Pool->Run(threads, job);
     }
 
     bool OutOfMemory() {
