@@ -4,7 +4,7 @@ PRESET ?= dev
 BUILD   = build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: all setup configure build run test asan bench screenshot sprites-sheet level-sheets package install format lint clean
+.PHONY: all setup configure build run test asan bench bench-build screenshot sprites-sheet level-sheets package install format lint clean
 
 all: build
 
@@ -26,9 +26,13 @@ test: build
 asan:
 	@$(MAKE) --no-print-directory test PRESET=asan
 
-bench:
-	@$(MAKE) --no-print-directory build PRESET=release
-	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+# The Release benchmarks alone (not the tests); BENCH_ARGS go to each one.
+bench-build: setup
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release -j $(JOBS) --target benchmarks
+
+bench: bench-build
+	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b" $(BENCH_ARGS) || exit 1; done
 
 # The Debian package (build/package/tobbin_<version>_<arch>.deb) from an
 # optimised build without the tests; `apt-get install ./build/package/tobbin_*.deb`.
