@@ -1,5 +1,6 @@
 #include "play/tb_interface.h"
 
+#include "play/tb_pump.h"
 #include "play/tb_wingame.h"
 #include "services/d_folders.h"
 #include "services/d_messages.h"
@@ -39,14 +40,8 @@ enum : int {
     TagCopy = 46,
 };
 
-void ProcessPending() { QCoreApplication::processEvents(); }
-
-// Keeps processing events until `ms` milliseconds have passed since `start`.
-void KeepResponsiveUntil(std::uint32_t start, std::uint32_t ms) {
-    while (MilliTime() - start <= ms) {
-        ProcessPending();
-        QThread::msleep(1);
-    }
+void ProcessPending() {
+    TEventPump::Process();
 }
 
 void SetLabelColour(QLabel& label, const QColor& colour) {
@@ -129,14 +124,18 @@ void TUi::UpdateEditMenu() {
     Main.ShowItem(TagRemove, count > 1);
 }
 
-void TUi::LayoutLevelButtons(std::uint8_t) { Main.LayoutLevelButtons(); }
+void TUi::LayoutLevelButtons(std::uint8_t) {
+    Main.LayoutLevelButtons();
+}
 
 void TUi::NewLevelStarting() {
     Main.ShuffleSprites();
     Main.ShuffleSounds();
 }
 
-void TUi::ShowReadOnly(bool on) { Main.mReadOnly->setChecked(on); }
+void TUi::ShowReadOnly(bool on) {
+    Main.mReadOnly->setChecked(on);
+}
 
 void TUi::RepaintMap() {
     if (!Main.isVisible()) return;
@@ -158,7 +157,9 @@ void TUi::RepaintMap() {
     Game->DrawAll();
 }
 
-void TUi::ShowCaption(const std::string& text) { Main.setWindowTitle(ToUnicode(text)); }
+void TUi::ShowCaption(const std::string& text) {
+    Main.setWindowTitle(ToUnicode(text));
+}
 
 void TUi::ShowKillSolution() {
     Main.ShowItem(TagKillSolution, Game->BestSolution() != nullptr);
@@ -179,15 +180,18 @@ void TUi::StateChanged(TState state) {
         }
         Main.mGame->menuAction()->setVisible(false);
         Main.mEdit->menuAction()->setVisible(false);
-        for (int tag : {TagSave, TagExport, TagDelete, TagGiveUp, TagShow, TagPlayMode, TagEditMode})
+        for (int tag :
+             {TagSave, TagExport, TagDelete, TagGiveUp, TagShow, TagPlayMode, TagEditMode})
             Main.ShowItem(tag, false);
         break;
     case TState::Ready:
         EnableMenus(false);
         Main.ShowItem(TagEditMode, Game->IsEditable());
         Main.mGame->menuAction()->setVisible(true);
-        for (int tag : {TagDelete, TagExport, TagShow}) Main.ShowItem(tag, true);
-        for (int tag : {TagTake, TagGiveUp, TagSave, TagPlayBack}) Main.ShowItem(tag, false);
+        for (int tag : {TagDelete, TagExport, TagShow})
+            Main.ShowItem(tag, true);
+        for (int tag : {TagTake, TagGiveUp, TagSave, TagPlayBack})
+            Main.ShowItem(tag, false);
         ShowKillSolution();
         RepaintMap();
         SelectLevelButton(Game->GetLevel());
@@ -198,7 +202,8 @@ void TUi::StateChanged(TState state) {
         }
         break;
     case TState::Play:
-        for (int tag : {TagGiveUp, TagTake, TagPlayBack}) Main.ShowItem(tag, true);
+        for (int tag : {TagGiveUp, TagTake, TagPlayBack})
+            Main.ShowItem(tag, true);
         Main.xTim.start();
         SetLabelColour(Main.xClockLab, QColor(0xFF, 0xFF, 0x00));
         SetLabelColour(Main.xStepLab, QColor(0xFF, 0xFF, 0x00));
@@ -223,15 +228,23 @@ void TUi::StateChanged(TState state) {
     }
 }
 
-void TUi::ShowAccessAll(bool on) { Main.mAccess->setChecked(on); }
+void TUi::ShowAccessAll(bool on) {
+    Main.mAccess->setChecked(on);
+}
 
 void TUi::ShowModified(bool) {}
 
-void TUi::ShowXtraMenu(bool on) { Main.mCheat->menuAction()->setVisible(on); }
+void TUi::ShowXtraMenu(bool on) {
+    Main.mCheat->menuAction()->setVisible(on);
+}
 
-void TUi::ShowClock(const std::string& text) { Main.xClockLab.setText(ToUnicode(text)); }
+void TUi::ShowClock(const std::string& text) {
+    Main.xClockLab.setText(ToUnicode(text));
+}
 
-void TUi::HeroKilled() { Main.ShowBanner(MoreMessage(MsgHeroKilled), true); }
+void TUi::HeroKilled() {
+    Main.ShowBanner(MoreMessage(MsgHeroKilled), true);
+}
 
 void TUi::EditModeChanged(bool edit) {
     ShowModified(true);
@@ -279,19 +292,24 @@ void TUi::ShowLevelName(const std::string& text) {
     label.show();
 }
 
-void TUi::ShowRestoreSnapshot(bool on) { Main.ShowItem(TagRestore, on); }
+void TUi::ShowRestoreSnapshot(bool on) {
+    Main.ShowItem(TagRestore, on);
+}
 
-void TUi::ShowStepBack(bool on) { Main.ShowItem(TagStepBack, on); }
+void TUi::ShowStepBack(bool on) {
+    Main.ShowItem(TagStepBack, on);
+}
 
-void TUi::ShowSteps(const std::string& text) { Main.xStepLab.setText(ToUnicode(text)); }
+void TUi::ShowSteps(const std::string& text) {
+    Main.xStepLab.setText(ToUnicode(text));
+}
 
-void TUi::LevelSolved() { Main.ShowBanner(MoreMessage(MsgWellDone), true); }
+void TUi::LevelSolved() {
+    Main.ShowBanner(MoreMessage(MsgWellDone), true);
+}
 
 void TUi::WaitMessage() {
-    while (Main.xMessTim.isActive()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
+    TEventPump::ProcessWhile([this] { return Main.xMessTim.isActive(); });
 }
 
 void TUi::RefreshPanels() {
@@ -314,7 +332,7 @@ void TUi::AnimateFrames(TPos pos, const std::array<QImage, 4>& frames) {
         const std::uint32_t start = MilliTime();
         DrawTile(pos, TileOf(Empty));
         DrawTile(pos, frame);
-        KeepResponsiveUntil(start, 30);
+        TEventPump::ProcessUntil(start, 30);
     }
     DrawTile(pos, TileOf(Empty));
     ProcessPending();

@@ -89,6 +89,8 @@ public:
     void SetTiming();
     // The game that was open at the last exit: the first load starts there.
     void RememberStart(const std::string& game, int level);
+    // That game until the first game is loaded; empty afterwards.
+    const std::string& RememberedGameName() const { return RememberedGame; }
 
     // ---- Window work ----
     void PlaySound(TEffect effect);

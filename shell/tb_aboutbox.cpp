@@ -1,5 +1,6 @@
 #include "shell/tb_aboutbox.h"
 
+#include "play/tb_pump.h"
 #include "services/d_folders.h"
 #include "services/d_settings.h"
 #include "services/d_types.h"
@@ -87,7 +88,9 @@ void TAboutBox::LoadPicture() {
     const fs::path file = SplashPictureFile();
     QPixmap picture;
     if (!file.empty()) picture.load(QString::fromStdString(file.string()));
-    xPic.setPixmap(picture.isNull() ? DefaultPicture() : picture);
+    // A splash picture carries the title itself; the built-in one has none.
+    OwnTitle = picture.isNull();
+    xPic.setPixmap(OwnTitle ? DefaultPicture() : picture);
     Layout();
 }
 
@@ -96,8 +99,11 @@ void TAboutBox::Layout() {
     setFixedSize(size);
     xPic.setGeometry(rect());
     const int width = size.width();
+    xTitle.setVisible(OwnTitle);
     xTitle.setGeometry(0, size.height() / 8, width, xTitle.sizeHint().height());
-    xVersion.setGeometry(0, xTitle.geometry().bottom() + 4, width, xVersion.sizeHint().height());
+    // Under the picture's own title the version stands in the middle.
+    const int versionTop = OwnTitle ? xTitle.geometry().bottom() + 4 : size.height() / 2;
+    xVersion.setGeometry(0, versionTop, width, xVersion.sizeHint().height());
     const int messageHeight = xMessage.fontMetrics().height() + 4;
     xMessage.setGeometry(MessageMargin, size.height() - MessageMargin - messageHeight,
                          width - 2 * MessageMargin, messageHeight);
@@ -120,7 +126,7 @@ void TAboutBox::ShowStartupText(const std::string& text) {
     if (!isVisible()) return;
     xMessage.setText(ToUnicode(text));
     xMessage.repaint();
-    QApplication::processEvents();
+    TEventPump::Process();
 }
 
 void TAboutBox::ShowSplash() {
@@ -132,7 +138,7 @@ void TAboutBox::ShowSplash() {
     show();
     raise();
     repaint();
-    QApplication::processEvents();
+    TEventPump::Process();
 }
 
 void TAboutBox::Run() {

@@ -1,7 +1,8 @@
 #pragma once
-// The about box: the splash picture with the program's title, its version and
-// one line of message. At start-up it stays on the screen as the splash while
-// the records load and shows their progress; later the Help menu shows it.
+// The about box: the splash picture (which carries the program's title; the
+// built-in picture gets it drawn), the version and one line of message. At start-up it stays on the
+// screen as the splash while the records load and shows their progress; later the Help menu shows
+// it.
 
 #include <QDialog>
 #include <QLabel>
@@ -45,6 +46,8 @@ protected:
 private:
     void LoadPicture();
     void Layout();
+
+    bool OwnTitle = true; // the built-in picture: the box draws the title
 };
 
 } // namespace tb

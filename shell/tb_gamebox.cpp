@@ -139,6 +139,9 @@ std::string TGameBox::Run(TFullGame& game, bool& editable, const std::string& pr
         FillGames();
         const int index = xGame.findData(ToBytes(chosen->Name));
         if (index >= 0) xGame.setCurrentIndex(index);
+    } else if (const int last = xGame.findData(ToBytes(LastChoice)); last >= 0) {
+        // Otherwise the player's own last choice, when the filters show it.
+        xGame.setCurrentIndex(last);
     }
     Layout();
     CentreOnMain(*this);
@@ -152,7 +155,10 @@ std::string TGameBox::Run(TFullGame& game, bool& editable, const std::string& pr
     const QByteArray chosen = xGame.currentData().toByteArray();
     const std::string name =
         Trim(std::string_view(chosen.constData(), static_cast<std::size_t>(chosen.size())));
-    if (!name.empty()) editable = xEdit.isChecked();
+    if (!name.empty()) {
+        editable = xEdit.isChecked();
+        LastChoice = name;
+    }
     return name;
 }
 

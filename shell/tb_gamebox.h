@@ -35,7 +35,8 @@ public:
     // and takes the check box's state out when a game was chosen; a cancelled
     // dialog leaves it alone. `preselect` (the last game of the settings) sets
     // the filters to that game's skill and progress and selects it, when it is
-    // installed. Throws Error "There are no games in Tobbin folder" and shows
+    // installed; without one the game chosen last is selected when the
+    // filters show it. Throws Error "There are no games in Tobbin folder" and shows
     // nothing when no game is installed.
     std::string Run(TFullGame& game, bool& editable, const std::string& preselect);
 
@@ -85,6 +86,7 @@ private:
     bool Filling = false;      // the combos are being filled: their changes rebuild nothing
     int LastFilter = FilterNew;
     int LastSkill = 0;
+    std::string LastChoice; // the game chosen at the last showing
 };
 
 } // namespace tb

@@ -1,6 +1,7 @@
 #include "shell/tb_main.h"
 
 #include "play/tb_congratbox.h"
+#include "play/tb_pump.h"
 #include "records/browsers/tb_authbox.h"
 #include "records/browsers/tb_champbox.h"
 #include "records/browsers/tb_solbox.h"
@@ -135,7 +136,7 @@ TMain::TMain(const TProgress& progress) {
     LevBox = std::make_unique<TLevBox>(this);
     const TAllGames& records = GameObject->GetRecords();
     const auto openAt = [this](const std::string& name, int level) {
-        OpenFromBrowser(name, level);
+        return OpenFromBrowser(name, level);
     };
     SolBox = std::make_unique<TSolBox>(this, records, openAt);
     ChampBox = std::make_unique<TChampBox>(this, records, *SolBox);
@@ -158,7 +159,9 @@ TMain::TMain(const TProgress& progress) {
             sound == TBoxSound::Error ? bank.ErrorSound : bank.EffectEntry(TEffect::Input);
         bank.PlaySoundEntry(entry, !synchronous);
     });
-    SoundBank().ProcessMessages = [] { QCoreApplication::processEvents(); };
+    SoundBank().ProcessMessages = [] { TEventPump::Process(); };
+    // Held-down keys repeat into nothing while a command runs.
+    TEventPump::InstallFilter();
 }
 
 TMain::~TMain() {
@@ -232,8 +235,8 @@ void TMain::BuildControls() {
     xBottomLab.setAttribute(Qt::WA_TransparentForMouseEvents);
     xNameLab.setAttribute(Qt::WA_TransparentForMouseEvents);
     // A click on the message line or the name panel loads a game.
-    xBottomPan.Clicked = [this] { LoadGameCommand(); };
-    xNamePan.Clicked = [this] { LoadGameCommand(); };
+    xBottomPan.Clicked = [this] { TEventPump::RunCommand([this] { LoadGameCommand(); }); };
+    xNamePan.Clicked = [this] { TEventPump::RunCommand([this] { LoadGameCommand(); }); };
 
     for (std::size_t i = 0; i < xLev.size(); ++i) {
         auto* button = new QToolButton(&xLevelPan); // owned by the panel
@@ -244,17 +247,14 @@ void TMain::BuildControls() {
         button->setGeometry(0, 6, 24, 24);
         const auto level = static_cast<std::uint8_t>(i + 1);
         connect(button, &QToolButton::clicked, this, [this, level] {
-            TWinGame& game = Game();
-            // The button shows the level in play until the level changes.
-            Adapter.SelectLevelButton(game.GetLevel());
-            if (!Adapter.MenusEnabled()) return;
             // During a play back a click only hands the level to the player.
-            if (!game.IsEdit() && game.GetState() == TState::Replay) {
-                game.TakeOver();
+            if (!Game().IsEdit() && Game().GetState() == TState::Replay) {
+                Adapter.SelectLevelButton(Game().GetLevel());
+                Game().TakeOver();
                 return;
             }
-            if (!game.IsEdit() && game.IsBusy()) return;
-            game.SelectLevel(level);
+            if (!TEventPump::RunCommand([this, level] { LevelButtonCommand(level); }))
+                Adapter.SelectLevelButton(Game().GetLevel());
         });
         xLev[i] = button;
     }
@@ -266,8 +266,9 @@ void TMain::BuildControls() {
         button->setGeometry(0, 6, 24, 24);
         button->setToolTip(QString::fromLatin1(
             CellPictureNames[static_cast<std::size_t>(CellPicture(PaletteCodes[i]))]));
-        connect(button, &QToolButton::clicked, this,
-                [this, slot = static_cast<int>(i)] { PaletteClick(slot); });
+        connect(button, &QToolButton::clicked, this, [this, slot = static_cast<int>(i)] {
+            TEventPump::RunCommand([this, slot] { PaletteClick(slot); });
+        });
         xPal[i] = button;
     }
     xPalettePan.hide();
@@ -292,8 +293,18 @@ QAction* TMain::AddCommand(QMenu* menu, int tag, const char* caption,
                            std::function<void()> command) {
     QAction* item = menu->addAction(QString::fromUtf8(caption));
     if (tag != 0) Items.emplace(tag, item);
-    connect(item, &QAction::triggered, this, [command = std::move(command)] { command(); });
+    OnTrigger(item, std::move(command));
     return item;
+}
+
+void TMain::OnTrigger(QAction* item, std::function<void()> command) {
+    connect(item, &QAction::triggered, this, [item, command = std::move(command)](bool checked) {
+        // Refused while another command runs: a check mark the click set
+        // goes back.
+        if (!TEventPump::RunCommand(command) && item->isCheckable() &&
+            item->actionGroup() == nullptr)
+            item->setChecked(!checked);
+    });
 }
 
 void TMain::BuildMenu() {
@@ -409,12 +420,12 @@ void TMain::BuildMenu() {
     for (const char* caption : {" &7", " &8", " &9", "1&0", "1&1", "1&2"}) {
         QAction* item = mFont->addAction(QString::fromUtf8(caption));
         item->setCheckable(true);
-        connect(item, &QAction::triggered, this, [this, item] { FontSizeCommand(item); });
+        OnTrigger(item, [this, item] { FontSizeCommand(item); });
     }
     mFont->addSeparator();
     mBold = mFont->addAction(QString::fromUtf8("&Bold"));
     mBold->setCheckable(true);
-    connect(mBold, &QAction::triggered, this, &TMain::BoldCommand);
+    OnTrigger(mBold, [this] { BoldCommand(); });
     mSpeed = addMenu(mOptions, 69, "&Speed");
     mOptions->addMenu(mSpeed);
     auto* speeds = new QActionGroup(mSpeed); // owned by the menu
@@ -425,7 +436,7 @@ void TMain::BuildMenu() {
         item->setCheckable(true);
         speeds->addAction(item);
         Items.emplace(tag, item);
-        connect(item, &QAction::triggered, this, [this, tag = tag] { SpeedCommand(tag - 75); });
+        OnTrigger(item, [this, tag = tag] { SpeedCommand(tag - 75); });
     }
     mLanguage = addMenu(mOptions, 61, "&Language");
     mOptions->addMenu(mLanguage);
@@ -579,17 +590,17 @@ void TMain::BuildSoundMenu() {
         QAction* off = mSound->addAction(QString::fromUtf8("Off"));
         off->setCheckable(true);
         Items.emplace(TagSoundOff, off);
-        connect(off, &QAction::triggered, this, &TMain::SoundOffCommand);
+        OnTrigger(off, [this] { SoundOffCommand(); });
         QAction* shuffle = mSound->addAction(QString::fromUtf8("&Shuffle"));
         shuffle->setCheckable(true);
         Items.emplace(TagShuffle, shuffle);
-        connect(shuffle, &QAction::triggered, this, &TMain::SoundShuffleCommand);
+        OnTrigger(shuffle, [this] { SoundShuffleCommand(); });
         mSound->addSeparator();
         for (const std::string& name : FolderEntries(Folders().SoundsFolder, true)) {
             QAction* item = mSound->addAction(PlainCaption(name));
             item->setData(QString::fromStdString(name));
             item->setCheckable(true);
-            connect(item, &QAction::triggered, this, [this, item] { SoundSetCommand(item); });
+            OnTrigger(item, [this, item] { SoundSetCommand(item); });
             SoundSets.push_back(item);
         }
         mSound->menuAction()->setVisible(true);
@@ -624,15 +635,14 @@ void TMain::BuildSpriteMenus() {
             QAction* shuffle = menu->addAction(QString::fromUtf8("&Shuffle"));
             shuffle->setCheckable(true);
             Items.emplace(TagShuffle, shuffle);
-            connect(shuffle, &QAction::triggered, this,
-                    [this, shuffle] { SpriteShuffleCommand(shuffle); });
+            OnTrigger(shuffle, [this, shuffle] { SpriteShuffleCommand(shuffle); });
             menu->addSeparator();
             int sets = 0;
             for (const std::string& name : FolderEntries(SpriteSizeFolder(size), true)) {
                 QAction* item = menu->addAction(PlainCaption(name));
                 item->setData(QString::fromStdString(name));
                 item->setCheckable(true);
-                connect(item, &QAction::triggered, this, [this, item] { SpriteSetCommand(item); });
+                OnTrigger(item, [this, item] { SpriteSetCommand(item); });
                 ++sets;
             }
             shuffle->setVisible(sets >= 2);
@@ -662,7 +672,7 @@ void TMain::BuildSkinMenu() {
             QAction* item = mSkin->addAction(PlainCaption(name));
             item->setData(QString::fromStdString(name));
             item->setCheckable(true);
-            connect(item, &QAction::triggered, this, [this, item] { SetSkin(SetName(item)); });
+            OnTrigger(item, [this, item] { SetSkin(SetName(item)); });
             if (CompareNoCase(name, Settings().Skin) == 0) {
                 item->setChecked(true);
                 CheckedSkin = item;
@@ -687,7 +697,7 @@ void TMain::BuildLanguageMenu() {
             item->setData(QString::fromStdString(name));
             item->setCheckable(true);
             item->setChecked(name == Language().Name);
-            connect(item, &QAction::triggered, this, [this, item] { LoadLanguage(SetName(item)); });
+            OnTrigger(item, [this, item] { LoadLanguage(SetName(item)); });
         }
         mLanguage->menuAction()->setVisible(!mLanguage->actions().isEmpty());
     } catch (const std::exception&) {
@@ -858,7 +868,7 @@ void TMain::FormShow() {
     } catch (...) {
         TErrBox_Display(std::current_exception());
     }
-    QCoreApplication::processEvents();
+    TEventPump::Process();
     if (CloseAboutBox) CloseAboutBox();
     Adapter.EnableMenus(true);
     Adapter.RepaintMap();
@@ -899,6 +909,13 @@ bool TMain::CloseQuery() {
 }
 
 void TMain::closeEvent(QCloseEvent* event) {
+    // The window manager's close while a command runs waits for its end (a
+    // play back is only stopped); the program's own close goes on.
+    if (event->spontaneous() && !Terminating && TEventPump::CommandRunning()) {
+        if (GameObject && Game().GetState() == TState::Replay) Game().TakeOver();
+        event->ignore();
+        return;
+    }
     bool allowed = false;
     try {
         allowed = CloseQuery();
@@ -914,7 +931,7 @@ void TMain::closeEvent(QCloseEvent* event) {
     try {
         PlayEffect(TEffect::Exit);
         WriteSettingsNow();
-        QCoreApplication::processEvents();
+        TEventPump::Process();
     } catch (...) {
     }
 }
@@ -960,7 +977,7 @@ void TMain::LayoutLevelButtons() {
                      button->y());
     }
     UpdateLevelHints();
-    QCoreApplication::processEvents();
+    TEventPump::Process();
 }
 
 void TMain::UpdateLevelHints() {
@@ -971,7 +988,7 @@ void TMain::UpdateLevelHints() {
 }
 
 void TMain::ProcessMessages() {
-    QCoreApplication::processEvents();
+    TEventPump::Process();
 }
 
 std::uint8_t TMain::Ask(const std::string& message, const std::vector<std::string>& args,
@@ -980,7 +997,9 @@ std::uint8_t TMain::Ask(const std::string& message, const std::vector<std::strin
 }
 
 std::string TMain::ChooseGame(bool& editable) {
-    return GameBox->Run(Game(), editable, Settings().Game);
+    // The game of the last run until a game was loaded, then the player's
+    // own last choice (the dialog keeps it).
+    return GameBox->Run(Game(), editable, Game().RememberedGameName());
 }
 
 void TMain::ShowCongratulations() {
@@ -1094,13 +1113,14 @@ void TMain::AuthorsCommand() {
     AuthBox->ShowAuthors();
 }
 
-void TMain::OpenFromBrowser(const std::string& name, int level) {
+bool TMain::OpenFromBrowser(const std::string& name, int level) {
     TWinGame& game = Game();
     if (game.IsEdit()) {
         game.PlayMode();
-        if (game.IsEdit()) return; // the player stays in the editor
+        if (game.IsEdit()) return false; // the player stays in the editor
     }
     game.OpenGameAt(name, static_cast<std::uint8_t>(std::clamp(level, 1, 9)));
+    return true;
 }
 
 // ---- Install commands ----
@@ -1118,7 +1138,7 @@ void TMain::InstallCommand(int tag, std::string_view pattern) {
     // The message line counts the folders and names the one being searched.
     const auto onFolder = [this](std::uint32_t count, const fs::path& folder) {
         xBottomLab.setText(QString::number(count) + QString::fromUtf8("  ") + ToQString(folder));
-        QCoreApplication::processEvents();
+        TEventPump::Process();
         return true;
     };
     TInstallReport report;
@@ -1153,13 +1173,28 @@ void TMain::InstallCommand(int tag, std::string_view pattern) {
 // ---- Keys, mouse, clock ----
 
 void TMain::keyPressEvent(QKeyEvent* event) {
-    KeyDown(event->key(), event->modifiers());
     event->accept();
+    // A key during a play back only stops it.
+    if (Game().GetState() == TState::Replay) {
+        Game().TakeOver();
+        return;
+    }
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    TEventPump::RunCommand([this, key, modifiers] { KeyDown(key, modifiers); });
+}
+
+void TMain::LevelButtonCommand(std::uint8_t level) {
+    TWinGame& game = Game();
+    // The button shows the level in play until the level changes.
+    Adapter.SelectLevelButton(game.GetLevel());
+    if (!Adapter.MenusEnabled()) return;
+    if (!game.IsEdit() && (game.IsBusy() || game.GetState() == TState::Replay)) return;
+    game.SelectLevel(level);
 }
 
 void TMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     TWinGame& game = Game();
-    // A key during a play back only stops it.
     if (game.GetState() == TState::Replay) {
         game.TakeOver();
         return;
@@ -1170,8 +1205,9 @@ void TMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
         modifiers.testFlag(Qt::ControlModifier) && modifiers.testFlag(Qt::AltModifier);
     if (key >= Qt::Key_1 && key <= Qt::Key_9 && modifiers == Qt::NoModifier) {
         if (state == TState::Ready || state == TState::Done || game.IsEdit()) {
-            QToolButton* button = xLev[static_cast<std::size_t>(key - Qt::Key_1)];
-            if (button->isEnabled() && button->isVisible()) button->click();
+            const QToolButton* button = xLev[static_cast<std::size_t>(key - Qt::Key_1)];
+            if (button->isEnabled() && button->isVisible())
+                LevelButtonCommand(static_cast<std::uint8_t>(key - Qt::Key_0));
         }
         return;
     }
@@ -1246,6 +1282,11 @@ void TMain::MapMouseDown(QMouseEvent& event) {
         return;
     }
     if (game.GetState() == TState::Replay && game.TakeOver()) return;
+    TEventPump::RunCommand([this, &event] { MapClick(event); });
+}
+
+void TMain::MapClick(QMouseEvent& event) {
+    TWinGame& game = Game();
     if (!Adapter.MenusEnabled() || game.IsBusy()) return;
     const TState state = game.GetState();
     if (state != TState::Ready && state != TState::Play) return;
@@ -1280,7 +1321,9 @@ void TMain::MapMouseUp(QMouseEvent& event) {
     // A release outside the field paints up to its edge cells.
     const int column = std::clamp(point.x() / TilePixels + 1, 1, 31);
     const int row = std::clamp(point.y() / TilePixels + 1, 1, 18);
-    Game().PaintRectangle(DragColumn, DragRow, column, row, PaletteCode);
+    TEventPump::RunCommand([this, column, row] {
+        Game().PaintRectangle(DragColumn, DragRow, column, row, PaletteCode);
+    });
 }
 
 void TMain::PaletteClick(int slot) {

@@ -113,8 +113,12 @@ public:
     // The champion effect, then the hall of champions or the game authors.
     void HallCommand();
     void AuthorsCommand();
+    // The game keys, as one command (keyPressEvent starts it through the
+    // event pump).
     void KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void MapMouseDown(QMouseEvent& event);
+    // Level button `level` (1 to 9) or its digit key: go to that level.
+    void LevelButtonCommand(std::uint8_t level);
     void ClockTick();
 
     // ---- Controls ----
@@ -193,6 +197,11 @@ private:
     void BuildMenu();
     QAction* AddItem(QMenu* menu, int tag, const char* caption, void (TMain::*command)());
     QAction* AddCommand(QMenu* menu, int tag, const char* caption, std::function<void()> command);
+    // Every menu item starts its command through the event pump, so that no
+    // item starts inside another command.
+    void OnTrigger(QAction* item, std::function<void()> command);
+    // A click on the play field outside the editor: the hero runs there.
+    void MapClick(QMouseEvent& event);
     void BuildBuiltInTiles();
     void BuildFolderMenus();
     void BuildSoundMenu();
@@ -223,8 +232,9 @@ private:
     // The skinned dialogs (picture, font, help) and the record browsers.
     std::array<TPictureDialog*, 4> PictureDialogs() const;
     std::array<TRecordBox*, 4> RecordBoxes() const;
-    // A browser's open action: the game at the level, after leaving the editor.
-    void OpenFromBrowser(const std::string& name, int level);
+    // A browser's open action: the game at the level, after leaving the
+    // editor; answers false when the player stays in the editor.
+    bool OpenFromBrowser(const std::string& name, int level);
     void FontSizeCommand(QAction* item);
     void BoldCommand();
     // An install command: asks, searches for archives matching `pattern`,

@@ -1,5 +1,6 @@
 #include "shell/tb_screens.h"
 
+#include "play/tb_pump.h"
 #include "play/tb_wingame.h"
 #include "services/d_folders.h"
 #include "services/d_messages.h"
@@ -76,7 +77,7 @@ int TakeScreenshots(const QString& folder) {
     TStartedProgram program = StartProgram(MilliTime(), false, false);
     TMain& main = *program.Main;
     main.show();
-    QApplication::processEvents();
+    TEventPump::Process();
     save(main.grab(), "main-title.png");
 
     TWinGame& game = main.Game();
@@ -90,7 +91,7 @@ int TakeScreenshots(const QString& folder) {
                     game.DrawAll();
                     break;
                 }
-            QApplication::processEvents();
+            TEventPump::Process();
             save(main.grab(), QStringLiteral("main-size-%1.png").arg(size));
         }
     }
@@ -136,7 +137,7 @@ int TakeScreenshots(const QString& folder) {
     // The editor on the first level, with its palette and Edit menu.
     if (game.GameCount() > 0) {
         main.Item(18)->trigger();
-        QApplication::processEvents();
+        TEventPump::Process();
         save(main.grab(), "editor.png");
     }
     return failures == 0 ? 0 : 1;

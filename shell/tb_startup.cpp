@@ -1,5 +1,6 @@
 #include "shell/tb_startup.h"
 
+#include "play/tb_pump.h"
 #include "play/tb_wingame.h"
 #include "services/d_language.h"
 #include "shell/tb_util.h"
@@ -50,8 +51,7 @@ TStartedProgram StartProgram(std::uint32_t startTick, bool holdSplash, bool askP
     environment.ShowAboutBox = [&program](const TSettings& read) {
         program.About = std::make_unique<TAboutBox>();
         program.About->SetBoxFont(ToUnicode(read.FontName), read.FontSize);
-        program.About->show();
-        QCoreApplication::processEvents();
+        program.About->ShowSplash();
     };
     ReadSettings(settings, environment);
     Language().SetSettingsFont(settings.FontName);
@@ -69,7 +69,7 @@ TStartedProgram StartProgram(std::uint32_t startTick, bool holdSplash, bool askP
 
     // The splash is up for at least three seconds after the start.
     while (holdSplash && MilliTime() - startTick <= SplashMilliseconds) {
-        QCoreApplication::processEvents();
+        TEventPump::Process();
         QThread::msleep(10);
     }
     TWinGame& game = main.Game();

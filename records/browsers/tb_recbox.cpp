@@ -385,7 +385,8 @@ TGameOpenerBox::TGameOpenerBox(QWidget* parent, const char* name, std::string_vi
 void TGameOpenerBox::OpenRow(int row) {
     if (!xList.IsSelectable(row)) return;
     const TGridRow& chosen = xList.Row(row);
-    if (OpenGameAt) OpenGameAt(chosen.Key, chosen.Number);
+    // The browsers stay open when the level did not open.
+    if (OpenGameAt && !OpenGameAt(chosen.Key, chosen.Number)) return;
     Choose();
 }
 

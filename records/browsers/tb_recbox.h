@@ -23,8 +23,9 @@
 namespace tb {
 
 // The play window's command that opens a game at a level (lowered to the
-// game's level count when it is above it).
-using TOpenGameAt = std::function<void(const std::string& name, int level)>;
+// game's level count when it is above it); answers whether it opened (the
+// player may choose to stay in the editor).
+using TOpenGameAt = std::function<bool(const std::string& name, int level)>;
 
 // The text of a number right-aligned in `width` characters, blanks on the left.
 std::string PadNumber(long long value, int width);

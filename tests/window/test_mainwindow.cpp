@@ -2,9 +2,12 @@
 // keys and clicks drive it as a player would, and the records show the result.
 
 #include "play/tb_alertbox.h"
+#include "play/tb_pump.h"
 #include "services/d_language.h"
 #include "services/d_messages.h"
 #include "services/d_sound.h"
+#include "shell/tb_aboutbox.h"
+#include "shell/tb_gamebox.h"
 #include "shell/tb_util.h"
 #include "tests/window/mainwindow_support.h"
 
@@ -186,6 +189,108 @@ TEST_F(MainWindowTest, ClosingAsksToSaveTheLevelInProgressThenForGoodbyeAndWrite
     const std::string ini = ReadFile(Folder.Path() / "tobbin.ini");
     EXPECT_NE(ini.find("Player=Tester"), std::string::npos) << ini;
     EXPECT_NE(ini.find("Game=Corridor"), std::string::npos) << ini;
+}
+
+TEST_F(MainWindowTest, TheLoadGameDialogPreselectsTheLastRunsGameOnceThenFollowsThePlayer) {
+    WriteGame("Corridor", {LongCorridor});
+    WriteGame("Passage", {LongCorridor});
+    WriteFile(Folder.Path() / "tobbin.ini", "[Game]\r\nPlayer=Tester\r\nGame=Corridor\r\n"
+                                            "[Speed]\r\nSpeed=4\r\n[Sound]\r\nOn=0\r\n");
+    TMain& main = Start();
+    WaitForInput(main);
+    std::vector<std::string> preselected;
+    // Each showing notes the selected game, then picks `pick` (or cancels).
+    const auto load = [&](const std::string& pick) {
+        WhenModal([&](QWidget& widget) {
+            auto& box = static_cast<TGameBox&>(widget);
+            preselected.push_back(box.xGame.currentText().toStdString());
+            const int index = box.xGame.findText(QString::fromStdString(pick));
+            if (index < 0) {
+                box.xCancel.click();
+                return;
+            }
+            box.xGame.setCurrentIndex(index);
+            box.xOK.click();
+        });
+        main.LoadGameCommand();
+        WaitForInput(main);
+    };
+    load("");        // cancelled: the last run's game stays remembered
+    load("Passage"); // the player's own choice
+    load("Corridor");
+    load("");
+    EXPECT_EQ(preselected,
+              (std::vector<std::string>{"Corridor", "Corridor", "Passage", "Corridor"}));
+    EXPECT_EQ(main.Game().GameName(), "Corridor");
+}
+
+TEST_F(MainWindowTest, AHeldDownEnterLoadsOneGameAndNeverStartsLoadingInsideItself) {
+    WriteGame("Corridor", {LongCorridor});
+    TMain& main = Start();
+    main.Game().OpenGameAt("Corridor", 1);
+    WaitForInput(main);
+    ASSERT_EQ(main.Game().GetState(), TState::Ready);
+
+    // While the first Enter is handled the key stays down: the system repeats
+    // it every 20 ms to whichever window has the input.
+    int showings = 0;
+    bool dialogUp = false;
+    std::uint32_t shownAt = 0;
+    std::string chosen;
+    const std::uint32_t start = MilliTime();
+    QTimer held;
+    held.setInterval(20);
+    QObject::connect(&held, &QTimer::timeout, [&] {
+        auto* box = dynamic_cast<TGameBox*>(QApplication::activeModalWidget());
+        if (box != nullptr && !dialogUp) {
+            ++showings;
+            shownAt = MilliTime();
+        }
+        dialogUp = box != nullptr;
+        // A second load inside the first: cancel it so that the test ends.
+        if (showings > 1 && box != nullptr) {
+            box->xCancel.click();
+            return;
+        }
+        QWidget* target = box != nullptr ? static_cast<QWidget*>(box) : &main;
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            if (MilliTime() - start > 1500) break; // the key is let go
+            // Posted, as the system delivers them: the next event processing
+            // hands them out, inside whatever runs then.
+            QCoreApplication::postEvent(target, new QKeyEvent(type, Qt::Key_Return, Qt::NoModifier,
+                                                              QStringLiteral("\r"), true));
+        }
+        // The player picks the game after a while.
+        if (box != nullptr && MilliTime() - shownAt > 300) {
+            chosen = box->xGame.currentText().toStdString();
+            box->xOK.click();
+        }
+    });
+    held.start();
+    QTest::keyPress(&main, Qt::Key_Return);
+    held.stop();
+    QTest::keyRelease(&main, Qt::Key_Return);
+
+    EXPECT_EQ(showings, 1);
+    EXPECT_FALSE(TEventPump::CommandRunning());
+    EXPECT_EQ(main.Game().GameName(), chosen);
+    EXPECT_EQ(main.Game().GetState(), TState::Ready);
+}
+
+TEST_F(MainWindowTest, TheStartupSplashShowsItsPictureAndNoSecondTitle) {
+    Program = StartProgram(MilliTime(), false, false);
+    ASSERT_NE(Program.About, nullptr);
+    const TAboutBox& about = *Program.About;
+    EXPECT_TRUE(about.isVisible());
+    const QImage file(QString::fromStdString(TAboutBox::SplashPictureFile().string()));
+    ASSERT_FALSE(file.isNull()) << "the staged program folder has its splash picture";
+    EXPECT_EQ(about.xPic.pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+              file.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(about.size(), file.size());
+    // The picture has the title; the version stands below it.
+    EXPECT_FALSE(about.xTitle.isVisibleTo(&about));
+    EXPECT_TRUE(about.xVersion.isVisibleTo(&about));
+    EXPECT_GE(about.xVersion.y(), about.height() / 2);
 }
 
 } // namespace

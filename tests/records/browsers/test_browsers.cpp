@@ -51,8 +51,10 @@ protected:
     TempProgramFolder Dir;
     std::unique_ptr<TAllGames> Db;
     Opened Calls;
+    bool Opens = true; // whether the play window opens the level
     TOpenGameAt Open = [this](const std::string& name, int level) {
         Calls.emplace_back(name, level);
+        return Opens;
     };
 
     // "Hills" (3 levels, skill 3) all by Ann; "Four" (4 levels, by Bob)
@@ -320,6 +322,29 @@ TEST_F(BrowserTest, DoubleClickingAFourLevelGameOpensItAtLevelFour) {
     });
     box.ShowAuthors();
     EXPECT_TRUE(box.Chosen());
+    EXPECT_EQ(Calls, (Opened{{"Four", 4}}));
+}
+
+TEST_F(BrowserTest, BrowsersStayOpenWhenThePlayerStaysInTheEditor) {
+    Records();
+    Opens = false; // the player answered Cancel to leaving the editor
+    TWriBox games(nullptr, *Db, Open);
+    TAuthBox box(nullptr, *Db, games);
+    bool stillShown = false;
+    WhenModal([&](QWidget&) {
+        WhenModal([&](QWidget&) {
+            DoubleClick(games.xList, 0);
+            stillShown = games.isVisible();
+            games.reject();
+        });
+        DoubleClick(box.xList, 0);
+        EXPECT_TRUE(box.isVisible());
+        box.reject();
+    });
+    box.ShowAuthors();
+    EXPECT_TRUE(stillShown);
+    EXPECT_FALSE(games.Chosen());
+    EXPECT_FALSE(box.Chosen());
     EXPECT_EQ(Calls, (Opened{{"Four", 4}}));
 }
 
