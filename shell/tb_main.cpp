@@ -828,6 +828,27 @@ void TMain::ShuffleSounds() {
 
 // ---- Showing, closing, minimising ----
 
+void TMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // The window is as large as its contents (the layout fixes its size). A
+    // late notice of an older size from the window system is put right once
+    // this event is over, a few times at most so that a window manager that
+    // insists is not fought without end.
+    if (minimumSize() == maximumSize() && size() != minimumSize()) {
+        if (SizeCorrections < 3) {
+            ++SizeCorrections;
+            QTimer::singleShot(0, this, [this] {
+                if (minimumSize() == maximumSize()) resize(minimumSize());
+            });
+        }
+    } else {
+        SizeCorrections = 0;
+    }
+    // A smaller window is drawn anew, menu bar included: the system does
+    // not ask for the part that stays.
+    update();
+}
+
 void TMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (Shown) return;

@@ -190,6 +190,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -274,6 +275,7 @@ private:
     std::uint8_t PaletteCode = Grass;
     int PaletteSlot = 1;
     bool Shown = false;
+    int SizeCorrections = 0;         // sizes put right in a row (resizeEvent)
     bool Terminating = false;        // closing without questions: no player is left
     std::vector<QAction*> SoundSets; // the set items of the Sound menu
     QPixmap ListPicture;             // the skin's list picture, for the record browsers

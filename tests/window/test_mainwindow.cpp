@@ -11,6 +11,7 @@
 #include "shell/tb_util.h"
 #include "tests/window/mainwindow_support.h"
 
+#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 
@@ -291,6 +292,38 @@ TEST_F(MainWindowTest, TheStartupSplashShowsItsPictureAndNoSecondTitle) {
     EXPECT_FALSE(about.xTitle.isVisibleTo(&about));
     EXPECT_TRUE(about.xVersion.isVisibleTo(&about));
     EXPECT_GE(about.xVersion.y(), about.height() / 2);
+}
+
+TEST_F(MainWindowTest, TheWindowTakesTheSizeOfItsContentsAtEveryTileSize) {
+    WriteFile(Folder.Path() / "tobbin.ini", "[Game]\r\nPlayer=Tester\r\n[Graphics]\r\nSize=1\r\n"
+                                            "[Speed]\r\nSpeed=4\r\n[Sound]\r\nOn=0\r\n");
+    TMain& main = Start();
+    WaitForInput(main);
+    const auto contents = [&] {
+        return QSize(main.Client.width(), main.menuBar()->height() + main.Client.height());
+    };
+    ASSERT_EQ(main.TileSize, 1);
+    EXPECT_EQ(main.Client.size(), QSize(500, 328));
+    EXPECT_EQ(main.size(), contents()) << "at the start";
+    // Up through the sizes the screen allows, then back down to the smallest.
+    std::vector<int> sizes;
+    for (int size = 1; size <= 4; ++size)
+        if (main.SizeMenus[static_cast<std::size_t>(size)]->menuAction()->isVisible())
+            sizes.push_back(size);
+    ASSERT_GE(sizes.size(), 2U) << "the test screen allows a second tile size";
+    sizes.insert(sizes.end(), sizes.rbegin() + 1, sizes.rend());
+    for (int size : sizes) {
+        QMenu* menu = main.SizeMenus[static_cast<std::size_t>(size)];
+        QAction* set = nullptr;
+        for (QAction* item : menu->actions())
+            if (item->data().isValid() && set == nullptr) set = item;
+        ASSERT_NE(set, nullptr);
+        set->trigger();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(main.TileSize, size);
+        EXPECT_EQ(main.Client.width(), 500 + 248 * (size - 1)) << size;
+        EXPECT_EQ(main.size(), contents()) << "tile size " << size;
+    }
 }
 
 } // namespace
