@@ -67,7 +67,7 @@ void TUi::DrawTile(TPos pos, const QImage& tile) {
 
 void TUi::ShowReplayCount(std::uint16_t count) {
     if (Main.isMinimized()) Main.showNormal();
-    Main.AlertBox().Run("@ levels replayed", {std::to_string(count)}, true, AlertOK);
+    Main.AlertBox().Run(MoreMessage(MsgLevelsReplayed), {std::to_string(count)}, true, AlertOK);
 }
 
 void TUi::DrawCell(TPos pos) {

@@ -18,9 +18,6 @@ void SleepFor(std::int64_t ms) {
     if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-// The caption's word for each state; in edit mode the edit-status word.
-constexpr std::array<const char*, 5> StateNames = {"None", "Ready", "Play", "Replay", "Done"};
-
 } // namespace
 
 TPacing& Pacing() {
@@ -95,9 +92,10 @@ void TWinGame::UpdateCaption() {
     if (Extras) {
         s += " - ";
         if (Edit) {
-            s += Modified ? "Modified" : "Edit";
+            s += MoreMessage(Modified ? MsgModified : MsgEditing);
         } else {
-            s += StateNames.at(static_cast<std::size_t>(State));
+            // The caption's word for each state, in the player's language.
+            s += MoreMessage(MsgStateNone + static_cast<int>(State));
             if (ShowingSolution) s += " - AID";
             if (InPlayBack) s += " - REPL";
         }
@@ -272,7 +270,12 @@ void TWinGame::LevelCountChanged() {
 
 bool TWinGame::SetModified(bool on) {
     const bool changed = TFullGame::SetModified(on);
-    if (changed) Ui.ShowModified(on);
+    if (changed) {
+        Ui.ShowModified(on);
+        // The editor's caption word follows: "Modified" after a change, back
+        // to "Edit" once saved.
+        UpdateCaption();
+    }
     return changed;
 }
 

@@ -54,6 +54,14 @@ std::vector<std::string> BuiltIn(TextList list) {
             "",
             "",
             "Do your really want to kill this level's solution?",
+            "None",
+            "Ready",
+            "Play",
+            "Replay",
+            "Done",
+            "Edit",
+            "Modified",
+            "@ levels replayed",
         };
     case TextList::Errors:
         return {

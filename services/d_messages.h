@@ -53,9 +53,16 @@ enum MoreText : int {
     MsgFoundArchive = 34,
     MsgAndMore = 35,
     MsgKillSolution = 40,
+    // The caption's word for each game state (None, Ready, Play, Replay,
+    // Done in this order), then for the editor with the game as saved and
+    // modified.
+    MsgStateNone = 41,
+    MsgEditing = 46,
+    MsgModified = 47,
+    MsgLevelsReplayed = 48,
 };
 
-// How many entries a list has (More 40, Errors 8, Skill 6, Passed 3).
+// How many entries a list has (More 48, Errors 8, Skill 6, Passed 3).
 int TextCount(TextList list);
 
 // The current text of entry `key` (1-based); an unknown key gives an empty text.

@@ -445,6 +445,7 @@ void TMain::BuildMenu() {
     bar->addMenu(mCheat);
     mReadOnly = AddItem(mCheat, 0, "&Read only", &TMain::ReadOnlyCommand);
     mReadOnly->setCheckable(true);
+    mReadOnly->setEnabled(false); // only the editor switches it
     mAccess = AddItem(mCheat, 0, "&Access all levels", &TMain::AccessAllCommand);
     mAccess->setCheckable(true);
     mPlayNew = AddItem(mCheat, 0, "Play &new solutions", &TMain::PlayNewCommand);
@@ -1224,7 +1225,10 @@ void TMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     const TState state = game.GetState();
     const bool ctrlAlt =
         modifiers.testFlag(Qt::ControlModifier) && modifiers.testFlag(Qt::AltModifier);
-    if (key >= Qt::Key_1 && key <= Qt::Key_9 && modifiers == Qt::NoModifier) {
+    // The digits of the keypad count too (Qt marks them with the keypad
+    // modifier).
+    if (key >= Qt::Key_1 && key <= Qt::Key_9 &&
+        (modifiers & ~Qt::KeypadModifier) == Qt::NoModifier) {
         if (state == TState::Ready || state == TState::Done || game.IsEdit()) {
             const QToolButton* button = xLev[static_cast<std::size_t>(key - Qt::Key_1)];
             if (button->isEnabled() && button->isVisible())

@@ -284,6 +284,43 @@ TEST_F(WinGameTest, TheCaptionNamesThePlayerGameAndLevelAndWithExtrasTheState) {
     EXPECT_EQ(Shell.Messages[0], MoreMessage(MsgNoSolution));
 }
 
+TEST_F(WinGameTest, EachExplosionIsAnimatedOnceWithItsSoundAndALandingBombNotAtAll) {
+    struct Case {
+        const char* under;
+        int explosions;
+    };
+    // Under the falling bomb: a stone (both go), a wall (the bomb alone), grass.
+    for (const Case c : {Case{"*", 1}, Case{"#", 1}, Case{"-", 0}}) {
+        WriteGame("Blast", {{"!", "H", "", "", c.under, "#", "        +"}});
+        TWinGame& game = Open("Blast");
+        Ui.Explosions = 0;
+        ASSERT_TRUE(game.Move(Right, 1)) << c.under;
+        EXPECT_EQ(Ui.Explosions, c.explosions) << c.under;
+        EXPECT_EQ(Count(TEffect::Bomb), c.explosions) << c.under;
+        EXPECT_EQ(game.GetCell(TPos(1, 4)), c.explosions == 0 ? Bomb : Empty) << c.under;
+    }
+}
+
+TEST_F(WinGameTest, TheCaptionsWordsAreLanguageTextsAndTheEditorsFollowsPaintingAndSaving) {
+    WriteGame("Corridor", {Corridor});
+    TWinGame& game = Open("Corridor");
+    const std::vector<std::pair<int, std::string>> words = {
+        {MsgStateNone + 1, "Bereit"}, {MsgEditing, "Bearbeiten"}, {MsgModified, "Geaendert"}};
+    for (const auto& [key, word] : words)
+        SetText(TextList::More, key, word);
+    const auto word = [this] { return Ui.Caption.substr(Ui.Caption.rfind(" - ") + 3); };
+    game.ToggleXtra();
+    EXPECT_EQ(word(), "Bereit");
+    game.EditMode();
+    game.SaveGame();
+    EXPECT_EQ(word(), "Bearbeiten");
+    game.PaintRectangle(20, 10, 20, 10, Wall);
+    EXPECT_EQ(word(), "Geaendert");
+    game.SaveGame();
+    EXPECT_EQ(word(), "Bearbeiten");
+    RestoreBuiltInTexts();
+}
+
 TEST_F(WinGameTest, TheFirstLoadStartsAtTheRememberedLevelButNeverBeyondTheFirstUnsolved) {
     WriteSimpleGame("Five", 5);
     Game = std::make_unique<TWinGame>(Ui, Shell);

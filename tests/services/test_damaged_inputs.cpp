@@ -78,7 +78,7 @@ TEST(DamagedInputs, LanguageFilesAlwaysGiveAResult) {
             ++loaded;
         else
             ASSERT_EQ(load.Message, ErrorMessage(ErrIncompatibleLanguage));
-        ASSERT_EQ(TextCount(TextList::More), 40);
+        ASSERT_EQ(TextCount(TextList::More), 48);
         ASSERT_EQ(TextCount(TextList::Errors), 8);
         RestoreBuiltInTexts();
     }

@@ -262,7 +262,7 @@ TEST_F(LanguageTest, MessageListsKeepTheCurrentTextForMissingOrUnusableKeys) {
     SetText(TextList::More, MsgWelcome, "from before");
     const std::string longText(TLanguageFile::MaxValueLength + 1, 'x');
     WriteLanguage("lists.tlg", Version35 + "[More]\r\n2=\r\n3=" + longText + "\r\n4=Au\x81\r\n" +
-                                   "0=zero\r\n41=beyond\r\n-1=negative\r\n5=" +
+                                   "0=zero\r\n49=beyond\r\n-1=negative\r\n5=" +
                                    std::string(TLanguageFile::MaxValueLength, 'y') + "\r\n" +
                                    "[Errors]\r\n7=Kein Bilderordner\r\n9=beyond\r\n"
                                    "[Skill]\r\n6=Alle\r\n[Passed]\r\n1=Neu\r\n4=beyond\r\n");
@@ -277,7 +277,7 @@ TEST_F(LanguageTest, MessageListsKeepTheCurrentTextForMissingOrUnusableKeys) {
     EXPECT_EQ(SkillName(5), "Alle");
     EXPECT_EQ(Text(TextList::Passed, 1), "Neu");
     EXPECT_EQ(Text(TextList::Passed, 2), "Old");
-    // The file name's letter case, then More 3, 4, 0, 41, -1, Errors 9, Passed 4.
+    // The file name's letter case, then More 3, 4, 0, 49, -1, Errors 9, Passed 4.
     EXPECT_EQ(load.Notes.size(), 8u);
 }
 
@@ -345,7 +345,7 @@ TEST(ShippedLanguages, EnglishAndGermanHoldEveryKey) {
             for (int key = 1; key <= TextCount(list); ++key)
                 EXPECT_TRUE(file.List(list).count(key)) << ListSection(list) << " " << key;
     }
-    EXPECT_EQ(TextCount(TextList::More), 40);
+    EXPECT_EQ(TextCount(TextList::More), 48);
     EXPECT_EQ(TextCount(TextList::Errors), 8);
     EXPECT_EQ(TextCount(TextList::Skill), 6);
     EXPECT_EQ(TextCount(TextList::Passed), 3);

@@ -326,5 +326,21 @@ TEST_F(MainWindowTest, TheWindowTakesTheSizeOfItsContentsAtEveryTileSize) {
     }
 }
 
+TEST_F(MainWindowTest, KeypadDigitsChooseLevelsAndReadOnlyWaitsForTheEditor) {
+    WriteGame("Pair", {LongCorridor, LongCorridor, LongCorridor});
+    TMain& main = Start();
+    EXPECT_FALSE(main.mReadOnly->isEnabled());
+    main.Game().ToggleAllLevels();
+    main.Game().OpenGameAt("Pair", 1);
+    WaitForInput(main);
+    for (const auto& [modifier, level] : {std::pair{Qt::KeypadModifier, 3}, {Qt::NoModifier, 2}}) {
+        QTest::keyClick(&main, static_cast<Qt::Key>(Qt::Key_0 + level), modifier);
+        WaitForInput(main);
+        EXPECT_EQ(main.Game().GetLevel(), level);
+    }
+    main.Game().EditMode();
+    EXPECT_TRUE(main.mReadOnly->isEnabled());
+}
+
 } // namespace
 } // namespace tb::test
