@@ -285,13 +285,22 @@ void TRecordBox::ApplyCaptions(const std::map<int, std::string>& captions) {
         const auto text = Texts.find(tag);
         if (text != Texts.end()) text->second = caption;
     }
+    Layout(); // a longer caption widens its column
+}
+
+int TRecordBox::PanelWidth(const QLabel& panel) {
+    // The design width, or wider when the caption needs it in this language
+    // and font.
+    const int needed = panel.fontMetrics().horizontalAdvance(panel.text()) +
+                       2 * panel.frameWidth() + 2 * panel.fontMetrics().averageCharWidth();
+    return std::max(panel.property("DesignWidth").toInt(), needed);
 }
 
 void TRecordBox::Layout() {
     const int headHeight = std::max(MinHeadHeight, QFontMetrics(font()).height() + 6);
     int left = 0;
     for (QLabel* panel : Panels) {
-        const int width = panel->property("DesignWidth").toInt();
+        const int width = PanelWidth(*panel);
         panel->setGeometry(left, 0, width, headHeight);
         left += width;
     }
@@ -306,7 +315,7 @@ void TRecordBox::Layout() {
     for (std::size_t column = 0; column < Spans.size(); ++column) {
         int width = 0;
         for (int i = 0; i < Spans[column] && panel < Panels.size(); ++i, ++panel)
-            width += Panels[panel]->property("DesignWidth").toInt();
+            width += Panels[panel]->width();
         width -= 1;
         if (column + 1 == Spans.size()) width -= scrollBar;
         xList.SetColumnWidth(static_cast<int>(column), width);

@@ -135,6 +135,8 @@ public:
     void SetBackground(const QPixmap& picture);
     // Tag → caption in the language's code page; empty captions are ignored.
     void ApplyCaptions(const std::map<int, std::string>& captions);
+    // A header panel's width: its design width, widened to fit its caption.
+    static int PanelWidth(const QLabel& panel);
 
     // True when a level or game was opened from this showing.
     bool Chosen() const { return ChosenFlag; }

@@ -6,6 +6,7 @@
 #include "records/browsers/tb_solbox.h"
 #include "records/browsers/tb_wribox.h"
 #include "records/tb_allgames.h"
+#include "services/d_language.h"
 #include "tests/records/records_support.h"
 #include "tests/window/window_support.h"
 
@@ -22,6 +23,8 @@
 
 namespace tb::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 using Opened = std::vector<std::pair<std::string, int>>;
 
@@ -346,6 +349,42 @@ TEST_F(BrowserTest, BrowsersStayOpenWhenThePlayerStaysInTheEditor) {
     EXPECT_FALSE(games.Chosen());
     EXPECT_FALSE(box.Chosen());
     EXPECT_EQ(Calls, (Opened{{"Four", 4}}));
+}
+
+TEST_F(BrowserTest, EveryHeaderCaptionFitsItsColumnInEveryShippedLanguage) {
+    Records();
+    TSolBox details(nullptr, *Db, Open);
+    TChampBox champions(nullptr, *Db, details);
+    TWriBox games(nullptr, *Db, Open);
+    TAuthBox authors(nullptr, *Db, games);
+    const std::vector<std::pair<TRecordBox*, TLanguageForm>> boxes = {
+        {&details, TLanguageForm::SolBox},
+        {&champions, TLanguageForm::ChampBox},
+        {&games, TLanguageForm::WriBox},
+        {&authors, TLanguageForm::AuthBox}};
+    const fs::path shipped = fs::path(TOBBIN_SOURCE_FOLDER) / "data" / "tlg";
+    fs::copy(shipped, Dir.Path() / "tlg", fs::copy_options::recursive);
+    const std::vector<std::string> languages = LanguageNames(Dir.Path() / "tlg");
+    ASSERT_GE(languages.size(), 2U);
+    for (const std::string& language : languages) {
+        ASSERT_TRUE(Language().LoadLanguage(language).Loaded) << language;
+        for (auto [box, form] : boxes) {
+            box->ApplyCaptions(Language().Captions(form));
+            for (std::size_t i = 0; i < box->Panels.size(); ++i) {
+                const QLabel& panel = *box->Panels[i];
+                const int text = panel.fontMetrics().horizontalAdvance(panel.text());
+                EXPECT_GE(panel.contentsRect().width(), text)
+                    << language << " " << box->objectName().toStdString() << " "
+                    << panel.text().toStdString();
+                // The panels lie side by side, the grid's columns under them.
+                if (i > 0) {
+                    EXPECT_EQ(panel.x(), box->Panels[i - 1]->geometry().right() + 1);
+                }
+            }
+        }
+    }
+    ASSERT_TRUE(Language().LoadLanguage("English").Loaded);
+    RestoreBuiltInTexts();
 }
 
 } // namespace
