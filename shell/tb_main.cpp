@@ -71,6 +71,9 @@ enum : int {
     TagAbout = 73,
 };
 
+// Tags 91 to 98 of the Main section: the palette buttons' hints.
+constexpr int TagPaletteHints = 91;
+
 // A folder menu's entries: the subfolders (or the files matching `suffix`)
 // of `folder`, without those starting with ".", cut before their first ".",
 // in canonical form, sorted.
@@ -264,8 +267,6 @@ void TMain::BuildControls() {
         button->setAutoRaise(static_cast<int>(i) != PaletteSlot);
         button->setFocusPolicy(Qt::NoFocus);
         button->setGeometry(0, 6, 24, 24);
-        button->setToolTip(QString::fromLatin1(
-            CellPictureNames[static_cast<std::size_t>(CellPicture(PaletteCodes[i]))]));
         connect(button, &QToolButton::clicked, this, [this, slot = static_cast<int>(i)] {
             TEventPump::RunCommand([this, slot] { PaletteClick(slot); });
         });
@@ -571,6 +572,11 @@ void TMain::ApplyCaptions() {
     AuthBox->ApplyCaptions(Language().Captions(TLanguageForm::AuthBox));
     WriBox->ApplyCaptions(Language().Captions(TLanguageForm::WriBox));
     CongratBox->ApplyCaptions(Language().Captions(TLanguageForm::CongratBox));
+    // The palette's hints name the cell kinds (Tags 91 to 98).
+    const std::map<int, std::string>& main = Language().Captions(TLanguageForm::Main);
+    for (std::size_t i = 0; i < xPal.size(); ++i)
+        if (const auto name = main.find(TagPaletteHints + static_cast<int>(i)); name != main.end())
+            xPal[i]->setToolTip(ToUnicode(name->second));
     xTit1.setText(ToUnicode(MoreMessage(MsgWelcome)));
     if (xBottomPan.isVisible() && Game().GetState() == TState::None && !Game().IsEdit())
         xBottomLab.setText(ToUnicode(MoreMessage(MsgClickToLoad)));

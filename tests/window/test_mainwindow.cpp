@@ -340,6 +340,11 @@ TEST_F(MainWindowTest, KeypadDigitsChooseLevelsAndReadOnlyWaitsForTheEditor) {
     }
     main.Game().EditMode();
     EXPECT_TRUE(main.mReadOnly->isEnabled());
+    // The palette's hints are the cell kinds' names of the language.
+    EXPECT_EQ(main.xPal[2]->toolTip(), QStringLiteral("Wall"));
+    main.LoadLanguage("Deutsch");
+    EXPECT_EQ(main.xPal[2]->toolTip(), QStringLiteral("Mauer"));
+    main.LoadLanguage("English");
 }
 
 } // namespace
