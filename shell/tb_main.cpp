@@ -190,6 +190,10 @@ void TMain::BuildControls() {
     QPalette dark = palette();
     dark.setColor(QPalette::Window, QColor(0x10, 0x18, 0x30));
     dark.setColor(QPalette::WindowText, Qt::white);
+    // The level buttons' numbers stand out on the dark panels of every skin:
+    // light digits, and a dark face for the raised button of the level in play.
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    dark.setColor(QPalette::Button, QColor(0x28, 0x38, 0x68));
     for (TPanel* panel : {&xBottomPan, &xNamePan, &xClockPan, &xStepPan, &xLevelPan, &xPalettePan})
         panel->setPalette(dark);
 

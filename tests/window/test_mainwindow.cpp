@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cmath>
+
 namespace tb::test {
 namespace {
 
@@ -345,6 +347,36 @@ TEST_F(MainWindowTest, KeypadDigitsChooseLevelsAndReadOnlyWaitsForTheEditor) {
     main.LoadLanguage("Deutsch");
     EXPECT_EQ(main.xPal[2]->toolTip(), QStringLiteral("Mauer"));
     main.LoadLanguage("English");
+}
+
+// The contrast ratio of two colours by their relative luminance (1 to 21).
+double Contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(MainWindowTest, LevelButtonNumbersStandOutOnTheBottomPanelOfEverySkin) {
+    TMain& main = Start();
+    for (const std::string skin : {"Standard", "Night"}) {
+        main.SetSkin(skin);
+        const QImage panel(QString::fromStdString(
+            (SkinFolder(skin) / tb::Settings().SkinPictureName(TSkinPicture::Panel)).string()));
+        ASSERT_FALSE(panel.isNull()) << skin;
+        const QColor ground =
+            panel.scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixelColor(0, 0);
+        const QPalette& colours = main.xLev[0]->palette();
+        EXPECT_GE(Contrast(colours.color(QPalette::ButtonText), ground), 4.5) << skin;
+        EXPECT_GE(Contrast(colours.color(QPalette::ButtonText), colours.color(QPalette::Button)),
+                  4.5)
+            << skin;
+    }
 }
 
 } // namespace
