@@ -67,9 +67,11 @@ struct TRecordingShell : TWinShell {
     std::deque<std::uint8_t> Answers;
     std::deque<std::string> GameNames, LevelNames, Players;
     void ProcessMessages() override { ++Pumps; }
-    std::uint8_t Ask(const std::string& message, const std::vector<std::string>&,
+    std::vector<std::vector<std::string>> Arguments; // of each message, in order
+    std::uint8_t Ask(const std::string& message, const std::vector<std::string>& arguments,
                      std::uint8_t) override {
         Messages.push_back(message);
+        Arguments.push_back(arguments);
         return Next(Answers, std::uint8_t{AnswerNo});
     }
     std::string ChooseGame(bool&) override { return Chosen; }
@@ -219,14 +221,38 @@ TEST_F(WinGameTest, ASolvedLevelWaitsForTheBannerThenOpensTheNextAndTheLastCongr
     EXPECT_EQ(game.GetState(), TState::Ready);
     EXPECT_EQ(game.GetRecords().PlayerSteps("Pair", 1, "Ann"), 1);
     EXPECT_EQ(Shell.Congratulations, 0);
+    EXPECT_EQ(Ui.Highest, 2); // the next level's button is open
+    EXPECT_EQ(game.GetRecords().FindGame("Pair")->Mark, 0);
 
     ASSERT_TRUE(game.Move(Right, 1));
     EXPECT_EQ(Ui.Solved, 2);
     EXPECT_EQ(Ui.Waits, 1); // the last level does not move on
     EXPECT_EQ(Shell.Congratulations, 1);
+    EXPECT_EQ(game.GetRecords().FindGame("Pair")->Mark, 1); // the game is finished
     EXPECT_EQ(game.GetLevel(), 2);
     EXPECT_EQ(game.GetState(), TState::Done);
     EXPECT_NE(std::find(Ui.States.begin(), Ui.States.end(), TState::Done), Ui.States.end());
+}
+
+TEST_F(WinGameTest, ANewRecordIsAnnouncedWithThePreviousHolderButAShownSolutionIsNot) {
+    WriteGame("Hills", {TwoSteps, OneStep});
+    WriteFile(Settings("tobbin.sol"), SolFile({SolLine("Bob #0", "Hills", 1, 4)}));
+    TWinGame& game = Open("Hills");
+    ASSERT_TRUE(game.Move(Right, 1));
+    ASSERT_TRUE(game.Move(Right, 1));
+    ASSERT_EQ(Shell.Messages, std::vector<std::string>{MoreMessage(MsgNewRecord)});
+    EXPECT_EQ(Shell.Arguments[0], (std::vector<std::string>{"4", "Bob #0", "2"}));
+    EXPECT_EQ(Ui.Solved, 1);
+    EXPECT_EQ(game.GetLevel(), 2);
+
+    // Watching the stored solution win is neither announced nor recorded.
+    game.SetLevel(1);
+    ASSERT_TRUE(game.PlayBack(true));
+    EXPECT_EQ(game.GetState(), TState::Done);
+    EXPECT_EQ(Ui.Solved, 1);
+    EXPECT_EQ(Shell.Messages.size(), 1U);
+    EXPECT_EQ(game.GetLevel(), 1);
+    EXPECT_EQ(game.GetRecords().PlayerSteps("Hills", 1, "Ann"), 2);
 }
 
 TEST_F(WinGameTest, AtBoosterSpeedOnlyTheWinIsHeardAsAPick) {
