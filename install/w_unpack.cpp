@@ -318,10 +318,16 @@ std::string FailedMembersMessage(std::string_view text, std::string_view andMore
     lines = std::max<std::size_t>(lines, 1);
     const std::size_t listed = failed.size() <= lines ? failed.size() : lines - 1;
     std::string list;
-    for (std::size_t i = 0; i < listed; ++i)
-        list += (i == 0 ? "" : "|") + OneLine(CutToEnd(failed[i].Name, 60));
-    if (failed.size() > listed)
-        list += (listed == 0 ? "" : "|") + Fill(andMore, {std::to_string(failed.size() - listed)});
+    // Appended piece by piece: GCC 12 at -O3 misreads a literal prefixed to a
+    // temporary string as an overlapping copy (-Wrestrict).
+    for (std::size_t i = 0; i < listed; ++i) {
+        if (i > 0) list += '|';
+        list += OneLine(CutToEnd(failed[i].Name, 60));
+    }
+    if (failed.size() > listed) {
+        if (listed > 0) list += '|';
+        list += Fill(andMore, {std::to_string(failed.size() - listed)});
+    }
     return Fill(text, {OneLine(CutToEnd(archive.filename().string(), 40)), list});
 }
 
