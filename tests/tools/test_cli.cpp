@@ -41,10 +41,16 @@ class CliTool : public ::testing::Test {
 protected:
     TRun Run(const std::vector<std::string>& args) {
         std::string command = Quote(TOBBIN_CLI_PATH);
-        for (const std::string& arg : args)
-            command += " " + Quote(arg);
-        command +=
-            " >" + Quote((Folder / "out").string()) + " 2>" + Quote((Folder / "err").string());
+        // Appended piece by piece: GCC 12 at -O3 misreads a literal prefixed
+        // to a temporary string as an overlapping copy (-Wrestrict).
+        for (const std::string& arg : args) {
+            command += ' ';
+            command += Quote(arg);
+        }
+        command += " >";
+        command += Quote((Folder / "out").string());
+        command += " 2>";
+        command += Quote((Folder / "err").string());
         const int raw = std::system(command.c_str());
         TRun run;
         run.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -40,7 +40,7 @@ TEST(ErrorText, LongMessagesAreBrokenOnceAtTheLastBlankWithinFiftyFive) {
     // A blank after the 55th character, or only in the first place: one line.
     const std::string late = std::string(60, 'x') + " y";
     EXPECT_EQ(FormatErrorText(late), late);
-    const std::string first = " " + std::string(60, 'x');
+    const std::string first = std::string(1, ' ').append(60, 'x');
     EXPECT_EQ(FormatErrorText(first), first);
 }
 
