@@ -845,6 +845,10 @@ void TMain::resizeEvent(QResizeEvent* event) {
     // late notice of an older size from the window system is put right once
     // this event is over, a few times at most so that a window manager that
     // insists is not fought without end.
+    if (minimumSize() != CorrectedSize) { // a new size: the count starts again
+        CorrectedSize = minimumSize();
+        SizeCorrections = 0;
+    }
     if (minimumSize() == maximumSize() && size() != minimumSize()) {
         if (SizeCorrections < 3) {
             ++SizeCorrections;

@@ -276,6 +276,7 @@ private:
     int PaletteSlot = 1;
     bool Shown = false;
     int SizeCorrections = 0;         // sizes put right in a row (resizeEvent)
+    QSize CorrectedSize;             // the size they were put right to
     bool Terminating = false;        // closing without questions: no player is left
     std::vector<QAction*> SoundSets; // the set items of the Sound menu
     QPixmap ListPicture;             // the skin's list picture, for the record browsers
