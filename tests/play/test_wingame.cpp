@@ -236,7 +236,10 @@ TEST_F(WinGameTest, ASolvedLevelWaitsForTheBannerThenOpensTheNextAndTheLastCongr
 
 TEST_F(WinGameTest, ANewRecordIsAnnouncedWithThePreviousHolderButAShownSolutionIsNot) {
     WriteGame("Hills", {TwoSteps, OneStep});
-    WriteFile(Settings("tobbin.sol"), SolFile({SolLine("Bob #0", "Hills", 1, 4)}));
+    TLevSol bob = Solution("Bob #0", 1, Left); // a step back and three to the right
+    for (int i = 0; i < 3; ++i)
+        bob.Add(Right);
+    WriteFile(Settings("tobbin.sol"), SolFile({bob.Line("Hills", 1, 2)}));
     TWinGame& game = Open("Hills");
     ASSERT_TRUE(game.Move(Right, 1));
     ASSERT_TRUE(game.Move(Right, 1));
