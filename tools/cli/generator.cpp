@@ -203,8 +203,13 @@ unsigned ParseMechanics(const std::string& text) {
 
 std::string MechanicsText(unsigned set) {
     std::string text;
-    for (const TMechanicName& m : MechanicNames)
-        if (set & m.Mechanic) text += (text.empty() ? "" : ",") + std::string(m.Name);
+    // Appended piece by piece: GCC 12 at -O3 misreads a literal prefixed to a
+    // temporary string as an overlapping copy (-Wrestrict).
+    for (const TMechanicName& m : MechanicNames) {
+        if (!(set & m.Mechanic)) continue;
+        if (!text.empty()) text += ',';
+        text += m.Name;
+    }
     return text;
 }
 
