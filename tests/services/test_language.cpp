@@ -38,16 +38,10 @@ const std::string Version35 = "[Version]\r\nVersion=3.5\r\n";
 } // namespace
 
 TEST(CodePage, CharsetsSelectTheirCodePages) {
-    EXPECT_EQ(CodePageOfCharset(0), 1252);
-    EXPECT_EQ(CodePageOfCharset(238), 1250);
-    EXPECT_EQ(CodePageOfCharset(204), 1251);
-    EXPECT_EQ(CodePageOfCharset(161), 1253);
-    EXPECT_EQ(CodePageOfCharset(162), 1254);
-    EXPECT_EQ(CodePageOfCharset(177), 1255);
-    EXPECT_EQ(CodePageOfCharset(178), 1256);
-    EXPECT_EQ(CodePageOfCharset(186), 1257);
-    EXPECT_EQ(CodePageOfCharset(1), 1252);
-    EXPECT_EQ(CodePageOfCharset(128), 1252);
+    const int pairs[][2] = {{0, 1252},   {238, 1250}, {204, 1251}, {161, 1253}, {162, 1254},
+                            {177, 1255}, {178, 1256}, {186, 1257}, {1, 1252},   {128, 1252}};
+    for (const auto& [charset, codePage] : pairs)
+        EXPECT_EQ(CodePageOfCharset(charset), codePage) << charset;
     EXPECT_THROW(TCodePage(437), Error);
 }
 

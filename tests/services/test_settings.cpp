@@ -47,6 +47,22 @@ struct SettingsTest : ::testing::Test {
     }
 };
 
+// The settings the file gives (everything WriteSettings writes or keeps).
+std::string Stored(const TSettings& s) {
+    std::string text;
+    for (const std::string* value : {&s.Waves, &s.Skin, &s.Sprites, &s.Language, &s.Player})
+        text += *value + "|";
+    for (const TColour* colour : {&s.Menu, &s.MenuSel, &s.MenuFont, &s.MenuSelFont, &s.List,
+                                  &s.ListFont, &s.Grid, &s.GridFont})
+        text += colour->Name + "|";
+    for (int number :
+         {int{s.SoundOn}, int{s.SoundRandom}, int{s.Jpeg}, int{s.SpritesRandom}, int{s.Size},
+          int{s.Backgrounds}, int{s.FontSize}, int{s.CustomMenu}, int{s.BoldFont}, int{s.Frugal},
+          int{s.Speed}, int{s.Slow}, int{s.Normal}, int{s.Fast}, int{s.Booster}, int{s.Multi}})
+        text += std::to_string(number) + "|";
+    return text;
+}
+
 } // namespace
 
 TEST(IniFile, ReadsKeysRegardlessOfCaseAndWritesPlainLines) {
@@ -121,17 +137,11 @@ TEST(Colours, NamesNumbersAndUnknownTexts) {
 }
 
 TEST(ScreenClass, FollowsTheScreenSize) {
-    EXPECT_EQ(ScreenClass(1600, 1200), 5);
-    EXPECT_EQ(ScreenClass(1920, 1080), 4);
-    EXPECT_EQ(ScreenClass(1599, 1200), 4);
-    EXPECT_EQ(ScreenClass(1280, 1024), 4);
-    EXPECT_EQ(ScreenClass(1280, 1023), 3);
-    EXPECT_EQ(ScreenClass(1024, 768), 3);
-    EXPECT_EQ(ScreenClass(1023, 768), 2);
-    EXPECT_EQ(ScreenClass(800, 600), 2);
-    EXPECT_EQ(ScreenClass(799, 1200), 1);
-    EXPECT_EQ(ScreenClass(2000, 599), 1);
-    EXPECT_EQ(ScreenClass(0, 0), 1);
+    const int sizes[][3] = {{1600, 1200, 5}, {1920, 1080, 4}, {1599, 1200, 4}, {1280, 1024, 4},
+                            {1280, 1023, 3}, {1024, 768, 3},  {1023, 768, 2},  {800, 600, 2},
+                            {799, 1200, 1},  {2000, 599, 1},  {0, 0, 1}};
+    for (const auto& [width, height, screenClass] : sizes)
+        EXPECT_EQ(ScreenClass(width, height), screenClass) << width << "x" << height;
 }
 
 TEST(SpeedTable, StepDelaysAndSoundGaps) {
@@ -163,38 +173,16 @@ TEST_F(SettingsTest, AMissingFileGivesTheBuiltInValues) {
     Env.ScreenHeight = 1024;
     const TSettings s = Read();
 
-    EXPECT_TRUE(s.SoundOn);
+    EXPECT_EQ(Stored(s), "Classic|Standard|Apples|English||MoneyGreen|Yellow|Navy|Maroon|Yellow|"
+                         "Maroon|Navy|Aqua|1|1|1|1|0|1|9|1|0|0|3|180|120|60|10|40|");
     EXPECT_TRUE(Bank.SoundOn);
-    EXPECT_EQ(s.Waves, "Classic");
     EXPECT_EQ(Bank.LoadedCount(), 1); // the Classic set was loaded
     EXPECT_EQ(Bank.EffectEntry(TEffect::Win), 1);
-    EXPECT_TRUE(s.SoundRandom);
-    EXPECT_TRUE(s.Jpeg);
     EXPECT_EQ(s.SkinPictureName(TSkinPicture::Box), "tb_box.jpg");
-    EXPECT_EQ(s.Skin, "Standard");
-    EXPECT_EQ(s.Sprites, "Apples");
-    EXPECT_TRUE(s.SpritesRandom);
-    EXPECT_EQ(s.Size, 0);
-    EXPECT_TRUE(s.Backgrounds);
-    EXPECT_EQ(s.Language, "English");
-    EXPECT_EQ(s.FontSize, 9);
-    EXPECT_TRUE(s.CustomMenu);
-    EXPECT_FALSE(s.BoldFont);
-    EXPECT_FALSE(s.Frugal);
-    EXPECT_EQ(s.Player, "");
     EXPECT_EQ(s.Game, "");
     EXPECT_EQ(s.Level, 1);
-    EXPECT_EQ(s.Speed, 3);
-    EXPECT_EQ(SpeedTable(s), (std::array<std::uint16_t, 5>{40, 180, 120, 60, 10}));
     // A missing colour key gives the named default, not the system colour.
-    EXPECT_EQ(s.Menu.Name, "MoneyGreen");
-    EXPECT_EQ(s.MenuSel.Name, "Yellow");
-    EXPECT_EQ(s.MenuFont.Name, "Navy");
-    EXPECT_EQ(s.MenuSelFont.Name, "Maroon");
-    EXPECT_EQ(s.List.Name, "Yellow");
-    EXPECT_EQ(s.ListFont.Name, "Maroon");
-    EXPECT_EQ(s.Grid.Name, "Navy");
-    EXPECT_EQ(s.GridFont.Name, "Aqua");
+    EXPECT_FALSE(s.Menu.System);
     EXPECT_EQ(s.ScreenClassNumber, 4);
     EXPECT_EQ(s.FontName, "Tahoma");
     EXPECT_EQ(s.FixedFontName, "Courier New");
@@ -343,22 +331,6 @@ TEST_F(SettingsTest, WritingKeepsUnwrittenKeysAndWritesInItsOrder) {
     EXPECT_FALSE(back.SoundOn);
     EXPECT_EQ(back.Speed, 1);
     EXPECT_TRUE(back.BoldFont);
-}
-
-// The settings the file gives (everything WriteSettings writes or keeps).
-std::string Stored(const TSettings& s) {
-    std::string text;
-    for (const std::string* value : {&s.Waves, &s.Skin, &s.Sprites, &s.Language, &s.Player})
-        text += *value + "|";
-    for (const TColour* colour : {&s.Menu, &s.MenuSel, &s.MenuFont, &s.MenuSelFont, &s.List,
-                                  &s.ListFont, &s.Grid, &s.GridFont})
-        text += colour->Name + "|";
-    for (int number :
-         {int{s.SoundOn}, int{s.SoundRandom}, int{s.Jpeg}, int{s.SpritesRandom}, int{s.Size},
-          int{s.Backgrounds}, int{s.FontSize}, int{s.CustomMenu}, int{s.BoldFont}, int{s.Frugal},
-          int{s.Speed}, int{s.Slow}, int{s.Normal}, int{s.Fast}, int{s.Booster}, int{s.Multi}})
-        text += std::to_string(number) + "|";
-    return text;
 }
 
 TEST_F(SettingsTest, DamagedSectionHeadersGiveTheSameSettingsAndBytesAtEveryWrite) {

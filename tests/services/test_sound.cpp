@@ -50,6 +50,13 @@ std::vector<TEffect> AllEffects() {
     return effects;
 }
 
+struct SoundBank : ::testing::Test {
+    test::TempFolder dir;
+    std::vector<TPlayed> played;
+    int forgotten = 0;
+    TSoundBank bank{std::make_unique<TRecordingPlayer>(played, forgotten)};
+};
+
 } // namespace
 
 TEST(WaveCheck, AcceptsWholeImagesAndRefusesDamagedOnes) {
@@ -60,25 +67,22 @@ TEST(WaveCheck, AcceptsWholeImagesAndRefusesDamagedOnes) {
     EXPECT_FALSE(IsPlayableWave(""));
     EXPECT_FALSE(IsPlayableWave(wave.substr(0, 11)));
     EXPECT_FALSE(IsPlayableWave(wave.substr(0, wave.size() - 1))); // cut off
-    std::string bad = wave;
-    bad[0] = 'X'; // not RIFF
-    EXPECT_FALSE(IsPlayableWave(bad));
-    bad = wave;
-    bad[8] = 'A'; // not WAVE
-    EXPECT_FALSE(IsPlayableWave(bad));
-    bad = wave;
-    bad[20] = 2; // format 2: compressed, not played
-    EXPECT_FALSE(IsPlayableWave(bad));
-    bad = wave;
-    bad[32] = 3; // block align does not fit one channel of 16 bits
-    EXPECT_FALSE(IsPlayableWave(bad));
-    bad = wave;
-    bad[40] = static_cast<char>(0xFF); // the data chunk claims more than the image holds
-    EXPECT_FALSE(IsPlayableWave(bad));
-    bad = wave;
-    bad[4] = 4; // a RIFF size that ends before the format
-    bad[5] = bad[6] = bad[7] = 0;
-    EXPECT_FALSE(IsPlayableWave(bad));
+    const struct {
+        std::size_t At;
+        char Byte;
+        const char* Why;
+    } damages[] = {{0, 'X', "not RIFF"},
+                   {8, 'A', "not WAVE"},
+                   {20, 2, "format 2: compressed, not played"},
+                   {32, 3, "block align does not fit one channel of 16 bits"},
+                   {40, static_cast<char>(0xFF), "the data chunk claims more than the image holds"},
+                   {4, 4, "a RIFF size that ends before the format"}};
+    for (const auto& damage : damages) {
+        std::string bad = wave;
+        bad[damage.At] = damage.Byte;
+        if (damage.At == 4) bad[5] = bad[6] = bad[7] = 0;
+        EXPECT_FALSE(IsPlayableWave(bad)) << damage.Why;
+    }
 
     // A chunk before the format is stepped over, an odd one with its pad byte.
     std::string extra = "LIST";
@@ -99,11 +103,7 @@ TEST(WaveCheck, AcceptsWholeImagesAndRefusesDamagedOnes) {
         IsPlayableWave(fitRiffSize(wave.substr(0, 12) + wave.substr(36) + wave.substr(12, 24))));
 }
 
-TEST(SoundBank, LoadsTheSixteenEffectsInOrderWithTheirModes) {
-    test::TempFolder dir;
-    std::vector<TPlayed> played;
-    int forgotten = 0;
-    TSoundBank bank(std::make_unique<TRecordingPlayer>(played, forgotten));
+TEST_F(SoundBank, LoadsTheSixteenEffectsInOrderWithTheirModes) {
     bank.LoadSoundSet(WriteSet(dir / "Classic", AllEffects()));
 
     EXPECT_EQ(bank.LoadedCount(), 16);
@@ -137,11 +137,7 @@ TEST(SoundBank, LoadsTheSixteenEffectsInOrderWithTheirModes) {
     EXPECT_TRUE(played.back().Asynchronous);
 }
 
-TEST(SoundBank, MissingAndDamagedFilesLeaveTheirEffectsSilent) {
-    test::TempFolder dir;
-    std::vector<TPlayed> played;
-    int forgotten = 0;
-    TSoundBank bank(std::make_unique<TRecordingPlayer>(played, forgotten));
+TEST_F(SoundBank, MissingAndDamagedFilesLeaveTheirEffectsSilent) {
     const fs::path set = WriteSet(dir / "Partial", {TEffect::Refused, TEffect::Win, TEffect::Exit});
     test::WriteFile(set / "tb_kill.wav", test::MakeWave(20).substr(0, 30)); // cut off
     test::WriteFile(set / "tb_ston.wav", "RIFF nonsense");
@@ -162,10 +158,10 @@ TEST(SoundBank, MissingAndDamagedFilesLeaveTheirEffectsSilent) {
 
     for (int i = 0; i < EffectCount; ++i)
         bank.Play(static_cast<TEffect>(i));
-    ASSERT_EQ(played.size(), 3u);
-    EXPECT_EQ(played[0].Entry, 1);
-    EXPECT_EQ(played[1].Entry, 2);
-    EXPECT_EQ(played[2].Entry, 3);
+    std::vector<int> entries;
+    for (const TPlayed& p : played)
+        entries.push_back(p.Entry);
+    EXPECT_EQ(entries, (std::vector<int>{1, 2, 3}));
 
     // A folder that does not exist loads nothing and plays nothing.
     bank.LoadSoundSet(dir / "NoSuchSet");
@@ -174,12 +170,8 @@ TEST(SoundBank, MissingAndDamagedFilesLeaveTheirEffectsSilent) {
     EXPECT_EQ(played.size(), 3u);
 }
 
-TEST(SoundBank, SwitchOffAndEntriesOutsideTheBankPlayNothing) {
-    test::TempFolder dir;
-    std::vector<TPlayed> played;
-    int forgotten = 0;
+TEST_F(SoundBank, SwitchOffAndEntriesOutsideTheBankPlayNothing) {
     int processed = 0;
-    TSoundBank bank(std::make_unique<TRecordingPlayer>(played, forgotten));
     bank.ProcessMessages = [&] { ++processed; };
     bank.LoadSoundSet(WriteSet(dir / "Two", {TEffect::Error, TEffect::Refused}));
     ASSERT_EQ(bank.LoadedCount(), 2);
@@ -202,11 +194,7 @@ TEST(SoundBank, SwitchOffAndEntriesOutsideTheBankPlayNothing) {
     EXPECT_EQ(processed, 2); // before and after the sound
 }
 
-TEST(SoundBank, ASecondSetStartsNumberingAgain) {
-    test::TempFolder dir;
-    std::vector<TPlayed> played;
-    int forgotten = 0;
-    TSoundBank bank(std::make_unique<TRecordingPlayer>(played, forgotten));
+TEST_F(SoundBank, ASecondSetStartsNumberingAgain) {
     bank.LoadSoundSet(WriteSet(dir / "First", AllEffects()));
     bank.LoadSoundSet(WriteSet(dir / "Second", {TEffect::Win, TEffect::Champion}));
     EXPECT_EQ(forgotten, 2);
@@ -220,11 +208,7 @@ TEST(SoundBank, ASecondSetStartsNumberingAgain) {
         EXPECT_FALSE(bank.IsAsynchronous(static_cast<std::uint8_t>(entry)));
 }
 
-TEST(SoundBank, AddSoundCountsUpAndStopsAtTheLastEntry) {
-    test::TempFolder dir;
-    std::vector<TPlayed> played;
-    int forgotten = 0;
-    TSoundBank bank(std::make_unique<TRecordingPlayer>(played, forgotten));
+TEST_F(SoundBank, AddSoundCountsUpAndStopsAtTheLastEntry) {
     test::WriteFile(dir / "a.wav", test::MakeWave(5));
     EXPECT_EQ(bank.AddSound(dir / "missing.wav"), 0);
     EXPECT_EQ(bank.LoadError, 2);
