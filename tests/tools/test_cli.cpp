@@ -100,31 +100,32 @@ TEST_F(CliTool, PlayShowsACrushedHeroAndUnknownCells) {
                            Board({"#######", "## ####", "## *###", "# *O-+#", "# #@ ##", "#?#"}));
 }
 
-TEST_F(CliTool, PlayReportsErrorsOnStderrOnly) {
+TEST_F(CliTool, RefusalsGoToStderrOnlyWithStatusTwo) {
     const std::string file = Level("walk.txt", Walk);
-    TRun run = Run({"play", file, "2Rx"});
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err, "error: bad move letter 'x'\n");
-
-    run = Run({"play", Level("still.txt", {"#####", "#H  #"}), "R"});
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err, "error: level is not playable\n");
-
-    run = Run({"play", (Folder / "missing.tbg").string(), "R"});
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err, "error: Cannot open file: " + (Folder / "missing.tbg").string() + "\n");
-
-    run = Run({"play", file, "R", "--level", "2"});
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Err, "error: the game has no level 2\n");
-
+    const std::string missing = (Folder / "missing.tbg").string();
     WriteFile(Folder / "end.txt", "END\n");
-    run = Run({"play", (Folder / "end.txt").string(), "R"});
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Err.rfind("error: no level in ", 0), 0u);
+    const struct {
+        std::vector<std::string> Args;
+        std::string Err; // how the error output starts
+    } refusals[] = {
+        {{"play", file, "2Rx"}, "error: bad move letter 'x'\n"},
+        {{"play", Level("still.txt", {"#####", "#H  #"}), "R"}, "error: level is not playable\n"},
+        {{"play", missing, "R"}, "error: Cannot open file: " + missing + "\n"},
+        {{"play", file, "R", "--level", "2"}, "error: the game has no level 2\n"},
+        {{"play", (Folder / "end.txt").string(), "R"}, "error: no level in "},
+        {{"solve", Level("bad.txt", {"#####", "#H*+#", "## ##"})},
+         "error: level is not playable\n"},
+        {{"dance"}, "error: unknown command 'dance'\nusage: tobbin-cli COMMAND"},
+        {{"solve", "x.txt", "--fast"}, "error: unknown option '--fast'\nusage: tobbin-cli solve"},
+        {{"play", "x.txt", "R", "--level", "nine"}, "error: --level needs a number"},
+        {{}, "error: no command given\n"},
+    };
+    for (const auto& refusal : refusals) {
+        const TRun run = Run(refusal.Args);
+        EXPECT_EQ(run.Status, 2) << refusal.Err;
+        EXPECT_EQ(run.Out, "") << refusal.Err;
+        EXPECT_EQ(run.Err.rfind(refusal.Err, 0), 0u) << run.Err;
+    }
 }
 
 TEST_F(CliTool, SolvePrintsTheShortestSolutionOrWhyThereIsNone) {
@@ -140,11 +141,6 @@ TEST_F(CliTool, SolvePrintsTheShortestSolutionOrWhyThereIsNone) {
     run = Run({"solve", Level("long.txt", {"#########", "#H     +#"}), "--max-states=3"});
     EXPECT_EQ(run.Status, 3);
     EXPECT_EQ(run.Out, "gave up after 3 positions\n");
-
-    run = Run({"solve", Level("bad.txt", {"#####", "#H*+#", "## ##"})});
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err, "error: level is not playable\n");
 }
 
 TEST_F(CliTool, MakeGameWritesAGameThatCheckAndSolveRead) {
@@ -357,22 +353,6 @@ TEST_F(CliTool, HelpAndUsage) {
         EXPECT_EQ(run.Out.rfind(std::string("usage: tobbin-cli ") + command, 0), 0u);
         EXPECT_EQ(run.Err, "");
     }
-    run = Run({"dance"});
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err.rfind("error: unknown command 'dance'\nusage: tobbin-cli COMMAND", 0), 0u);
-
-    run = Run({"solve", "x.txt", "--fast"});
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Err.rfind("error: unknown option '--fast'\nusage: tobbin-cli solve", 0), 0u);
-
-    run = Run({"play", "x.txt", "R", "--level", "nine"});
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Err.rfind("error: --level needs a number", 0), 0u);
-
-    run = Run({});
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Err.rfind("error: no command given\n", 0), 0u);
 }
 
 } // namespace
