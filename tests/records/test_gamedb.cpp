@@ -311,7 +311,7 @@ TEST(LogCleanUp, ClaimsBelowTheBestSolutionAreCorrectedOrDropped) {
     };
     add("Ann #0", "Hills", 1, 30); // same player: corrected to 35
     add("Bob #0", "Hills", 1, 30); // another player: dropped
-    add("Cy #0", "Hills", 1, 40);  // not below the best: kept
+    add("Cy #0", "Hills", 1, 35);  // as short as the best: kept
     add("Cy #0", "Hills", 2, 3);   // no best solution: kept
     add("Cy #0", "Hills", 4, 3);   // beyond the game's levels: dropped
     add("Cy #0", "Nowhere", 9, 1); // a game not installed: kept
