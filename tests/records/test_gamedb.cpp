@@ -61,6 +61,9 @@ TEST(StartUp, GamesComeFromTheirHeadersSortedByNameAndSolutionsFromTheFile) {
     WriteSimpleGame("Dunes", 2, "Bob", 3);
     WriteSimpleGame("Empty", 0);
     WriteFile(Folders().GamesFolder / "broken.tbg", "Version 3.54 #0\r\n***\r\n");
+    WriteSimpleGame("Woods", 1);
+    const fs::path woods = TMapSet::FilePath("Woods");
+    fs::rename(woods, woods.parent_path() / ("." + woods.filename().string())); // hidden: skipped
     WriteFile(Settings("tobbin.sol"),
               SolFile({SolLine("Ann #0", "hills", 2, 4), SolLine("Ann #0", "Nowhere", 1, 4)}));
     TAllGames db;
