@@ -29,43 +29,20 @@ TEST_F(Rules, PushOrderIsObjectHeroPushedFallThenFallAboveTheOldCell) {
     Lay({"*", "H* ", "## ", "###", "               +"});
     map.LogCells = true;
     EXPECT_TRUE(map.HeroMove(Right));
-    EXPECT_EQ(map.Log, (Log{
-                           "MoveObject 2,2>3,2",
-                           "SetCell 2,2  ",
-                           "SetCell 3,2 *",
-                           "MoveHeroTo 2,2",
-                           "IsUnsafeStepDown 2,2",
-                           "SetCell 1,2  ",
-                           "SetCell 2,2 H",
-                           "Fall 3,2 R",
-                           "MoveObject 3,2>3,3",
-                           "SetCell 3,2  ",
-                           "SetCell 3,3 *",
-                           "Roll 3,3 R",
-                           "Fall 1,1 R",
-                           "MoveObject 1,1>1,2",
-                           "SetCell 1,1  ",
-                           "SetCell 1,2 *",
-                           "Roll 1,2 R",
-                       }));
+    EXPECT_EQ(map.Log, (Log{"MoveObject 2,2>3,2", "SetCell 2,2  ", "SetCell 3,2 *",
+                            "MoveHeroTo 2,2", "IsUnsafeStepDown 2,2", "SetCell 1,2  ",
+                            "SetCell 2,2 H", "Fall 3,2 R", "MoveObject 3,2>3,3", "SetCell 3,2  ",
+                            "SetCell 3,3 *", "Roll 3,3 R", "Fall 1,1 R", "MoveObject 1,1>1,2",
+                            "SetCell 1,1  ", "SetCell 1,2 *", "Roll 1,2 R"}));
     EXPECT_EQ(Now(3), (Rows{"", "*H", "##*"}));
 }
 
 TEST_F(Rules, RollOrderFollowsThePushedSideAndFallsOn) {
     Lay({"H*", "##", "#", "# *", "#####"});
     EXPECT_TRUE(map.HeroMove(Right));
-    EXPECT_EQ(map.Log, (Log{
-                           "MoveObject 2,1>3,1",
-                           "MoveHeroTo 2,1",
-                           "IsUnsafeStepDown 2,1",
-                           "Fall 3,1 R",
-                           "MoveObject 3,1>3,2",
-                           "MoveObject 3,2>3,3",
-                           "Roll 3,3 R",
-                           "MoveObject 3,3>4,3",
-                           "MoveObject 4,3>4,4",
-                           "Roll 4,4 R",
-                       }));
+    EXPECT_EQ(map.Log, (Log{"MoveObject 2,1>3,1", "MoveHeroTo 2,1", "IsUnsafeStepDown 2,1",
+                            "Fall 3,1 R", "MoveObject 3,1>3,2", "MoveObject 3,2>3,3", "Roll 3,3 R",
+                            "MoveObject 3,3>4,3", "MoveObject 4,3>4,4", "Roll 4,4 R"}));
     EXPECT_EQ(Now(5), (Rows{" H", "##", "#", "# **", "#####"}));
 }
 
@@ -73,15 +50,13 @@ TEST_F(Rules, ColumnCollapsesLowestFirstIntoABoxThatSwallowsThree) {
     // Four stones over the hero, a three-object box under him.
     Lay({"*", "*", "*", "*", "H", "=", "##"});
     EXPECT_TRUE(map.HeroMove(Right));
-    EXPECT_EQ(map.Log, (Log{
-                           "MoveHeroTo 2,5",     "IsUnsafeStepDown 2,5", "Fall 1,4 R",
-                           "MoveObject 1,4>1,5", "LandOnBox 1,5 1,6",    "Fall 1,3 D",
-                           "MoveObject 1,3>1,4", "MoveObject 1,4>1,5",   "LandOnBox 1,5 1,6",
-                           "Fall 1,2 D",         "MoveObject 1,2>1,3",   "MoveObject 1,3>1,4",
-                           "MoveObject 1,4>1,5", "LandOnBox 1,5 1,6",    "Fall 1,1 D",
-                           "MoveObject 1,1>1,2", "MoveObject 1,2>1,3",   "MoveObject 1,3>1,4",
-                           "MoveObject 1,4>1,5", "MoveObject 1,5>1,6",   "Roll 1,6 D",
-                       }));
+    EXPECT_EQ(map.Log, (Log{"MoveHeroTo 2,5",     "IsUnsafeStepDown 2,5", "Fall 1,4 R",
+                            "MoveObject 1,4>1,5", "LandOnBox 1,5 1,6",    "Fall 1,3 D",
+                            "MoveObject 1,3>1,4", "MoveObject 1,4>1,5",   "LandOnBox 1,5 1,6",
+                            "Fall 1,2 D",         "MoveObject 1,2>1,3",   "MoveObject 1,3>1,4",
+                            "MoveObject 1,4>1,5", "LandOnBox 1,5 1,6",    "Fall 1,1 D",
+                            "MoveObject 1,1>1,2", "MoveObject 1,2>1,3",   "MoveObject 1,3>1,4",
+                            "MoveObject 1,4>1,5", "MoveObject 1,5>1,6",   "Roll 1,6 D"}));
     // The box took three stones; the fourth fell into the cell it left.
     EXPECT_EQ(Now(7), (Rows{"", "", "", "", " H", "*", "##"}));
 }
@@ -89,20 +64,10 @@ TEST_F(Rules, ColumnCollapsesLowestFirstIntoABoxThatSwallowsThree) {
 TEST_F(Rules, ExplosionOrderThenTheColumnAboveFollows) {
     Lay({"#", "#*", "#!", "#H", "# ", "#*", "###"});
     EXPECT_TRUE(map.HeroMove(Right));
-    EXPECT_EQ(map.Log, (Log{
-                           "MoveHeroTo 3,4",
-                           "IsUnsafeStepDown 3,4",
-                           "Fall 2,3 R",
-                           "MoveObject 2,3>2,4",
-                           "MoveObject 2,4>2,5",
-                           "Explode 2,5 2,6",
-                           "Fall 2,2 D",
-                           "MoveObject 2,2>2,3",
-                           "MoveObject 2,3>2,4",
-                           "MoveObject 2,4>2,5",
-                           "MoveObject 2,5>2,6",
-                           "Roll 2,6 D",
-                       }));
+    EXPECT_EQ(map.Log, (Log{"MoveHeroTo 3,4", "IsUnsafeStepDown 3,4", "Fall 2,3 R",
+                            "MoveObject 2,3>2,4", "MoveObject 2,4>2,5", "Explode 2,5 2,6",
+                            "Fall 2,2 D", "MoveObject 2,2>2,3", "MoveObject 2,3>2,4",
+                            "MoveObject 2,4>2,5", "MoveObject 2,5>2,6", "Roll 2,6 D"}));
     EXPECT_EQ(Now(7), (Rows{"#", "#", "#", "# H", "#", "#*", "###"}));
 }
 
