@@ -67,7 +67,8 @@ std::string Stored(const TSettings& s) {
 
 TEST(IniFile, ReadsKeysRegardlessOfCaseAndWritesPlainLines) {
     TIniFile ini;
-    ini.LoadText("; a comment\n[Sound]\non = 0 \nWaves=Bells\r\nBad=x1\n[game]\nLevel=-7\n");
+    ini.LoadText(
+        "; a comment\n[Sound]\n#Waves=x\non = 0 \nWaves=Bells\r\nBad=x1\n[game]\nLevel=-7\n");
     EXPECT_EQ(ini.ReadString("SOUND", "waves", "Classic"), "Bells");
     EXPECT_EQ(ini.ReadString("Sound", "Missing", "dflt"), "dflt");
     EXPECT_FALSE(ini.ReadBool("Sound", "On", true));
