@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/stat.h>
+#include <zlib.h>
 
 namespace tb {
 namespace fs = std::filesystem;
@@ -133,6 +134,12 @@ TEST(UnpackArchive, CapsWhatOneMemberAndTheWholeArchiveUnpackTo) {
     // A member that unpacks to more than its directory entry says is damaged.
     auto r = c.Unpack({{"liar.txt", "ten bytes!", 8, 0, test::Deflate(std::string(5000, 'x'))}});
     EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"liar.txt", UnzipBadData}}));
+    // So is one that unpacks to fewer, even with the checksum of what it holds.
+    const std::string five = "five!";
+    const auto crc =
+        static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(five.data()), 5));
+    r = c.Unpack({{"short.txt", "ten bytes!", 8, 0, test::Deflate(five), crc}});
+    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"short.txt", UnzipBadData}}));
     r = c.Unpack({{"big", k + "!", 8}, {"a", k, 8}, {"b", k, 8}, {"c", k, 8}, {"d", "", 8}},
                  {1000, 2500});
     EXPECT_EQ(r.Code, UnzipTotalTooLarge);
