@@ -67,8 +67,7 @@ std::string Stored(const TSettings& s) {
 
 TEST(IniFile, ReadsKeysRegardlessOfCaseAndWritesPlainLines) {
     TIniFile ini;
-    ini.LoadText(
-        "; a comment\n[Sound]\n#Waves=x\non = 0 \nWaves=Bells\r\nBad=x1\n[game]\nLevel=-7\n");
+    ini.LoadText("; a comment\n[Sound]\non = 0 \nWaves=Bells\r\nBad=x1\n[game]\nLevel=-7\n");
     EXPECT_EQ(ini.ReadString("SOUND", "waves", "Classic"), "Bells");
     EXPECT_EQ(ini.ReadString("Sound", "Missing", "dflt"), "dflt");
     EXPECT_FALSE(ini.ReadBool("Sound", "On", true));
@@ -270,7 +269,8 @@ TEST_F(SettingsTest, AnUnreadableFileGivesTheDefaultsAndTheRenamedListIsRead) {
 }
 
 TEST_F(SettingsTest, WritingKeepsUnwrittenKeysAndWritesInItsOrder) {
-    WriteIni("[Splash]\r\nImage=party\r\nLine1=Hello\r\n[Graphics]\r\nJPEG=0\r\nBackgrounds=0\r\n"
+    WriteIni("[Splash]\r\n; a note\r\n# "
+             "another\r\nImage=party\r\nLine1=Hello\r\n[Graphics]\r\nJPEG=0\r\nBackgrounds=0\r\n"
              "[Global]\r\nFrugal=1\r\n[Game]\r\nGame=Old Game\r\nLevel=5\r\nExtra=x\r\n");
     TSettings s = Read();
     EXPECT_TRUE(s.Frugal);
@@ -296,7 +296,8 @@ TEST_F(SettingsTest, WritingKeepsUnwrittenKeysAndWritesInItsOrder) {
     EXPECT_EQ(result.Report, "");
     EXPECT_FALSE(fs::exists(Dir / "tobbin.ini.tmp"));
     const std::string text = test::ReadFile(Dir / "tobbin.ini");
-    EXPECT_NE(text.find("[Splash]\r\nImage=party\r\nLine1=Hello\r\n"), std::string::npos);
+    EXPECT_NE(text.find("; a note\r\n# another\r\nImage=party\r\nLine1=Hello\r\n"),
+              std::string::npos); // comments stay too
     EXPECT_NE(text.find("JPEG=0\r\nBackgrounds=0\r\n"), std::string::npos);
     EXPECT_NE(text.find("Frugal=1\r\nLanguage=Deutsch\r\nBoldFont=1\r\nCustomMenu=1\r\n"
                         "Fontsize=11\r\n"),
