@@ -3,8 +3,8 @@
 // by 50 authors, generated in a temporary program folder. Each benchmark is
 // one fill of a browser, as each showing does it; no window is shown.
 
+#include "engine/tb_levsol.h"
 #include "engine/tb_map.h"
-#include "games/tb_levsol.h"
 #include "games/tb_mapset.h"
 #include "games/tb_version.h"
 #include "records/browsers/tb_authbox.h"

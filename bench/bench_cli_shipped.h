@@ -1,7 +1,7 @@
 #pragma once
 // The shipped games and their shipped solutions, for the benchmarks.
 
-#include "games/tb_levsol.h"
+#include "engine/tb_levsol.h"
 #include "games/tb_version.h"
 #include "services/d_file.h"
 #include "services/d_folders.h"

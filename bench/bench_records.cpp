@@ -2,8 +2,8 @@
 // solutions file of 4,500 lines, 20 import files and a log of 100,000 lines,
 // generated in a temporary program folder.
 
+#include "engine/tb_levsol.h"
 #include "engine/tb_map.h"
-#include "games/tb_levsol.h"
 #include "games/tb_mapset.h"
 #include "games/tb_version.h"
 #include "records/tb_allgames.h"

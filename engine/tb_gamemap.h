@@ -4,7 +4,7 @@
 // the level is won or lost, and replays a solution with take-over by the player.
 
 #include "engine/tb_activemap.h"
-#include "games/tb_levsol.h"
+#include "engine/tb_levsol.h"
 
 #include <memory>
 #include <string>

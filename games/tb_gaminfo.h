@@ -2,8 +2,8 @@
 // A game header with the best known solution of each level, the sets of solved
 // and freshly imported levels, and the mark "the current player finished it".
 
+#include "engine/tb_levsol.h"
 #include "games/tb_gambase.h"
-#include "games/tb_levsol.h"
 
 #include <array>
 #include <memory>

@@ -6,8 +6,8 @@
 // asks its questions through the shell (TWinShell), so it needs no window
 // library itself and runs under test with stand-ins for both.
 
-#include "engine/tb_fullgame.h"
 #include "engine/tb_inbase.h"
+#include "records/tb_fullgame.h"
 #include "services/d_sound.h"
 
 #include <cstdint>

@@ -4,8 +4,8 @@
 // files, the solutions file "tobbin.sol" and the import files "*.sox" placed
 // beside it; "tobbin.sol" is rewritten whole whenever a best solution changes.
 
+#include "engine/tb_levsol.h"
 #include "games/tb_gaminfo.h"
-#include "games/tb_levsol.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,7 +1,7 @@
 #include "records/tb_logdb.h"
 
-#include "engine/tb_game.h"
 #include "games/tb_gambase.h"
+#include "games/tb_game.h"
 #include "games/tb_version.h"
 #include "records/tb_recfile.h"
 

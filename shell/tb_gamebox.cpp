@@ -1,6 +1,6 @@
 #include "shell/tb_gamebox.h"
 
-#include "engine/tb_fullgame.h"
+#include "records/tb_fullgame.h"
 #include "services/d_error.h"
 #include "services/d_messages.h"
 #include "services/d_string.h"

@@ -1,7 +1,7 @@
 // The game being played: levels, step back, snapshots, play back, the save
 // file and the editor's operations.
 
-#include "engine/tb_game.h"
+#include "games/tb_game.h"
 #include "services/d_error.h"
 #include "services/d_file.h"
 #include "tests/engine/engine_support.h"

@@ -1,5 +1,5 @@
+#include "engine/tb_levsol.h"
 #include "engine/tb_types.h"
-#include "games/tb_levsol.h"
 #include "services/d_file.h"
 #include "services/d_folders.h"
 

@@ -2,8 +2,8 @@
 // Helpers for the records tests: game files laid out in the games folder,
 // solutions of a given length, and the record files written as text.
 
+#include "engine/tb_levsol.h"
 #include "engine/tb_map.h"
-#include "games/tb_levsol.h"
 #include "games/tb_mapset.h"
 #include "services/d_file.h"
 #include "services/d_folders.h"

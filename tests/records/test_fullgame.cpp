@@ -1,4 +1,4 @@
-#include "engine/tb_fullgame.h"
+#include "records/tb_fullgame.h"
 #include "services/d_messages.h"
 #include "services/d_string.h"
 #include "tests/records/records_support.h"

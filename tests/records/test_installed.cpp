@@ -3,8 +3,8 @@
 // ones, the shipped solutions on his first start, and an installed copy's data
 // folder never written.
 
-#include "engine/tb_fullgame.h"
 #include "records/tb_allgames.h"
+#include "records/tb_fullgame.h"
 #include "records/tb_recfile.h"
 #include "services/d_error.h"
 #include "services/d_messages.h"

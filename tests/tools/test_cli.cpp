@@ -1,7 +1,7 @@
 // Runs the built tobbin-cli as a level author runs it and compares what it
 // prints, on stdout and stderr, and its exit status.
 
-#include "games/tb_levsol.h"
+#include "engine/tb_levsol.h"
 #include "games/tb_mapset.h"
 #include "games/tb_version.h"
 #include "records/tb_logdb.h"

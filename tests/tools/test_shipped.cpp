@@ -2,7 +2,7 @@
 // won by its solution through the game object, so a change of the rules that
 // breaks a level shows here at once.
 
-#include "games/tb_levsol.h"
+#include "engine/tb_levsol.h"
 #include "games/tb_mapset.h"
 #include "games/tb_version.h"
 #include "services/d_file.h"

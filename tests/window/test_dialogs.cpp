@@ -1,8 +1,8 @@
 // The load-game dialog over a temporary program folder, the congratulations
 // box with the settings file's Splash section, and the about box as splash.
 
-#include "engine/tb_fullgame.h"
 #include "play/tb_congratbox.h"
+#include "records/tb_fullgame.h"
 #include "records/tb_logdb.h"
 #include "services/d_error.h"
 #include "services/d_messages.h"

@@ -1,7 +1,7 @@
 #include "tools/cli/commands.h"
 
+#include "engine/tb_levsol.h"
 #include "engine/tb_types.h"
-#include "games/tb_levsol.h"
 #include "games/tb_mapset.h"
 #include "games/tb_version.h"
 #include "services/d_error.h"

@@ -2,7 +2,7 @@
 // Opens what a level author hands the tool: a game file (".tbg") or a file
 // holding one level in its 20-line text form, as a game ready to play.
 
-#include "engine/tb_game.h"
+#include "games/tb_game.h"
 
 #include <filesystem>
 #include <string>

@@ -1,6 +1,6 @@
 #include "tools/cli/moves.h"
 
-#include "games/tb_levsol.h"
+#include "engine/tb_levsol.h"
 #include "services/d_error.h"
 
 namespace tb::cli {

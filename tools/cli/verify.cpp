@@ -5,7 +5,7 @@
 
 #include "tools/cli/commands.h"
 
-#include "engine/tb_fullgame.h"
+#include "records/tb_fullgame.h"
 #include "services/d_error.h"
 #include "services/d_folders.h"
 

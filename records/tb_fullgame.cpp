@@ -1,4 +1,4 @@
-#include "engine/tb_fullgame.h"
+#include "records/tb_fullgame.h"
 
 #include "services/d_checked.h"
 #include "services/d_error.h"

@@ -1,4 +1,4 @@
-#include "games/tb_levsol.h"
+#include "engine/tb_levsol.h"
 
 #include "services/d_checked.h"
 #include "services/d_crc.h"

@@ -1,7 +1,7 @@
 // One game being played or edited: the level set, step back, snapshots, play
 // back, the save file and the editor's operations.
 
-#include "engine/tb_game.h"
+#include "games/tb_game.h"
 
 #include "services/d_error.h"
 #include "services/d_file.h"

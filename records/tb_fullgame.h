@@ -5,7 +5,7 @@
 // an edited game with its records, and replays the stored solutions. It draws
 // nothing; the play window's game derives from it and reports to the window.
 
-#include "engine/tb_game.h"
+#include "games/tb_game.h"
 #include "records/tb_allgames.h"
 
 #include <cstdint>
