@@ -55,7 +55,7 @@ public:
         SetProgramFolder(Root);
         WriteGames();
         WriteSolutions();
-        Records = std::make_unique<TAllGames>();
+        Records = std::make_unique<TAllGames>(Folders());
         Details = std::make_unique<TSolBox>(nullptr, *Records, TOpenGameAt{});
         Champions = std::make_unique<TChampBox>(nullptr, *Records, *Details);
         Games = std::make_unique<TWriBox>(nullptr, *Records, TOpenGameAt{});
@@ -89,7 +89,7 @@ private:
                 map->SetCell(TPos(2, 2), Hero);
                 map->SetCell(TPos(3, 2), Food);
             }
-            game.Save();
+            game.Save(Folders());
         }
     }
     static void WriteSolutions() {

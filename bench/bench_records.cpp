@@ -58,7 +58,7 @@ public:
         fs::remove_all(Root);
         for (const char* sub : {"tbg", "tlg", "img"})
             fs::create_directories(Root / sub);
-        SetProgramFolder(Root);
+        Dirs = ProgramFolders(Root);
         std::mt19937 random(42);
         WriteGames(random);
         WriteSolutions(random);
@@ -72,12 +72,14 @@ public:
 
     // Puts the record files back as they were before a start-up.
     void Restore() const {
-        const fs::path settings = Folders().SettingsFolder;
+        const fs::path settings = Dirs.SettingsFolder;
         WriteFileAtomic(settings / "tobbin.sol", Solutions);
         WriteFileAtomic(settings / "tobbin.hof", Log);
         for (std::size_t i = 0; i < Imports.size(); ++i)
             WriteFileAtomic(settings / ("import" + std::to_string(i) + ".sox"), Imports[i]);
     }
+
+    TFolders Dirs; // the data set's own folders
 
 private:
     void WriteGames(std::mt19937& random) {
@@ -96,7 +98,7 @@ private:
                 map->SetCell(TPos(2, 2), Hero);
                 map->SetCell(TPos(3, 2), Food);
             }
-            game.Save();
+            game.Save(Dirs);
         }
     }
     void WriteSolutions(std::mt19937& random) {
@@ -124,7 +126,7 @@ private:
         }
     }
     void WriteLog(std::mt19937& random) {
-        TLogDB log(TLogDB::NoLoad{});
+        TLogDB log(Dirs, TLogDB::NoLoad{});
         int added = 0;
         for (int p = 0; p < Players && added < LogEntries; ++p)
             for (int g = 0; g < GameCount && added < LogEntries; ++g)
@@ -159,7 +161,7 @@ void BM_RecordsStartUp(benchmark::State& state) {
         state.PauseTiming();
         data.Restore();
         state.ResumeTiming();
-        TAllGames records;
+        TAllGames records(data.Dirs);
         entries = records.GetLog().Count();
         benchmark::DoNotOptimize(records.ChampionCount());
     }
@@ -171,9 +173,9 @@ BENCHMARK(BM_RecordsStartUp)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 void BM_LogLoad(benchmark::State& state) {
     const TDataSet& data = Data();
     data.Restore();
-    const std::string text = ReadWholeFile(TLogDB::FilePath());
+    const std::string text = ReadWholeFile(data.Dirs.SettingsFolder / "tobbin.hof");
     for (auto _ : state) {
-        TLogDB log(TLogDB::NoLoad{});
+        TLogDB log(data.Dirs, TLogDB::NoLoad{});
         log.LoadText(text);
         benchmark::DoNotOptimize(log.Count());
     }

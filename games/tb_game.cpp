@@ -70,8 +70,9 @@ void TBackup_Set::Clear() {
 // ---------------------------------------------------------------------------
 // TGame
 
-TGame::TGame(bool frugal)
-    : Game(std::make_unique<TMapSet>()), History(std::make_unique<TBackup_Set>(frugal ? 40 : 200)),
+TGame::TGame(TFolders folders, bool frugal)
+    : Folders(std::move(folders)), Game(std::make_unique<TMapSet>()),
+      History(std::make_unique<TBackup_Set>(frugal ? 40 : 200)),
       Snapshots(std::make_unique<TBackup_Set>(frugal ? 4 : 20)) {}
 
 TGame::~TGame() = default;
@@ -209,15 +210,15 @@ bool TGame::LoadGame(const std::string& name, bool verify) {
     // The file is read whole before anything changes, so a damaged or missing
     // game leaves the game in play as it was.
     auto loaded = std::make_unique<TMapSet>();
-    const bool renamed = loaded->Load(name, verify);
+    const bool renamed = loaded->Load(Folders, name, verify);
     Clear();
     Game = std::move(loaded);
     LevelCountChanged();
     return renamed;
 }
 
-fs::path TGame::SaveFilePath() {
-    return Folders().SettingsFolder / "tobbin.sav";
+fs::path TGame::SaveFilePath() const {
+    return Folders.SettingsFolder / "tobbin.sav";
 }
 
 void TGame::SaveProgress() {
@@ -388,7 +389,7 @@ void TGame::SetGameFlag(std::uint8_t flag, bool on) {
 }
 
 void TGame::SaveGame() {
-    Game->Save();
+    Game->Save(Folders);
     SetModified(false);
 }
 

@@ -4,6 +4,7 @@
 
 #include "engine/tb_gamemap.h"
 #include "games/tb_mapset.h"
+#include "services/d_folders.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -45,8 +46,9 @@ private:
 
 class TGame : public TGameMap {
 public:
-    // frugal keeps 40 step backs and 4 snapshots instead of 200 and 20.
-    explicit TGame(bool frugal = false);
+    // `folders`: where the game files and the save file are. frugal keeps 40
+    // step backs and 4 snapshots instead of 200 and 20.
+    explicit TGame(TFolders folders, bool frugal = false);
     ~TGame() override;
 
     // In edit mode, stores the edited level first; then SetLevel.
@@ -76,7 +78,7 @@ public:
     bool LoadGame(const std::string& name, bool verify);
 
     // The save file "tobbin.sav" in the settings folder.
-    static std::filesystem::path SaveFilePath();
+    std::filesystem::path SaveFilePath() const;
     // Appends the current recording to the save file.
     void SaveProgress();
     // Takes this player's saved lines of this game out of the save file; answers
@@ -113,6 +115,7 @@ public:
     void AssignInfo(const TGamInfo& info);
 
     const TMapSet& GetGame() const { return *Game; }
+    const TFolders& GetFolders() const { return Folders; }
     std::uint8_t GetLevel() const { return Level; }
     bool IsBusy() const { return Busy; }
     bool IsEdit() const { return Edit; }
@@ -123,6 +126,8 @@ public:
     const TBackup_Set& GetSnapshots() const { return *Snapshots; }
 
 protected:
+    const TFolders Folders;
+
     void MarkChanged(std::uint8_t level) {
         ChangedLevels |= static_cast<std::uint16_t>(1u << level);
     }

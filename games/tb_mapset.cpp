@@ -100,12 +100,12 @@ std::uint16_t TMapSet::Checksum() const {
     return c;
 }
 
-fs::path TMapSet::FilePath(const std::string& name) {
-    return GameFilePath(GameFileName(name, ".tbg"));
+fs::path TMapSet::FilePath(const TFolders& folders, const std::string& name) {
+    return GameFilePath(folders, GameFileName(name, ".tbg"));
 }
 
-bool TMapSet::Load(const std::string& name, bool verify) {
-    const fs::path path = FilePath(name);
+bool TMapSet::Load(const TFolders& folders, const std::string& name, bool verify) {
+    const fs::path path = FilePath(folders, name);
     std::string text;
     try {
         text = ReadWholeFile(path);
@@ -162,14 +162,14 @@ std::string TMapSet::SaveText() const {
     return file.Content();
 }
 
-void TMapSet::Save() const {
+void TMapSet::Save(const TFolders& folders) const {
     try {
         // A name without one usable character would give a hidden file ".tbg".
         const std::string fileName = GameFileName(Name, ".tbg");
         if (fileName == ".tbg") throw std::invalid_argument("the game's name gives no file name");
         // The player's own folder: an edited shipped game becomes his copy.
-        fs::create_directories(Folders().OwnGamesFolder);
-        WriteFileAtomic(Folders().OwnGamesFolder / fileName, SaveText());
+        fs::create_directories(folders.OwnGamesFolder);
+        WriteFileAtomic(folders.OwnGamesFolder / fileName, SaveText());
     } catch (const std::exception&) {
         throw Error(ErrorMessage(ErrWritingGame));
     }

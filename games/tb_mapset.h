@@ -1,6 +1,7 @@
 #pragma once
 // A game file in memory: the header, the best solutions and the level maps.
-// A game named N lives in GamesFolder / GameFileName(N, ".tbg").
+// A game named N lives in GamesFolder / GameFileName(N, ".tbg") (or the player's
+// own games folder: GameFilePath) of the folders it is given.
 
 #include "engine/tb_map.h"
 #include "games/tb_gaminfo.h"
@@ -10,6 +11,8 @@
 #include <memory>
 
 namespace tb {
+
+struct TFolders;
 
 class TMapSet : public TGamInfo {
 public:
@@ -35,16 +38,17 @@ public:
     std::uint16_t Checksum() const;
 
     // The file of a game name.
-    static std::filesystem::path FilePath(const std::string& name);
+    static std::filesystem::path FilePath(const TFolders& folders, const std::string& name);
     // Reads the game file; answers whether the header named an old name.
     // Errors: std::ios_base::failure naming the game and the reason when the file
     // cannot be opened, Error("Corrupted game data") on a checksum mismatch when
     // verifying, Error("Error reading game from disk") for any other damage.
-    bool Load(const std::string& name, bool verify);
+    bool Load(const TFolders& folders, const std::string& name, bool verify);
     // Reads a game from text already in memory (the tools and tests use it).
     bool LoadText(std::string text, bool verify);
-    // Writes the whole file; Error("Error writing game to disk") on failure.
-    void Save() const;
+    // Writes the whole file into the player's own games folder;
+    // Error("Error writing game to disk") on failure.
+    void Save(const TFolders& folders) const;
     // The file's whole text.
     std::string SaveText() const;
 

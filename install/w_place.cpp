@@ -37,8 +37,7 @@ int SizeOfName(const std::string& name) {
 
 // The import file `stem`.sox in the settings folder, or `stem`-2.sox and so on
 // when that name is taken: an import file still waiting to be merged is kept.
-fs::path FreeImportFile(const std::string& stem) {
-    const fs::path folder = Folders().SettingsFolder;
+fs::path FreeImportFile(const fs::path& folder, const std::string& stem) {
     std::error_code ec;
     fs::path file = folder / (stem + ".sox");
     for (int n = 2; fs::exists(fs::symlink_status(file, ec)) && n < 1000; ++n)
@@ -61,7 +60,8 @@ std::optional<TArchiveKind> ArchiveKindOf(std::string_view pattern) {
     return static_cast<TArchiveKind>(it - Patterns.begin());
 }
 
-TMemberPlace PlaceMember(TArchiveKind kind, const fs::path& relative, bool isFolder) {
+TMemberPlace PlaceMember(const TFolders& folders, TArchiveKind kind, const fs::path& relative,
+                         bool isFolder) {
     if (isFolder) return {};
     std::vector<std::string> parts;
     for (const fs::path& part : relative)
@@ -73,36 +73,37 @@ TMemberPlace PlaceMember(TArchiveKind kind, const fs::path& relative, bool isFol
     const std::initializer_list<std::string_view> pictures = {".bmp", ".jpg", ".jpeg", ".png"};
     switch (kind) {
     case TArchiveKind::Games:
-        if (HasExtension(name, {".tbg"})) return {UnzipOk, Folders().OwnGamesFolder / name};
+        if (HasExtension(name, {".tbg"})) return {UnzipOk, folders.OwnGamesFolder / name};
         break;
     case TArchiveKind::Languages:
         if (HasExtension(name, {".tlg"}))
-            return {UnzipOk, OwnContent(Folders().LanguagesFolder, name)};
+            return {UnzipOk, OwnContent(folders, folders.LanguagesFolder, name)};
         break;
     case TArchiveKind::Sprites:
         if (n >= 3 && HasExtension(name, pictures)) {
             const std::string& set = parts[n - 2];
             if (Lower(parts[n - 3]) == "skins")
-                return {UnzipOk, OwnContent(Folders().SkinsFolder, set) / name};
+                return {UnzipOk, OwnContent(folders, folders.SkinsFolder, set) / name};
             if (const int size = SizeOfName(parts[n - 3]); size != 0)
-                return {UnzipOk, OwnContent(SpriteSizeFolder(size), set) / name};
+                return {UnzipOk, OwnContent(folders, SpriteSizeFolder(folders, size), set) / name};
         }
         break;
     case TArchiveKind::Sounds:
         if (n >= 2 && HasExtension(name, {".wav"}))
-            return {UnzipOk, OwnContent(Folders().SoundsFolder, parts[n - 2]) / name};
+            return {UnzipOk, OwnContent(folders, folders.SoundsFolder, parts[n - 2]) / name};
         break;
     case TArchiveKind::Solutions:
         if (HasExtension(name, {".sox", ".sol"}))
-            return {UnzipOk, FreeImportFile(name.substr(0, name.size() - 4))};
+            return {UnzipOk,
+                    FreeImportFile(folders.SettingsFolder, name.substr(0, name.size() - 4))};
         break;
     }
     return {UnzipRefused, {}};
 }
 
-TMemberPlacer PlacerFor(TArchiveKind kind) {
-    return [kind](const fs::path& relative, bool isFolder) {
-        return PlaceMember(kind, relative, isFolder);
+TMemberPlacer PlacerFor(const TFolders& folders, TArchiveKind kind) {
+    return [folders, kind](const fs::path& relative, bool isFolder) {
+        return PlaceMember(folders, kind, relative, isFolder);
     };
 }
 

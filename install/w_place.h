@@ -9,6 +9,7 @@
 // program, the settings, the records or anything else of the player's.
 
 #include "install/w_unzip.h"
+#include "services/d_folders.h"
 
 #include <filesystem>
 #include <optional>
@@ -25,7 +26,7 @@ std::optional<TArchiveKind> ArchiveKindOf(std::string_view pattern);
 
 // Where a member of an archive of `kind` goes, from its safe relative path
 // (MemberPath) and whether it is a folder entry. The folders are the player's
-// own of this run (OwnGamesFolder, OwnContent), so that an installed copy
+// own of `folders` (OwnGamesFolder, OwnContent), so that an installed copy
 // writes into his folder and never below its read-only data:
 //   Games      "[any/]NAME.tbg"                     OwnGamesFolder / NAME.tbg
 //   Languages  "[any/]NAME.tlg"                     his tlg / NAME.tlg
@@ -38,9 +39,10 @@ std::optional<TArchiveKind> ArchiveKindOf(std::string_view pattern);
 // ".jpeg" or ".png"; letter case is ignored. A name part that starts with "."
 // is refused. Folder entries are passed over (the folders of the files are
 // made as they are written).
-TMemberPlace PlaceMember(TArchiveKind kind, const std::filesystem::path& relative, bool isFolder);
+TMemberPlace PlaceMember(const TFolders& folders, TArchiveKind kind,
+                         const std::filesystem::path& relative, bool isFolder);
 
 // The placer of UnpackArchive for an archive of `kind`.
-TMemberPlacer PlacerFor(TArchiveKind kind);
+TMemberPlacer PlacerFor(const TFolders& folders, TArchiveKind kind);
 
 } // namespace tb

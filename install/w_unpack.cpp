@@ -331,8 +331,9 @@ std::string FailedMembersMessage(std::string_view text, std::string_view andMore
     return Fill(text, {OneLine(CutToEnd(archive.filename().string(), 40)), list});
 }
 
-TArchiveInstaller::TArchiveInstaller(TArchiveKind kind, TAskCallback ask, TUnzipLimits limits)
-    : Kind(kind), Ask(std::move(ask)), Limits(limits) {}
+TArchiveInstaller::TArchiveInstaller(TFolders folders, TArchiveKind kind, TAskCallback ask,
+                                     TUnzipLimits limits)
+    : Folders(std::move(folders)), Kind(kind), Ask(std::move(ask)), Limits(limits) {}
 
 TFileAnswer TArchiveInstaller::InstallArchive(const fs::path& archive) {
     const int answer = Ask ? Ask(archive) : AnswerNo;
@@ -340,7 +341,7 @@ TFileAnswer TArchiveInstaller::InstallArchive(const fs::path& archive) {
     if (answer != AnswerYes) return TFileAnswer::Skipped;
     TInstalled item;
     item.Archive = archive;
-    item.Result = UnpackArchive(archive, PlacerFor(Kind), Limits);
+    item.Result = UnpackArchive(archive, PlacerFor(Folders, Kind), Limits);
     if (item.Result.Complete()) {
         std::error_code ec;
         item.Deleted = fs::remove(archive, ec) && !ec;
@@ -350,10 +351,10 @@ TFileAnswer TArchiveInstaller::InstallArchive(const fs::path& archive) {
     return written ? TFileAnswer::Taken : TFileAnswer::Skipped;
 }
 
-TInstallReport InstallArchives(TArchiveKind kind, const TAskCallback& ask,
+TInstallReport InstallArchives(const TFolders& folders, TArchiveKind kind, const TAskCallback& ask,
                                const TFolderCallback& onFolder, const TSearchPlaces& places,
                                const TUnzipLimits& limits) {
-    TArchiveInstaller installer(kind, ask, limits);
+    TArchiveInstaller installer(folders, kind, ask, limits);
     TInstallReport report;
     report.Search = SearchDrives(
         ArchivePattern(kind), true, onFolder,

@@ -99,7 +99,9 @@ struct TInstalled {
 // The onFile of the install commands.
 class TArchiveInstaller {
 public:
-    TArchiveInstaller(TArchiveKind kind, TAskCallback ask, TUnzipLimits limits = {});
+    // Unpacks into the player's own folders of `folders`.
+    TArchiveInstaller(TFolders folders, TArchiveKind kind, TAskCallback ask,
+                      TUnzipLimits limits = {});
     // Asks; Cancel answers Stop, No answers Skipped. On Yes unpacks the archive
     // (each member where its kind of archive writes, others refused),
     // deletes it when every member was written (a partly unpacked archive is
@@ -108,6 +110,7 @@ public:
     const std::vector<TInstalled>& Installed() const { return Done; }
 
 private:
+    TFolders Folders;
     TArchiveKind Kind;
     TAskCallback Ask;
     TUnzipLimits Limits;
@@ -121,7 +124,7 @@ struct TInstallReport {
 
 // An install command after its first question: searches every root for the
 // pattern of `kind` (all archives), asks for each, unpacks what it agrees to.
-TInstallReport InstallArchives(TArchiveKind kind, const TAskCallback& ask,
+TInstallReport InstallArchives(const TFolders& folders, TArchiveKind kind, const TAskCallback& ask,
                                const TFolderCallback& onFolder,
                                const TSearchPlaces& places = LocalSearchPlaces(),
                                const TUnzipLimits& limits = {});

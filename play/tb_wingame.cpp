@@ -42,7 +42,7 @@ std::string ClockTextOf(std::uint16_t t) {
 }
 
 TWinGame::TWinGame(TInBase& ui, TWinShell& shell, const TProgress& progress, bool frugal)
-    : TFullGame(progress, frugal), Ui(ui), Shell(shell) {
+    : TFullGame(tb::Folders(), progress, frugal), Ui(ui), Shell(shell) {
     Active = true;
     Speed = 2;
     SetBusy(false);
@@ -509,7 +509,7 @@ bool TWinGame::GameNameTaken(const std::string& name) const {
     // Two names can make one file name ("My Game" and "my game"): the file
     // of another game is never overwritten.
     std::error_code ec;
-    return std::filesystem::exists(TMapSet::FilePath(name), ec);
+    return std::filesystem::exists(TMapSet::FilePath(Folders, name), ec);
 }
 
 void TWinGame::NewGame() {

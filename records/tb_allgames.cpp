@@ -14,11 +14,11 @@ void Report(const TProgress& progress, const std::string& text) {
 
 } // namespace
 
-TAllGames::TAllGames(const TProgress& progress, bool readOnly)
-    : TGameDB(progress, readOnly), Champions(std::make_unique<TChampDB>()),
+TAllGames::TAllGames(TFolders folders, const TProgress& progress, bool readOnly)
+    : TGameDB(std::move(folders), progress, readOnly), Champions(std::make_unique<TChampDB>()),
       Authors(std::make_unique<TAuthorDB>()) {
     Report(progress, "Populating Log DB");
-    Log = std::make_unique<TLogDB>(readOnly);
+    Log = std::make_unique<TLogDB>(Folders, readOnly);
     Report(progress, "Cleaning up Log DB");
     CleanUpLog();
     Report(progress, "Populating Hall of Champions");

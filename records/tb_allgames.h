@@ -24,7 +24,7 @@ public:
     // `progress` is told the text of each phase.
     // `readOnly` opens the records for a check: everything happens in memory
     // and no record file is written, backed up or deleted.
-    explicit TAllGames(const TProgress& progress = {}, bool readOnly = false);
+    explicit TAllGames(TFolders folders, const TProgress& progress = {}, bool readOnly = false);
     ~TAllGames() override;
 
     // The result of the level just won joins the log.

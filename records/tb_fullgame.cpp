@@ -26,8 +26,9 @@ private:
 
 } // namespace
 
-TFullGame::TFullGame(const TProgress& progress, bool frugal, bool readOnlyRecords)
-    : TGame(frugal), Records(std::make_unique<TAllGames>(progress, readOnlyRecords)) {}
+TFullGame::TFullGame(TFolders folders, const TProgress& progress, bool frugal, bool readOnlyRecords)
+    : TGame(std::move(folders), frugal),
+      Records(std::make_unique<TAllGames>(Folders, progress, readOnlyRecords)) {}
 
 TFullGame::~TFullGame() = default;
 
@@ -84,8 +85,8 @@ void TFullGame::SaveEditedGame() {
     SaveGame();
     if (Records->RenameGame(OldGameName, name)) {
         // Only the player's own file goes; a shipped game stays where it is.
-        const fs::path oldFile = Folders().OwnGamesFolder / GameFileName(OldGameName, ".tbg");
-        if (oldFile != Folders().OwnGamesFolder / GameFileName(name, ".tbg")) {
+        const fs::path oldFile = Folders.OwnGamesFolder / GameFileName(OldGameName, ".tbg");
+        if (oldFile != Folders.OwnGamesFolder / GameFileName(name, ".tbg")) {
             std::error_code ec;
             fs::remove(oldFile, ec);
         }
@@ -98,7 +99,7 @@ void TFullGame::SaveEditedGame() {
 }
 
 void TFullGame::CheckDeletable() const {
-    if (IsShippedOnlyGame(GameFileName(GameName(), ".tbg")))
+    if (IsShippedOnlyGame(Folders, GameFileName(GameName(), ".tbg")))
         throw Error(ErrorMessage(ErrShippedGame));
 }
 
@@ -106,7 +107,7 @@ void TFullGame::DeleteGame() {
     CheckDeletable();
     const std::string name = GameName();
     std::error_code ec;
-    fs::remove(TMapSet::FilePath(name), ec);
+    fs::remove(TMapSet::FilePath(Folders, name), ec);
     Records->DeleteGame(name);
     SetState(TState::None, true);
 }

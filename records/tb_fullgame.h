@@ -18,7 +18,7 @@ class TFullGame : public TGame {
 public:
     // Reads all the records (telling `progress` each phase), then sets up the game.
     // `readOnlyRecords` opens the records for a check (TAllGames): nothing is written.
-    explicit TFullGame(const TProgress& progress = {}, bool frugal = false,
+    explicit TFullGame(TFolders folders, const TProgress& progress = {}, bool frugal = false,
                        bool readOnlyRecords = false);
     ~TFullGame() override;
 

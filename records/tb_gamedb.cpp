@@ -28,9 +28,10 @@ void Report(const TProgress& progress, const std::string& text) {
 
 } // namespace
 
-TGameDB::TGameDB(NoLoad) {}
+TGameDB::TGameDB(TFolders folders, NoLoad) : Folders(std::move(folders)) {}
 
-TGameDB::TGameDB(const TProgress& progress, bool readOnly) : ReadOnly(readOnly) {
+TGameDB::TGameDB(TFolders folders, const TProgress& progress, bool readOnly)
+    : Folders(std::move(folders)), ReadOnly(readOnly) {
     Report(progress, "Building game DB...");
     BuildGameList();
 
@@ -46,11 +47,11 @@ TGameDB::TGameDB(const TProgress& progress, bool readOnly) : ReadOnly(readOnly) 
     // A player's first start with a data folder that is not his: the shipped
     // solutions are merged from there (and stay, for the next player).
     if (firstStart) {
-        for (const fs::path& file : ShippedSolutionFiles())
+        for (const fs::path& file : ShippedSolutionFiles(Folders))
             if (LoadSolutions(file, true)) changed = true;
     }
 
-    const std::vector<fs::path> imports = ListFiles(Folders().SettingsFolder, ".sox");
+    const std::vector<fs::path> imports = ListFiles(Folders.SettingsFolder, ".sox");
     if (!imports.empty()) {
         Report(progress, "Updating solutions...");
         for (const fs::path& file : imports)
@@ -69,8 +70,8 @@ TGameDB::TGameDB(const TProgress& progress, bool readOnly) : ReadOnly(readOnly) 
 
 TGameDB::~TGameDB() = default;
 
-fs::path TGameDB::SolutionsPath() {
-    return Folders().SettingsFolder / "tobbin.sol";
+fs::path TGameDB::SolutionsPath() const {
+    return Folders.SettingsFolder / "tobbin.sol";
 }
 
 // ---------------------------------------------------------------------------
@@ -173,7 +174,7 @@ void TGameDB::Reindex() {
 }
 
 void TGameDB::BuildGameList() {
-    for (const fs::path& file : ListGameFiles()) {
+    for (const fs::path& file : ListGameFiles(Folders)) {
         TGamInfo header;
         bool renamed = false;
         try {
@@ -201,7 +202,7 @@ void TGameDB::BuildGameList() {
 }
 
 bool TGameDB::NewNameTaken(const fs::path& file, const std::string& newName) {
-    const fs::path target = TMapSet::FilePath(newName);
+    const fs::path target = TMapSet::FilePath(Folders, newName);
     std::error_code ec;
     if (fs::equivalent(file, target, ec) && !ec) return false;
     ec.clear();
@@ -210,8 +211,8 @@ bool TGameDB::NewNameTaken(const fs::path& file, const std::string& newName) {
 
 bool TGameDB::MoveRenamedGame(const fs::path& file, const std::string& newName) {
     // A shipped game the player cannot change is not moved: it is left out.
-    if (file.parent_path() != Folders().OwnGamesFolder) return false;
-    const fs::path target = Folders().OwnGamesFolder / GameFileName(newName, ".tbg");
+    if (file.parent_path() != Folders.OwnGamesFolder) return false;
+    const fs::path target = Folders.OwnGamesFolder / GameFileName(newName, ".tbg");
     std::error_code ec;
     // A new name that differs only in letter case keeps its file name.
     const bool sameFile = fs::equivalent(file, target, ec) && !ec;
@@ -233,8 +234,8 @@ bool TGameDB::MoveRenamedGame(const fs::path& file, const std::string& newName) 
     // The header inside the file gets the new name and a fresh checksum.
     try {
         TMapSet game;
-        game.Load(newName, false);
-        game.Save();
+        game.Load(Folders, newName, false);
+        game.Save(Folders);
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception&) {
@@ -261,7 +262,7 @@ std::optional<bool> TGameDB::SolvesLevel(const std::string& name, int level,
         CheckedGame.reset();
         auto game = std::make_unique<TMapSet>();
         try {
-            game->Load(name, false);
+            game->Load(Folders, name, false);
         } catch (const std::bad_alloc&) {
             throw;
         } catch (const std::exception&) {
@@ -319,7 +320,7 @@ bool TGameDB::AddSolution(const TLevSol& solution, const std::string& name, bool
 
 bool TGameDB::KeepLineOfPresentGame(const std::string& name, const std::string& line) {
     std::error_code ec;
-    if (name.empty() || !fs::exists(TMapSet::FilePath(name), ec)) return false;
+    if (name.empty() || !fs::exists(TMapSet::FilePath(Folders, name), ec)) return false;
     if (std::find(Kept.begin(), Kept.end(), line) == Kept.end()) Kept.push_back(line);
     return true;
 }
@@ -418,7 +419,7 @@ int TGameDB::ExportGame(const std::string& name) {
     TTextWriter file;
     file.WriteLine(VersionLine());
     const int count = game->WriteSolutions(file);
-    WriteFileAtomic(Folders().SettingsFolder / GameFileName(name, ".sol"), file.Content());
+    WriteFileAtomic(Folders.SettingsFolder / GameFileName(name, ".sol"), file.Content());
     return count;
 }
 
@@ -434,7 +435,7 @@ int TGameDB::ExportPlayer(const std::string& player) {
             ++count;
         }
     }
-    WriteFileAtomic(Folders().SettingsFolder / GameFileName(player, ".sol"), file.Content());
+    WriteFileAtomic(Folders.SettingsFolder / GameFileName(player, ".sol"), file.Content());
     return count;
 }
 

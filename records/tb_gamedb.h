@@ -6,6 +6,7 @@
 
 #include "engine/tb_levsol.h"
 #include "games/tb_gaminfo.h"
+#include "services/d_folders.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -30,17 +31,18 @@ public:
     // A file whose version line carries this installation number wins ties.
     static constexpr int TieWinningInstallation = 1;
 
-    // Builds the game list, loads "tobbin.sol", merges and deletes every import
-    // file, and rewrites "tobbin.sol" when that changed anything.
-    explicit TGameDB(const TProgress& progress = {}, bool readOnly = false);
+    // Builds the game list of `folders`, loads "tobbin.sol", merges and deletes
+    // every import file, and rewrites "tobbin.sol" when that changed anything.
+    explicit TGameDB(TFolders folders, const TProgress& progress = {}, bool readOnly = false);
     // An empty database that reads no file (tests, tools).
     struct NoLoad {};
-    explicit TGameDB(NoLoad);
+    TGameDB(TFolders folders, NoLoad);
     TGameDB(const TGameDB&) = delete;
     TGameDB& operator=(const TGameDB&) = delete;
     virtual ~TGameDB();
 
-    static std::filesystem::path SolutionsPath();
+    std::filesystem::path SolutionsPath() const;
+    const TFolders& GetFolders() const { return Folders; }
 
     int GameCount() const { return static_cast<int>(Games.size()); }
     // index 1..GameCount (std::out_of_range otherwise).
@@ -130,7 +132,7 @@ protected:
     // its new name (or, when that name is taken, away); answers whether the game stays.
     bool MoveRenamedGame(const std::filesystem::path& file, const std::string& newName);
     // Whether another file already holds the game's new name.
-    static bool NewNameTaken(const std::filesystem::path& file, const std::string& newName);
+    bool NewNameTaken(const std::filesystem::path& file, const std::string& newName);
     void Reindex();
     // Whether the solution wins its level in the game file (see AddSolution);
     // nothing when the game file cannot be read.
@@ -138,6 +140,7 @@ protected:
     // A line of a game that is not installed but whose file is there.
     bool KeepLineOfPresentGame(const std::string& name, const std::string& line);
 
+    const TFolders Folders;
     std::vector<std::unique_ptr<TGamInfo>> Games;
     // Name to 0-based position in Games (the first game of a name).
     std::unordered_map<std::string, std::size_t> ByName;

@@ -121,12 +121,12 @@ std::size_t TLogDB::KeyHash::operator()(const TLog* e) const {
     return h1 ^ (h2 * 0x9E3779B97F4A7C15ull) ^ (static_cast<std::size_t>(e->Level) << 7);
 }
 
-TLogDB::TLogDB(bool readOnly) : ReadOnly(readOnly) {
+TLogDB::TLogDB(TFolders folders, bool readOnly) : Folders(std::move(folders)), ReadOnly(readOnly) {
     if (Load()) Save();
 }
 
-fs::path TLogDB::FilePath() {
-    return Folders().SettingsFolder / "tobbin.hof";
+fs::path TLogDB::FilePath() const {
+    return Folders.SettingsFolder / "tobbin.hof";
 }
 
 TLog& TLogDB::EntryAt(std::size_t index) {

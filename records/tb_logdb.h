@@ -5,6 +5,8 @@
 //   Version 3.54 #0
 //   3 95 42 Hills|Ann #0|12345      (level, seconds, steps, game|player|checksum)
 
+#include "services/d_folders.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -42,14 +44,14 @@ public:
     // Loads "tobbin.hof"; when game names were replaced through the renamed-games
     // list the file is rewritten at once with the new names. A read-only log
     // (checks) never writes its file: changes stay in memory.
-    explicit TLogDB(bool readOnly = false);
+    explicit TLogDB(TFolders folders, bool readOnly = false);
     // An empty log that neither reads nor has read its file (tests, tools).
     struct NoLoad {};
-    explicit TLogDB(NoLoad) {}
+    TLogDB(TFolders folders, NoLoad) : Folders(std::move(folders)) {}
     TLogDB(const TLogDB&) = delete;
     TLogDB& operator=(const TLogDB&) = delete;
 
-    static std::filesystem::path FilePath();
+    std::filesystem::path FilePath() const;
 
     std::size_t Count() const { return Entries.size(); }
     // index 1..Count (std::out_of_range otherwise).
@@ -111,6 +113,7 @@ private:
     bool Merge(TLog&& entry);
     void Reindex();
 
+    const TFolders Folders;
     std::vector<std::unique_ptr<TLog>> Entries; // in the order they were added
     // The entries by player, game and level: at most one entry for each.
     std::unordered_set<TLog*, KeyHash, KeyEqual> Index;

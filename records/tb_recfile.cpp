@@ -32,8 +32,7 @@ std::vector<fs::path> ListFiles(const fs::path& folder, std::string_view extensi
     return files;
 }
 
-std::vector<fs::path> ListGameFiles() {
-    const TFolders& f = Folders();
+std::vector<fs::path> ListGameFiles(const TFolders& f) {
     std::vector<fs::path> files = ListFiles(f.OwnGamesFolder, ".tbg");
     if (f.OwnGamesFolder == f.GamesFolder) return files;
     const std::size_t own = files.size();
@@ -48,8 +47,7 @@ std::vector<fs::path> ListGameFiles() {
     return files;
 }
 
-std::vector<fs::path> ShippedSolutionFiles() {
-    const TFolders& f = Folders();
+std::vector<fs::path> ShippedSolutionFiles(const TFolders& f) {
     if (f.ProgramFolder == f.SettingsFolder) return {};
     return ListFiles(f.ProgramFolder, ".sox");
 }

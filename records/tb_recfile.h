@@ -4,6 +4,7 @@
 // before it is rewritten.
 
 #include "services/d_file.h" // FreeBackupName
+#include "services/d_folders.h"
 
 #include <filesystem>
 #include <optional>
@@ -21,11 +22,11 @@ std::vector<std::filesystem::path> ListFiles(const std::filesystem::path& folder
 
 // Every game file (".tbg"), the player's own hiding shipped ones of the same
 // file name; in name order.
-std::vector<std::filesystem::path> ListGameFiles();
+std::vector<std::filesystem::path> ListGameFiles(const TFolders& folders);
 // The files of shipped solutions ("*.sox" in the data folder) that the records
 // merge on a player's first start when the data folder is not his (in a
 // build the import files lie in the settings folder and are merged there).
-std::vector<std::filesystem::path> ShippedSolutionFiles();
+std::vector<std::filesystem::path> ShippedSolutionFiles(const TFolders& folders);
 
 // Copies `file` whole to its first free backup name and answers that name.
 // Nothing happens (and an empty path is answered) when the file does not exist.

@@ -80,21 +80,30 @@ TFolders LayOutFolders(const fs::path& dataFolder, bool installed, bool dataWrit
     return f;
 }
 
+TFolders ProgramFolders(const fs::path& programFolder) {
+    TFolders f = LayOutFolders(programFolder, false, IsWritableFolder(programFolder),
+                               TFolderEnvironment::Current());
+    CreatePlayerFolders(f);
+    return f;
+}
+
+TFolders ExecutableFolders(const fs::path& executableFolder, bool create) {
+    const TDataPlace place = FindDataFolder(executableFolder);
+    TFolders f = LayOutFolders(place.Folder, place.Installed, IsWritableFolder(place.Folder),
+                               TFolderEnvironment::Current());
+    if (create) CreatePlayerFolders(f);
+    return f;
+}
+
 void SetProgramFolder(const fs::path& programFolder) {
-    Folders() = LayOutFolders(programFolder, false, IsWritableFolder(programFolder),
-                              TFolderEnvironment::Current());
-    CreatePlayerFolders(Folders());
+    Folders() = ProgramFolders(programFolder);
 }
 
 void SetExecutableFolder(const fs::path& executableFolder, bool create) {
-    const TDataPlace place = FindDataFolder(executableFolder);
-    Folders() = LayOutFolders(place.Folder, place.Installed, IsWritableFolder(place.Folder),
-                              TFolderEnvironment::Current());
-    if (create) CreatePlayerFolders(Folders());
+    Folders() = ExecutableFolders(executableFolder, create);
 }
 
-fs::path GameFilePath(const std::string& fileName) {
-    const TFolders& f = Folders();
+fs::path GameFilePath(const TFolders& f, const std::string& fileName) {
     const fs::path own = f.OwnGamesFolder / fileName;
     if (f.OwnGamesFolder == f.GamesFolder) return own;
     std::error_code ec;
@@ -104,8 +113,7 @@ fs::path GameFilePath(const std::string& fileName) {
     return own;
 }
 
-bool IsShippedOnlyGame(const std::string& fileName) {
-    const TFolders& f = Folders();
+bool IsShippedOnlyGame(const TFolders& f, const std::string& fileName) {
     if (f.OwnGamesFolder == f.GamesFolder) return false;
     std::error_code ec;
     return !fs::exists(f.OwnGamesFolder / fileName, ec) && fs::exists(f.GamesFolder / fileName, ec);
@@ -126,10 +134,10 @@ std::string_view SpriteSizeName(int size) {
     }
 }
 
-fs::path SpriteSizeFolder(int size) {
+fs::path SpriteSizeFolder(const TFolders& f, int size) {
     const std::string_view name = SpriteSizeName(size);
     if (name.empty()) throw std::out_of_range("tile size " + std::to_string(size) + " is not 1..4");
-    return Folders().ImagesFolder / name;
+    return f.ImagesFolder / name;
 }
 
 fs::path SpriteSetFolder(int size, std::string_view setName) {
@@ -144,8 +152,7 @@ fs::path SoundSetFolder(std::string_view setName) {
     return FindContent(Folders().SoundsFolder, setName);
 }
 
-std::vector<fs::path> ContentFolders(const fs::path& folder) {
-    const TFolders& f = Folders();
+std::vector<fs::path> ContentFolders(const TFolders& f, const fs::path& folder) {
     std::vector<fs::path> folders;
     if (f.ReadOnlyData && f.InstallFolder != f.ProgramFolder) {
         const fs::path relative = folder.lexically_relative(f.ProgramFolder);
@@ -156,12 +163,12 @@ std::vector<fs::path> ContentFolders(const fs::path& folder) {
     return folders;
 }
 
-fs::path OwnContent(const fs::path& folder, std::string_view name) {
-    return ContentFolders(folder).front() / name;
+fs::path OwnContent(const TFolders& f, const fs::path& folder, std::string_view name) {
+    return ContentFolders(f, folder).front() / name;
 }
 
-fs::path FindContent(const fs::path& folder, std::string_view name) {
-    for (const fs::path& place : ContentFolders(folder)) {
+fs::path FindContent(const TFolders& f, const fs::path& folder, std::string_view name) {
+    for (const fs::path& place : ContentFolders(f, folder)) {
         std::error_code ec;
         if (!name.empty() && fs::exists(place / name, ec)) return place / name;
     }

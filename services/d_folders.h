@@ -10,7 +10,9 @@
 
 namespace tb {
 
-// The program's folders. Set once at start-up (tests point them at a temporary folder).
+// The program's folders. The window and the tool lay them out once at start-up
+// and pass them to the records, the game set and the full game; the core
+// never looks them up anywhere else.
 //
 // Two layouts: a build stages everything beside the executable (the data
 // folder is the executable's folder); an installed copy keeps its read-only
@@ -67,17 +69,22 @@ TDataPlace FindDataFolder(const std::filesystem::path& executableFolder);
 TFolders LayOutFolders(const std::filesystem::path& dataFolder, bool installed, bool dataWritable,
                        const TFolderEnvironment& environment);
 
-// The folders of this run.
+// The folders of the window's run (SetProgramFolder, SetExecutableFolder).
+// Only the window side reads them; the core is given its TFolders.
 TFolders& Folders();
 
-// Lays out the folders below `programFolder` (a staged build's layout); the
-// settings go to the program folder when it is writable, else to
-// $XDG_DATA_HOME/tobbin (~/.local/share/tobbin), which is created when missing.
-void SetProgramFolder(const std::filesystem::path& programFolder);
+// The folders below `programFolder` (a staged build's layout); the settings
+// go to the program folder when it is writable, else to $XDG_DATA_HOME/tobbin
+// (~/.local/share/tobbin), which is created when missing.
+TFolders ProgramFolders(const std::filesystem::path& programFolder);
 
 // Finds the data of the executable in `executableFolder` (FindDataFolder)
 // and lays out the folders for it, creating the player's folder when in use
 // (unless `create` is false: a read-only check writes nothing).
+TFolders ExecutableFolders(const std::filesystem::path& executableFolder, bool create = true);
+
+// The same, made the folders of the window's run (Folders()).
+void SetProgramFolder(const std::filesystem::path& programFolder);
 void SetExecutableFolder(const std::filesystem::path& executableFolder, bool create = true);
 
 // Where a kind of content lies: `folder` is one of the data folder's own
@@ -85,28 +92,47 @@ void SetExecutableFolder(const std::filesystem::path& executableFolder, bool cre
 // data folder is not the player's, the same folder below InstallFolder (where
 // his archive installs put sound sets, sprite sets, skins and languages)
 // comes first; then `folder` itself.
-std::vector<std::filesystem::path> ContentFolders(const std::filesystem::path& folder);
+std::vector<std::filesystem::path> ContentFolders(const TFolders& folders,
+                                                  const std::filesystem::path& folder);
 // `name` in the first of ContentFolders(folder) that holds it; else folder / name.
-std::filesystem::path FindContent(const std::filesystem::path& folder, std::string_view name);
+std::filesystem::path FindContent(const TFolders& folders, const std::filesystem::path& folder,
+                                  std::string_view name);
 
 // Where the player's own `name` of `folder` (as for ContentFolders) goes: the
 // first of ContentFolders(folder), so below InstallFolder when the data
 // folder is not his. Archive installs write there.
-std::filesystem::path OwnContent(const std::filesystem::path& folder, std::string_view name);
+std::filesystem::path OwnContent(const TFolders& folders, const std::filesystem::path& folder,
+                                 std::string_view name);
 
 // The file of the game with the file name `fileName` ("x.tbg"): the player's
 // own when he has one, else the shipped one when there is one, else where his
 // own would go.
-std::filesystem::path GameFilePath(const std::string& fileName);
+std::filesystem::path GameFilePath(const TFolders& folders, const std::string& fileName);
 // True when the game file `fileName` is only a shipped one that the player
 // cannot change (deleting it is refused; saving it writes his own copy).
-bool IsShippedOnlyGame(const std::string& fileName);
+bool IsShippedOnlyGame(const TFolders& folders, const std::string& fileName);
 
 std::string_view SpriteSizeName(int size);
 
 // ImagesFolder / size name: one subfolder per sprite set of that tile size.
 // Throws std::out_of_range for a size outside 1..4.
-std::filesystem::path SpriteSizeFolder(int size);
+std::filesystem::path SpriteSizeFolder(const TFolders& folders, int size);
+
+// The same for the window's run (Folders()).
+inline std::vector<std::filesystem::path> ContentFolders(const std::filesystem::path& folder) {
+    return ContentFolders(Folders(), folder);
+}
+inline std::filesystem::path FindContent(const std::filesystem::path& folder,
+                                         std::string_view name) {
+    return FindContent(Folders(), folder, name);
+}
+inline std::filesystem::path OwnContent(const std::filesystem::path& folder,
+                                        std::string_view name) {
+    return OwnContent(Folders(), folder, name);
+}
+inline std::filesystem::path SpriteSizeFolder(int size) {
+    return SpriteSizeFolder(Folders(), size);
+}
 // The folder of one sprite set, one skin, one sound set (FindContent: the
 // player's installed one first).
 std::filesystem::path SpriteSetFolder(int size, std::string_view setName);

@@ -1184,7 +1184,7 @@ void TMain::InstallCommand(int tag, std::string_view pattern) {
             TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
             ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
         } searching;
-        report = InstallArchives(ArchiveKindOf(pattern).value(), ask, onFolder,
+        report = InstallArchives(Folders(), ArchiveKindOf(pattern).value(), ask, onFolder,
                                  SearchPlaces ? *SearchPlaces : LocalSearchPlaces());
     } catch (...) {
         Adapter.EnableMenus(true);

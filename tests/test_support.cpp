@@ -29,7 +29,8 @@ TempFolder::~TempFolder() {
 TempProgramFolder::TempProgramFolder() {
     for (const char* sub : {"tbg", "tlg", "img"})
         fs::create_directories(Path() / sub);
-    SetProgramFolder(Path());
+    Folders = ProgramFolders(Path());
+    tb::Folders() = Folders;
 }
 
 void WriteFile(const fs::path& path, const std::string& content) {

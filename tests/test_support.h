@@ -1,6 +1,8 @@
 #pragma once
 // Helpers shared by the tests: temporary folders and small file utilities.
 
+#include "services/d_folders.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -21,11 +23,16 @@ private:
     std::filesystem::path Root;
 };
 
-// A temporary program folder with tbg/, tlg/, img/ laid out and made the
-// program's folders (tb::SetProgramFolder) for the lifetime of the object.
+// A temporary program folder with tbg/, tlg/, img/ laid out. Layout() is its
+// folders, to hand to the records and games; the window's run folders
+// (tb::Folders()) point there too for the lifetime of the object.
 class TempProgramFolder : public TempFolder {
 public:
     TempProgramFolder();
+    const TFolders& Layout() const { return Folders; }
+
+private:
+    TFolders Folders;
 };
 
 void WriteFile(const std::filesystem::path& path, const std::string& content);

@@ -59,9 +59,10 @@ protected:
 
 struct Play : ::testing::Test {
     TempProgramFolder folder;
-    void SetUp() override { WriteFile(TMapSet::FilePath("Test"), GameText()); }
+    fs::path SavePath() const { return folder.Layout().SettingsFolder / "tobbin.sav"; }
+    void SetUp() override { WriteFile(TMapSet::FilePath(folder.Layout(), "Test"), GameText()); }
     std::unique_ptr<TTestGame> Open(std::uint8_t level = 1, bool frugal = false) {
-        auto game = std::make_unique<TTestGame>(frugal);
+        auto game = std::make_unique<TTestGame>(folder.Layout(), frugal);
         game->SetPlayer("Ann #0");
         game->LoadGame("Test", false);
         game->SetLevel(level);
@@ -74,7 +75,7 @@ struct Play : ::testing::Test {
 };
 
 TEST_F(Play, NewGameObjectIsBusyModifiedAndHasNoLevel) {
-    TTestGame game;
+    TTestGame game(folder.Layout());
     EXPECT_EQ(game.GetLevel(), 0);
     EXPECT_TRUE(game.IsBusy());
     EXPECT_TRUE(game.IsModified());
@@ -82,7 +83,7 @@ TEST_F(Play, NewGameObjectIsBusyModifiedAndHasNoLevel) {
     EXPECT_FALSE(game.Move(Right, 1)); // refused while busy
     EXPECT_EQ(game.GetHistory().GetCapacity(), 200);
     EXPECT_EQ(game.GetSnapshots().GetCapacity(), 20);
-    TTestGame frugal(true);
+    TTestGame frugal(folder.Layout(), true);
     EXPECT_EQ(frugal.GetHistory().GetCapacity(), 40);
     EXPECT_EQ(frugal.GetSnapshots().GetCapacity(), 4);
 }
@@ -278,17 +279,17 @@ TEST_F(Play, SaveProgressAppendsTheRecordingAndLoadProgressTakesItBack) {
     auto game = Open(1);
     Walk(*game, 2);
     game->SaveProgress();
-    EXPECT_EQ(ReadFile(TGame::SaveFilePath()), SavedLine("Ann #0", "Test", 1, "RL"));
+    EXPECT_EQ(ReadFile(SavePath()), SavedLine("Ann #0", "Test", 1, "RL"));
     Walk(*game, 1);
     game->SaveProgress();
-    EXPECT_EQ(ReadFile(TGame::SaveFilePath()),
+    EXPECT_EQ(ReadFile(SavePath()),
               SavedLine("Ann #0", "Test", 1, "RL") + SavedLine("Ann #0", "Test", 1, "RLR"));
 
     TLevSol target;
     EXPECT_EQ(game->LoadProgress(target, 9), 1);
     EXPECT_EQ(target.GetSteps(), 3); // the last line wins
     EXPECT_EQ(target.GetCapacity(), TLevSol::MaxMoves);
-    EXPECT_FALSE(fs::exists(TGame::SaveFilePath())); // nothing else was in it
+    EXPECT_FALSE(fs::exists(SavePath())); // nothing else was in it
     EXPECT_EQ(game->LoadProgress(target, 9), 0);
 }
 
@@ -297,34 +298,33 @@ TEST_F(Play, LoadProgressConsumesEveryLineOfThisPlayerAndGameAndKeepsTheRest) {
     const std::string bob = SavedLine("Bob #0", "Test", 2, "RR");
     const std::string other = SavedLine("Ann #0", "Other", 1, "R");
     const std::string damaged = "5";
-    WriteFile(TGame::SaveFilePath(), bob + SavedLine("Ann #0", "Test", 3, "RRR") + other +
-                                         SavedLine("Ann #0", "Test", 5, "RRRRR") + damaged +
-                                         "\r\n");
+    WriteFile(SavePath(), bob + SavedLine("Ann #0", "Test", 3, "RRR") + other +
+                              SavedLine("Ann #0", "Test", 5, "RRRRR") + damaged + "\r\n");
     TLevSol target;
     EXPECT_EQ(game->LoadProgress(target, 3), 3); // up to the level reached, that one included
     EXPECT_EQ(target.GetSteps(), 3);
-    EXPECT_EQ(ReadFile(TGame::SaveFilePath()), bob + other + damaged + "\r\n");
-    fs::path temp = TGame::SaveFilePath();
+    EXPECT_EQ(ReadFile(SavePath()), bob + other + damaged + "\r\n");
+    fs::path temp = SavePath();
     temp += "-";
     EXPECT_FALSE(fs::exists(temp));
 
     // Nothing of this player and game: the file stays as it is.
     EXPECT_EQ(game->LoadProgress(target, 9), 0);
-    EXPECT_EQ(ReadFile(TGame::SaveFilePath()), bob + other + damaged + "\r\n");
+    EXPECT_EQ(ReadFile(SavePath()), bob + other + damaged + "\r\n");
 }
 
 TEST_F(Play, ASaveLineThatNoLongerFitsItsGameIsDroppedQuietlyAndOthersStay) {
     auto game = Open(1); // "Test" has 4 levels
     const std::string vanished = SavedLine("Ann #0", "Gone", 2, "R");
     const std::string damaged = "5";
-    WriteFile(TGame::SaveFilePath(), SavedLine("Ann #0", "Test", 9, "RR") + vanished + damaged);
+    WriteFile(SavePath(), SavedLine("Ann #0", "Test", 9, "RR") + vanished + damaged);
     TLevSol target;
     EXPECT_EQ(game->LoadProgress(target, 9), 0); // level 9 is gone: nothing to continue
     EXPECT_EQ(target.GetSteps(), 0);
-    EXPECT_EQ(ReadFile(TGame::SaveFilePath()), vanished + damaged + "\r\n");
+    EXPECT_EQ(ReadFile(SavePath()), vanished + damaged + "\r\n");
 
-    fs::remove(TGame::SaveFilePath());
-    fs::create_directories(TGame::SaveFilePath()); // a save file that cannot be read
+    fs::remove(SavePath());
+    fs::create_directories(SavePath()); // a save file that cannot be read
     EXPECT_EQ(game->LoadProgress(target, 9), 0);
 }
 
@@ -332,14 +332,14 @@ TEST_F(Play, ASaveStartsOnALineOfItsOwnAfterALastLineWithoutLineEnd) {
     auto game = Open(1);
     std::string bob = SavedLine("Bob #0", "Test", 1, "R");
     bob.resize(bob.size() - 2); // another player's line, cut before its CR LF
-    WriteFile(TGame::SaveFilePath(), bob);
+    WriteFile(SavePath(), bob);
     Walk(*game, 2);
     game->SaveProgress();
-    EXPECT_EQ(ReadFile(TGame::SaveFilePath()), bob + "\r\n" + SavedLine("Ann #0", "Test", 1, "RL"));
+    EXPECT_EQ(ReadFile(SavePath()), bob + "\r\n" + SavedLine("Ann #0", "Test", 1, "RL"));
     TLevSol target;
     EXPECT_EQ(game->LoadProgress(target, 9), 1);
     EXPECT_EQ(target.GetSteps(), 2);
-    EXPECT_EQ(ReadFile(TGame::SaveFilePath()), bob + "\r\n"); // Bob's line is kept, readable
+    EXPECT_EQ(ReadFile(SavePath()), bob + "\r\n"); // Bob's line is kept, readable
 }
 
 TEST_F(Play, ContinuingASavedLevelReplaysEachSavedMoveOnce) {
@@ -477,7 +477,7 @@ TEST_F(Play, NamesInfoFlagsAndSavingTheGame) {
     game->SaveGame();
     EXPECT_FALSE(game->IsModified());
 
-    TTestGame again;
+    TTestGame again(folder.Layout());
     again.LoadGame("Test", true);
     EXPECT_EQ(again.GameAuthor(), "Cid");
     EXPECT_EQ(again.Skill(), 3);

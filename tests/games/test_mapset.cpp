@@ -224,26 +224,26 @@ TEST(GameFile, SaveAndLoadThroughTheGamesFolder) {
     test::TempProgramFolder dir;
     TMapSet game;
     Build(game, 2);
-    game.Save();
+    game.Save(dir.Layout());
     const fs::path file = dir / "tbg" / "hills.tbg";
     ASSERT_TRUE(fs::exists(file));
-    EXPECT_EQ(TMapSet::FilePath("Hills"), file);
+    EXPECT_EQ(TMapSet::FilePath(dir.Layout(), "Hills"), file);
     EXPECT_EQ(test::ReadFile(file), game.SaveText());
     EXPECT_FALSE(fs::exists(dir / "tbg" / "hills.tbg.tmp"));
     TMapSet back;
-    EXPECT_FALSE(back.Load("Hills", true));
+    EXPECT_FALSE(back.Load(dir.Layout(), "Hills", true));
     EXPECT_EQ(back.GetLevelCount(), 2);
 
     // A file whose header carries an old name loads under the new one.
     RenamedGames().Clear();
     RenamedGames().Add("Hills", "High Hills");
-    const bool renamed = back.Load("Hills", false);
+    const bool renamed = back.Load(dir.Layout(), "Hills", false);
     RenamedGames().Clear();
     EXPECT_TRUE(renamed);
     EXPECT_EQ(back.Name, "High Hills");
 
     try {
-        back.Load("No Such Game", true);
+        back.Load(dir.Layout(), "No Such Game", true);
         ADD_FAILURE() << "a missing file loaded";
     } catch (const std::ios_base::failure& e) {
         EXPECT_NE(std::string(e.what()).find("No Such Game"), std::string::npos) << e.what();
@@ -255,20 +255,20 @@ TEST(GameFile, FailedSaveIsAnErrorAndKeepsTheOldFile) {
     test::TempProgramFolder dir;
     TMapSet game;
     Build(game, 1);
-    game.Save();
+    game.Save(dir.Layout());
     const std::string before = test::ReadFile(dir / "tbg" / "hills.tbg");
     game.AddLevel("Second");
     LayOut(*game.GetMap(2), 2);
     fs::create_directories(dir / "tbg" / "hills.tbg.tmp" / "blocker");
     try {
-        game.Save();
+        game.Save(dir.Layout());
         ADD_FAILURE() << "saved through a blocked file";
     } catch (const Error& e) {
         EXPECT_EQ(e.what(), ErrorMessage(ErrWritingGame));
     }
     EXPECT_EQ(test::ReadFile(dir / "tbg" / "hills.tbg"), before);
     game.Name = "???";
-    EXPECT_THROW(game.Save(), Error) << "no usable character for a file name";
+    EXPECT_THROW(game.Save(dir.Layout()), Error) << "no usable character for a file name";
     EXPECT_FALSE(fs::exists(dir / "tbg" / ".tbg"));
 }
 

@@ -13,14 +13,14 @@ using test::TZipMember;
 namespace {
 
 // Where a member goes, relative to the program folder, or "refused".
-std::string Destination(TArchiveKind kind, std::string_view name) {
+std::string Destination(const TFolders& folders, TArchiveKind kind, std::string_view name) {
     bool isFolder = false;
     const auto relative = MemberPath(name, isFolder);
     if (!relative) return "unsafe";
-    const TMemberPlace place = PlaceMember(kind, *relative, isFolder);
+    const TMemberPlace place = PlaceMember(folders, kind, *relative, isFolder);
     if (place.Code != UnzipOk) return "refused";
     if (place.Target.empty()) return "passed over";
-    return fs::relative(place.Target, Folders().ProgramFolder).generic_string();
+    return fs::relative(place.Target, folders.ProgramFolder).generic_string();
 }
 
 } // namespace
@@ -64,12 +64,12 @@ TEST(PlaceMember, EachKindOfArchiveWritesOnlyItsOwnFilesIntoItsOwnFolder) {
         {Solutions, "tobbin.sav", "refused"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Destination(c.Kind, c.Name), c.Expected) << c.Name;
+        EXPECT_EQ(Destination(prog.Layout(), c.Kind, c.Name), c.Expected) << c.Name;
 
     // A waiting import file is never replaced.
     test::WriteFile(prog / "best.sox", "waiting");
     test::WriteFile(prog / "best-2.sox", "waiting too");
-    EXPECT_EQ(Destination(Solutions, "best.sox"), "best-3.sox");
+    EXPECT_EQ(Destination(prog.Layout(), Solutions, "best.sox"), "best-3.sox");
 
     // Each install command's pattern names its kind.
     for (const TArchiveKind kind : {Games, Sprites, Sounds, Solutions, Languages})
@@ -83,7 +83,7 @@ TEST(PlaceMember, AnInstalledCopyInstallsIntoThePlayersFolder) {
          {"usr/bin", "usr/share/tobbin/tbg", "usr/share/tobbin/wav/Bells",
           "usr/share/tobbin/img/skins/Night", "usr/share/tobbin/img/Small/Forest"})
         fs::create_directories(root / sub);
-    Folders() =
+    const TFolders folders =
         LayOutFolders(root / "usr/share/tobbin", true, true, {(root / "home").string(), "", ""});
     const fs::path player = root / "home/tobbin";
     using enum TArchiveKind;
@@ -104,9 +104,8 @@ TEST(PlaceMember, AnInstalledCopyInstallsIntoThePlayersFolder) {
         bool isFolder = false;
         const auto relative = MemberPath(c.Name, isFolder);
         ASSERT_TRUE(relative);
-        EXPECT_EQ(PlaceMember(c.Kind, *relative, isFolder).Target, c.Expected) << c.Name;
+        EXPECT_EQ(PlaceMember(folders, c.Kind, *relative, isFolder).Target, c.Expected) << c.Name;
     }
-    Folders() = {};
 }
 
 TEST(InstallArchives, AHostileArchiveReplacesNothingOfTheProgramOrTheRecords) {
@@ -123,7 +122,7 @@ TEST(InstallArchives, AHostileArchiveReplacesNothingOfTheProgramOrTheRecords) {
     test::WriteZip(downloads / "tobbin-gam-evil.zip", members);
 
     const auto report = InstallArchives(
-        TArchiveKind::Games, [](const fs::path&) { return AnswerYes; }, nullptr,
+        prog.Layout(), TArchiveKind::Games, [](const fs::path&) { return AnswerYes; }, nullptr,
         TSearchPlaces{{downloads}, {}});
     ASSERT_EQ(report.Archives.size(), 1u);
     const TUnzipResult& result = report.Archives[0].Result;

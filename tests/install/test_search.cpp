@@ -142,7 +142,7 @@ TEST(InstallArchives, UnpacksAcceptedArchivesAndDeletesOnlyCompleteOnes) {
         asked.push_back(archive.filename().string());
         return archive.filename() == "tobbin-gam3.zip" ? AnswerNo : AnswerYes;
     };
-    const auto report = InstallArchives(TArchiveKind::Games, ask, nullptr, places);
+    const auto report = InstallArchives(prog.Layout(), TArchiveKind::Games, ask, nullptr, places);
     EXPECT_TRUE(report.Search.Found);
     ASSERT_EQ(report.Archives.size(), 3u);
     EXPECT_TRUE(report.Archives[0].Deleted);
@@ -160,12 +160,13 @@ TEST(InstallArchives, UnpacksAcceptedArchivesAndDeletesOnlyCompleteOnes) {
     // Cancel ends the search at once; an archive that gives nothing is no install.
     asked.clear();
     auto again = InstallArchives(
-        TArchiveKind::Games, [](const fs::path&) { return AnswerCancel; }, nullptr, places);
+        prog.Layout(), TArchiveKind::Games, [](const fs::path&) { return AnswerCancel; }, nullptr,
+        places);
     EXPECT_TRUE(again.Search.Stopped);
     EXPECT_TRUE(again.Archives.empty());
     fs::remove(root / "tobbin-gam2.zip");
     fs::remove(root / "tobbin-gam3.zip");
-    again = InstallArchives(TArchiveKind::Games, ask, nullptr, places);
+    again = InstallArchives(prog.Layout(), TArchiveKind::Games, ask, nullptr, places);
     EXPECT_FALSE(again.Search.Found);
     EXPECT_EQ(asked, std::vector<std::string>{"tobbin-gam4.zip"});
 }

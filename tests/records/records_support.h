@@ -46,7 +46,7 @@ inline void WriteGame(const std::string& name, const std::vector<Rows>& levels,
         TTextReader reader(LevelText(rows, "Level " + std::to_string(n)));
         game.GetMap(n)->ReadText(reader);
     }
-    game.Save();
+    game.Save(Folders());
 }
 
 // A game of `count` one-step levels.

@@ -25,7 +25,7 @@ TEST(Champions, PointsAreSkillPerLevelPlusLevelsTimesSkillPerWholeGame) {
     WriteFile(Settings("tobbin.sol"),
               SolFile({SolLine("Ann #0", "Hills", 1, 4), SolLine("Ann #0", "Hills", 2, 4),
                        SolLine("Ann #0", "Hills", 3, 4)}));
-    TAllGames db;
+    TAllGames db(dir.Layout());
     ASSERT_EQ(db.ChampionCount(), 1);
     EXPECT_EQ(db.ChampionAt(1).Levels, 3);
     EXPECT_EQ(db.ChampionAt(1).Games, 1);
@@ -56,7 +56,7 @@ TEST(Champions, OrderIsPointsLevelsGamesThenNameWithTheUnsolvedLast) {
               SolFile({SolLine("ann #0", "A", 1, 4, 0), SolLine("Zed #0", "C", 1, 4, 0),
                        SolLine("Bob #0", "D", 1, 4, 0), SolLine("Ann #0", "B", 1, 4, 0),
                        SolLine("Ann #0", "B", 2, 4, 0)}));
-    TAllGames db;
+    TAllGames db(dir.Layout());
     EXPECT_EQ(Names(db), (std::vector<std::string>{"Ann #0", "Bob #0", "Zed #0", "ann #0", ""}));
     EXPECT_EQ(db.ChampionAt(1).Points, 0);
     EXPECT_EQ(db.ChampionAt(1).Games, 1);
@@ -79,11 +79,11 @@ TEST(Champions, OrderIsPointsLevelsGamesThenNameWithTheUnsolvedLast) {
 
 TEST(Champions, NoGamesGiveEmptyTablesAndUnsolvedGamesOnlyTheUnsolvedRow) {
     test::TempProgramFolder dir;
-    TAllGames none;
+    TAllGames none(dir.Layout());
     EXPECT_EQ(none.ChampionCount(), 0);
     EXPECT_EQ(none.AuthorCount(), 0);
     WriteSimpleGame("Hills", 2, "Ann", 1);
-    TAllGames unsolved;
+    TAllGames unsolved(dir.Layout());
     ASSERT_EQ(unsolved.ChampionCount(), 1);
     EXPECT_EQ(unsolved.ChampionAt(1).Name, "");
     EXPECT_EQ(unsolved.ChampionAt(1).Levels, 2);
@@ -99,7 +99,7 @@ TEST(Authors, MoreGamesFirstThenMoreLevelsThenName) {
     WriteSimpleGame("Three", 1, "Cy");
     WriteSimpleGame("Four", 2, "Al");
     WriteSimpleGame("Five", 2, "Ben");
-    TAllGames db;
+    TAllGames db(dir.Layout());
     ASSERT_EQ(db.AuthorCount(), 4);
     EXPECT_EQ(db.AuthorAt(1).Name, "Cy");
     EXPECT_EQ(db.AuthorAt(1).Games, 3);

@@ -50,7 +50,7 @@ TEST(DamagedLog, AMalformedNumberKeepsTheOtherEntriesAndTheOriginalBeforeTheRewr
     WriteFile(Settings("tobbin.hof"), original);
     WriteFile(Settings("tobbin.hof.bak"), "an older backup");
     {
-        TAllGames records;
+        TAllGames records(dir.Layout());
         EXPECT_EQ(records.GetLog().Count(), 2u);
         EXPECT_TRUE(records.GetLog().IsDamaged());
         EXPECT_EQ(ReadFile(Settings("tobbin.hof")), original); // not yet rewritten
@@ -58,7 +58,7 @@ TEST(DamagedLog, AMalformedNumberKeepsTheOtherEntriesAndTheOriginalBeforeTheRewr
     }
     EXPECT_EQ(ReadFile(Settings("tobbin.hof.bak")), "an older backup");
     EXPECT_EQ(ReadFile(Settings("tobbin.hof.bak1")), original);
-    TLogDB reread;
+    TLogDB reread(dir.Layout());
     EXPECT_EQ(reread.Count(), 2u);
     EXPECT_FALSE(reread.IsDamaged());
     reread.Save();
@@ -71,7 +71,7 @@ TEST(DamagedLog, ACutOffFileIsKeptToo) {
         HofText({Entry("Ann #0", "Hills", 1, 5).Line(), Entry("Ann #0", "Hills", 2, 5).Line()});
     text.resize(text.size() - 4); // ends in the middle of the last line's checksum
     WriteFile(Settings("tobbin.hof"), text);
-    TLogDB log;
+    TLogDB log(dir.Layout());
     ASSERT_EQ(log.Count(), 1u);
     log.AddOrImprove(Entry("Bob #0", "Hills", 1, 5));
     log.Save();
@@ -83,7 +83,7 @@ TEST(DamagedLog, ChecksumMismatchesAreDroppedSilentlyWithoutBackup) {
     std::string line = Entry("Ann #0", "Hills", 1, 5).Line();
     line.back() = line.back() == '9' ? '8' : '9';
     WriteFile(Settings("tobbin.hof"), HofText({line, Entry("Bob #0", "Hills", 1, 5).Line()}));
-    TLogDB log;
+    TLogDB log(dir.Layout());
     EXPECT_EQ(log.Count(), 1u);
     EXPECT_FALSE(log.IsDamaged());
     log.Save();
@@ -99,7 +99,7 @@ TEST(DamagedSolutions, ABadLineIsSkippedAndTheOriginalKeptAtTheFirstRewrite) {
          "2B 4 Ann #0|Hills|99999R 1", SolLine("Ann #0", "Hills", 3, 4)});
     WriteFile(Settings("tobbin.sol"), original);
     {
-        TAllGames records;
+        TAllGames records(dir.Layout());
         EXPECT_TRUE(records.SolutionsDamaged());
         EXPECT_NE(records.GetSolution("Hills", 1), nullptr);
         EXPECT_NE(records.GetSolution("Hills", 3), nullptr);
@@ -108,7 +108,7 @@ TEST(DamagedSolutions, ABadLineIsSkippedAndTheOriginalKeptAtTheFirstRewrite) {
         EXPECT_FALSE(records.SolutionsDamaged());
     }
     EXPECT_EQ(ReadFile(Settings("tobbin.sol.bak")), original);
-    TGameDB reread;
+    TGameDB reread(dir.Layout());
     EXPECT_NE(reread.GetSolution("Hills", 2), nullptr);
     EXPECT_FALSE(reread.SolutionsDamaged());
 
@@ -116,7 +116,7 @@ TEST(DamagedSolutions, ABadLineIsSkippedAndTheOriginalKeptAtTheFirstRewrite) {
     // also when the rewrite is the one of the start-up itself (an import changed it).
     WriteFile(Settings("tobbin.sol"), original);
     WriteFile(Settings("more.sox"), SolFile({SolLine("Cy #0", "Hills", 2, 1)}));
-    TGameDB startUp;
+    TGameDB startUp(dir.Layout());
     EXPECT_EQ(ReadFile(Settings("tobbin.sol.bak")), original);
     EXPECT_EQ(ReadFile(Settings("tobbin.sol.bak1")), original);
     EXPECT_EQ(startUp.GetSolution("Hills", 2)->GetPlayer(), "Cy #0");
@@ -129,7 +129,7 @@ TEST(DamagedSolutions, ADamagedVersionLineReadsTheLinesAsCheckedOnes) {
     bad.back() = bad.back() == '9' ? '8' : '9';
     WriteFile(Settings("tobbin.sol"),
               SolFile({SolLine("Ann #0", "Hills", 1, 4), bad}, "Version x.yz #?"));
-    TGameDB db;
+    TGameDB db(dir.Layout());
     EXPECT_TRUE(db.SolutionsDamaged());
     EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
     EXPECT_EQ(db.GetSolution("Hills", 2), nullptr);
@@ -142,7 +142,7 @@ TEST(DamagedSolutions, ACutOffFileCountsAsNotReadWhole) {
         SolFile({SolLine("Ann #0", "Hills", 1, 4), SolLine("Ann #0", "Hills", 2, 4)});
     text.resize(text.size() - 3);
     WriteFile(Settings("tobbin.sol"), text);
-    TGameDB db;
+    TGameDB db(dir.Layout());
     EXPECT_TRUE(db.SolutionsDamaged());
     EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
     EXPECT_EQ(db.GetSolution("Hills", 2), nullptr); // its checksum was cut
@@ -155,10 +155,10 @@ TEST(DamagedSolutions, ImportsStayWhenTheRewriteOfTheSolutionsFileFails) {
     WriteSimpleGame("Hills", 2);
     WriteFile(Settings("new.sox"), SolFile({SolLine("Ann #0", "Hills", 1, 4)}));
     fs::create_directories(Settings("tobbin.sol.tmp")); // in the way of the rewrite
-    EXPECT_THROW(TGameDB(), std::ios_base::failure);
+    EXPECT_THROW(TGameDB(dir.Layout()), std::ios_base::failure);
     EXPECT_TRUE(fs::exists(Settings("new.sox")));
     fs::remove(Settings("tobbin.sol.tmp"));
-    TGameDB db;
+    TGameDB db(dir.Layout());
     EXPECT_FALSE(fs::exists(Settings("new.sox")));
     EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
 }
@@ -203,7 +203,7 @@ TEST(DamagedCopies, TheLogReaderKeepsWhatIsIntactAndNeverFails) {
         bool truncated = false;
         std::size_t cut = 0;
         const std::string copy = Mutate(text, random, truncated, cut);
-        TLogDB log(TLogDB::NoLoad{});
+        TLogDB log(TFolders{}, TLogDB::NoLoad{});
         ASSERT_NO_THROW(log.LoadText(copy)) << "round " << round;
         ASSERT_LE(log.Count(), lines.size()) << "round " << round;
         for (std::size_t i = 1; i <= log.Count(); ++i) {
@@ -240,7 +240,7 @@ protected:
 };
 
 TEST_F(DamagedCopiesOfSolutions, TheSolutionsAndImportReadersKeepWhatIsIntactAndNeverFail) {
-    TGameDB games;
+    TGameDB games(Dir.Layout());
     std::mt19937 random(77);
     for (int round = 0; round < 300; ++round) {
         bool truncated = false;
@@ -249,7 +249,7 @@ TEST_F(DamagedCopiesOfSolutions, TheSolutionsAndImportReadersKeepWhatIsIntactAnd
         const bool import = round % 2 == 1;
         const fs::path file = Settings(import ? "copy.sox" : "copy.sol");
         WriteFile(file, copy);
-        TGameDB db(TGameDB::NoLoad{});
+        TGameDB db(Dir.Layout(), TGameDB::NoLoad{});
         for (int i = 1; i <= games.GameCount(); ++i)
             db.AddGame(games.GameAt(i));
         ASSERT_NO_THROW(db.LoadSolutions(file, import)) << "round " << round;
@@ -265,7 +265,7 @@ TEST_F(DamagedCopiesOfSolutions, StartUpWithDamagedFilesKeepsGoing) {
     std::mt19937 random(5);
     std::string log;
     {
-        TLogDB entries(TLogDB::NoLoad{});
+        TLogDB entries(Dir.Layout(), TLogDB::NoLoad{});
         for (int i = 0; i < 30; ++i)
             entries.AddOrImprove(Entry("Ann #0", "Game 1", 1 + i % 9, 40 + i / 9));
         log = entries.SaveText();
@@ -277,7 +277,7 @@ TEST_F(DamagedCopiesOfSolutions, StartUpWithDamagedFilesKeepsGoing) {
         WriteFile(Settings("a.sox"), Mutate(Text, random, truncated, cut));
         WriteFile(Settings("tobbin.hof"), Mutate(log, random, truncated, cut));
         std::unique_ptr<TAllGames> records;
-        ASSERT_NO_THROW(records = std::make_unique<TAllGames>()) << "round " << round;
+        ASSERT_NO_THROW(records = std::make_unique<TAllGames>(Dir.Layout())) << "round " << round;
         EXPECT_EQ(records->GameCount(), 5);
         EXPECT_FALSE(fs::exists(Settings("a.sox")));
     }
@@ -302,7 +302,7 @@ TEST(DamagedGames, SolutionsOfAGameWhoseHeaderCannotBeReadAreKeptUntilItIsRepair
     WriteFile(Settings("new.sox"),
               SolFile({SolLine("Cy #0", "Hills", 2, 2), SolLine("Cy #0", "Dunes", 1, 1)}));
     {
-        TAllGames db;
+        TAllGames db(dir.Layout());
         EXPECT_EQ(db.GameCount(), 1); // Hills is not installed while it cannot be read
         EXPECT_EQ(db.KeptLines().size(), 3u);
         EXPECT_FALSE(fs::exists(Settings("new.sox")));
@@ -312,7 +312,7 @@ TEST(DamagedGames, SolutionsOfAGameWhoseHeaderCannotBeReadAreKeptUntilItIsRepair
         EXPECT_NE(rewritten.find(line + "\r\n"), std::string::npos) << line;
 
     WriteFile(hills, good); // repaired
-    TAllGames db;
+    TAllGames db(dir.Layout());
     ASSERT_EQ(db.GameCount(), 2);
     ASSERT_NE(db.GetSolution("Hills", 1), nullptr);
     EXPECT_EQ(db.GetSolution("Hills", 1)->GetPlayer(), "Ann #0");
@@ -330,7 +330,7 @@ TEST(DamagedGames, LinesDroppedForGoodAreKeptInABackupAtTheFirstRewrite) {
                  SolLine("Ann #0", "Gone", 1, 1)});
     WriteFile(Settings("tobbin.sol"), text);
     WriteFile(Settings("new.sox"), SolFile({SolLine("Cy #0", "Dunes", 2, 1)}));
-    TGameDB db;
+    TGameDB db(dir.Layout());
     EXPECT_FALSE(fs::exists(Settings("new.sox")));
     EXPECT_EQ(ReadFile(Settings("tobbin.sol.bak")), text);
     EXPECT_EQ(ReadFile(Settings("tobbin.sol")),
@@ -361,7 +361,7 @@ TEST(ReadOnlyRecords, OpeningForACheckChangesNoFile) {
         return files;
     };
     const auto before = snapshot();
-    TAllGames db({}, true);
+    TAllGames db(dir.Layout(), {}, true);
     RenamedGames().Clear();
     EXPECT_NE(db.FindGame("Dunes"), nullptr);       // renamed, in memory
     EXPECT_NE(db.GetSolution("Hills", 2), nullptr); // merged, in memory

@@ -31,7 +31,7 @@ protected:
     // announcements, the next level, the congratulations) is tested on the
     // real play-window game in tests/play.
     std::unique_ptr<TFullGame> Start(const std::string& player = "Ann #0") {
-        auto game = std::make_unique<TFullGame>();
+        auto game = std::make_unique<TFullGame>(Dir.Layout());
         game->SetBusy(false);
         game->SetPlayer(player);
         return game;
@@ -87,7 +87,7 @@ TEST_F(FullGame, ABrokenRecordKeepsThePreviousHolderForTheAnnouncement) {
 TEST_F(FullGame, SolvedCountFollowsTheLogThePlayerAndOnlyRises) {
     WriteSimpleGame("Hills", 6);
     {
-        TLogDB log(TLogDB::NoLoad{});
+        TLogDB log(Dir.Layout(), TLogDB::NoLoad{});
         TLog e;
         e.Player = "Ann #0";
         e.Game = "Hills";
@@ -160,7 +160,7 @@ TEST_F(FullGame, DeletingAGameRemovesItsFileAndRecords) {
     game->OpenGame("Hills", 1, true);
     game->Move(Right, 1);
     game->DeleteGame();
-    EXPECT_FALSE(fs::exists(Folders().GamesFolder / "hills.tbg"));
+    EXPECT_FALSE(fs::exists(Dir.Layout().GamesFolder / "hills.tbg"));
     EXPECT_EQ(game->FindGame("Hills"), nullptr);
     EXPECT_EQ(game->GameCount(), 1);
     EXPECT_EQ(game->GetRecords().GetLog().Count(), 0u);
@@ -186,7 +186,7 @@ TEST_F(FullGame, RenamingAndSavingMovesTheFileAndKeepsTheRecords) {
     game->SelectLevel(1);
     game->SaveEditedGame();
     EXPECT_EQ(game->GetOldGameName(), "");
-    const fs::path games = Folders().GamesFolder;
+    const fs::path games = Dir.Layout().GamesFolder;
     EXPECT_FALSE(fs::exists(games / "hills.tbg"));
     ASSERT_TRUE(fs::exists(games / "green_hills.tbg"));
     const TAllGames& records = game->GetRecords();
@@ -198,7 +198,7 @@ TEST_F(FullGame, RenamingAndSavingMovesTheFileAndKeepsTheRecords) {
     EXPECT_EQ(records.PlayerSteps("Green Hills", 1, "Ann #0"), 1);
     EXPECT_EQ(records.PlayerSteps("Green Hills", 2, "Ann #0"), 0);
     // And the next run sees the same.
-    TAllGames next;
+    TAllGames next(Dir.Layout());
     EXPECT_NE(next.GetSolution("Green Hills", 1), nullptr);
     EXPECT_EQ(next.FindGame("Hills"), nullptr);
     EXPECT_EQ(next.PlayerSteps("Green Hills", 1, "Ann #0"), 1);

@@ -30,14 +30,14 @@ std::unique_ptr<TGamInfo> Header(const std::string& name, int levels, std::uint8
 TEST(StartUp, ReportsEachPhaseInOrder) {
     test::TempProgramFolder dir;
     std::vector<std::string> phases;
-    TAllGames plain([&](const std::string& text) { phases.push_back(text); });
+    TAllGames plain(dir.Layout(), [&](const std::string& text) { phases.push_back(text); });
     EXPECT_EQ(phases,
               (std::vector<std::string>{"Building game DB...", "Loading solutions...",
                                         "Populating Log DB", "Cleaning up Log DB",
                                         "Populating Hall of Champions", "Initialization done."}));
     phases.clear();
     WriteFile(Settings("extra.sox"), SolFile({}));
-    TAllGames withImport([&](const std::string& text) { phases.push_back(text); });
+    TAllGames withImport(dir.Layout(), [&](const std::string& text) { phases.push_back(text); });
     ASSERT_EQ(phases.size(), 7u);
     EXPECT_EQ(phases[2], "Updating solutions...");
 }
@@ -45,7 +45,7 @@ TEST(StartUp, ReportsEachPhaseInOrder) {
 TEST(StartUp, AnEmptyGamesFolderGivesAnEmptyDatabase) {
     test::TempProgramFolder dir;
     WriteFile(Settings("tobbin.sol"), SolFile({SolLine("Ann #0", "Hills", 1, 4)}));
-    TAllGames db;
+    TAllGames db(dir.Layout());
     EXPECT_EQ(db.GameCount(), 0);
     EXPECT_EQ(db.TotalLevels(), 0);
     EXPECT_EQ(db.ChampionCount(), 0);
@@ -62,11 +62,11 @@ TEST(StartUp, GamesComeFromTheirHeadersSortedByNameAndSolutionsFromTheFile) {
     WriteSimpleGame("Empty", 0);
     WriteFile(Folders().GamesFolder / "broken.tbg", "Version 3.54 #0\r\n***\r\n");
     WriteSimpleGame("Woods", 1);
-    const fs::path woods = TMapSet::FilePath("Woods");
+    const fs::path woods = TMapSet::FilePath(dir.Layout(), "Woods");
     fs::rename(woods, woods.parent_path() / ("." + woods.filename().string())); // hidden: skipped
     WriteFile(Settings("tobbin.sol"),
               SolFile({SolLine("Ann #0", "hills", 2, 4), SolLine("Ann #0", "Nowhere", 1, 4)}));
-    TAllGames db;
+    TAllGames db(dir.Layout());
     ASSERT_EQ(db.GameCount(), 2); // no game without levels, none with a broken header
     EXPECT_EQ(db.GameAt(1).Name, "Dunes");
     EXPECT_EQ(db.GameAt(2).Name, "hills");
@@ -85,7 +85,7 @@ TEST(StartUp, GamesComeFromTheirHeadersSortedByNameAndSolutionsFromTheFile) {
 TEST(BestSolutions, ShorterWinsTiesOnlyFromInstallationOneAndWithdrawals) {
     test::TempProgramFolder dir;
     WriteSimpleGame("Hills", 3);
-    TGameDB db(TGameDB::NoLoad{});
+    TGameDB db(dir.Layout(), TGameDB::NoLoad{});
     db.AddGame(*Header("Hills", 3));
     EXPECT_TRUE(db.AddSolution(Solution("Ann #0", 40), "Hills", false, false, 1));
     EXPECT_FALSE(db.RecordBroken); // the first solution breaks no record
@@ -119,7 +119,7 @@ TEST(BestSolutions, ShorterWinsTiesOnlyFromInstallationOneAndWithdrawals) {
 TEST(BestSolutions, OnlyMovesThatWinTheLevelWithTheLastMoveAreStored) {
     test::TempProgramFolder dir;
     test::WriteGame("Hills", {test::TwoSteps, test::Deadly});
-    TAllGames db;
+    TAllGames db(dir.Layout());
     auto moves = [](const std::string& text) {
         TLevSol s(0);
         s.SetPlayer("Ann #0");
@@ -162,9 +162,9 @@ TEST(BestSolutions, OnlyMovesThatWinTheLevelWithTheLastMoveAreStored) {
 TEST(BestSolutions, AnEditedGameBringsOnlySolutionsThatStillWinItsLevels) {
     test::TempProgramFolder dir;
     WriteSimpleGame("Hills", 2);
-    TAllGames db;
+    TAllGames db(dir.Layout());
     TMapSet game;
-    game.Load("Hills", false);
+    game.Load(dir.Layout(), "Hills", false);
     for (int level = 1; level <= 2; ++level) {
         ASSERT_TRUE(db.AddSolution(Solution("Ann #0", 1), "Hills", level));
         game.SetSolution(*db.GetSolution("Hills", level), level, false);
@@ -178,7 +178,7 @@ TEST(BestSolutions, AnEditedGameBringsOnlySolutionsThatStillWinItsLevels) {
 TEST(BestSolutions, OwnPlayNeverWinsATieAndEachAcceptedSolutionIsSaved) {
     test::TempProgramFolder dir;
     WriteSimpleGame("Hills", 3);
-    TAllGames db;
+    TAllGames db(dir.Layout());
     EXPECT_TRUE(db.AddSolution(Solution("Ann #0", 40), "Hills", 2));
     EXPECT_NE(ReadFile(Settings("tobbin.sol")).find(SolLine("Ann #0", "Hills", 2, 40)),
               std::string::npos);
@@ -186,7 +186,7 @@ TEST(BestSolutions, OwnPlayNeverWinsATieAndEachAcceptedSolutionIsSaved) {
     EXPECT_FALSE(db.AddSolution(Solution("Bob #0", 40), "Hills", 2));
     EXPECT_TRUE(db.AddSolution(Solution("Bob #0", 39), "Hills", 2));
     EXPECT_EQ(db.ChampionAt(1).Name, "Bob #0");
-    EXPECT_EQ(TGameDB().GetSolution("Hills", 2)->GetPlayer(), "Bob #0");
+    EXPECT_EQ(TGameDB(dir.Layout()).GetSolution("Hills", 2)->GetPlayer(), "Bob #0");
 }
 
 TEST(SolutionFiles, ChecksumsAreComparedAbove324AndInstallationOneWinsTies) {
@@ -194,7 +194,7 @@ TEST(SolutionFiles, ChecksumsAreComparedAbove324AndInstallationOneWinsTies) {
     WriteSimpleGame("Hills", 3);
     std::string bad = SolLine("Ann #0", "Hills", 1, 4);
     bad.back() = bad.back() == '1' ? '2' : '1';
-    TGameDB db(TGameDB::NoLoad{});
+    TGameDB db(dir.Layout(), TGameDB::NoLoad{});
     db.AddGame(*Header("Hills", 3));
     WriteFile(Settings("a.sol"), SolFile({bad}, "Version 3.24 #0"));
     db.LoadSolutions(Settings("a.sol"), false);
@@ -223,7 +223,7 @@ TEST(SolutionFiles, ImportsAreMergedFreshAndDeletedEvenWhenRejected) {
     WriteFile(Settings("better.sox"),
               SolFile({SolLine("Bob #0", "Hills", 1, 3), SolLine("Bob #0", "Hills", 2, 6)}));
     WriteFile(Settings("worse.SOX"), SolFile({SolLine("Cy #0", "Hills", 1, 9)}));
-    TAllGames db;
+    TAllGames db(dir.Layout());
     EXPECT_FALSE(fs::exists(Settings("better.sox")));
     EXPECT_FALSE(fs::exists(Settings("worse.SOX")));
     EXPECT_EQ(db.GetSolution("Hills", 1)->GetPlayer(), "Bob #0");
@@ -236,7 +236,7 @@ TEST(SolutionFiles, ImportsAreMergedFreshAndDeletedEvenWhenRejected) {
     // An import that changes nothing does not rewrite the solutions file.
     const auto stamp = fs::last_write_time(Settings("tobbin.sol"));
     WriteFile(Settings("same.sox"), SolFile({SolLine("Cy #0", "Hills", 1, 9)}));
-    TAllGames again;
+    TAllGames again(dir.Layout());
     EXPECT_FALSE(fs::exists(Settings("same.sox")));
     EXPECT_EQ(ReadFile(Settings("tobbin.sol")), saved);
     EXPECT_EQ(fs::last_write_time(Settings("tobbin.sol")), stamp);
@@ -244,7 +244,7 @@ TEST(SolutionFiles, ImportsAreMergedFreshAndDeletedEvenWhenRejected) {
 }
 
 TEST(Marks, AGameIsMarkedOnlyAtItsLastLevel) {
-    TGameDB db(TGameDB::NoLoad{});
+    TGameDB db(TFolders{}, TGameDB::NoLoad{});
     db.AddGame(*Header("Hills", 3));
     db.AddGame(*Header("Dunes", 1));
     db.SetMark(1, "Hills", 2);
@@ -267,13 +267,14 @@ TEST(RenamedGames, TheFileTakesTheNewNameUnlessThatNameIsTaken) {
     RenamedGames().Clear();
     RenamedGames().Add("old hills", "Hills");
     RenamedGames().Add("Old Dunes", "Dunes");
-    TAllGames db;
+    TAllGames db(dir.Layout());
     RenamedGames().Clear();
     const fs::path games = Folders().GamesFolder;
     EXPECT_FALSE(fs::exists(games / "old_hills.tbg"));
     ASSERT_TRUE(fs::exists(games / "hills.tbg"));
     TMapSet moved;
-    EXPECT_NO_THROW(moved.Load("Hills", true)); // the header was rewritten with a fresh checksum
+    EXPECT_NO_THROW(
+        moved.Load(dir.Layout(), "Hills", true)); // the header was rewritten with a fresh checksum
     EXPECT_EQ(moved.Name, "Hills");
     // "Dunes" existed: the old file is deleted and only the existing game remains.
     EXPECT_FALSE(fs::exists(games / "old_dunes.tbg"));
@@ -291,11 +292,11 @@ TEST(RenamedGames, ANewNameDifferingOnlyInCaseKeepsItsFile) {
     WriteSimpleGame("hills", 2);
     RenamedGames().Clear();
     RenamedGames().Add("hills", "Hills");
-    TGameDB db;
+    TGameDB db(dir.Layout());
     RenamedGames().Clear();
     ASSERT_NE(db.FindGame("Hills"), nullptr);
     TMapSet game;
-    game.Load("Hills", true);
+    game.Load(dir.Layout(), "Hills", true);
     EXPECT_EQ(game.Name, "Hills");
 }
 
@@ -303,7 +304,7 @@ TEST(LogCleanUp, ClaimsBelowTheBestSolutionAreCorrectedOrDropped) {
     test::TempProgramFolder dir;
     WriteSimpleGame("Hills", 3);
     WriteFile(Settings("tobbin.sol"), SolFile({SolLine("Ann #0", "Hills", 1, 35)}));
-    TLogDB log(TLogDB::NoLoad{});
+    TLogDB log(dir.Layout(), TLogDB::NoLoad{});
     auto add = [&](const std::string& player, const std::string& game, int level, int steps) {
         TLog e;
         e.Player = player;
@@ -319,13 +320,13 @@ TEST(LogCleanUp, ClaimsBelowTheBestSolutionAreCorrectedOrDropped) {
     add("Cy #0", "Hills", 4, 3);   // beyond the game's levels: dropped
     add("Cy #0", "Nowhere", 9, 1); // a game not installed: kept
     log.Save();
-    TAllGames db;
+    TAllGames db(dir.Layout());
     const TLogDB& cleaned = db.GetLog();
     ASSERT_EQ(cleaned.Count(), 4u);
     EXPECT_EQ(cleaned.PlayerSteps("Hills", 1, "Ann #0"), 35);
     EXPECT_EQ(cleaned.PlayerSteps("Hills", 1, "Bob #0"), 0);
     EXPECT_EQ(cleaned.PlayerSteps("Hills", 4, "Cy #0"), 0);
-    EXPECT_EQ(TLogDB().Count(), 4u); // and the file was rewritten
+    EXPECT_EQ(TLogDB(dir.Layout()).Count(), 4u); // and the file was rewritten
 }
 
 TEST(Exports, OneGameOrOnePlayersBestSolutions) {
@@ -335,7 +336,7 @@ TEST(Exports, OneGameOrOnePlayersBestSolutions) {
     WriteFile(Settings("tobbin.sol"),
               SolFile({SolLine("Ann #0", "Hills", 1, 4), SolLine("Bob #0", "Hills", 2, 4),
                        SolLine("Ann #0", "Dunes", 2, 4)}));
-    TAllGames db;
+    TAllGames db(dir.Layout());
     EXPECT_EQ(db.ExportPlayer("Ann #0"), 2);
     EXPECT_EQ(ReadFile(Settings("ann_#0.sol")),
               SolFile({SolLine("Ann #0", "Dunes", 2, 4), SolLine("Ann #0", "Hills", 1, 4)}));
@@ -353,7 +354,7 @@ TEST(Deletes, SolutionsGamesAndPlayersLeaveTheRecords) {
     WriteFile(Settings("tobbin.sol"),
               SolFile({SolLine("Ann #0", "Hills", 1, 4), SolLine("Ann #0", "Hills", 3, 4),
                        SolLine("Ann #0", "Dunes", 1, 4)}));
-    TAllGames db;
+    TAllGames db(dir.Layout());
     TLog e;
     e.Player = "Ann #0";
     e.Game = "Hills";
@@ -380,12 +381,12 @@ TEST(Deletes, SolutionsGamesAndPlayersLeaveTheRecords) {
 
     db.GetLog().AddOrImprove(e);
     db.DeletePlayer("Ann #0");
-    EXPECT_EQ(TLogDB().Count(), 0u);
+    EXPECT_EQ(TLogDB(dir.Layout()).Count(), 0u);
 }
 
 TEST(GameList, AddRenameRemoveAndSort) {
     test::TempProgramFolder dir;
-    TAllGames db;
+    TAllGames db(dir.Layout());
     db.AddGame(*Header("beta", 2));
     db.AddGame(*Header("Alpha", 1));
     EXPECT_EQ(db.GameAt(1).Name, "beta"); // appended until the next sort
@@ -412,7 +413,7 @@ TEST(GameList, AddRenameRemoveAndSort) {
 
 TEST(PlayerLists, GameNamesByMarkAndSkillPlayersOnceEach) {
     test::TempProgramFolder dir;
-    TAllGames db;
+    TAllGames db(dir.Layout());
     db.AddGame(*Header("Hills", 3, 1));
     db.AddGame(*Header("Dunes", 2, 3));
     db.AddGame(*Header("Woods", 1, 1));

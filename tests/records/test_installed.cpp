@@ -164,15 +164,15 @@ TEST_F(Installed, HisOwnGameHidesTheShippedOneOfTheSameFileName) {
         mine.AddLevel("");
         TTextReader reader(test::LevelText(test::OneStep, "Mine"));
         mine.GetMap(1)->ReadText(reader);
-        mine.Save();
+        mine.Save(Folders());
     }
     EXPECT_TRUE(fs::exists(Player / "tbg/hills.tbg"));
-    EXPECT_EQ(TMapSet::FilePath("Hills"), Player / "tbg/hills.tbg");
-    EXPECT_EQ(TMapSet::FilePath("Rocks"), Data / "tbg/rocks.tbg");
-    EXPECT_EQ(TMapSet::FilePath("New one"), Player / "tbg/new_one.tbg");
-    EXPECT_EQ(ListGameFiles(),
+    EXPECT_EQ(TMapSet::FilePath(Folders(), "Hills"), Player / "tbg/hills.tbg");
+    EXPECT_EQ(TMapSet::FilePath(Folders(), "Rocks"), Data / "tbg/rocks.tbg");
+    EXPECT_EQ(TMapSet::FilePath(Folders(), "New one"), Player / "tbg/new_one.tbg");
+    EXPECT_EQ(ListGameFiles(Folders()),
               (std::vector<fs::path>{Player / "tbg/hills.tbg", Data / "tbg/rocks.tbg"}));
-    TAllGames records;
+    TAllGames records(Folders());
     ASSERT_EQ(records.GameCount(), 2);
     EXPECT_EQ(records.FindGame("Hills")->GetLevelCount(), 1);
     EXPECT_EQ(records.FindGame("Rocks")->GetLevelCount(), 2);
@@ -180,7 +180,7 @@ TEST_F(Installed, HisOwnGameHidesTheShippedOneOfTheSameFileName) {
 
 TEST_F(Installed, ShippedSolutionsAreMergedOnTheFirstStartInBothLayouts) {
     {
-        TAllGames first;
+        TAllGames first(Folders());
         ASSERT_NE(first.GetSolution("Hills", 1), nullptr);
         EXPECT_EQ(first.GetSolution("Hills", 1)->GetPlayer(), "Bob #0");
         ASSERT_NE(first.GetSolution("Rocks", 2), nullptr);
@@ -190,12 +190,12 @@ TEST_F(Installed, ShippedSolutionsAreMergedOnTheFirstStartInBothLayouts) {
               std::string::npos);
     // Not his first start: a solution he deleted is not brought back.
     WriteFile(Player / "tobbin.sol", SolFile({}));
-    EXPECT_EQ(TAllGames().GetSolution("Hills", 1), nullptr);
+    EXPECT_EQ(TAllGames(Folders()).GetSolution("Hills", 1), nullptr);
 
     // A build folder: the shipped file lies beside the records, is merged and goes.
     SetProgramFolder(Data);
     EXPECT_EQ(Folders().SettingsFolder, Data);
-    TAllGames staged;
+    TAllGames staged(Folders());
     EXPECT_NE(staged.GetSolution("Rocks", 2), nullptr);
     EXPECT_FALSE(fs::exists(Data / "tobbin-shipped.sox"));
     EXPECT_TRUE(fs::exists(Data / "tobbin.sol"));
@@ -212,7 +212,7 @@ TEST_F(Installed, PlayingEditingAndClosingNeverWriteBelowTheDataFolder) {
     env.ShowAboutBox = [](const TSettings&) {};
     ReadSettings(settings, env);
     {
-        TFullGame game;
+        TFullGame game(Folders());
         game.SetBusy(false);
         game.SetPlayer("Ann #0");
         game.OpenGame("Rocks", 1, true);

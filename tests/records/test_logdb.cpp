@@ -50,14 +50,14 @@ TEST(LogEntry, ChecksumChainsPlayerGameTimeStepsAndLevel) {
 
 TEST(LogFile, SavesTheVersionLineAndOneLinePerEntryAndReadsThemBack) {
     test::TempProgramFolder dir;
-    TLogDB log(TLogDB::NoLoad{});
+    TLogDB log(dir.Layout(), TLogDB::NoLoad{});
     log.AddOrImprove(Entry("Ann #0", "Hills", 3, 42, 95));
     log.AddOrImprove(Entry("Bob #0", "Blue Sky", 1, 7, 300));
     log.Save();
     const std::string text = ReadFile(Settings("tobbin.hof"));
     EXPECT_EQ(text, "Version 3.54 #0\r\n3 95 42 Hills|Ann #0|4431\r\n"
                     "1 300 7 Blue Sky|Bob #0|34605\r\n");
-    TLogDB again;
+    TLogDB again(dir.Layout());
     ASSERT_EQ(again.Count(), 2u);
     EXPECT_EQ(again.EntryAt(2).Game, "Blue Sky");
     EXPECT_EQ(again.EntryAt(2).Time, 300);
@@ -70,7 +70,7 @@ TEST(LogFile, RepeatedEntriesLoadAsTheBestOneInEitherOrder) {
     const std::string l42 = Entry("Ann #0", "Hills", 2, 42, 90).Line();
     for (const auto& lines :
          {std::vector<std::string>{l50, l42}, std::vector<std::string>{l42, l50}}) {
-        TLogDB log(TLogDB::NoLoad{});
+        TLogDB log(TFolders{}, TLogDB::NoLoad{});
         log.LoadText(Hof(lines));
         ASSERT_EQ(log.Count(), 1u);
         EXPECT_EQ(log.EntryAt(1).Steps, 42);
@@ -79,7 +79,7 @@ TEST(LogFile, RepeatedEntriesLoadAsTheBestOneInEitherOrder) {
 }
 
 TEST(LogFile, OldFilesAreNotVerifiedAndGetTheInstallationSuffix) {
-    TLogDB old(TLogDB::NoLoad{});
+    TLogDB old(TFolders{}, TLogDB::NoLoad{});
     old.LoadText(Hof({"3 95 42 Hills|Ann|1", "1 5 6 Hills|Bob #7"}, "Version 3.23 #0"));
     ASSERT_EQ(old.Count(), 2u);
     EXPECT_EQ(old.EntryAt(1).Player, "Ann #0");
@@ -88,7 +88,7 @@ TEST(LogFile, OldFilesAreNotVerifiedAndGetTheInstallationSuffix) {
     // From 3.24 on a line changed by hand (the time here) disappears.
     std::string line = Entry("Ann #0", "Hills", 3, 42, 95).Line();
     line.replace(2, 2, "15");
-    TLogDB checked(TLogDB::NoLoad{});
+    TLogDB checked(TFolders{}, TLogDB::NoLoad{});
     checked.LoadText(Hof({line, Entry("Bob #0", "Hills", 3, 44, 95).Line()}, "Version 3.24 #0"));
     ASSERT_EQ(checked.Count(), 1u);
     EXPECT_EQ(checked.EntryAt(1).Player, "Bob #0");
@@ -96,7 +96,7 @@ TEST(LogFile, OldFilesAreNotVerifiedAndGetTheInstallationSuffix) {
 }
 
 TEST(LogFile, ALineWithoutBarEndsTheReading) {
-    TLogDB log(TLogDB::NoLoad{});
+    TLogDB log(TFolders{}, TLogDB::NoLoad{});
     log.LoadText(Hof({Entry("Ann #0", "Hills", 1, 4).Line(), "2 3 4 no bar here",
                       Entry("Bob #0", "Hills", 1, 4).Line()}));
     EXPECT_EQ(log.Count(), 1u);
@@ -105,7 +105,7 @@ TEST(LogFile, ALineWithoutBarEndsTheReading) {
 
 TEST(LogFile, MissingFileGivesAnEmptyLog) {
     test::TempProgramFolder dir;
-    TLogDB log;
+    TLogDB log(dir.Layout());
     EXPECT_EQ(log.Count(), 0u);
     EXPECT_FALSE(std::filesystem::exists(Settings("tobbin.hof")));
 }
@@ -116,7 +116,7 @@ TEST(LogFile, RenamedGamesAreReplacedAndTheFileRewrittenAtOnce) {
     RenamedGames().Add("old hills", "Hills");
     // The checksum of a renamed entry is not compared: it was made for the old name.
     WriteFile(Settings("tobbin.hof"), Hof({Entry("Ann #0", "Old Hills", 2, 9).Line()}));
-    TLogDB log;
+    TLogDB log(dir.Layout());
     RenamedGames().Clear();
     ASSERT_EQ(log.Count(), 1u);
     EXPECT_EQ(log.EntryAt(1).Game, "Hills");
@@ -125,7 +125,7 @@ TEST(LogFile, RenamedGamesAreReplacedAndTheFileRewrittenAtOnce) {
 }
 
 TEST(LogResults, OnlyFewerStepsImproveAnEntry) {
-    TLogDB log(TLogDB::NoLoad{});
+    TLogDB log(TFolders{}, TLogDB::NoLoad{});
     EXPECT_TRUE(log.AddOrImprove(Entry("Ann #0", "Hills", 1, 42, 100)));
     EXPECT_FALSE(log.AddOrImprove(Entry("Ann #0", "Hills", 1, 42, 50)));
     EXPECT_EQ(log.EntryAt(1).Time, 100);
@@ -140,7 +140,7 @@ TEST(LogResults, OnlyFewerStepsImproveAnEntry) {
 }
 
 TEST(LogQueries, BestPlayerStepsAndHighestLevel) {
-    TLogDB log(TLogDB::NoLoad{});
+    TLogDB log(TFolders{}, TLogDB::NoLoad{});
     log.AddOrImprove(Entry("Bob #0", "Hills", 2, 30));
     log.AddOrImprove(Entry("Ann #0", "Hills", 2, 30));
     log.AddOrImprove(Entry("Ann #0", "Hills", 5, 60));
@@ -160,7 +160,7 @@ TEST(LogQueries, BestPlayerStepsAndHighestLevel) {
 
 TEST(LogDeletes, GameLevelsPlayersAndRenames) {
     test::TempProgramFolder dir;
-    TLogDB log(TLogDB::NoLoad{});
+    TLogDB log(dir.Layout(), TLogDB::NoLoad{});
     log.AddOrImprove(Entry("Ann #0", "Hills", 1, 5));
     log.AddOrImprove(Entry("Ann #0", "Hills", 2, 5));
     log.AddOrImprove(Entry("Bob #0", "Dunes", 1, 5));
@@ -172,7 +172,7 @@ TEST(LogDeletes, GameLevelsPlayersAndRenames) {
     EXPECT_TRUE(std::filesystem::exists(Settings("tobbin.hof")));
     EXPECT_TRUE(log.DeleteGame("Hills", 0));
     ASSERT_EQ(log.Count(), 1u);
-    EXPECT_EQ(TLogDB().Count(), 1u);
+    EXPECT_EQ(TLogDB(dir.Layout()).Count(), 1u);
 
     log.AddOrImprove(Entry("Bob #0", "Dunes", 2, 5));
     log.AddOrImprove(Entry("Ann #0", "Dunes", 2, 5));

@@ -51,10 +51,10 @@ protected:
         finished.Game = "Alpha";
         finished.Level = 1;
         finished.Steps = 1;
-        TLogDB log(TLogDB::NoLoad{});
+        TLogDB log(Dir.Layout(), TLogDB::NoLoad{});
         log.AddOrImprove(finished);
         log.Save();
-        auto game = std::make_unique<TFullGame>();
+        auto game = std::make_unique<TFullGame>(Dir.Layout());
         game->SetBusy(false);
         game->SetPlayer("Ann #0");
         return game;
@@ -180,7 +180,7 @@ TEST_F(GameBoxTest, F1OpensTheHelpTopicAndCancels) {
 }
 
 TEST_F(GameBoxTest, NoInstalledGameIsAnErrorAndShowsNothing) {
-    TFullGame game;
+    TFullGame game(Dir.Layout());
     bool editable = false;
     try {
         Box.Run(game, editable, "");

@@ -15,7 +15,8 @@ bool IsGameFile(const std::filesystem::path& path);
 // The game object the window uses, opened on a file instead of a game name.
 class TCliGame : public TGame {
 public:
-    TCliGame() : TGame(false) {}
+    // Works on files named by their path: it has no folders of its own.
+    TCliGame() : TGame(TFolders{}, false) {}
 
     // Loads the game file at path (checksum verified as the game verifies it)
     // or, for any other extension, the single level in that file as a game of

@@ -20,13 +20,11 @@ int RunVerify(const TCommandLine& line, const std::filesystem::path& programFold
     // Without --settings: the data of this executable, as the game finds it
     // (an installed copy's records live in the player's folder, which a
     // read-only check does not even create).
-    if (line.Settings.empty())
-        SetExecutableFolder(folder, line.Merge);
-    else
-        SetProgramFolder(folder);
+    TFolders folders =
+        line.Settings.empty() ? ExecutableFolders(folder, line.Merge) : ProgramFolders(folder);
     // Read-only, the records are opened in memory: imports are merged there
     // and nothing on the disk changes. --merge opens them as the game's start does.
-    TFullGame game({}, false, !line.Merge);
+    TFullGame game(std::move(folders), {}, false, !line.Merge);
     const TAllGames& records = game.GetRecords();
     int passed = 0, failed = 0;
     auto report = [&](bool ok, int level, int steps, const std::string& name) {

@@ -70,7 +70,7 @@ protected:
             SolLine("Ann #0", "Hills", 3, 4), SolLine("Ann #0", "Four", 2, 7)};
         lines.insert(lines.end(), extra.begin(), extra.end());
         WriteFile(Settings("tobbin.sol"), SolFile(lines));
-        Db = std::make_unique<TAllGames>();
+        Db = std::make_unique<TAllGames>(Dir.Layout());
     }
 };
 
@@ -117,7 +117,7 @@ TEST_F(BrowserTest, LongListsScrollAndALaterShortListKeepsNothingOfThem) {
     WriteSimpleGame("Nine C", 9);
     WriteFile(Settings("tobbin.sol"),
               SolFile({SolLine("Ann #0", "Nine A", 1, 4), SolLine("Ann #0", "Nine A", 2, 4)}));
-    Db = std::make_unique<TAllGames>();
+    Db = std::make_unique<TAllGames>(Dir.Layout());
     TSolBox box(nullptr, *Db, Open);
     TRecordGrid& grid = box.xList;
     box.FillBestResults("");
@@ -170,7 +170,7 @@ TEST_F(BrowserTest, HallOfChampionsNamesTheGrandChampionAndMarksFreshSolutions) 
 }
 
 TEST_F(BrowserTest, AnEmptyHallShowsUnsolvedAndTenBlankRows) {
-    Db = std::make_unique<TAllGames>();
+    Db = std::make_unique<TAllGames>(Dir.Layout());
     TSolBox details(nullptr, *Db, Open);
     TChampBox box(nullptr, *Db, details);
     box.FillChampions();
