@@ -104,7 +104,7 @@ fs::path TCongratBox::PictureFile(const std::string& image) {
 
 void TCongratBox::FormShow() {
     TIniFile ini;
-    ini.Load(SettingsFileName());
+    ini.Load(SettingsFileName(Folders()));
     const std::string image = ini.ReadString("Splash", "Image", DefaultImage);
     const bool custom = image != DefaultImage;
 

@@ -408,12 +408,12 @@ void TLanguageState::RestoreEnglish() {
     Name = "English";
 }
 
-TLanguageLoad TLanguageState::LoadLanguage(std::string_view name) {
+TLanguageLoad TLanguageState::LoadLanguage(const TFolders& folders, std::string_view name) {
     if (Trim(name).empty()) return {};
     std::string note;
     // The player's installed languages first, then the shipped ones.
     std::optional<fs::path> path;
-    for (const fs::path& folder : ContentFolders(Folders().LanguagesFolder)) {
+    for (const fs::path& folder : ContentFolders(folders, folders.LanguagesFolder)) {
         note.clear();
         path = FindLanguageFile(folder, name, &note);
         if (path) break;

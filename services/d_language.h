@@ -5,6 +5,7 @@
 // file overrides any subset of them. Texts stay the bytes of the file's code
 // page (its "Charset"); the window converts them when it shows them.
 
+#include "services/d_folders.h"
 #include "services/d_messages.h"
 
 #include <array>
@@ -131,13 +132,14 @@ public:
         FontName = std::move(font);
     }
 
-    // Loads the language file of that name from the languages folder and
+    // Loads the language file of that name from the languages folders of
+    // `folders` (the player's installed ones first) and
     // applies it: version check, Charset and Font, the window captions, the
     // message lists. A missing or outdated file changes nothing and answers
     // the message "Incompatible language (.tlg) file" (Errors 6, in its
     // current wording). English first restores every built-in text, then lays
     // its file over them when there is one.
-    TLanguageLoad LoadLanguage(std::string_view name);
+    TLanguageLoad LoadLanguage(const TFolders& folders, std::string_view name);
     // The same from a file already read (`name` is the language's name).
     TLanguageLoad Apply(std::string_view name, const TLanguageFile& file);
 

@@ -192,8 +192,8 @@ const std::vector<std::string>& InterfaceFontChoices() {
 
 // ---- Reading ----
 
-fs::path SettingsFileName() {
-    return Folders().SettingsFolder / "tobbin.ini";
+fs::path SettingsFileName(const TFolders& folders) {
+    return folders.SettingsFolder / "tobbin.ini";
 }
 
 namespace {
@@ -219,24 +219,19 @@ void SetSkinPictureNames(TSettings& s) {
             std::string(SkinPictureBaseName(static_cast<TSkinPicture>(i))) + extension;
 }
 
-void ReadFromFile(TSettings& s, const TSettingsEnvironment& env) {
-    // The folders (laid out at start-up from where the program lies; the
-    // current folder when nobody did), the help pages and the screen class.
-    if (Folders().ProgramFolder.empty()) {
-        std::error_code ec;
-        SetProgramFolder(fs::current_path(ec));
-    }
+void ReadFromFile(TSettings& s, const TSettingsEnvironment& env, const TFolders& folders) {
+    // The screen class.
     s.ScreenClassNumber = ScreenClass(env.ScreenWidth, env.ScreenHeight);
     const bool manyColours = env.ColourDepth > 8;
 
     TIniFile ini;
-    ini.Load(SettingsFileName()); // a missing or unreadable file reads as all keys missing
+    ini.Load(SettingsFileName(folders)); // a missing or unreadable file reads as all keys missing
 
     TSoundBank& bank = env.Sounds ? *env.Sounds : SoundBank();
     s.SoundOn = ini.ReadBool("Sound", "On", true);
     bank.SoundOn = s.SoundOn;
     s.Waves = ini.ReadString("Sound", "Waves", "Classic");
-    bank.LoadSoundSet(SoundSetFolder(s.Waves));
+    bank.LoadSoundSet(FindContent(folders, folders.SoundsFolder, s.Waves));
     s.SoundRandom = ini.ReadBool("Sound", "Random", true);
 
     s.FontName = FirstInstalledFont(InterfaceFontChoices(), env.InstalledFonts);
@@ -282,13 +277,20 @@ void ReadFromFile(TSettings& s, const TSettingsEnvironment& env) {
 } // namespace
 
 void ReadSettings(TSettings& settings, const TSettingsEnvironment& environment) {
+    // The folders laid out at start-up from where the program lies; the
+    // current folder's when nobody did.
+    TFolders folders = environment.Folders;
+    if (folders.ProgramFolder.empty()) {
+        std::error_code ec;
+        folders = ProgramFolders(fs::current_path(ec));
+    }
     try {
-        ReadFromFile(settings, environment);
+        ReadFromFile(settings, environment, folders);
     } catch (const std::exception&) {
         // Reading ends here; what was read stays, the rest keeps its built-in values.
     }
     try {
-        RenamedGames().Load(Folders().ProgramFolder / "tobbin-renamed.txt");
+        RenamedGames().Load(folders.ProgramFolder / "tobbin-renamed.txt");
     } catch (const std::exception&) {
         RenamedGames().Clear();
     }
@@ -296,9 +298,9 @@ void ReadSettings(TSettings& settings, const TSettingsEnvironment& environment) 
 
 // ---- Writing ----
 
-TSettingsWrite WriteSettings(TSettings& s, bool gameOpen) {
+TSettingsWrite WriteSettings(const TFolders& folders, TSettings& s, bool gameOpen) {
     TSettingsWrite result;
-    const fs::path file = SettingsFileName();
+    const fs::path file = SettingsFileName(folders);
     try {
         TIniFile ini;
         // Keeps the keys that are never written and the Splash section. A file

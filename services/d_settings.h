@@ -4,6 +4,7 @@
 // the main window closes. Neither ever stops the program: a missing or bad
 // file gives the built-in values, and a failed write is only reported.
 
+#include "services/d_folders.h"
 #include "services/d_sound.h"
 
 #include <array>
@@ -171,10 +172,13 @@ struct TSettingsEnvironment {
     // Shows the about box as the start-up splash; it gets the interface font.
     std::function<void(const TSettings&)> ShowAboutBox;
     TSoundBank* Sounds = nullptr; // the bank that loads the sound set; empty: SoundBank()
+    // The run's folders: the settings file, the sound sets, the renamed-games
+    // list. A ProgramFolder left empty reads the current folder's layout.
+    TFolders Folders;
 };
 
 // SettingsFolder / "tobbin.ini".
-std::filesystem::path SettingsFileName();
+std::filesystem::path SettingsFileName(const TFolders& folders);
 
 // Reads the settings file into `settings`, in the order of the start-up: the
 // folders and the screen class, Sound (the sound bank's switch and set are
@@ -189,12 +193,12 @@ struct TSettingsWrite {
     std::string Report;
 };
 
-// Writes the settings file: the Game section is erased, then Global, Graphics,
+// Writes the settings file of `folders`: the Game section is erased, then Global, Graphics,
 // Colors, Game (Game and Level only when `gameOpen`), Speed and Sound are
 // written; JPEG, Backgrounds, Frugal and any other key stay as the file has
 // them. The caller first puts the current language, player, speed and sound
 // switch into the record. The file is replaced through a temporary file and
 // a rename. Never throws.
-TSettingsWrite WriteSettings(TSettings& settings, bool gameOpen);
+TSettingsWrite WriteSettings(const TFolders& folders, TSettings& settings, bool gameOpen);
 
 } // namespace tb

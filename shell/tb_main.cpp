@@ -550,7 +550,7 @@ void TMain::SetSkin(const std::string& name) {
 }
 
 void TMain::LoadLanguage(const std::string& name) {
-    const TLanguageLoad load = Language().LoadLanguage(name);
+    const TLanguageLoad load = Language().LoadLanguage(Folders(), name);
     if (!load.Message.empty()) TErrBox_Show_Text(load.Message);
     ApplyCaptions();
     ApplyFonts();
@@ -984,7 +984,7 @@ void TMain::WriteSettingsNow() {
         settings.Game = game.GameName();
         settings.Level = game.GetLevel();
     }
-    const TSettingsWrite written = WriteSettings(settings, gameOpen);
+    const TSettingsWrite written = WriteSettings(Folders(), settings, gameOpen);
     if (!written.Report.empty()) TErrBox_Show_Text(written.Report);
 }
 

@@ -16,6 +16,7 @@ namespace tb {
 
 TSettingsEnvironment WindowEnvironment() {
     TSettingsEnvironment environment;
+    environment.Folders = Folders();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         environment.ScreenWidth = screen->geometry().width();
         environment.ScreenHeight = screen->geometry().height();

@@ -132,7 +132,7 @@ TEST_F(Installed, ThePlayersFoldersHoldEverythingHeChanges) {
     EXPECT_EQ(Folders().OwnGamesFolder, Player / "tbg");
     EXPECT_EQ(Folders().InstallFolder, Player);
     EXPECT_TRUE(fs::is_directory(Player)); // made at start-up
-    EXPECT_EQ(SettingsFileName(), Player / "tobbin.ini");
+    EXPECT_EQ(SettingsFileName(Folders()), Player / "tobbin.ini");
 }
 
 TEST_F(Installed, HisInstalledSetsJoinTheShippedOnesAndComeFirst) {
@@ -209,6 +209,7 @@ TEST_F(Installed, PlayingEditingAndClosingNeverWriteBelowTheDataFolder) {
     const auto before = Tree(Data);
     TSettings settings;
     TSettingsEnvironment env;
+    env.Folders = Folders();
     env.ShowAboutBox = [](const TSettings&) {};
     ReadSettings(settings, env);
     {
@@ -229,7 +230,7 @@ TEST_F(Installed, PlayingEditingAndClosingNeverWriteBelowTheDataFolder) {
             EXPECT_EQ(std::string(e.what()), ErrorMessage(ErrShippedGame));
         }
     }
-    EXPECT_TRUE(WriteSettings(settings, true).Written);
+    EXPECT_TRUE(WriteSettings(Folders(), settings, true).Written);
     fs::permissions(Data, fs::perms::owner_write, fs::perm_options::add);
     EXPECT_EQ(Tree(Data), before);
     EXPECT_TRUE(fs::exists(Player / "tobbin.ini"));

@@ -73,7 +73,7 @@ TEST(DamagedInputs, LanguageFilesAlwaysGiveAResult) {
 
         test::WriteFile(dir / "tlg" / "deutsch.tlg", copy);
         TLanguageState state;
-        const TLanguageLoad load = state.LoadLanguage("Deutsch");
+        const TLanguageLoad load = state.LoadLanguage(dir.Layout(), "Deutsch");
         if (load.Loaded)
             ++loaded;
         else
@@ -89,6 +89,7 @@ TEST(DamagedInputs, SettingsFilesAlwaysGiveUsableSettings) {
     test::TempProgramFolder dir;
     TSoundBank bank(std::make_unique<TSilentPlayer>());
     TSettingsEnvironment env;
+    env.Folders = dir.Layout();
     env.Sounds = &bank;
     TSettings written;
     written.Player = "Ann #0";
@@ -96,7 +97,7 @@ TEST(DamagedInputs, SettingsFilesAlwaysGiveUsableSettings) {
     written.Level = 3;
     written.FontSize = 11;
     written.Size = 2;
-    ASSERT_TRUE(WriteSettings(written, true).Written);
+    ASSERT_TRUE(WriteSettings(dir.Layout(), written, true).Written);
     const std::string original = test::ReadFile(dir / "tobbin.ini");
 
     std::mt19937 random(20240602);
@@ -110,7 +111,7 @@ TEST(DamagedInputs, SettingsFilesAlwaysGiveUsableSettings) {
         ASSERT_GE(s.Speed, 1);
         ASSERT_LE(s.Speed, 4);
         ASSERT_NO_THROW(SoundGap(s, s.Speed));
-        ASSERT_TRUE(WriteSettings(s, i % 2 == 0).Written);
+        ASSERT_TRUE(WriteSettings(dir.Layout(), s, i % 2 == 0).Written);
     }
     RenamedGames().Clear();
 }

@@ -96,7 +96,7 @@ TEST_F(LanguageTest, OnlyAFileOfVersionThreeOrLaterIsTaken) {
         WriteLanguage("test.tlg", std::string("[Version]\r\nVersion=") + version +
                                       "\r\n[More]\r\n3=Bravo!\r\n");
         RestoreBuiltInTexts();
-        const TLanguageLoad load = State.LoadLanguage("Test");
+        const TLanguageLoad load = State.LoadLanguage(Dir.Layout(), "Test");
         EXPECT_TRUE(load.Loaded) << version;
         EXPECT_EQ(MoreMessage(MsgWellDone), "Bravo!") << version;
     }
@@ -105,7 +105,7 @@ TEST_F(LanguageTest, OnlyAFileOfVersionThreeOrLaterIsTaken) {
         RestoreBuiltInTexts();
         WriteLanguage("old.tlg", std::string("[Version]\r\nVersion=") + version +
                                      "\r\nCharset=238\r\n[More]\r\n3=Bravo!\r\n");
-        const TLanguageLoad load = State.LoadLanguage("Old");
+        const TLanguageLoad load = State.LoadLanguage(Dir.Layout(), "Old");
         EXPECT_FALSE(load.Loaded) << version;
         EXPECT_EQ(load.Message, "Incompatible language (.tlg) file") << version;
         EXPECT_EQ(MoreMessage(MsgWellDone), "Well Done !!!") << version;
@@ -113,21 +113,22 @@ TEST_F(LanguageTest, OnlyAFileOfVersionThreeOrLaterIsTaken) {
         EXPECT_EQ(State.Charset, 0) << version;
     }
     // A missing file, and a file without a Version section, are just as incompatible.
-    EXPECT_EQ(State.LoadLanguage("Klingon").Message, "Incompatible language (.tlg) file");
+    EXPECT_EQ(State.LoadLanguage(Dir.Layout(), "Klingon").Message,
+              "Incompatible language (.tlg) file");
     WriteLanguage("bare.tlg", "[More]\r\n3=Bravo!\r\n");
-    EXPECT_FALSE(State.LoadLanguage("Bare").Loaded);
+    EXPECT_FALSE(State.LoadLanguage(Dir.Layout(), "Bare").Loaded);
     // The message is given in its current wording.
     SetText(TextList::Errors, ErrIncompatibleLanguage, "Falsche Sprachdatei");
-    EXPECT_EQ(State.LoadLanguage("Klingon").Message, "Falsche Sprachdatei");
+    EXPECT_EQ(State.LoadLanguage(Dir.Layout(), "Klingon").Message, "Falsche Sprachdatei");
     // An empty name asks for nothing.
-    const TLanguageLoad none = State.LoadLanguage("  ");
+    const TLanguageLoad none = State.LoadLanguage(Dir.Layout(), "  ");
     EXPECT_FALSE(none.Loaded);
     EXPECT_EQ(none.Message, "");
 }
 
 TEST_F(LanguageTest, AFileOverridesOnlyWhatItHolds) {
     WriteLanguage("bravo.tlg", Version35 + "[More]\r\n3=Bravo!\r\n");
-    const TLanguageLoad load = State.LoadLanguage("bravo");
+    const TLanguageLoad load = State.LoadLanguage(Dir.Layout(), "bravo");
     ASSERT_TRUE(load.Loaded);
     EXPECT_EQ(State.Name, "Bravo");
     EXPECT_EQ(MoreMessage(MsgWellDone), "Bravo!");
@@ -140,7 +141,7 @@ TEST_F(LanguageTest, AFileOverridesOnlyWhatItHolds) {
 
     // Main 24 is Exit, Main 10 the File menu's title.
     WriteLanguage("menu.tlg", Version35 + "[Main]\r\n10=Fichier\r\n24=&Quitter\r\n");
-    const TLanguageLoad menu = State.LoadLanguage("Menu");
+    const TLanguageLoad menu = State.LoadLanguage(Dir.Layout(), "Menu");
     const TCaptionMap main = menu.FormCaptions(TLanguageForm::Main);
     EXPECT_EQ(main.size(), 2u);
     EXPECT_EQ(main.at(10), "Fichier");
@@ -152,13 +153,13 @@ TEST_F(LanguageTest, AFileOverridesOnlyWhatItHolds) {
 
 TEST_F(LanguageTest, SwitchingKeepsThePreviousWordingAndEnglishRestoresTheBuiltInTexts) {
     ShipGerman();
-    ASSERT_TRUE(State.LoadLanguage("Deutsch").Loaded);
+    ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Deutsch").Loaded);
     EXPECT_EQ(State.Name, "Deutsch");
     EXPECT_EQ(MoreMessage(MsgWellDone), "Gut gemacht !!!");
     EXPECT_EQ(State.Captions(TLanguageForm::Main).at(24), "Tobbin &beenden");
 
     WriteLanguage("nur-text.tlg", Version35 + "[More]\r\n1=Hallo\r\n");
-    const TLanguageLoad onlyMore = State.LoadLanguage("Nur-Text");
+    const TLanguageLoad onlyMore = State.LoadLanguage(Dir.Layout(), "Nur-Text");
     ASSERT_TRUE(onlyMore.Loaded);
     EXPECT_TRUE(onlyMore.Sections.empty());
     EXPECT_EQ(State.Captions(TLanguageForm::Main).at(24), "Tobbin &beenden");
@@ -167,7 +168,7 @@ TEST_F(LanguageTest, SwitchingKeepsThePreviousWordingAndEnglishRestoresTheBuiltI
     EXPECT_EQ(MoreMessage(MsgWellDone), "Gut gemacht !!!");
 
     // English needs no file: the built-in texts come back whole.
-    const TLanguageLoad english = State.LoadLanguage("English");
+    const TLanguageLoad english = State.LoadLanguage(Dir.Layout(), "English");
     ASSERT_TRUE(english.Loaded);
     EXPECT_EQ(english.Message, "");
     EXPECT_EQ(State.Name, "English");
@@ -179,17 +180,17 @@ TEST_F(LanguageTest, SwitchingKeepsThePreviousWordingAndEnglishRestoresTheBuiltI
     EXPECT_EQ(State.Captions(TLanguageForm::AlertBox).at(1), "&Yes");
 
     // An English file is laid over the built-in texts.
-    ASSERT_TRUE(State.LoadLanguage("Deutsch").Loaded);
+    ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Deutsch").Loaded);
     WriteLanguage("english.tlg", Version35 + "[More]\r\n3=Well played!\r\n");
-    ASSERT_TRUE(State.LoadLanguage("english").Loaded);
+    ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "english").Loaded);
     EXPECT_EQ(MoreMessage(MsgWellDone), "Well played!");
     EXPECT_EQ(MoreMessage(MsgWelcome), "Welcome to");
     EXPECT_EQ(State.Captions(TLanguageForm::Main).at(24), "E&xit Tobbin");
 
     // An English file of an old version is reported; English still comes back.
-    ASSERT_TRUE(State.LoadLanguage("Deutsch").Loaded);
+    ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Deutsch").Loaded);
     WriteLanguage("english.tlg", "[Version]\r\nVersion=2.0\r\n[More]\r\n3=Old!\r\n");
-    const TLanguageLoad old = State.LoadLanguage("English");
+    const TLanguageLoad old = State.LoadLanguage(Dir.Layout(), "English");
     EXPECT_TRUE(old.Loaded);
     EXPECT_EQ(old.Message, "Unpassende Sprachdatei (.tlg)"); // worded before the switch
     EXPECT_EQ(MoreMessage(MsgWellDone), "Well Done !!!");
@@ -199,7 +200,7 @@ TEST_F(LanguageTest, CharsetAndFontComeFromTheVersionSection) {
     WriteLanguage("cesky.tlg", "[Version]\r\nVersion=3.54\r\nCharset=238\r\nFont=Arial CE\r\n"
                                "[More]\r\n3=V\xFD"
                                "born\xEC!\r\n[Alert]\r\n1=&Ano\r\n");
-    ASSERT_TRUE(State.LoadLanguage("Cesky").Loaded);
+    ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Cesky").Loaded);
     EXPECT_EQ(State.Charset, 238);
     EXPECT_EQ(State.CodePage(), 1250);
     EXPECT_EQ(State.FontName, "Arial CE");
@@ -207,13 +208,13 @@ TEST_F(LanguageTest, CharsetAndFontComeFromTheVersionSection) {
 
     WriteLanguage("russkij.tlg", "[Version]\r\nVersion=3.54\r\nCharset=204\r\n"
                                  "[More]\r\n3=\xCE\xF2\xEB\xE8\xF7\xED\xEE!\r\n");
-    ASSERT_TRUE(State.LoadLanguage("Russkij").Loaded);
+    ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Russkij").Loaded);
     EXPECT_EQ(State.Charset, 204);
     EXPECT_EQ(State.FontName, "Arial CE"); // no Font: the font stays
     EXPECT_EQ(TCodePage(State.CodePage()).ToUtf8(MoreMessage(MsgWellDone)),
               "\u041e\u0442\u043b\u0438\u0447\u043d\u043e!");
 
-    ASSERT_TRUE(State.LoadLanguage("English").Loaded);
+    ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "English").Loaded);
     EXPECT_EQ(State.Charset, 0);
     EXPECT_EQ(State.FontName, "Verdana");
 }
@@ -224,7 +225,7 @@ TEST_F(LanguageTest, WindowSectionsApplyInEachWindowsOrder) {
                                    "[Alert]\r\n4=Alert OK\r\n"
                                    "[GameIn]\r\n4=GameIn OK\r\n0=never\r\n010=padded\r\nx=y\r\n"
                                    "[Congrat]\r\n1=Bravo\r\n");
-    const TLanguageLoad load = State.LoadLanguage("Order");
+    const TLanguageLoad load = State.LoadLanguage(Dir.Layout(), "Order");
     ASSERT_TRUE(load.Loaded);
     // Champions: Hall, then Alert. Load game: Alert, then GameIn.
     EXPECT_EQ(load.FormCaptions(TLanguageForm::ChampBox).at(4), "Alert OK");
@@ -245,7 +246,7 @@ TEST_F(LanguageTest, WindowSectionsApplyInEachWindowsOrder) {
 
     // The captions a window shows build up language by language.
     WriteLanguage("later.tlg", Version35 + "[Hall]\r\n4=Later OK\r\n");
-    ASSERT_TRUE(State.LoadLanguage("Later").Loaded);
+    ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Later").Loaded);
     EXPECT_EQ(State.Captions(TLanguageForm::ChampBox).at(4), "Later OK");
     EXPECT_EQ(State.Captions(TLanguageForm::GameBox).at(4), "GameIn OK");
     EXPECT_EQ(State.Captions(TLanguageForm::NameBox).at(4), "Alert OK");
@@ -260,7 +261,7 @@ TEST_F(LanguageTest, MessageListsKeepTheCurrentTextForMissingOrUnusableKeys) {
                                    std::string(TLanguageFile::MaxValueLength, 'y') + "\r\n" +
                                    "[Errors]\r\n7=Kein Bilderordner\r\n9=beyond\r\n"
                                    "[Skill]\r\n6=Alle\r\n[Passed]\r\n1=Neu\r\n4=beyond\r\n");
-    const TLanguageLoad load = State.LoadLanguage("Lists");
+    const TLanguageLoad load = State.LoadLanguage(Dir.Layout(), "Lists");
     ASSERT_TRUE(load.Loaded);
     EXPECT_EQ(MoreMessage(MsgWelcome), "from before");                   // missing: kept
     EXPECT_EQ(MoreMessage(MsgClickToLoad), "");                          // empty: emptied
@@ -360,7 +361,7 @@ TEST_F(LanguageTest, TheShippedFilesMatchTheBuiltInTextsAndTranslateThem) {
         for (const auto& [key, text] : english.List(list))
             EXPECT_EQ(text, Text(list, key)) << ListSection(list) << " " << key;
 
-    ASSERT_TRUE(State.LoadLanguage("Deutsch").Loaded);
+    ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Deutsch").Loaded);
     const TCodePage western(1252);
     EXPECT_EQ(western.ToUtf8(State.Captions(TLanguageForm::Main).at(86)),
               "&Schriftgr\u00f6\u00dfe");

@@ -29,6 +29,7 @@ struct SettingsTest : ::testing::Test {
 
     SettingsTest() {
         Env.Sounds = &Bank;
+        Env.Folders = Dir.Layout();
         Env.InstalledFonts = {"DejaVu Sans", "arial", "Tahoma"};
         Env.ShowAboutBox = [this](const TSettings& s) {
             ++AboutBoxShown;
@@ -291,7 +292,7 @@ TEST_F(SettingsTest, WritingKeepsUnwrittenKeysAndWritesInItsOrder) {
     s.Backgrounds = true; // never written
     s.Frugal = false;     // never written
 
-    const TSettingsWrite result = WriteSettings(s, false);
+    const TSettingsWrite result = WriteSettings(Dir.Layout(), s, false);
     ASSERT_TRUE(result.Written);
     EXPECT_EQ(result.Report, "");
     EXPECT_FALSE(fs::exists(Dir / "tobbin.ini.tmp"));
@@ -319,7 +320,7 @@ TEST_F(SettingsTest, WritingKeepsUnwrittenKeysAndWritesInItsOrder) {
 
     s.Game = "My Game";
     s.Level = 7;
-    ASSERT_TRUE(WriteSettings(s, true).Written);
+    ASSERT_TRUE(WriteSettings(Dir.Layout(), s, true).Written);
     const TSettings back = Read();
     EXPECT_EQ(back.Game, "My Game");
     EXPECT_EQ(back.Level, 7);
@@ -347,11 +348,11 @@ TEST_F(SettingsTest, DamagedSectionHeadersGiveTheSameSettingsAndBytesAtEveryWrit
     for (const char* text : damaged) {
         WriteIni(text);
         TSettings first = Read();
-        ASSERT_TRUE(WriteSettings(first, false).Written) << text;
+        ASSERT_TRUE(WriteSettings(Dir.Layout(), first, false).Written) << text;
         const std::string written = test::ReadFile(Dir / "tobbin.ini");
         TSettings second = Read();
         EXPECT_EQ(Stored(second), Stored(first)) << text;
-        ASSERT_TRUE(WriteSettings(second, false).Written) << text;
+        ASSERT_TRUE(WriteSettings(Dir.Layout(), second, false).Written) << text;
         EXPECT_EQ(test::ReadFile(Dir / "tobbin.ini"), written) << text;
     }
     // A header without its bracket still names its section.
@@ -365,28 +366,28 @@ TEST_F(SettingsTest, AFileThatCouldNotBeReadWholeIsKeptBeforeItIsReplaced) {
     WriteIni(big);
     TSettings s = Read(); // too large: the built-in values
     EXPECT_FALSE(s.Frugal);
-    ASSERT_TRUE(WriteSettings(s, false).Written);
+    ASSERT_TRUE(WriteSettings(Dir.Layout(), s, false).Written);
     EXPECT_EQ(test::ReadFile(Dir / "tobbin.ini.bak"), big);
     EXPECT_LT(test::ReadFile(Dir / "tobbin.ini").size(), 4096u);
     // A readable file is rewritten in place, with no further copy.
-    ASSERT_TRUE(WriteSettings(s, false).Written);
+    ASSERT_TRUE(WriteSettings(Dir.Layout(), s, false).Written);
     EXPECT_FALSE(fs::exists(Dir / "tobbin.ini.bak1"));
 }
 
 TEST_F(SettingsTest, AFolderThatCannotBeWrittenIsReportedOnce) {
     TSettings s = Read();
     test::WriteFile(Dir / "plain-file", "x");
-    Folders().SettingsFolder = Dir / "plain-file" / "settings"; // below a file: never writable
-    TSettingsWrite first = WriteSettings(s, false);
+    TFolders blocked = Dir.Layout();
+    blocked.SettingsFolder = Dir / "plain-file" / "settings"; // below a file: never writable
+    TSettingsWrite first = WriteSettings(blocked, s, false);
     EXPECT_FALSE(first.Written);
     EXPECT_NE(first.Report.find("The settings could not be saved in"), std::string::npos);
     EXPECT_NE(first.Report.find("tobbin.ini"), std::string::npos);
-    TSettingsWrite second = WriteSettings(s, true);
+    TSettingsWrite second = WriteSettings(blocked, s, true);
     EXPECT_FALSE(second.Written);
     EXPECT_EQ(second.Report, "");
 
-    Folders().SettingsFolder = Dir.Path();
-    EXPECT_TRUE(WriteSettings(s, false).Written);
+    EXPECT_TRUE(WriteSettings(Dir.Layout(), s, false).Written);
 }
 
 } // namespace tb

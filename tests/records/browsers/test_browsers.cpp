@@ -367,7 +367,7 @@ TEST_F(BrowserTest, EveryHeaderCaptionFitsItsColumnInEveryShippedLanguage) {
     const std::vector<std::string> languages = LanguageNames(Dir.Path() / "tlg");
     ASSERT_GE(languages.size(), 2U);
     for (const std::string& language : languages) {
-        ASSERT_TRUE(Language().LoadLanguage(language).Loaded) << language;
+        ASSERT_TRUE(Language().LoadLanguage(Dir.Layout(), language).Loaded) << language;
         for (auto [box, form] : boxes) {
             box->ApplyCaptions(Language().Captions(form));
             for (std::size_t i = 0; i < box->Panels.size(); ++i) {
@@ -383,7 +383,7 @@ TEST_F(BrowserTest, EveryHeaderCaptionFitsItsColumnInEveryShippedLanguage) {
             }
         }
     }
-    ASSERT_TRUE(Language().LoadLanguage("English").Loaded);
+    ASSERT_TRUE(Language().LoadLanguage(Dir.Layout(), "English").Loaded);
     RestoreBuiltInTexts();
 }
 
