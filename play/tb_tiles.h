@@ -16,7 +16,9 @@ struct TTileSet {
 };
 
 // The pixels of a tile size 1..4: 16, 24, 32, 40.
-constexpr int TilePixelsOf(int size) { return 8 * (size - 1) + 16; }
+constexpr int TilePixelsOf(int size) {
+    return 8 * (size - 1) + 16;
+}
 
 // The program's own pictures for one tile size, in the default sprite set.
 TTileSet BuiltInTiles(int size);

@@ -47,8 +47,8 @@ public:
         xContents.setObjectName(QStringLiteral("xContents"));
         xBack.setObjectName(QStringLiteral("xBack"));
         xClose.setObjectName(QStringLiteral("xClose"));
-        xText.setOpenLinks(false); // every link goes through the topic checks
-        auto* buttons = new QHBoxLayout;    // owned by the window's layout
+        xText.setOpenLinks(false);            // every link goes through the topic checks
+        auto* buttons = new QHBoxLayout;      // owned by the window's layout
         auto* layout = new QVBoxLayout(this); // owned by the window
         buttons->addWidget(&xContents);
         buttons->addWidget(&xBack);
@@ -56,7 +56,8 @@ public:
         buttons->addWidget(&xClose);
         layout->addLayout(buttons);
         layout->addWidget(&xText);
-        connect(&xText, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) { Follow(url); });
+        connect(&xText, &QTextBrowser::anchorClicked, this,
+                [this](const QUrl& url) { Follow(url); });
         connect(&xContents, &QPushButton::clicked, this, [this] { Open(kContentsTopic); });
         connect(&xBack, &QPushButton::clicked, this, [this] { Back(); });
         connect(&xClose, &QPushButton::clicked, this, [this] { close(); });
