@@ -4,7 +4,7 @@ PRESET ?= dev
 BUILD   = build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: all setup configure build run test asan bench bench-build screenshot sprites-sheet level-sheets package install format format-check lint clean
+.PHONY: all setup configure build run test asan bench bench-build screenshot sprites-sheet level-sheets package install format format-check layer-check lint clean
 
 all: build
 
@@ -77,6 +77,10 @@ format:
 # Fails when a tracked C++ source is not formatted as .clang-format says (CI runs it).
 format-check:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+
+# Fails when a core folder includes one it must not use (docs/architecture.md).
+layer-check:
+	@bash scripts/check-layers.sh
 
 lint: configure
 	@git ls-files '*.cpp' | grep -v -e '^tests/' -e '^bench/' | xargs clang-tidy -p $(BUILD) --quiet
