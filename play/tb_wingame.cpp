@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 namespace tb {
@@ -116,6 +117,22 @@ bool TWinGame::Move(TDir dir, int count) {
     if (!moved && p.LastMoveOk) PlaySound(TEffect::Refused);
     p.LastMoveOk = moved;
     return moved;
+}
+
+bool TWinGame::AcceptsMoves() {
+    const TState state = GetState();
+    return Ui.MenusEnabled() && !IsEdit() && !IsBusy() &&
+           (state == TState::Ready || state == TState::Play);
+}
+
+bool TWinGame::ClickCell(TPos cell) {
+    if (!AcceptsMoves()) return false;
+    const TPos hero = GetHeroPos();
+    if (cell.X == hero.X && cell.Y != hero.Y)
+        return Move(cell.Y < hero.Y ? Up : Down, std::abs(cell.Y - hero.Y));
+    if (cell.Y == hero.Y && cell.X != hero.X)
+        return Move(cell.X < hero.X ? Left : Right, std::abs(cell.X - hero.X));
+    return false;
 }
 
 // ---- Engine events made visible ----

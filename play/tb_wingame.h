@@ -101,6 +101,13 @@ public:
     // The move command of keys and mouse: a refused move sounds once, and
     // again only after a move succeeded or a step was taken back.
     bool Move(TDir dir, int count);
+    // The hero may be moved now: a level is ready or in play, outside the
+    // editor, with no move running and no command holding the menus.
+    bool AcceptsMoves();
+    // A click on `cell` of the field: the hero runs along his row or column
+    // to it. A cell off his row and column, his own cell, or a moment that
+    // accepts no moves does nothing (false).
+    bool ClickCell(TPos cell);
     // Animated: the window is showing and the speed is below Booster.
     bool IsAnimated() const { return Active && Speed < 4; }
 

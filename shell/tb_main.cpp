@@ -1271,7 +1271,7 @@ void TMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
         return;
     }
     if (game.IsEdit() || game.IsBusy()) return;
-    const bool playing = state == TState::Ready || state == TState::Play;
+    const bool playing = game.AcceptsMoves();
     // The arrows move the hero one cell; Home, End, Page Up and Page Down run
     // him until he is stopped.
     struct TKeyMove {
@@ -1325,18 +1325,10 @@ void TMain::MapMouseDown(QMouseEvent& event) {
 }
 
 void TMain::MapClick(QMouseEvent& event) {
-    TWinGame& game = Game();
-    if (!Adapter.MenusEnabled() || game.IsBusy()) return;
-    const TState state = game.GetState();
-    if (state != TState::Ready && state != TState::Play) return;
+    // The shell only turns the pixel into its cell; the game decides the move.
     const int column = static_cast<int>(event.position().x()) / TilePixels + 1;
     const int row = static_cast<int>(event.position().y()) / TilePixels + 1;
-    const TPos hero = game.GetHeroPos();
-    // The hero runs along his row or column to the clicked cell.
-    if (column == hero.X && row != hero.Y)
-        game.Move(row < hero.Y ? Up : Down, std::abs(row - hero.Y));
-    else if (row == hero.Y && column != hero.X)
-        game.Move(column < hero.X ? Left : Right, std::abs(column - hero.X));
+    Game().ClickCell(TPos(column, row));
 }
 
 void TMain::MapMouseMove(QMouseEvent& event) {

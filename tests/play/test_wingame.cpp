@@ -29,7 +29,8 @@ struct TRecordingUi : TInBase {
     void ShowReplayCount(std::uint16_t) override {}
     void DrawCell(TPos) override { ++Draws; }
     void EnableMenus(bool) override {}
-    bool MenusEnabled() override { return true; }
+    bool Menus = true;
+    bool MenusEnabled() override { return Menus; }
     void AnimateExplosion(TPos) override { ++Explosions; }
     void HideTitles() override {}
     void ShowBottomPanel() override {}
@@ -208,6 +209,43 @@ TEST_F(WinGameTest, ARefusedMoveSoundsOnceUntilAMoveSucceedsOrAStepIsTakenBack) 
     EXPECT_FALSE(game.Move(Down, 1));
     EXPECT_EQ(Count(TEffect::Refused), 3);
     EXPECT_EQ(Ui.Steps, "0");
+}
+
+TEST_F(WinGameTest, AClickRunsTheHeroAlongHisRowOrColumnOnlyWhenTheGameAcceptsMoves) {
+    const Rows longCorridor = {"#####", "#H+++", "#####"};
+    WriteGame("Long", {longCorridor, longCorridor});
+    TWinGame& game = Open("Long");
+    const TPos hero = game.GetHeroPos();
+    const auto at = [&](int dx, int dy) { return TPos(hero.X + dx, hero.Y + dy); };
+    ASSERT_TRUE(game.AcceptsMoves());
+    EXPECT_FALSE(game.ClickCell(at(0, 0))); // his own cell
+    EXPECT_FALSE(game.ClickCell(at(1, 1))); // off his row and column
+    EXPECT_FALSE(game.ClickCell(at(0, 1))); // the wall below refuses
+    EXPECT_EQ(Count(TEffect::Refused), 1);
+    EXPECT_EQ(game.GetHeroPos().Word(), hero.Word());
+    EXPECT_TRUE(game.ClickCell(at(2, 0))); // runs two cells right
+    EXPECT_EQ(game.GetHeroPos().Word(), at(2, 0).Word());
+    EXPECT_EQ(Count(TEffect::Pick), 2);
+    EXPECT_TRUE(game.ClickCell(at(1, 0))); // and back one to the left
+    EXPECT_EQ(game.GetHeroPos().Word(), at(1, 0).Word());
+    ASSERT_EQ(game.GetState(), TState::Play);
+
+    // No moves while a command holds the menus, after the level, or in the editor.
+    Ui.Menus = false;
+    EXPECT_FALSE(game.AcceptsMoves());
+    EXPECT_FALSE(game.ClickCell(at(3, 0)));
+    Ui.Menus = true;
+    game.SetState(TState::Done, false);
+    EXPECT_FALSE(game.AcceptsMoves());
+    EXPECT_FALSE(game.ClickCell(at(3, 0)));
+    game.SetState(TState::Ready, false);
+    EXPECT_TRUE(game.AcceptsMoves());
+    Game->SetEditable(true);
+    game.EditMode();
+    ASSERT_TRUE(game.IsEdit());
+    EXPECT_FALSE(game.AcceptsMoves());
+    EXPECT_FALSE(game.ClickCell(at(1, 0)));
+    EXPECT_EQ(Count(TEffect::Pick), 2);
 }
 
 TEST_F(WinGameTest, ASolvedLevelWaitsForTheBannerThenOpensTheNextAndTheLastCongratulates) {
