@@ -1,8 +1,8 @@
 #include "play/tb_alertbox.h"
 
 #include "services/d_string.h"
-#include "shell/tb_boxuti.h"
-#include "shell/tb_util.h"
+#include "play/tb_boxuti.h"
+#include "play/tb_util.h"
 
 #include <QKeyEvent>
 #include <QLinearGradient>

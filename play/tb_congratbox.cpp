@@ -5,9 +5,9 @@
 #include "services/d_inifile.h"
 #include "services/d_settings.h"
 #include "services/d_sound.h"
-#include "shell/tb_boxuti.h"
-#include "shell/tb_colour.h"
-#include "shell/tb_util.h"
+#include "play/tb_boxuti.h"
+#include "play/tb_colour.h"
+#include "play/tb_util.h"
 
 #include <QImageReader>
 #include <QKeyEvent>

@@ -1,11 +1,11 @@
 #include "play/tb_interface.h"
 
+#include "play/tb_mainview.h"
 #include "play/tb_pump.h"
+#include "play/tb_util.h"
 #include "play/tb_wingame.h"
 #include "services/d_folders.h"
 #include "services/d_messages.h"
-#include "shell/tb_main.h"
-#include "shell/tb_util.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -52,7 +52,7 @@ void SetLabelColour(QLabel& label, const QColor& colour) {
 
 } // namespace
 
-TUi::TUi(TMain& main) : Main(main) {}
+TUi::TUi(TMainView& main) : Main(main) {}
 
 const QImage& TUi::TileOf(std::uint8_t code) const {
     static const QImage none;
@@ -66,7 +66,7 @@ void TUi::DrawTile(TPos pos, const QImage& tile) {
 }
 
 void TUi::ShowReplayCount(std::uint16_t count) {
-    if (Main.isMinimized()) Main.showNormal();
+    if (Main.Window().isMinimized()) Main.Window().showNormal();
     Main.AlertBox().Run(MoreMessage(MsgLevelsReplayed), {std::to_string(count)}, true, AlertOK);
 }
 
@@ -138,7 +138,7 @@ void TUi::ShowReadOnly(bool on) {
 }
 
 void TUi::RepaintMap() {
-    if (!Main.isVisible()) return;
+    if (!Main.Window().isVisible()) return;
     if (Game == nullptr || (Game->GetState() == TState::None && !Game->IsEdit())) {
         const QImage title(ToQString(Folders().ImagesFolder / "tb_pic.bmp"));
         Main.xMap.ShowPicture(title);
@@ -158,7 +158,7 @@ void TUi::RepaintMap() {
 }
 
 void TUi::ShowCaption(const std::string& text) {
-    Main.setWindowTitle(ToUnicode(text));
+    Main.Window().setWindowTitle(ToUnicode(text));
 }
 
 void TUi::ShowKillSolution() {
@@ -357,7 +357,7 @@ void TUi::SetTileSize(int size) {
     QFont bottomFont = Main.xBottomLab.font();
     bottomFont.setPointSize(size + 11);
     Main.xBottomLab.setFont(bottomFont);
-    TMain::TDesign& design = Main.Design;
+    TMainView::TDesign& design = Main.Design;
     const bool first = !design.Taken;
     if (first) {
         design.Taken = true;
@@ -378,13 +378,13 @@ void TUi::SetTileSize(int size) {
         design.Tit2Size = Main.xTit2.font().pointSize();
         design.Tit3Size = Main.xTit3.font().pointSize();
     } else if (size == Main.TileSize) {
-        Main.raise();
-        Main.activateWindow();
+        Main.Window().raise();
+        Main.Window().activateWindow();
         return;
     }
     // The window is laid out while it does not paint, so the change is never
     // seen half done.
-    Main.setUpdatesEnabled(false);
+    Main.Window().setUpdatesEnabled(false);
     const int d = size - 1;
     Main.TileSize = size;
     Main.TilePixels = 8 * d + 16;
@@ -444,17 +444,17 @@ void TUi::SetTileSize(int size) {
     Main.xTit2.move(0, panelHeight / 2);
     Main.xTit3.move(0, panelHeight - Main.xTit3.height() - 4);
 
-    Main.setUpdatesEnabled(true);
-    Main.adjustSize();
-    if (const QScreen* screen = Main.screen()) {
+    Main.Window().setUpdatesEnabled(true);
+    Main.Window().adjustSize();
+    if (const QScreen* screen = Main.Window().screen()) {
         const QRect area = screen->availableGeometry();
-        Main.move(area.x() + (area.width() - Main.frameGeometry().width()) / 2,
-                  area.y() + (area.height() - Main.frameGeometry().height()) / 2);
+        Main.Window().move(area.x() + (area.width() - Main.Window().frameGeometry().width()) / 2,
+                           area.y() + (area.height() - Main.Window().frameGeometry().height()) / 2);
     }
     RepaintMap();
     if (!first) {
-        Main.raise();
-        Main.activateWindow();
+        Main.Window().raise();
+        Main.Window().activateWindow();
     }
 }
 

@@ -16,12 +16,12 @@
 
 namespace tb {
 
-class TMain;
+class TMainView;
 class TWinGame;
 
 class TUi : public TInBase {
 public:
-    explicit TUi(TMain& main);
+    explicit TUi(TMainView& main);
 
     // The game this adapter serves; set once the game object exists.
     void SetGame(TWinGame* game) { Game = game; }
@@ -76,7 +76,7 @@ private:
     // The Kill level solution item follows whether the level has a stored solution.
     void ShowKillSolution();
 
-    TMain& Main;
+    TMainView& Main;
     TWinGame* Game = nullptr;
     bool MenusOn = false;
     int SelectedButton = 1;

@@ -4,8 +4,8 @@
 #include "services/d_folders.h"
 #include "services/d_settings.h"
 #include "services/d_types.h"
-#include "shell/tb_boxuti.h"
-#include "shell/tb_util.h"
+#include "play/tb_boxuti.h"
+#include "play/tb_util.h"
 
 #include <QApplication>
 #include <QGuiApplication>

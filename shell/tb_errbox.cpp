@@ -1,7 +1,7 @@
 #include "shell/tb_errbox.h"
 
-#include "shell/tb_boxuti.h"
-#include "shell/tb_util.h"
+#include "play/tb_boxuti.h"
+#include "play/tb_util.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -4,9 +4,9 @@
 #include "services/d_error.h"
 #include "services/d_messages.h"
 #include "services/d_string.h"
-#include "shell/tb_boxuti.h"
+#include "play/tb_boxuti.h"
 #include "shell/tb_nameinput.h"
-#include "shell/tb_util.h"
+#include "play/tb_util.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>

@@ -3,7 +3,7 @@
 #include "services/d_string.h"
 #include "shell/tb_namebox.h"
 #include "shell/tb_nameinput.h"
-#include "shell/tb_util.h"
+#include "play/tb_util.h"
 
 #include <algorithm>
 

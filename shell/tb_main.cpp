@@ -15,8 +15,8 @@
 #include "services/d_string.h"
 #include "services/d_types.h"
 #include "shell/tb_aboutbox.h"
-#include "shell/tb_boxuti.h"
-#include "shell/tb_colour.h"
+#include "play/tb_boxuti.h"
+#include "play/tb_colour.h"
 #include "shell/tb_errbox.h"
 #include "shell/tb_gamebox.h"
 #include "shell/tb_helpwin.h"
@@ -24,7 +24,7 @@
 #include "shell/tb_levbox.h"
 #include "shell/tb_namebox.h"
 #include "shell/tb_playerbox.h"
-#include "shell/tb_util.h"
+#include "play/tb_util.h"
 
 #include <QActionGroup>
 #include <QApplication>

@@ -9,6 +9,7 @@
 #include "install/w_unpack.h"
 #include "play/tb_alertbox.h"
 #include "play/tb_interface.h"
+#include "play/tb_mainview.h"
 #include "play/tb_playfield.h"
 #include "play/tb_tiles.h"
 #include "play/tb_wingame.h"
@@ -43,7 +44,7 @@ class TLevBox;
 class TNameBox;
 class TPlayerBox;
 
-class TMain : public QMainWindow, public TWinShell {
+class TMain : public QMainWindow, public TMainView, public TWinShell {
     Q_OBJECT
 public:
     // Builds the window and its tables, then the adapter and the game object,
@@ -53,11 +54,12 @@ public:
 
     TWinGame& Game() { return *GameObject; }
     TUi& Ui() { return Adapter; }
-    TAlertBox& AlertBox() { return Alert; }
+    QMainWindow& Window() override { return *this; }
+    TAlertBox& AlertBox() override { return Alert; }
 
     // ---- Shell operations that the adapter and the commands call ----
-    void ShowBanner(const std::string& text, bool lockInput);
-    void LayoutLevelButtons();
+    void ShowBanner(const std::string& text, bool lockInput) override;
+    void LayoutLevelButtons() override;
     void UpdateLevelHints();
     void SetMainFonts(const QString& name, int pointSize);
     // Writes "tobbin.ini" with the current player, game, speed and sound.
@@ -70,8 +72,8 @@ public:
     void LoadLanguage(const std::string& name);
     // The sprite set of a size submenu's item (also its Shuffle item).
     void LoadSpriteSet(QAction* item);
-    void ShuffleSprites();
-    void ShuffleSounds();
+    void ShuffleSprites() override;
+    void ShuffleSounds() override;
     // The first showing: tile size, speed, menus from the folders, sprite set.
     void FormShow();
 
@@ -121,70 +123,12 @@ public:
     void LevelButtonCommand(std::uint8_t level);
     void ClockTick();
 
-    // ---- Controls ----
-    QWidget Client;
-    TPanel xiPanel{&Client};
-    TPlayField xMap{&xiPanel};
-    QLabel xTit1{&xiPanel};
-    QLabel xTit2{&xiPanel};
-    QLabel xTit3{&xiPanel};
-    TPanel xBottomPan{&Client};
-    QLabel xBottomLab{&xBottomPan};
-    TPanel xNamePan{&Client};
-    QLabel xNameLab{&xNamePan};
-    TPanel xClockPan{&Client};
-    QLabel xClockLab{&xClockPan};
-    TPanel xStepPan{&Client};
-    QLabel xStepLab{&xStepPan};
-    TPanel xLevelPan{&Client};
-    std::array<QToolButton*, 9> xLev{};
-    TPanel xPalettePan{&Client};
-    std::array<QToolButton*, 8> xPal{};
-    QTimer xTim;
-    QTimer xMessTim;
-
-    // The menu, and each item by its Tag (the language file's key).
-    QMenu* mFile = nullptr;
-    QMenu* mGame = nullptr;
-    QMenu* mEdit = nullptr;
-    QMenu* mOptions = nullptr;
-    QMenu* mCheat = nullptr;
-    QMenu* xHelp = nullptr;
-    QMenu* mSound = nullptr;
-    QMenu* mGraphics = nullptr;
-    QMenu* mSkin = nullptr;
-    QMenu* mSpeed = nullptr;
-    QMenu* mLanguage = nullptr;
-    QMenu* mFont = nullptr;
-    QAction* mBold = nullptr;
-    std::array<QMenu*, 5> SizeMenus{};  // index 1..4: Small, Medium, Large, Huge
     std::multimap<int, QAction*> Items; // by Tag ("&Shuffle" is in several menus)
     // The first item with the Tag; Error when there is none.
     QAction* Item(int tag) const;
     // Shows or hides every item of a Tag; an item without a command in this
     // build stays hidden.
-    void ShowItem(int tag, bool visible);
-    QAction* mReadOnly = nullptr;
-    QAction* mAccess = nullptr;
-    QAction* mPlayNew = nullptr;
-    QAction* mPlayAll = nullptr;
-    QAction* mAccept = nullptr;
-    QAction* mDiagn = nullptr;
-    QAction* mLogo = nullptr;
-
-    // ---- Program-wide values of the play window ----
-    int TileSize = 0;              // 1..4; 0 until the layout was done once
-    int TilePixels = 16;           // 16, 24, 32 or 40
-    std::array<TTileSet, 5> Tiles; // index 1..4
-    // The design geometry, remembered at the first layout.
-    struct TDesign {
-        bool Taken = false;
-        QSize Client, Panel, Bottom, Map;
-        int PaletteWidth = 0, NameWidth = 0;
-        int LevelLeft = 0, LevelWidth = 0, StepLeft = 0, StepWidth = 0, ClockWidth = 0;
-        int PalButton = 0, LevButton = 0;
-        int Tit1Size = 0, Tit2Size = 0, Tit3Size = 0;
-    } Design;
+    void ShowItem(int tag, bool visible) override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -2,9 +2,9 @@
 
 #include "services/d_settings.h"
 #include "services/d_types.h"
-#include "shell/tb_boxuti.h"
+#include "play/tb_boxuti.h"
 #include "shell/tb_nameinput.h"
-#include "shell/tb_util.h"
+#include "play/tb_util.h"
 
 #include <QKeyEvent>
 #include <QTimer>

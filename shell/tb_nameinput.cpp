@@ -3,9 +3,9 @@
 #include "services/d_error.h"
 #include "services/d_settings.h"
 #include "services/d_string.h"
-#include "shell/tb_colour.h"
+#include "play/tb_colour.h"
 #include "shell/tb_errbox.h"
-#include "shell/tb_util.h"
+#include "play/tb_util.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>

@@ -4,7 +4,7 @@
 #include "services/d_string.h"
 #include "services/d_types.h"
 #include "shell/tb_nameinput.h"
-#include "shell/tb_util.h"
+#include "play/tb_util.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>

@@ -3,7 +3,7 @@
 #include "play/tb_pump.h"
 #include "play/tb_wingame.h"
 #include "services/d_language.h"
-#include "shell/tb_util.h"
+#include "play/tb_util.h"
 
 #include <QApplication>
 #include <QFontDatabase>

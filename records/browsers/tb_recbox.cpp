@@ -1,9 +1,9 @@
 #include "records/browsers/tb_recbox.h"
 
 #include "services/d_settings.h"
-#include "shell/tb_boxuti.h"
-#include "shell/tb_colour.h"
-#include "shell/tb_util.h"
+#include "play/tb_boxuti.h"
+#include "play/tb_colour.h"
+#include "play/tb_util.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

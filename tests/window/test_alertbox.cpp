@@ -1,5 +1,5 @@
 #include "play/tb_alertbox.h"
-#include "shell/tb_boxuti.h"
+#include "play/tb_boxuti.h"
 #include "tests/window/window_support.h"
 
 #include <QTest>

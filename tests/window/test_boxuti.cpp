@@ -1,5 +1,5 @@
-#include "shell/tb_boxuti.h"
-#include "shell/tb_util.h"
+#include "play/tb_boxuti.h"
+#include "play/tb_util.h"
 #include "tests/window/window_support.h"
 
 #include <QGuiApplication>

@@ -8,7 +8,7 @@
 #include "services/d_sound.h"
 #include "shell/tb_aboutbox.h"
 #include "shell/tb_gamebox.h"
-#include "shell/tb_util.h"
+#include "play/tb_util.h"
 #include "tests/window/mainwindow_support.h"
 
 #include <QMenuBar>

@@ -3,8 +3,8 @@
 
 #include "services/d_messages.h"
 #include "services/d_settings.h"
-#include "shell/tb_boxuti.h"
-#include "shell/tb_colour.h"
+#include "play/tb_boxuti.h"
+#include "play/tb_colour.h"
 #include "shell/tb_errbox.h"
 #include "shell/tb_levbox.h"
 #include "shell/tb_namebox.h"

@@ -12,7 +12,7 @@
 #include "shell/tb_levbox.h"
 #include "shell/tb_namebox.h"
 #include "shell/tb_playerbox.h"
-#include "shell/tb_util.h"
+#include "play/tb_util.h"
 #include "tests/install/zip_maker.h"
 #include "tests/window/mainwindow_support.h"
 

@@ -1,6 +1,6 @@
 #include "tests/window/window_support.h"
 
-#include "shell/tb_boxuti.h"
+#include "play/tb_boxuti.h"
 #include "shell/tb_errbox.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "shell/tb_boxuti.h"
+#include "play/tb_boxuti.h"
 
 #include <QFont>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "shell/tb_colour.h"
+#include "play/tb_colour.h"
 
 #include <QApplication>
 #include <QPalette>

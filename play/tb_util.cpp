@@ -1,4 +1,4 @@
-#include "shell/tb_util.h"
+#include "play/tb_util.h"
 
 #include "services/d_codepage.h"
 #include "services/d_language.h"
