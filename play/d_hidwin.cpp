@@ -1,6 +1,6 @@
 #include "play/d_hidwin.h"
 
-#include "tools/assets/sprites/tb_art.h"
+#include "art/tb_art.h"
 
 #include <QApplication>
 #include <QEvent>

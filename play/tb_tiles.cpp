@@ -1,6 +1,6 @@
 #include "play/tb_tiles.h"
 
-#include "tools/assets/sprites/tb_art.h"
+#include "art/tb_art.h"
 
 namespace tb {
 

@@ -2,11 +2,11 @@
 // page, every link and picture of every page resolves, and the window shows
 // topics, follows links, goes back and refuses topics it cannot show.
 
+#include "art/tb_art.h"
 #include "services/d_folders.h"
 #include "shell/tb_helpwin.h"
 #include "tests/test_support.h"
 #include "tests/window/window_support.h"
-#include "tools/assets/sprites/tb_art.h"
 
 #include <QPushButton>
 #include <QTextBrowser>

@@ -1,8 +1,8 @@
 // The pictures staged in the program folder: every sprite set at every tile
 // size, every skin, the default pictures; and the built-in blast frames.
 
+#include "art/tb_art.h"
 #include "tests/test_support.h"
-#include "tools/assets/sprites/tb_art.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "tools/assets/sheets/tb_sheettiles.h"
 
-#include "tools/assets/sprites/tb_art.h"
+#include "art/tb_art.h"
 
 namespace tb {
 

@@ -8,7 +8,7 @@
 //
 // Any of them may be given together. Runs without a display (offscreen platform).
 
-#include "tools/assets/sprites/tb_art.h"
+#include "art/tb_art.h"
 
 #include <QFont>
 #include <QGuiApplication>

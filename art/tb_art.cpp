@@ -1,6 +1,6 @@
-#include "tools/assets/sprites/tb_art.h"
+#include "art/tb_art.h"
 
-#include "tools/assets/sprites/tb_art_paint.h"
+#include "art/tb_art_paint.h"
 
 #include <array>
 #include <cmath>

@@ -2,7 +2,7 @@
 // riveted steel plates, faceted silver rocks, pink gems to collect, glass
 // jars of glowing green, spiked red mines, and the hero in an orange suit.
 
-#include "tools/assets/sprites/tb_art_paint.h"
+#include "art/tb_art_paint.h"
 
 #include <cmath>
 

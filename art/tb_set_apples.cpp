@@ -2,7 +2,7 @@
 // red-brown brick walls, grey boulders, red apples, wooden crates, black
 // bombs with a lit fuse, and a round blue hero.
 
-#include "tools/assets/sprites/tb_art_paint.h"
+#include "art/tb_art_paint.h"
 
 #include <cmath>
 

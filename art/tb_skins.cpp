@@ -2,9 +2,9 @@
 // readable, and the splash, title and congratulations pictures, which show
 // the skin's own sprite set.
 
-#include "tools/assets/sprites/tb_art.h"
+#include "art/tb_art.h"
 
-#include "tools/assets/sprites/tb_art_paint.h"
+#include "art/tb_art_paint.h"
 
 #include <QFont>
 

@@ -1,4 +1,4 @@
-#include "tools/assets/sprites/tb_art_paint.h"
+#include "art/tb_art_paint.h"
 
 #include <cmath>
 #include <numbers>
