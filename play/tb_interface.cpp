@@ -5,6 +5,7 @@
 #include "play/tb_util.h"
 #include "play/tb_wingame.h"
 #include "services/d_folders.h"
+#include "services/d_menu.h"
 #include "services/d_messages.h"
 
 #include <QApplication>
@@ -14,31 +15,6 @@
 
 namespace tb {
 namespace {
-
-// Tags of the menu items the state work shows and hides.
-enum : int {
-    TagNew = 12,
-    TagSave = 15,
-    TagExport = 16,
-    TagExportBest = 17,
-    TagEditMode = 18,
-    TagPlayMode = 19,
-    TagDeletePlayer = 21,
-    TagNewPlayer = 22,
-    TagDelete = 25,
-    TagGiveUp = 32,
-    TagTake = 33,
-    TagRestore = 34,
-    TagPlayBack = 35,
-    TagShow = 36,
-    TagKillSolution = 39,
-    TagStepBack = 31,
-    TagAdd = 41,
-    TagRemove = 42,
-    TagMoveUp = 44,
-    TagMoveDown = 45,
-    TagCopy = 46,
-};
 
 void ProcessPending() {
     TEventPump::Process();

@@ -5,6 +5,7 @@
 #include "services/d_file.h"
 #include "services/d_folders.h"
 #include "services/d_inifile.h"
+#include "services/d_menu.h"
 #include "services/d_string.h"
 
 #include <algorithm>
@@ -19,85 +20,17 @@ namespace {
 
 using TSectionMap = std::map<std::string, TCaptionMap, std::less<>>;
 
+// The menu's built-in captions, from the menu's table.
+TCaptionMap MainCaptions() {
+    TCaptionMap captions;
+    for (const TMenuText& text : MainTexts)
+        captions.emplace(text.Tag, std::string(text.Caption));
+    return captions;
+}
+
 const TSectionMap& BuiltInSections() {
     static const TSectionMap sections = {
-        {"Main",
-         {
-             {10, "File"},
-             {11, "&Load game..."},
-             {12, "Create &new game..."},
-             {15, "&Save game"},
-             {16, "Export &game solution"},
-             {17, "Export &best solutions"},
-             {18, "&Edit mode"},
-             {19, "&Play mode"},
-             {21, "Delete &this player"},
-             {22, "Ne&w player name..."},
-             {23, "&Hall of Champions..."},
-             {24, "E&xit Tobbin"},
-             {25, "&Delete game"},
-             {26, "Game &authors..."},
-             {27, "&Install"},
-             {30, "Game"},
-             {31, "Step &back"},
-             {32, "Give &up"},
-             {33, "&Take snapshot"},
-             {34, "&Restore snapshot"},
-             {35, "&Play back"},
-             {36, "&Show solution"},
-             {37, "&Game info..."},
-             {38, "&Level info..."},
-             {39, "&Kill level solution"},
-             {40, "Edit"},
-             {41, "&Add level"},
-             {42, "&Delete level"},
-             {43, "Cl&ear level"},
-             {44, "Move level &up"},
-             {45, "Move level do&wn"},
-             {46, "&Copy previous level"},
-             {47, "&Move map"},
-             {48, "&Up"},
-             {49, "&Down"},
-             {51, "&Left"},
-             {52, "&Right"},
-             {53, "&Level name..."},
-             {54, "&Game name..."},
-             {60, "Options"},
-             {61, "&Language"},
-             {62, "S&ound"},
-             {63, "Off"},
-             {64, "&Shuffle"},
-             {65, "&Graphics"},
-             {66, "&Small"},
-             {67, "&Medium"},
-             {68, "S&kins"},
-             {69, "&Speed"},
-             {70, "Help"},
-             {71, "&Help"},
-             {72, "Tobbin &Web page"},
-             {73, "&About Tobbin..."},
-             {76, "&Slow"},
-             {77, "&Normal"},
-             {78, "&Fast"},
-             {79, "&Booster"},
-             {81, "&Tobbin games"},
-             {82, "&Graphics files"},
-             {83, "&Sound files"},
-             {84, "S&olution file"},
-             {85, "&Language files"},
-             {86, "&Font size"},
-             {89, "&Large"},
-             {90, "&Huge"},
-             // The editor's palette hints: the cell kinds.
-             {91, "Empty"},
-             {92, "Grass"},
-             {93, "Wall"},
-             {94, "Stone"},
-             {95, "Food"},
-             {96, "Box"},
-             {97, "Bomb"},
-             {98, "Tobbin"},
-         }},
+        {"Main", MainCaptions()},
         {"Alert", {{1, "&Yes"}, {2, "&No"}, {3, "&Cancel"}, {4, "&OK"}}},
         {"Hall",
          {{4, "&OK"},

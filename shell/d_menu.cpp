@@ -77,15 +77,30 @@ std::string ItemSetName(const QAction* item) {
     return item->data().toString().toStdString();
 }
 
-QAction* TMain::AddItem(QMenu* menu, int tag, const char* caption, void (TMain::*command)()) {
-    return AddCommand(menu, tag, caption, [this, command] { (this->*command)(); });
+namespace {
+
+// The built-in caption of a Tag, from the menu's table.
+QString Caption(int tag) {
+    const std::string_view caption = MenuCaption(tag);
+    return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
 }
 
-QAction* TMain::AddCommand(QMenu* menu, int tag, const char* caption,
-                           std::function<void()> command) {
-    QAction* item = menu->addAction(QString::fromUtf8(caption));
-    if (tag != 0) Items.emplace(tag, item);
+} // namespace
+
+QAction* TMain::AddItem(QMenu* menu, int tag, void (TMain::*command)()) {
+    return AddCommand(menu, tag, [this, command] { (this->*command)(); });
+}
+
+QAction* TMain::AddCommand(QMenu* menu, int tag, std::function<void()> command) {
+    QAction* item = menu->addAction(Caption(tag));
+    Items.emplace(tag, item);
     OnTrigger(item, std::move(command));
+    return item;
+}
+
+QAction* TMain::AddExtra(const char* caption, void (TMain::*command)()) {
+    QAction* item = mCheat->addAction(QString::fromUtf8(caption));
+    OnTrigger(item, [this, command] { (this->*command)(); });
     return item;
 }
 
@@ -101,69 +116,67 @@ void TMain::OnTrigger(QAction* item, std::function<void()> command) {
 
 void TMain::BuildMenu() {
     QMenuBar* bar = menuBar();
-    auto addMenu = [this](QWidget* parent, int tag, const char* caption) {
-        auto* menu = new QMenu(QString::fromUtf8(caption), parent); // owned by its parent
-        if (tag != 0) Items.emplace(tag, menu->menuAction());
+    auto addMenu = [this](QWidget* parent, int tag) {
+        auto* menu = new QMenu(Caption(tag), parent); // owned by its parent
+        Items.emplace(tag, menu->menuAction());
         return menu;
     };
 
-    mFile = addMenu(bar, 10, "File");
+    mFile = addMenu(bar, TagFileMenu);
     bar->addMenu(mFile);
-    AddItem(mFile, TagLoad, "&Load game...", &TMain::LoadGameCommand);
-    AddCommand(mFile, 12, "Create &new game...", [this] {
+    AddItem(mFile, TagLoad, &TMain::LoadGameCommand);
+    AddCommand(mFile, TagNew, [this] {
         Game().NewGame();
         UpdateLevelHints();
     });
-    AddCommand(mFile, 15, "&Save game", [this] { Game().SaveGame(); });
-    AddCommand(mFile, 25, "&Delete game", [this] { Game().DeleteGame(); });
+    AddCommand(mFile, TagSave, [this] { Game().SaveGame(); });
+    AddCommand(mFile, TagDelete, [this] { Game().DeleteGame(); });
     mFile->addSeparator();
-    AddItem(mFile, 26, "Game &authors...", &TMain::AuthorsCommand);
-    AddItem(mFile, 23, "&Hall of Champions...", &TMain::HallCommand);
+    AddItem(mFile, TagAuthors, &TMain::AuthorsCommand);
+    AddItem(mFile, TagHall, &TMain::HallCommand);
     // The hall shows only once the champions' records hold someone.
     connect(mFile, &QMenu::aboutToShow, this,
-            [this] { ShowItem(23, GameObject && Game().ChampionCount() > 0); });
+            [this] { ShowItem(TagHall, GameObject && Game().ChampionCount() > 0); });
     mFile->addSeparator();
-    AddCommand(mFile, TagExport, "Export &game solution", [this] { Game().ExportGameSolution(); });
-    AddCommand(mFile, TagExportBest, "Export &best solutions",
-               [this] { Game().ExportBestSolutions(); });
+    AddCommand(mFile, TagExport, [this] { Game().ExportGameSolution(); });
+    AddCommand(mFile, TagExportBest, [this] { Game().ExportBestSolutions(); });
     mFile->addSeparator();
-    AddCommand(mFile, 22, "Ne&w player name...", [this] { Game().NewPlayer(); });
-    AddCommand(mFile, 21, "Delete &this player", [this] { Game().DeletePlayer(); });
+    AddCommand(mFile, TagNewPlayer, [this] { Game().NewPlayer(); });
+    AddCommand(mFile, TagDeletePlayer, [this] { Game().DeletePlayer(); });
     mFile->addSeparator();
-    AddCommand(mFile, 19, "&Play mode", [this] { Game().PlayMode(); })->setVisible(false);
-    AddCommand(mFile, 18, "&Edit mode", [this] { Game().EditMode(); })->setVisible(false);
+    AddCommand(mFile, TagPlayMode, [this] { Game().PlayMode(); })->setVisible(false);
+    AddCommand(mFile, TagEditMode, [this] { Game().EditMode(); })->setVisible(false);
     mFile->addSeparator();
-    QMenu* install = addMenu(mFile, 27, "&Install");
+    QMenu* install = addMenu(mFile, TagInstallMenu);
     mFile->addMenu(install);
-    const std::array<std::tuple<int, const char*, std::string_view>, 5> installs = {
-        std::tuple{81, "&Tobbin games", GamesArchives},
-        std::tuple{82, "&Graphics files", SpritesArchives},
-        std::tuple{83, "&Sound files", SoundsArchives},
-        std::tuple{84, "S&olution file", SolutionsArchive},
-        std::tuple{85, "&Language files", LanguagesArchives}};
-    for (const auto& [tag, caption, pattern] : installs)
-        AddCommand(install, tag, caption,
+    const std::array<std::pair<int, std::string_view>, 5> installs = {
+        std::pair{TagInstallGames, GamesArchives}, std::pair{TagInstallSprites, SpritesArchives},
+        std::pair{TagInstallSounds, SoundsArchives},
+        std::pair{TagInstallSolutions, SolutionsArchive},
+        std::pair{TagInstallLanguages, LanguagesArchives}};
+    for (const auto& [tag, pattern] : installs)
+        AddCommand(install, tag,
                    [this, tag = tag, pattern = pattern] { InstallCommand(tag, pattern); });
     mFile->addSeparator();
-    AddItem(mFile, TagExit, "E&xit Tobbin", &TMain::ExitCommand);
+    AddItem(mFile, TagExit, &TMain::ExitCommand);
 
-    mGame = addMenu(bar, 30, "Game");
+    mGame = addMenu(bar, TagGameMenu);
     bar->addMenu(mGame);
-    AddItem(mGame, TagStepBack, "Step &back", &TMain::StepBackCommand);
-    AddItem(mGame, TagGiveUp, "Give &up", &TMain::GiveUpCommand);
+    AddItem(mGame, TagStepBack, &TMain::StepBackCommand);
+    AddItem(mGame, TagGiveUp, &TMain::GiveUpCommand);
     mGame->addSeparator();
-    AddItem(mGame, TagTake, "&Take snapshot", &TMain::TakeSnapshotCommand);
-    AddItem(mGame, TagRestore, "&Restore snapshot", &TMain::RestoreSnapshotCommand);
-    AddItem(mGame, TagPlayBack, "&Play back", &TMain::PlayBackCommand);
-    AddItem(mGame, TagShow, "&Show solution", &TMain::ShowSolutionCommand);
+    AddItem(mGame, TagTake, &TMain::TakeSnapshotCommand);
+    AddItem(mGame, TagRestore, &TMain::RestoreSnapshotCommand);
+    AddItem(mGame, TagPlayBack, &TMain::PlayBackCommand);
+    AddItem(mGame, TagShow, &TMain::ShowSolutionCommand);
     mGame->addSeparator();
-    AddItem(mGame, TagGameInfo, "&Game info...", &TMain::GameInfoCommand);
-    AddItem(mGame, TagLevelInfo, "&Level info...", &TMain::LevelInfoCommand);
+    AddItem(mGame, TagGameInfo, &TMain::GameInfoCommand);
+    AddItem(mGame, TagLevelInfo, &TMain::LevelInfoCommand);
     mGame->addSeparator();
-    AddItem(mGame, TagKillSolution, "&Kill level solution", &TMain::KillSolutionCommand);
+    AddItem(mGame, TagKillSolution, &TMain::KillSolutionCommand);
 
     // The editor's menu comes with the editor; it stays hidden until then.
-    mEdit = addMenu(bar, 40, "Edit");
+    mEdit = addMenu(bar, TagEditMenu);
     bar->addMenu(mEdit);
     // After the level commands the level buttons' hints follow the levels.
     auto levelCommand = [this](void (TWinGame::*command)()) {
@@ -172,42 +185,40 @@ void TMain::BuildMenu() {
             UpdateLevelHints();
         };
     };
-    AddCommand(mEdit, 41, "&Add level", [this] {
+    AddCommand(mEdit, TagAdd, [this] {
         Game().AddLevel("");
         UpdateLevelHints();
     });
-    AddCommand(mEdit, 42, "&Delete level", levelCommand(&TWinGame::DeleteLevel));
-    AddCommand(mEdit, 43, "Cl&ear level", levelCommand(&TWinGame::ClearLevel));
-    AddCommand(mEdit, 44, "Move level &up", levelCommand(&TWinGame::MoveLevelUp));
-    AddCommand(mEdit, 45, "Move level do&wn", levelCommand(&TWinGame::MoveLevelDown));
-    AddCommand(mEdit, 46, "&Copy previous level", [this] { Game().CopyPreviousLevel(); });
-    QMenu* moveMap = addMenu(mEdit, 47, "&Move map");
+    AddCommand(mEdit, TagRemove, levelCommand(&TWinGame::DeleteLevel));
+    AddCommand(mEdit, TagClear, levelCommand(&TWinGame::ClearLevel));
+    AddCommand(mEdit, TagMoveUp, levelCommand(&TWinGame::MoveLevelUp));
+    AddCommand(mEdit, TagMoveDown, levelCommand(&TWinGame::MoveLevelDown));
+    AddCommand(mEdit, TagCopy, [this] { Game().CopyPreviousLevel(); });
+    QMenu* moveMap = addMenu(mEdit, TagMoveMapMenu);
     mEdit->addMenu(moveMap);
-    const std::array<std::pair<int, const char*>, 4> shifts = {
-        std::pair{48, "&Up"}, {49, "&Down"}, {51, "&Left"}, {52, "&Right"}};
+    // In the order of the directions: up, down, left, right.
+    const std::array<int, 4> shifts = {TagMapUp, TagMapDown, TagMapLeft, TagMapRight};
     for (std::size_t i = 0; i < shifts.size(); ++i)
-        AddCommand(moveMap, shifts[i].first, shifts[i].second,
-                   [this, i] { Game().MoveMap(static_cast<TDir>(i)); });
-    AddCommand(mEdit, 53, "&Level name...", levelCommand(&TWinGame::RenameLevel));
-    AddCommand(mEdit, 54, "&Game name...", [this] { Game().RenameGame(); });
+        AddCommand(moveMap, shifts[i], [this, i] { Game().MoveMap(static_cast<TDir>(i)); });
+    AddCommand(mEdit, TagLevelName, levelCommand(&TWinGame::RenameLevel));
+    AddCommand(mEdit, TagGameName, [this] { Game().RenameGame(); });
 
-    mOptions = addMenu(bar, 60, "Options");
+    mOptions = addMenu(bar, TagOptionsMenu);
     bar->addMenu(mOptions);
-    mSound = addMenu(mOptions, 62, "S&ound");
+    mSound = addMenu(mOptions, TagSoundMenu);
     mOptions->addMenu(mSound);
-    mGraphics = addMenu(mOptions, 65, "&Graphics");
+    mGraphics = addMenu(mOptions, TagGraphicsMenu);
     mOptions->addMenu(mGraphics);
-    const std::array<std::pair<int, const char*>, 4> sizes = {
-        std::pair{66, "&Small"}, {67, "&Medium"}, {89, "&Large"}, {90, "&Huge"}};
+    const std::array<int, 4> sizes = {TagSmall, TagMedium, TagLarge, TagHuge};
     for (int size = 1; size <= 4; ++size) {
-        QMenu* menu = addMenu(mGraphics, sizes[size - 1].first, sizes[size - 1].second);
+        QMenu* menu = addMenu(mGraphics, sizes[static_cast<std::size_t>(size - 1)]);
         menu->menuAction()->setCheckable(true);
         mGraphics->addMenu(menu);
         SizeMenus[static_cast<std::size_t>(size)] = menu;
     }
-    mSkin = addMenu(mOptions, 68, "S&kins");
+    mSkin = addMenu(mOptions, TagSkinsMenu);
     mOptions->addMenu(mSkin);
-    mFont = addMenu(mOptions, 86, "&Font size");
+    mFont = addMenu(mOptions, TagFontSizeMenu);
     mOptions->addMenu(mFont);
     for (const char* caption : {" &7", " &8", " &9", "1&0", "1&1", "1&2"}) {
         QAction* item = mFont->addAction(QString::fromUtf8(caption));
@@ -218,41 +229,41 @@ void TMain::BuildMenu() {
     mBold = mFont->addAction(QString::fromUtf8("&Bold"));
     mBold->setCheckable(true);
     OnTrigger(mBold, [this] { BoldCommand(); });
-    mSpeed = addMenu(mOptions, 69, "&Speed");
+    mSpeed = addMenu(mOptions, TagSpeedMenu);
     mOptions->addMenu(mSpeed);
     auto* speeds = new QActionGroup(mSpeed); // owned by the menu
-    const std::array<std::pair<int, const char*>, 4> speedItems = {
-        std::pair{76, "&Slow"}, {77, "&Normal"}, {78, "&Fast"}, {79, "&Booster"}};
-    for (auto [tag, caption] : speedItems) {
-        QAction* item = mSpeed->addAction(QString::fromUtf8(caption));
+    for (int speed = 1; speed <= 4; ++speed) {
+        const int tag = SpeedTag(speed);
+        QAction* item = mSpeed->addAction(Caption(tag));
         item->setCheckable(true);
         speeds->addAction(item);
         Items.emplace(tag, item);
-        OnTrigger(item, [this, tag = tag] { SpeedCommand(tag - 75); });
+        OnTrigger(item, [this, speed] { SpeedCommand(speed); });
     }
-    mLanguage = addMenu(mOptions, 61, "&Language");
+    mLanguage = addMenu(mOptions, TagLanguageMenu);
     mOptions->addMenu(mLanguage);
 
-    mCheat = addMenu(bar, 0, "&Xtra");
+    // The extras have no Tags: the language file does not name them.
+    mCheat = new QMenu(QString::fromUtf8("&Xtra"), bar); // owned by the bar
     bar->addMenu(mCheat);
-    mReadOnly = AddItem(mCheat, 0, "&Read only", &TMain::ReadOnlyCommand);
+    mReadOnly = AddExtra("&Read only", &TMain::ReadOnlyCommand);
     mReadOnly->setCheckable(true);
     mReadOnly->setEnabled(false); // only the editor switches it
-    mAccess = AddItem(mCheat, 0, "&Access all levels", &TMain::AccessAllCommand);
+    mAccess = AddExtra("&Access all levels", &TMain::AccessAllCommand);
     mAccess->setCheckable(true);
-    mPlayNew = AddItem(mCheat, 0, "Play &new solutions", &TMain::PlayNewCommand);
-    mPlayAll = AddItem(mCheat, 0, "&Play all solutions", &TMain::PlayAllCommand);
-    mAccept = AddItem(mCheat, 0, "A&ccept solution", &TMain::AcceptCommand);
-    mDiagn = AddItem(mCheat, 0, "&Diagnostics", &TMain::DiagnosticsCommand);
+    mPlayNew = AddExtra("Play &new solutions", &TMain::PlayNewCommand);
+    mPlayAll = AddExtra("&Play all solutions", &TMain::PlayAllCommand);
+    mAccept = AddExtra("A&ccept solution", &TMain::AcceptCommand);
+    mDiagn = AddExtra("&Diagnostics", &TMain::DiagnosticsCommand);
     mDiagn->setCheckable(true);
-    mLogo = AddItem(mCheat, 0, "&Show Splash", &TMain::ShowCongratulations);
+    mLogo = AddExtra("&Show Splash", &TMain::ShowCongratulations);
     mCheat->menuAction()->setVisible(false);
 
-    xHelp = addMenu(bar, 70, "Help");
+    xHelp = addMenu(bar, TagHelpMenu);
     bar->addMenu(xHelp);
-    AddCommand(xHelp, 71, "&Help", [] { ShowHelpTopic("Welcome"); });
-    AddItem(xHelp, TagWebPage, "Tobbin &Web page", &TMain::WebPageCommand);
-    AddItem(xHelp, TagAbout, "&About Tobbin...", &TMain::AboutCommand);
+    AddCommand(xHelp, TagHelp, [] { ShowHelpTopic("Welcome"); });
+    AddItem(xHelp, TagWebPage, &TMain::WebPageCommand);
+    AddItem(xHelp, TagAbout, &TMain::AboutCommand);
 
     mGame->menuAction()->setVisible(false);
     mEdit->menuAction()->setVisible(false);
@@ -281,11 +292,11 @@ void TMain::BuildFolderMenus() {
 void TMain::BuildSoundMenu() {
     try {
         TSettings& settings = Settings();
-        QAction* off = mSound->addAction(QString::fromUtf8("Off"));
+        QAction* off = mSound->addAction(Caption(TagSoundOff));
         off->setCheckable(true);
         Items.emplace(TagSoundOff, off);
         OnTrigger(off, [this] { SoundOffCommand(); });
-        QAction* shuffle = mSound->addAction(QString::fromUtf8("&Shuffle"));
+        QAction* shuffle = SoundShuffleItem = mSound->addAction(Caption(TagShuffle));
         shuffle->setCheckable(true);
         Items.emplace(TagShuffle, shuffle);
         OnTrigger(shuffle, [this] { SoundShuffleCommand(); });
@@ -326,7 +337,7 @@ void TMain::BuildSpriteMenus() {
             QMenu* menu = SizeMenus[static_cast<std::size_t>(size)];
             menu->menuAction()->setVisible(false);
             if (size > 1 && screenClass < size) continue;
-            QAction* shuffle = menu->addAction(QString::fromUtf8("&Shuffle"));
+            QAction* shuffle = menu->addAction(Caption(TagShuffle));
             shuffle->setCheckable(true);
             Items.emplace(TagShuffle, shuffle);
             OnTrigger(shuffle, [this, shuffle] { SpriteShuffleCommand(shuffle); });

@@ -1,11 +1,11 @@
 #include "shell/tb_aboutbox.h"
 
+#include "play/tb_boxuti.h"
 #include "play/tb_pump.h"
+#include "play/tb_util.h"
 #include "services/d_folders.h"
 #include "services/d_settings.h"
 #include "services/d_types.h"
-#include "play/tb_boxuti.h"
-#include "play/tb_util.h"
 
 #include <QApplication>
 #include <QGuiApplication>

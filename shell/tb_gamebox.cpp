@@ -1,12 +1,12 @@
 #include "shell/tb_gamebox.h"
 
+#include "play/tb_boxuti.h"
+#include "play/tb_util.h"
 #include "records/tb_fullgame.h"
 #include "services/d_error.h"
 #include "services/d_messages.h"
 #include "services/d_string.h"
-#include "play/tb_boxuti.h"
 #include "shell/tb_nameinput.h"
-#include "play/tb_util.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
 #include "shell/tb_levbox.h"
 
+#include "play/tb_util.h"
 #include "services/d_string.h"
 #include "shell/tb_namebox.h"
 #include "shell/tb_nameinput.h"
-#include "play/tb_util.h"
 
 #include <algorithm>
 

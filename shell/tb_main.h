@@ -140,8 +140,11 @@ protected:
 private:
     void BuildControls();
     void BuildMenu();
-    QAction* AddItem(QMenu* menu, int tag, const char* caption, void (TMain::*command)());
-    QAction* AddCommand(QMenu* menu, int tag, const char* caption, std::function<void()> command);
+    // An item of the menu's table: its built-in caption and its command.
+    QAction* AddItem(QMenu* menu, int tag, void (TMain::*command)());
+    QAction* AddCommand(QMenu* menu, int tag, std::function<void()> command);
+    // An item of the Xtra menu (no Tag, no language text).
+    QAction* AddExtra(const char* caption, void (TMain::*command)());
     // Every menu item starts its command through the event pump, so that no
     // item starts inside another command.
     void OnTrigger(QAction* item, std::function<void()> command);
@@ -219,11 +222,12 @@ private:
     std::uint8_t PaletteCode = Grass;
     int PaletteSlot = 1;
     bool Shown = false;
-    int SizeCorrections = 0;         // sizes put right in a row (resizeEvent)
-    QSize CorrectedSize;             // the size they were put right to
-    bool Terminating = false;        // closing without questions: no player is left
-    std::vector<QAction*> SoundSets; // the set items of the Sound menu
-    QPixmap ListPicture;             // the skin's list picture, for the record browsers
+    int SizeCorrections = 0;             // sizes put right in a row (resizeEvent)
+    QSize CorrectedSize;                 // the size they were put right to
+    bool Terminating = false;            // closing without questions: no player is left
+    std::vector<QAction*> SoundSets;     // the set items of the Sound menu
+    QAction* SoundShuffleItem = nullptr; // the Sound menu's Shuffle
+    QPixmap ListPicture;                 // the skin's list picture, for the record browsers
     QAction* CheckedSound = nullptr;
     QAction* CheckedSprites = nullptr;
     QAction* CheckedSkin = nullptr;

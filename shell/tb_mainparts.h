@@ -1,7 +1,9 @@
 #pragma once
-// What the sources of the main window share: the Tags of the menu items with
-// a command in this build and the helpers of the folder menus. Only the
+// What the sources of the main window share: the menu's Tags (d_menu) and
+// the helpers of the folder menus. Only the
 // shell's own sources include it.
+
+#include "services/d_menu.h"
 
 #include <QAction>
 #include <QString>
@@ -12,30 +14,6 @@
 #include <vector>
 
 namespace tb {
-
-// The menu items that have a command in this build; the others stay hidden.
-enum : int {
-    TagLoad = 11,
-    TagExport = 16,
-    TagExportBest = 17,
-    TagExit = 24,
-    TagStepBack = 31,
-    TagGiveUp = 32,
-    TagTake = 33,
-    TagRestore = 34,
-    TagPlayBack = 35,
-    TagShow = 36,
-    TagGameInfo = 37,
-    TagLevelInfo = 38,
-    TagKillSolution = 39,
-    TagSoundOff = 63,
-    TagShuffle = 64,
-    TagWebPage = 72,
-    TagAbout = 73,
-};
-
-// Tags 91 to 98 of the Main section: the palette buttons' hints.
-constexpr int TagPaletteHints = 91;
 
 // A folder menu's entries: the subfolders (or files) of the shipped folder and
 // of the player's installed content, without those starting with ".", cut

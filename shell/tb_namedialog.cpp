@@ -1,10 +1,10 @@
 #include "shell/tb_namedialog.h"
 
+#include "play/tb_boxuti.h"
+#include "play/tb_util.h"
 #include "services/d_settings.h"
 #include "services/d_types.h"
-#include "play/tb_boxuti.h"
 #include "shell/tb_nameinput.h"
-#include "play/tb_util.h"
 
 #include <QKeyEvent>
 #include <QTimer>

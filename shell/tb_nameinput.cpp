@@ -1,11 +1,11 @@
 #include "shell/tb_nameinput.h"
 
+#include "play/tb_colour.h"
+#include "play/tb_util.h"
 #include "services/d_error.h"
 #include "services/d_settings.h"
 #include "services/d_string.h"
-#include "play/tb_colour.h"
 #include "shell/tb_errbox.h"
-#include "play/tb_util.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>

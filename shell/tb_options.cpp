@@ -251,9 +251,7 @@ void TMain::SoundOffCommand() {
 
 void TMain::SoundShuffleCommand() {
     if (CheckedSound != nullptr) CheckedSound->setChecked(false);
-    QAction* shuffle = nullptr;
-    for (QAction* item : mSound->actions())
-        if (item->text() == Item(TagShuffle)->text() && !item->data().isValid()) shuffle = item;
+    QAction* shuffle = SoundShuffleItem;
     if (shuffle == nullptr) return;
     shuffle->setChecked(true);
     CheckedSound = shuffle;
@@ -280,7 +278,7 @@ void TMain::ShuffleSounds() {
 
 void TMain::CheckSpeed() {
     const int speed = Game().GetSpeed();
-    Item(speed == 1 ? 76 : speed == 3 ? 78 : speed == 4 ? 79 : 77)->setChecked(true);
+    Item(SpeedTag(speed >= 1 && speed <= 4 ? speed : 2))->setChecked(true);
 }
 
 // ---- Fonts and menu colours ----
@@ -342,7 +340,7 @@ void TMain::ReadOnlyCommand() {
 }
 
 void TMain::SpeedCommand(int speed) {
-    Item(75 + speed)->setChecked(true);
+    Item(SpeedTag(speed))->setChecked(true);
     Game().SetSpeed(static_cast<std::uint8_t>(speed));
     Game().SetTiming();
 }

@@ -1,10 +1,10 @@
 #include "shell/tb_playerbox.h"
 
+#include "play/tb_util.h"
 #include "services/d_settings.h"
 #include "services/d_string.h"
 #include "services/d_types.h"
 #include "shell/tb_nameinput.h"
-#include "play/tb_util.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>

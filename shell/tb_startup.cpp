@@ -1,9 +1,9 @@
 #include "shell/tb_startup.h"
 
 #include "play/tb_pump.h"
+#include "play/tb_util.h"
 #include "play/tb_wingame.h"
 #include "services/d_language.h"
-#include "play/tb_util.h"
 
 #include <QApplication>
 #include <QFontDatabase>
