@@ -1,6 +1,7 @@
 #include "play/tb_interface.h"
 
 #include "play/tb_mainview.h"
+#include "play/tb_menustates.h"
 #include "play/tb_pump.h"
 #include "play/tb_util.h"
 #include "play/tb_wingame.h"
@@ -146,28 +147,26 @@ void TUi::StateChanged(TState state) {
     Game->UpdateCaption();
     RefreshPanels();
     const bool edit = Game->IsEdit();
+    for (const TMenuStateRule& rule : MenuStateRules)
+        if (rule.State == state) {
+            for (int tag : rule.Show)
+                Main.ShowItem(tag, true);
+            for (int tag : rule.Hide)
+                Main.ShowItem(tag, false);
+        }
     switch (state) {
     case TState::None:
-        Main.ShowItem(TagNew, true);
-        Main.ShowItem(TagDelete, true);
         if (!edit) {
             Main.xBottomLab.setText(ToUnicode(MoreMessage(MsgClickToLoad)));
             RepaintMap();
         }
         Main.mGame->menuAction()->setVisible(false);
         Main.mEdit->menuAction()->setVisible(false);
-        for (int tag :
-             {TagSave, TagExport, TagDelete, TagGiveUp, TagShow, TagPlayMode, TagEditMode})
-            Main.ShowItem(tag, false);
         break;
     case TState::Ready:
         EnableMenus(false);
         Main.ShowItem(TagEditMode, Game->IsEditable());
         Main.mGame->menuAction()->setVisible(true);
-        for (int tag : {TagDelete, TagExport, TagShow})
-            Main.ShowItem(tag, true);
-        for (int tag : {TagTake, TagGiveUp, TagSave, TagPlayBack})
-            Main.ShowItem(tag, false);
         ShowKillSolution();
         RepaintMap();
         SelectLevelButton(Game->GetLevel());
@@ -178,8 +177,6 @@ void TUi::StateChanged(TState state) {
         }
         break;
     case TState::Play:
-        for (int tag : {TagGiveUp, TagTake, TagPlayBack})
-            Main.ShowItem(tag, true);
         Main.xTim.start();
         SetLabelColour(Main.xClockLab, QColor(0xFF, 0xFF, 0x00));
         SetLabelColour(Main.xStepLab, QColor(0xFF, 0xFF, 0x00));
@@ -193,8 +190,6 @@ void TUi::StateChanged(TState state) {
         EnableMenus(false);
         break;
     case TState::Done:
-        Main.ShowItem(TagGiveUp, false);
-        Main.ShowItem(TagTake, false);
         Main.xTim.stop();
         SetLabelColour(Main.xClockLab, QColor(0x80, 0x80, 0x80));
         SetLabelColour(Main.xStepLab, QColor(0x80, 0x80, 0x80));
@@ -224,14 +219,13 @@ void TUi::HeroKilled() {
 
 void TUi::EditModeChanged(bool edit) {
     ShowModified(true);
-    Main.ShowItem(TagEditMode, !edit);
-    Main.mGame->menuAction()->setVisible(!edit);
-    for (int tag : {TagExport, TagExportBest, TagDeletePlayer, TagNewPlayer})
+    for (int tag : EditorHides)
         Main.ShowItem(tag, !edit);
-    Main.ShowItem(TagPlayMode, edit);
+    for (int tag : EditorShows)
+        Main.ShowItem(tag, edit);
+    Main.mGame->menuAction()->setVisible(!edit);
     Main.mEdit->menuAction()->setVisible(edit);
     Main.xPalettePan.setVisible(edit);
-    Main.ShowItem(TagSave, edit);
     Main.mReadOnly->setEnabled(edit);
     RefreshPanels();
 }
