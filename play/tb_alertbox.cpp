@@ -1,8 +1,8 @@
 #include "play/tb_alertbox.h"
 
-#include "services/d_string.h"
 #include "play/tb_boxuti.h"
 #include "play/tb_util.h"
+#include "services/d_string.h"
 
 #include <QKeyEvent>
 #include <QLinearGradient>

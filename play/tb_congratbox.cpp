@@ -1,13 +1,13 @@
 #include "play/tb_congratbox.h"
 
+#include "play/tb_boxuti.h"
+#include "play/tb_colour.h"
+#include "play/tb_util.h"
 #include "services/d_error.h"
 #include "services/d_folders.h"
 #include "services/d_inifile.h"
 #include "services/d_settings.h"
 #include "services/d_sound.h"
-#include "play/tb_boxuti.h"
-#include "play/tb_colour.h"
-#include "play/tb_util.h"
 
 #include <QImageReader>
 #include <QKeyEvent>

@@ -34,4 +34,15 @@ for folder in services engine games records install solver; do
         status=1
     fi
 done
+# The window side depends one way too: art <- play <- records/browsers <- shell.
+if git ls-files 'art/*.cpp' 'art/*.h' 'play/*.cpp' 'play/*.h' 'records/browsers/*.cpp' \
+    'records/browsers/*.h' | xargs grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"shell/'; then
+    echo "art/, play/ and records/browsers/ do not include shell/"
+    status=1
+fi
+if git ls-files 'art/*.cpp' 'art/*.h' 'play/*.cpp' 'play/*.h' |
+    xargs grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"records/browsers/'; then
+    echo "art/ and play/ do not include records/browsers/"
+    status=1
+fi
 exit $status

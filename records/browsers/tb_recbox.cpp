@@ -1,9 +1,9 @@
 #include "records/browsers/tb_recbox.h"
 
-#include "services/d_settings.h"
 #include "play/tb_boxuti.h"
 #include "play/tb_colour.h"
 #include "play/tb_util.h"
+#include "services/d_settings.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

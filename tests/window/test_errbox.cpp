@@ -1,5 +1,5 @@
-#include "services/d_error.h"
 #include "play/tb_boxuti.h"
+#include "services/d_error.h"
 #include "shell/tb_errbox.h"
 #include "tests/window/window_support.h"
 

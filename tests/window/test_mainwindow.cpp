@@ -3,12 +3,12 @@
 
 #include "play/tb_alertbox.h"
 #include "play/tb_pump.h"
+#include "play/tb_util.h"
 #include "services/d_language.h"
 #include "services/d_messages.h"
 #include "services/d_sound.h"
 #include "shell/tb_aboutbox.h"
 #include "shell/tb_gamebox.h"
-#include "play/tb_util.h"
 #include "tests/window/mainwindow_support.h"
 
 #include <QMenuBar>

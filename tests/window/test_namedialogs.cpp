@@ -1,10 +1,10 @@
 // The player, game-name and level-name dialogs driven by typed keys, clicks
 // and the keyboard's Enter and Escape around their modal runs.
 
-#include "services/d_messages.h"
-#include "services/d_settings.h"
 #include "play/tb_boxuti.h"
 #include "play/tb_colour.h"
+#include "services/d_messages.h"
+#include "services/d_settings.h"
 #include "shell/tb_errbox.h"
 #include "shell/tb_levbox.h"
 #include "shell/tb_namebox.h"

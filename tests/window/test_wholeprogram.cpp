@@ -3,6 +3,7 @@
 // each checked on disk.
 
 #include "play/tb_alertbox.h"
+#include "play/tb_util.h"
 #include "records/browsers/tb_champbox.h"
 #include "records/browsers/tb_solbox.h"
 #include "services/d_language.h"
@@ -12,7 +13,6 @@
 #include "shell/tb_levbox.h"
 #include "shell/tb_namebox.h"
 #include "shell/tb_playerbox.h"
-#include "play/tb_util.h"
 #include "tests/install/zip_maker.h"
 #include "tests/window/mainwindow_support.h"
 
