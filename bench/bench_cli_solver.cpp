@@ -24,16 +24,13 @@ void Report(benchmark::State& state, const TSolveResult& result, std::uint64_t s
     state.counters["threads"] = result.Threads;
 }
 
-// Each shipped level solved as `tobbin-cli solve` solves it (arguments: the
-// level, the threads).
-void SolveLevel(benchmark::State& state) {
-    const std::vector<TShippedLevel> levels = ShippedLevels();
-    const TShippedLevel& shipped = levels.at(static_cast<std::size_t>(state.range(0)));
+// Solves a shipped level as often as the benchmark asks, checks that the
+// search still finds the shipped number of steps and reports its counters.
+TSolveResult SolveShipped(benchmark::State& state, const TShippedLevel& shipped,
+                          const TSolveOptions& options) {
     cli::TCliGame game;
     game.LoadFile(shipped.File);
     game.StartLevel(shipped.Level);
-    TSolveOptions options;
-    options.Threads = static_cast<int>(state.range(1));
     TSolveResult result;
     std::uint64_t stored = 0;
     for (auto _ : state) {
@@ -42,8 +39,19 @@ void SolveLevel(benchmark::State& state) {
     }
     if (result.Outcome != TSolveOutcome::Solved ||
         result.Moves.size() != shipped.Solution->GetSteps())
-        state.SkipWithError("the solver no longer finds the shipped number of steps");
+        state.SkipWithError("the search no longer finds the shipped number of steps");
     Report(state, result, stored);
+    return result;
+}
+
+// Each shipped level solved as `tobbin-cli solve` solves it (arguments: the
+// level, the threads).
+void SolveLevel(benchmark::State& state) {
+    const std::vector<TShippedLevel> levels = ShippedLevels();
+    const TShippedLevel& shipped = levels.at(static_cast<std::size_t>(state.range(0)));
+    TSolveOptions options;
+    options.Threads = static_cast<int>(state.range(1));
+    const TSolveResult result = SolveShipped(state, shipped, options);
     state.counters["passes"] = result.Passes;
     state.SetLabel(shipped.Game + " " + std::to_string(shipped.Level));
 }
@@ -72,22 +80,10 @@ void PlainSearch(benchmark::State& state) {
         state.SkipWithError("the level is no longer shipped");
         return;
     }
-    cli::TCliGame game;
-    game.LoadFile(shipped->File);
-    game.StartLevel(shipped->Level);
     TSolveOptions options;
     options.Prune = false;
     options.Threads = static_cast<int>(state.range(1));
-    TSolveResult result;
-    std::uint64_t stored = 0;
-    for (auto _ : state) {
-        result = Solve(game, options);
-        stored += result.Stored;
-    }
-    if (result.Outcome != TSolveOutcome::Solved ||
-        result.Moves.size() != shipped->Solution->GetSteps())
-        state.SkipWithError("the plain search no longer finds the shipped number of steps");
-    Report(state, result, stored);
+    SolveShipped(state, *shipped, options);
     state.SetLabel(shipped->Game + " " + std::to_string(shipped->Level) + " plain");
 }
 

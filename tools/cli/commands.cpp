@@ -98,6 +98,22 @@ private:
     std::chrono::steady_clock::time_point Last = Start;
 };
 
+// The exit status of a search's outcome, after the line of an outcome that
+// found no win: 0 solved, 1 unsolvable, 3 gave up at the limit.
+int PrintOutcome(TSolveOutcome outcome, std::uint64_t positions, std::ostream& out) {
+    switch (outcome) {
+    case TSolveOutcome::Solved:
+        return 0;
+    case TSolveOutcome::Unsolvable:
+        out << "unsolvable\n";
+        return 1;
+    case TSolveOutcome::GaveUp:
+        out << "gave up after " << positions << " positions\n";
+        return 3;
+    }
+    return 2;
+}
+
 } // namespace
 
 std::string ErrorText(const std::exception& e) {
@@ -132,19 +148,11 @@ int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err) {
     options.Threads = line.Threads;
     options.Progress = progress.Callback();
     const TSolveResult result = Solve(game, options);
-    switch (result.Outcome) {
-    case TSolveOutcome::Solved:
+    if (result.Outcome == TSolveOutcome::Solved) {
         out << "solution " << MovesText(result.Moves) << '\n';
         out << "steps " << result.Moves.size() << '\n';
-        return 0;
-    case TSolveOutcome::Unsolvable:
-        out << "unsolvable\n";
-        return 1;
-    case TSolveOutcome::GaveUp:
-        out << "gave up after " << result.Stored << " positions\n";
-        return 3;
     }
-    return 2;
+    return PrintOutcome(result.Outcome, result.Stored, out);
 }
 
 int RunHint(const TCommandLine& line, std::ostream& out, std::ostream& err) {
@@ -162,19 +170,11 @@ int RunHint(const TCommandLine& line, std::ostream& out, std::ostream& err) {
     options.Progress = progress.Callback();
     THinter hinter;
     const THint hint = hinter.Find(game, options);
-    switch (hint.Outcome) {
-    case TSolveOutcome::Solved:
+    if (hint.Outcome == TSolveOutcome::Solved) {
         if (hint.Steps > 0) out << "next " << MovesText({hint.Next}) << '\n';
         out << "steps " << hint.Steps << '\n';
-        return 0;
-    case TSolveOutcome::Unsolvable:
-        out << "unsolvable\n";
-        return 1;
-    case TSolveOutcome::GaveUp:
-        out << "gave up after " << hint.Positions << " positions\n";
-        return 3;
     }
-    return 2;
+    return PrintOutcome(hint.Outcome, hint.Positions, out);
 }
 
 int RunCheck(const TCommandLine& line, std::ostream& out, std::ostream& err) {
