@@ -98,6 +98,17 @@ private:
     std::chrono::steady_clock::time_point Last = Start;
 };
 
+// Lays out the level of the command line and plays its moves; moves after
+// the level has ended are ignored.
+void OpenLevelAndPlay(TCliGame& game, const TCommandLine& line) {
+    const std::vector<TDir> moves = ParseMoves(line.Moves);
+    OpenLevel(game, line);
+    for (TDir dir : moves) {
+        if (game.GetState() == TState::Done) break;
+        game.Move(dir, 1);
+    }
+}
+
 // The exit status of a search's outcome, after the line of an outcome that
 // found no win: 0 solved, 1 unsolvable, 3 gave up at the limit.
 int PrintOutcome(TSolveOutcome outcome, std::uint64_t positions, std::ostream& out) {
@@ -128,13 +139,8 @@ std::string ErrorText(const std::exception& e) {
 }
 
 int RunPlay(const TCommandLine& line, std::ostream& out, std::ostream&) {
-    const std::vector<TDir> moves = ParseMoves(line.Moves);
     TCliGame game;
-    OpenLevel(game, line);
-    for (TDir dir : moves) {
-        if (game.GetState() == TState::Done) break;
-        game.Move(dir, 1);
-    }
+    OpenLevelAndPlay(game, line);
     PrintLevel(game, out);
     return 0;
 }
@@ -156,13 +162,8 @@ int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err) {
 }
 
 int RunHint(const TCommandLine& line, std::ostream& out, std::ostream& err) {
-    const std::vector<TDir> moves = ParseMoves(line.Moves);
     TCliGame game;
-    OpenLevel(game, line);
-    for (TDir dir : moves) {
-        if (game.GetState() == TState::Done) break;
-        game.Move(dir, 1);
-    }
+    OpenLevelAndPlay(game, line);
     TProgressLine progress(err);
     THintOptions options;
     options.MaxStates = line.MaxStates;
