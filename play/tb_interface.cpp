@@ -1,7 +1,6 @@
 #include "play/tb_interface.h"
 
 #include "play/tb_mainview.h"
-#include "play/tb_menustates.h"
 #include "play/tb_pump.h"
 #include "play/tb_util.h"
 #include "play/tb_wingame.h"
@@ -147,13 +146,10 @@ void TUi::StateChanged(TState state) {
     Game->UpdateCaption();
     RefreshPanels();
     const bool edit = Game->IsEdit();
-    for (const TMenuStateRule& rule : MenuStateRules)
-        if (rule.State == state) {
-            for (int tag : rule.Show)
-                Main.ShowItem(tag, true);
-            for (int tag : rule.Hide)
-                Main.ShowItem(tag, false);
-        }
+    for (const TMenuItem& item : Main.MenuItems()) {
+        if (Holds(item.ShowOn, state)) Main.ShowItem(item.Tag, true);
+        if (Holds(item.HideOn, state)) Main.ShowItem(item.Tag, false);
+    }
     switch (state) {
     case TState::None:
         if (!edit) {
@@ -219,10 +215,9 @@ void TUi::HeroKilled() {
 
 void TUi::EditModeChanged(bool edit) {
     ShowModified(true);
-    for (int tag : EditorHides)
-        Main.ShowItem(tag, !edit);
-    for (int tag : EditorShows)
-        Main.ShowItem(tag, edit);
+    for (const TMenuItem& item : Main.MenuItems())
+        if (item.InEditor != TInEditor::Same)
+            Main.ShowItem(item.Tag, edit == (item.InEditor == TInEditor::Shown));
     Main.mGame->menuAction()->setVisible(!edit);
     Main.mEdit->menuAction()->setVisible(edit);
     Main.xPalettePan.setVisible(edit);

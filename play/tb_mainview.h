@@ -5,6 +5,7 @@
 // shell beyond this.
 
 #include "play/tb_alertbox.h"
+#include "play/tb_menutable.h"
 #include "play/tb_playfield.h"
 #include "play/tb_tiles.h"
 
@@ -15,6 +16,7 @@
 #include <QToolButton>
 
 #include <array>
+#include <span>
 #include <string>
 
 namespace tb {
@@ -29,8 +31,10 @@ public:
     // The window itself (shown, minimised, its title and geometry).
     virtual QMainWindow& Window() = 0;
     virtual TAlertBox& AlertBox() = 0;
-    // Shows or hides every menu item of a Tag.
+    // Shows or hides the menu item of a Tag.
     virtual void ShowItem(int tag, bool visible) = 0;
+    // The menu's rows: each item's Tag and the states that show and hide it.
+    virtual std::span<const TMenuItem> MenuItems() const = 0;
     virtual void LayoutLevelButtons() = 0;
     virtual void ShuffleSprites() = 0;
     virtual void ShuffleSounds() = 0;

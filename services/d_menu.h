@@ -1,8 +1,12 @@
 #pragma once
-// The main window's menu, described once: each item's Tag (its key in the
-// language file's [Main] section) and its built-in English caption. The menu
-// builder, the built-in language texts and the adapter's state work read
-// this table; a Tag number is written nowhere else.
+// The main window's menu items by Tag, and their built-in English captions.
+// A Tag below 100 is also the item's key in the language file's [Main]
+// section; the items the language file does not name (the Shuffle items,
+// which share the caption key 64, the Xtra menu, the font sizes and Bold)
+// have Tags from 200 up. The built-in language texts read MainTexts; what
+// each item does and when it shows is in the window's menu table
+// (TMain::MenuTable, rows of play/tb_menutable.h). A Tag number is written
+// nowhere else.
 
 #include <array>
 #include <string_view>
@@ -53,7 +57,7 @@ enum TMenuTag : int {
     TagLanguageMenu = 61,
     TagSoundMenu = 62,
     TagSoundOff = 63,
-    TagShuffle = 64, // the Shuffle item of the Sound menu and of each size menu
+    TagShuffle = 64, // the caption key of the five Shuffle items
     TagGraphicsMenu = 65,
     TagSmall = 66,
     TagMedium = 67,
@@ -76,6 +80,22 @@ enum TMenuTag : int {
     TagLarge = 89,
     TagHuge = 90,
     TagPaletteHints = 91, // 91 to 98: the editor's palette hints, one a cell kind
+    // Items without a language key of their own.
+    TagSoundShuffle = 201,
+    TagSmallShuffle = 202, // 202 to 205: the Shuffle item of each size menu
+    TagMediumShuffle = 203,
+    TagLargeShuffle = 204,
+    TagHugeShuffle = 205,
+    TagXtraMenu = 210,
+    TagReadOnly = 211,
+    TagAccessAll = 212,
+    TagPlayNew = 213,
+    TagPlayAll = 214,
+    TagAccept = 215,
+    TagDiagnostics = 216,
+    TagShowSplash = 217,
+    TagFontSize7 = 221, // 221 to 226: font sizes 7 to 12
+    TagBold = 227,
 };
 
 struct TMenuText {
@@ -161,10 +181,32 @@ inline constexpr std::array<TMenuText, 73> MainTexts = {{
     {TagPaletteHints + 7, "Tobbin"},
 }};
 
-// The built-in caption of `tag` (empty for a Tag without one).
-constexpr std::string_view MenuCaption(int tag) {
+// The captions of the items the language file does not name.
+inline constexpr std::array<TMenuText, 15> FixedTexts = {{
+    {TagXtraMenu, "&Xtra"},
+    {TagReadOnly, "&Read only"},
+    {TagAccessAll, "&Access all levels"},
+    {TagPlayNew, "Play &new solutions"},
+    {TagPlayAll, "&Play all solutions"},
+    {TagAccept, "A&ccept solution"},
+    {TagDiagnostics, "&Diagnostics"},
+    {TagShowSplash, "&Show Splash"},
+    {TagFontSize7 + 0, " &7"},
+    {TagFontSize7 + 1, " &8"},
+    {TagFontSize7 + 2, " &9"},
+    {TagFontSize7 + 3, "1&0"},
+    {TagFontSize7 + 4, "1&1"},
+    {TagFontSize7 + 5, "1&2"},
+    {TagBold, "&Bold"},
+}};
+
+// The built-in caption of the language key or fixed-caption Tag `key`
+// (empty for one without a caption).
+constexpr std::string_view MenuCaption(int key) {
     for (const TMenuText& text : MainTexts)
-        if (text.Tag == tag) return text.Caption;
+        if (text.Tag == key) return text.Caption;
+    for (const TMenuText& text : FixedTexts)
+        if (text.Tag == key) return text.Caption;
     return {};
 }
 
@@ -174,6 +216,22 @@ constexpr int SpeedTag(int speed) {
 }
 constexpr int SpeedOfTag(int tag) {
     return tag - TagSlow + 1;
+}
+
+// The Font size menu's items: sizes 7 to 12.
+constexpr int FontSizeTag(int size) {
+    return TagFontSize7 + size - 7;
+}
+
+// The menu of tile size 1 (Small) to 4 (Huge).
+constexpr int SizeTag(int size) {
+    constexpr std::array<int, 4> tags = {TagSmall, TagMedium, TagLarge, TagHuge};
+    return tags[static_cast<std::size_t>(size - 1)];
+}
+
+// The Shuffle item of size menu 1 (Small) to 4 (Huge).
+constexpr int SpriteShuffleTag(int size) {
+    return TagSmallShuffle + size - 1;
 }
 
 } // namespace tb

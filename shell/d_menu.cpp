@@ -79,29 +79,188 @@ std::string ItemSetName(const QAction* item) {
 
 namespace {
 
-// The built-in caption of a Tag, from the menu's table.
-QString Caption(int tag) {
-    const std::string_view caption = MenuCaption(tag);
-    return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
 
-QAction* TMain::AddItem(QMenu* menu, int tag, void (TMain::*command)()) {
-    return AddCommand(menu, tag, [this, command] { (this->*command)(); });
-}
+std::vector<TMenuItem> TMain::MenuTable() {
+    using enum TState;
+    using E = TInEditor;
+    auto own = [this](void (TMain::*command)()) { return [this, command] { (this->*command)(); }; };
+    auto game = [this](void (TWinGame::*command)()) {
+        return [this, command] { (Game().*command)(); };
+    };
+    // After the level commands the level buttons' hints follow the levels.
+    auto level = [this](void (TWinGame::*command)()) {
+        return [this, command] {
+            (Game().*command)();
+            UpdateLevelHints();
+        };
+    };
+    auto install = [this](int tag, std::string_view pattern) {
+        return CommandItem(tag, TagInstallMenu,
+                           [this, tag, pattern] { InstallCommand(tag, pattern); });
+    };
+    auto shift = [this](int tag, TDir dir) {
+        return CommandItem(tag, TagMoveMapMenu, [this, dir] { Game().MoveMap(dir); });
+    };
+    // A size menu: its Shuffle item, then a line before the sets.
+    auto shuffle = [this](int size) {
+        return CommandItem(SpriteShuffleTag(size), SizeTag(size),
+                           [this, size] { SpriteShuffleCommand(Item(SpriteShuffleTag(size))); })
+            .Caption(TagShuffle)
+            .Check();
+    };
+    auto speed = [this](int each) {
+        return CommandItem(SpeedTag(each), TagSpeedMenu, [this, each] { SpeedCommand(each); })
+            .Radio();
+    };
+    auto fontSize = [this](int size) {
+        return CommandItem(FontSizeTag(size), TagFontSizeMenu,
+                           [this, size] { FontSizeCommand(size); })
+            .Check();
+    };
+    return {
+        SubMenu(TagFileMenu),
+        CommandItem(TagLoad, TagFileMenu, own(&TMain::LoadGameCommand)),
+        CommandItem(TagNew, TagFileMenu, level(&TWinGame::NewGame)).Shows(In({None})),
+        CommandItem(TagSave, TagFileMenu, [this] { Game().SaveGame(); })
+            .Hides(In({None, Ready}))
+            .Editor(E::Shown),
+        CommandItem(TagDelete, TagFileMenu, game(&TWinGame::DeleteGame))
+            .Shows(In({Ready}))
+            .Hides(In({None})),
+        Line(TagFileMenu),
+        CommandItem(TagAuthors, TagFileMenu, own(&TMain::AuthorsCommand)),
+        CommandItem(TagHall, TagFileMenu, own(&TMain::HallCommand)),
+        Line(TagFileMenu),
+        CommandItem(TagExport, TagFileMenu, game(&TWinGame::ExportGameSolution))
+            .Shows(In({Ready}))
+            .Hides(In({None}))
+            .Editor(E::Hidden),
+        CommandItem(TagExportBest, TagFileMenu, game(&TWinGame::ExportBestSolutions))
+            .Editor(E::Hidden),
+        Line(TagFileMenu),
+        CommandItem(TagNewPlayer, TagFileMenu, [this] { Game().NewPlayer(); }).Editor(E::Hidden),
+        CommandItem(TagDeletePlayer, TagFileMenu, game(&TWinGame::DeletePlayer)).Editor(E::Hidden),
+        Line(TagFileMenu),
+        CommandItem(TagPlayMode, TagFileMenu, game(&TWinGame::PlayMode))
+            .Hides(In({None}))
+            .Editor(E::Shown)
+            .StartHidden(),
+        CommandItem(TagEditMode, TagFileMenu, game(&TWinGame::EditMode))
+            .Hides(In({None}))
+            .Editor(E::Hidden)
+            .StartHidden(),
+        Line(TagFileMenu),
+        SubMenu(TagInstallMenu, TagFileMenu),
+        install(TagInstallGames, GamesArchives),
+        install(TagInstallSprites, SpritesArchives),
+        install(TagInstallSounds, SoundsArchives),
+        install(TagInstallSolutions, SolutionsArchive),
+        install(TagInstallLanguages, LanguagesArchives),
+        Line(TagFileMenu),
+        CommandItem(TagExit, TagFileMenu, own(&TMain::ExitCommand)),
 
-QAction* TMain::AddCommand(QMenu* menu, int tag, std::function<void()> command) {
-    QAction* item = menu->addAction(Caption(tag));
-    Items.emplace(tag, item);
-    OnTrigger(item, std::move(command));
-    return item;
-}
+        SubMenu(TagGameMenu).StartHidden(),
+        CommandItem(TagStepBack, TagGameMenu, game(&TWinGame::StepBack)),
+        CommandItem(TagGiveUp, TagGameMenu, game(&TWinGame::GiveUp))
+            .Shows(In({Play}))
+            .Hides(In({None, Ready, Done})),
+        Line(TagGameMenu),
+        CommandItem(TagTake, TagGameMenu, game(&TWinGame::TakeSnapshot))
+            .Shows(In({Play}))
+            .Hides(In({Ready, Done})),
+        CommandItem(TagRestore, TagGameMenu, game(&TWinGame::RestoreSnapshot)),
+        CommandItem(TagPlayBack, TagGameMenu, [this] { Game().PlayBack(false); })
+            .Shows(In({Play}))
+            .Hides(In({Ready})),
+        CommandItem(TagShow, TagGameMenu, [this] { Game().PlayBack(true); })
+            .Shows(In({Ready}))
+            .Hides(In({None})),
+        Line(TagGameMenu),
+        CommandItem(TagGameInfo, TagGameMenu, game(&TWinGame::GameInfo)),
+        CommandItem(TagLevelInfo, TagGameMenu, game(&TWinGame::LevelInfo)),
+        Line(TagGameMenu),
+        CommandItem(TagKillSolution, TagGameMenu, own(&TMain::KillSolutionCommand)),
 
-QAction* TMain::AddExtra(const char* caption, void (TMain::*command)()) {
-    QAction* item = mCheat->addAction(QString::fromUtf8(caption));
-    OnTrigger(item, [this, command] { (this->*command)(); });
-    return item;
+        // The editor's menu comes with the editor.
+        SubMenu(TagEditMenu).StartHidden(),
+        CommandItem(TagAdd, TagEditMenu,
+                    [this] {
+                        Game().AddLevel("");
+                        UpdateLevelHints();
+                    }),
+        CommandItem(TagRemove, TagEditMenu, level(&TWinGame::DeleteLevel)),
+        CommandItem(TagClear, TagEditMenu, level(&TWinGame::ClearLevel)),
+        CommandItem(TagMoveUp, TagEditMenu, level(&TWinGame::MoveLevelUp)),
+        CommandItem(TagMoveDown, TagEditMenu, level(&TWinGame::MoveLevelDown)),
+        CommandItem(TagCopy, TagEditMenu, game(&TWinGame::CopyPreviousLevel)),
+        SubMenu(TagMoveMapMenu, TagEditMenu),
+        shift(TagMapUp, TDir::Up),
+        shift(TagMapDown, TDir::Down),
+        shift(TagMapLeft, TDir::Left),
+        shift(TagMapRight, TDir::Right),
+        CommandItem(TagLevelName, TagEditMenu, level(&TWinGame::RenameLevel)),
+        CommandItem(TagGameName, TagEditMenu, game(&TWinGame::RenameGame)),
+
+        // The folder menus get their entries (sound sets, sprite sets, skins,
+        // languages) from the folders at the first showing, after these rows.
+        SubMenu(TagOptionsMenu),
+        SubMenu(TagSoundMenu, TagOptionsMenu),
+        CommandItem(TagSoundOff, TagSoundMenu, own(&TMain::SoundOffCommand)).Check(),
+        CommandItem(TagSoundShuffle, TagSoundMenu, own(&TMain::SoundShuffleCommand))
+            .Caption(TagShuffle)
+            .Check(),
+        Line(TagSoundMenu),
+        SubMenu(TagGraphicsMenu, TagOptionsMenu),
+        SubMenu(TagSmall, TagGraphicsMenu).Check(),
+        shuffle(1),
+        Line(TagSmall),
+        SubMenu(TagMedium, TagGraphicsMenu).Check(),
+        shuffle(2),
+        Line(TagMedium),
+        SubMenu(TagLarge, TagGraphicsMenu).Check(),
+        shuffle(3),
+        Line(TagLarge),
+        SubMenu(TagHuge, TagGraphicsMenu).Check(),
+        shuffle(4),
+        Line(TagHuge),
+        SubMenu(TagSkinsMenu, TagOptionsMenu),
+        SubMenu(TagFontSizeMenu, TagOptionsMenu),
+        fontSize(7),
+        fontSize(8),
+        fontSize(9),
+        fontSize(10),
+        fontSize(11),
+        fontSize(12),
+        Line(TagFontSizeMenu),
+        CommandItem(TagBold, TagFontSizeMenu, own(&TMain::BoldCommand)).Check(),
+        SubMenu(TagSpeedMenu, TagOptionsMenu),
+        speed(1),
+        speed(2),
+        speed(3),
+        speed(4),
+        SubMenu(TagLanguageMenu, TagOptionsMenu),
+
+        // The extras show when the settings ask for them.
+        SubMenu(TagXtraMenu).StartHidden(),
+        CommandItem(TagReadOnly, TagXtraMenu, game(&TWinGame::ToggleReadOnly)).Check(),
+        CommandItem(TagAccessAll, TagXtraMenu, game(&TWinGame::ToggleAllLevels)).Check(),
+        CommandItem(TagPlayNew, TagXtraMenu, [this] { Game().PlayAllSolutions(true); }),
+        CommandItem(TagPlayAll, TagXtraMenu, [this] { Game().PlayAllSolutions(false); }),
+        CommandItem(TagAccept, TagXtraMenu, game(&TWinGame::AcceptSolution)),
+        // Diagnostics keeps only its own check mark.
+        CommandItem(TagDiagnostics, TagXtraMenu, [] {}).Check(),
+        CommandItem(TagShowSplash, TagXtraMenu, own(&TMain::ShowCongratulations)),
+
+        SubMenu(TagHelpMenu),
+        CommandItem(TagHelp, TagHelpMenu, [] { ShowHelpTopic("Welcome"); }),
+        CommandItem(TagWebPage, TagHelpMenu, own(&TMain::WebPageCommand)),
+        CommandItem(TagAbout, TagHelpMenu, own(&TMain::AboutCommand)),
+    };
 }
 
 void TMain::OnTrigger(QAction* item, std::function<void()> command) {
@@ -116,162 +275,65 @@ void TMain::OnTrigger(QAction* item, std::function<void()> command) {
 
 void TMain::BuildMenu() {
     QMenuBar* bar = menuBar();
-    auto addMenu = [this](QWidget* parent, int tag) {
-        auto* menu = new QMenu(Caption(tag), parent); // owned by its parent
-        Items.emplace(tag, menu->menuAction());
-        return menu;
-    };
-
-    mFile = addMenu(bar, TagFileMenu);
-    bar->addMenu(mFile);
-    AddItem(mFile, TagLoad, &TMain::LoadGameCommand);
-    AddCommand(mFile, TagNew, [this] {
-        Game().NewGame();
-        UpdateLevelHints();
-    });
-    AddCommand(mFile, TagSave, [this] { Game().SaveGame(); });
-    AddCommand(mFile, TagDelete, [this] { Game().DeleteGame(); });
-    mFile->addSeparator();
-    AddItem(mFile, TagAuthors, &TMain::AuthorsCommand);
-    AddItem(mFile, TagHall, &TMain::HallCommand);
+    MenuRows = MenuTable();
+    std::map<int, QMenu*> menus;
+    std::map<int, QActionGroup*> groups;
+    for (const TMenuItem& row : MenuRows) {
+        QMenu* parent = row.Menu != 0 ? menus.at(row.Menu) : nullptr;
+        if (row.Kind == TMenuKind::Separator) {
+            parent->addSeparator();
+            continue;
+        }
+        QAction* item = nullptr;
+        if (row.Kind == TMenuKind::Menu) {
+            // Owned by the menu it sits in, or by the bar.
+            auto* menu = new QMenu(Utf8(BuiltInCaption(row)),
+                                   parent != nullptr ? static_cast<QWidget*>(parent) : bar);
+            if (parent != nullptr)
+                parent->addMenu(menu);
+            else
+                bar->addMenu(menu);
+            menus.emplace(row.Tag, menu);
+            item = menu->menuAction();
+        } else {
+            item = parent->addAction(Utf8(BuiltInCaption(row)));
+            OnTrigger(item, row.Command);
+        }
+        item->setCheckable(row.Checkable);
+        if (row.Exclusive) {
+            QActionGroup*& group = groups[row.Menu];
+            if (group == nullptr) group = new QActionGroup(parent); // owned by the menu
+            group->addAction(item);
+        }
+        if (row.Hidden) item->setVisible(false);
+        Items.emplace(row.Tag, item);
+    }
+    mFile = menus.at(TagFileMenu);
+    mGame = menus.at(TagGameMenu);
+    mEdit = menus.at(TagEditMenu);
+    mOptions = menus.at(TagOptionsMenu);
+    mCheat = menus.at(TagXtraMenu);
+    xHelp = menus.at(TagHelpMenu);
+    mSound = menus.at(TagSoundMenu);
+    mGraphics = menus.at(TagGraphicsMenu);
+    mSkin = menus.at(TagSkinsMenu);
+    mSpeed = menus.at(TagSpeedMenu);
+    mLanguage = menus.at(TagLanguageMenu);
+    mFont = menus.at(TagFontSizeMenu);
+    mBold = Item(TagBold);
+    for (int size = 1; size <= 4; ++size)
+        SizeMenus[static_cast<std::size_t>(size)] = menus.at(
+            std::array{TagSmall, TagMedium, TagLarge, TagHuge}[static_cast<std::size_t>(size - 1)]);
+    mReadOnly = Item(TagReadOnly);
+    mReadOnly->setEnabled(false); // only the editor switches it
+    mAccess = Item(TagAccessAll);
     // The hall shows only once the champions' records hold someone.
     connect(mFile, &QMenu::aboutToShow, this,
             [this] { ShowItem(TagHall, GameObject && Game().ChampionCount() > 0); });
-    mFile->addSeparator();
-    AddCommand(mFile, TagExport, [this] { Game().ExportGameSolution(); });
-    AddCommand(mFile, TagExportBest, [this] { Game().ExportBestSolutions(); });
-    mFile->addSeparator();
-    AddCommand(mFile, TagNewPlayer, [this] { Game().NewPlayer(); });
-    AddCommand(mFile, TagDeletePlayer, [this] { Game().DeletePlayer(); });
-    mFile->addSeparator();
-    AddCommand(mFile, TagPlayMode, [this] { Game().PlayMode(); })->setVisible(false);
-    AddCommand(mFile, TagEditMode, [this] { Game().EditMode(); })->setVisible(false);
-    mFile->addSeparator();
-    QMenu* install = addMenu(mFile, TagInstallMenu);
-    mFile->addMenu(install);
-    const std::array<std::pair<int, std::string_view>, 5> installs = {
-        std::pair{TagInstallGames, GamesArchives}, std::pair{TagInstallSprites, SpritesArchives},
-        std::pair{TagInstallSounds, SoundsArchives},
-        std::pair{TagInstallSolutions, SolutionsArchive},
-        std::pair{TagInstallLanguages, LanguagesArchives}};
-    for (const auto& [tag, pattern] : installs)
-        AddCommand(install, tag,
-                   [this, tag = tag, pattern = pattern] { InstallCommand(tag, pattern); });
-    mFile->addSeparator();
-    AddItem(mFile, TagExit, &TMain::ExitCommand);
-
-    mGame = addMenu(bar, TagGameMenu);
-    bar->addMenu(mGame);
-    AddItem(mGame, TagStepBack, &TMain::StepBackCommand);
-    AddItem(mGame, TagGiveUp, &TMain::GiveUpCommand);
-    mGame->addSeparator();
-    AddItem(mGame, TagTake, &TMain::TakeSnapshotCommand);
-    AddItem(mGame, TagRestore, &TMain::RestoreSnapshotCommand);
-    AddItem(mGame, TagPlayBack, &TMain::PlayBackCommand);
-    AddItem(mGame, TagShow, &TMain::ShowSolutionCommand);
-    mGame->addSeparator();
-    AddItem(mGame, TagGameInfo, &TMain::GameInfoCommand);
-    AddItem(mGame, TagLevelInfo, &TMain::LevelInfoCommand);
-    mGame->addSeparator();
-    AddItem(mGame, TagKillSolution, &TMain::KillSolutionCommand);
-
-    // The editor's menu comes with the editor; it stays hidden until then.
-    mEdit = addMenu(bar, TagEditMenu);
-    bar->addMenu(mEdit);
-    // After the level commands the level buttons' hints follow the levels.
-    auto levelCommand = [this](void (TWinGame::*command)()) {
-        return [this, command] {
-            (Game().*command)();
-            UpdateLevelHints();
-        };
-    };
-    AddCommand(mEdit, TagAdd, [this] {
-        Game().AddLevel("");
-        UpdateLevelHints();
-    });
-    AddCommand(mEdit, TagRemove, levelCommand(&TWinGame::DeleteLevel));
-    AddCommand(mEdit, TagClear, levelCommand(&TWinGame::ClearLevel));
-    AddCommand(mEdit, TagMoveUp, levelCommand(&TWinGame::MoveLevelUp));
-    AddCommand(mEdit, TagMoveDown, levelCommand(&TWinGame::MoveLevelDown));
-    AddCommand(mEdit, TagCopy, [this] { Game().CopyPreviousLevel(); });
-    QMenu* moveMap = addMenu(mEdit, TagMoveMapMenu);
-    mEdit->addMenu(moveMap);
-    // In the order of the directions: up, down, left, right.
-    const std::array<int, 4> shifts = {TagMapUp, TagMapDown, TagMapLeft, TagMapRight};
-    for (std::size_t i = 0; i < shifts.size(); ++i)
-        AddCommand(moveMap, shifts[i], [this, i] { Game().MoveMap(static_cast<TDir>(i)); });
-    AddCommand(mEdit, TagLevelName, levelCommand(&TWinGame::RenameLevel));
-    AddCommand(mEdit, TagGameName, [this] { Game().RenameGame(); });
-
-    mOptions = addMenu(bar, TagOptionsMenu);
-    bar->addMenu(mOptions);
-    mSound = addMenu(mOptions, TagSoundMenu);
-    mOptions->addMenu(mSound);
-    mGraphics = addMenu(mOptions, TagGraphicsMenu);
-    mOptions->addMenu(mGraphics);
-    const std::array<int, 4> sizes = {TagSmall, TagMedium, TagLarge, TagHuge};
-    for (int size = 1; size <= 4; ++size) {
-        QMenu* menu = addMenu(mGraphics, sizes[static_cast<std::size_t>(size - 1)]);
-        menu->menuAction()->setCheckable(true);
-        mGraphics->addMenu(menu);
-        SizeMenus[static_cast<std::size_t>(size)] = menu;
-    }
-    mSkin = addMenu(mOptions, TagSkinsMenu);
-    mOptions->addMenu(mSkin);
-    mFont = addMenu(mOptions, TagFontSizeMenu);
-    mOptions->addMenu(mFont);
-    for (const char* caption : {" &7", " &8", " &9", "1&0", "1&1", "1&2"}) {
-        QAction* item = mFont->addAction(QString::fromUtf8(caption));
-        item->setCheckable(true);
-        OnTrigger(item, [this, item] { FontSizeCommand(item); });
-    }
-    mFont->addSeparator();
-    mBold = mFont->addAction(QString::fromUtf8("&Bold"));
-    mBold->setCheckable(true);
-    OnTrigger(mBold, [this] { BoldCommand(); });
-    mSpeed = addMenu(mOptions, TagSpeedMenu);
-    mOptions->addMenu(mSpeed);
-    auto* speeds = new QActionGroup(mSpeed); // owned by the menu
-    for (int speed = 1; speed <= 4; ++speed) {
-        const int tag = SpeedTag(speed);
-        QAction* item = mSpeed->addAction(Caption(tag));
-        item->setCheckable(true);
-        speeds->addAction(item);
-        Items.emplace(tag, item);
-        OnTrigger(item, [this, speed] { SpeedCommand(speed); });
-    }
-    mLanguage = addMenu(mOptions, TagLanguageMenu);
-    mOptions->addMenu(mLanguage);
-
-    // The extras have no Tags: the language file does not name them.
-    mCheat = new QMenu(QString::fromUtf8("&Xtra"), bar); // owned by the bar
-    bar->addMenu(mCheat);
-    mReadOnly = AddExtra("&Read only", &TMain::ReadOnlyCommand);
-    mReadOnly->setCheckable(true);
-    mReadOnly->setEnabled(false); // only the editor switches it
-    mAccess = AddExtra("&Access all levels", &TMain::AccessAllCommand);
-    mAccess->setCheckable(true);
-    mPlayNew = AddExtra("Play &new solutions", &TMain::PlayNewCommand);
-    mPlayAll = AddExtra("&Play all solutions", &TMain::PlayAllCommand);
-    mAccept = AddExtra("A&ccept solution", &TMain::AcceptCommand);
-    mDiagn = AddExtra("&Diagnostics", &TMain::DiagnosticsCommand);
-    mDiagn->setCheckable(true);
-    mLogo = AddExtra("&Show Splash", &TMain::ShowCongratulations);
-    mCheat->menuAction()->setVisible(false);
-
-    xHelp = addMenu(bar, TagHelpMenu);
-    bar->addMenu(xHelp);
-    AddCommand(xHelp, TagHelp, [] { ShowHelpTopic("Welcome"); });
-    AddItem(xHelp, TagWebPage, &TMain::WebPageCommand);
-    AddItem(xHelp, TagAbout, &TMain::AboutCommand);
-
-    mGame->menuAction()->setVisible(false);
-    mEdit->menuAction()->setVisible(false);
 }
 
 void TMain::ShowItem(int tag, bool visible) {
-    for (auto [it, end] = Items.equal_range(tag); it != end; ++it)
-        it->second->setVisible(visible);
+    if (const auto it = Items.find(tag); it != Items.end()) it->second->setVisible(visible);
 }
 
 QAction* TMain::Item(int tag) const {
@@ -292,15 +354,8 @@ void TMain::BuildFolderMenus() {
 void TMain::BuildSoundMenu() {
     try {
         TSettings& settings = Settings();
-        QAction* off = mSound->addAction(Caption(TagSoundOff));
-        off->setCheckable(true);
-        Items.emplace(TagSoundOff, off);
-        OnTrigger(off, [this] { SoundOffCommand(); });
-        QAction* shuffle = SoundShuffleItem = mSound->addAction(Caption(TagShuffle));
-        shuffle->setCheckable(true);
-        Items.emplace(TagShuffle, shuffle);
-        OnTrigger(shuffle, [this] { SoundShuffleCommand(); });
-        mSound->addSeparator();
+        QAction* off = Item(TagSoundOff);
+        QAction* shuffle = Item(TagSoundShuffle);
         for (const std::string& name : FolderEntries(Folders().SoundsFolder, true)) {
             QAction* item = mSound->addAction(PlainCaption(name));
             item->setData(QString::fromStdString(name));
@@ -337,11 +392,7 @@ void TMain::BuildSpriteMenus() {
             QMenu* menu = SizeMenus[static_cast<std::size_t>(size)];
             menu->menuAction()->setVisible(false);
             if (size > 1 && screenClass < size) continue;
-            QAction* shuffle = menu->addAction(Caption(TagShuffle));
-            shuffle->setCheckable(true);
-            Items.emplace(TagShuffle, shuffle);
-            OnTrigger(shuffle, [this, shuffle] { SpriteShuffleCommand(shuffle); });
-            menu->addSeparator();
+            QAction* shuffle = Item(SpriteShuffleTag(size));
             int sets = 0;
             for (const std::string& name : FolderEntries(SpriteSizeFolder(size), true)) {
                 QAction* item = menu->addAction(PlainCaption(name));
@@ -426,31 +477,6 @@ void TMain::LoadGameCommand() {
     Adapter.EnableMenus(true);
 }
 
-void TMain::StepBackCommand() {
-    Game().StepBack();
-}
-void TMain::GiveUpCommand() {
-    Game().GiveUp();
-}
-void TMain::TakeSnapshotCommand() {
-    Game().TakeSnapshot();
-}
-void TMain::RestoreSnapshotCommand() {
-    Game().RestoreSnapshot();
-}
-void TMain::PlayBackCommand() {
-    Game().PlayBack(false);
-}
-void TMain::ShowSolutionCommand() {
-    Game().PlayBack(true);
-}
-void TMain::GameInfoCommand() {
-    Game().GameInfo();
-}
-void TMain::LevelInfoCommand() {
-    Game().LevelInfo();
-}
-
 void TMain::KillSolutionCommand() {
     if (Ask(MoreMessage(MsgKillSolution), {}, AlertYesNo) == AnswerYes) {
         Game().KillSolution();
@@ -472,21 +498,5 @@ void TMain::AboutCommand() {
     about.SetBoxFont(ToUnicode(Language().FontName), Settings().FontSize);
     about.Run();
 }
-
-void TMain::AccessAllCommand() {
-    Game().ToggleAllLevels();
-}
-void TMain::PlayNewCommand() {
-    Game().PlayAllSolutions(true);
-}
-void TMain::PlayAllCommand() {
-    Game().PlayAllSolutions(false);
-}
-void TMain::AcceptCommand() {
-    Game().AcceptSolution();
-}
-// The Diagnostics item keeps only its own check mark, which the item
-// toggles by itself.
-void TMain::DiagnosticsCommand() {}
 
 } // namespace tb

@@ -99,7 +99,7 @@ void TMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
         return;
     }
     if (ctrlAlt && key == Qt::Key_A) {
-        AccessAllCommand();
+        game.ToggleAllLevels();
         return;
     }
     if (ctrlAlt && key == Qt::Key_T) {
@@ -130,7 +130,7 @@ void TMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
         }
     switch (key) {
     case Qt::Key_Escape:
-        if (playing) GiveUpCommand();
+        if (playing) game.GiveUp();
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -10,6 +10,7 @@
 #include "play/tb_alertbox.h"
 #include "play/tb_interface.h"
 #include "play/tb_mainview.h"
+#include "play/tb_menutable.h"
 #include "play/tb_playfield.h"
 #include "play/tb_tiles.h"
 #include "play/tb_wingame.h"
@@ -27,6 +28,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -123,12 +125,11 @@ public:
     void LevelButtonCommand(std::uint8_t level);
     void ClockTick();
 
-    std::multimap<int, QAction*> Items; // by Tag ("&Shuffle" is in several menus)
-    // The first item with the Tag; Error when there is none.
+    // The menu item (or the entry of the menu) of a Tag; Error when there is none.
     QAction* Item(int tag) const;
-    // Shows or hides every item of a Tag; an item without a command in this
-    // build stays hidden.
+    // Shows or hides the item of a Tag.
     void ShowItem(int tag, bool visible) override;
+    std::span<const TMenuItem> MenuItems() const override { return MenuRows; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -139,12 +140,10 @@ protected:
 
 private:
     void BuildControls();
+    // The menu's rows, each item with its command and states.
+    std::vector<TMenuItem> MenuTable();
+    // Makes the menu's items from its rows.
     void BuildMenu();
-    // An item of the menu's table: its built-in caption and its command.
-    QAction* AddItem(QMenu* menu, int tag, void (TMain::*command)());
-    QAction* AddCommand(QMenu* menu, int tag, std::function<void()> command);
-    // An item of the Xtra menu (no Tag, no language text).
-    QAction* AddExtra(const char* caption, void (TMain::*command)());
     // Every menu item starts its command through the event pump, so that no
     // item starts inside another command.
     void OnTrigger(QAction* item, std::function<void()> command);
@@ -164,35 +163,21 @@ private:
     std::vector<QAction*> SpriteItems(QMenu* menu) const;
 
     // Menu commands.
-    void StepBackCommand();
-    void GiveUpCommand();
-    void TakeSnapshotCommand();
-    void RestoreSnapshotCommand();
-    void PlayBackCommand();
-    void ShowSolutionCommand();
-    void GameInfoCommand();
-    void LevelInfoCommand();
     void KillSolutionCommand();
     void ExitCommand();
     void WebPageCommand();
     void AboutCommand();
-    void ReadOnlyCommand();
     // The skinned dialogs (picture, font, help) and the record browsers.
     std::array<TPictureDialog*, 4> PictureDialogs() const;
     std::array<TRecordBox*, 4> RecordBoxes() const;
     // A browser's open action: the game at the level, after leaving the
     // editor; answers false when the player stays in the editor.
     bool OpenFromBrowser(const std::string& name, int level);
-    void FontSizeCommand(QAction* item);
+    void FontSizeCommand(int size);
     void BoldCommand();
     // An install command: asks, searches for archives matching `pattern`,
     // reports, and hides its item (Tag `tag`) for the rest of the run.
     void InstallCommand(int tag, std::string_view pattern);
-    void AccessAllCommand();
-    void PlayNewCommand();
-    void PlayAllCommand();
-    void AcceptCommand();
-    void DiagnosticsCommand();
     void SoundOffCommand();
     void SoundShuffleCommand();
     void SoundSetCommand(QAction* item);
@@ -222,12 +207,13 @@ private:
     std::uint8_t PaletteCode = Grass;
     int PaletteSlot = 1;
     bool Shown = false;
-    int SizeCorrections = 0;             // sizes put right in a row (resizeEvent)
-    QSize CorrectedSize;                 // the size they were put right to
-    bool Terminating = false;            // closing without questions: no player is left
-    std::vector<QAction*> SoundSets;     // the set items of the Sound menu
-    QAction* SoundShuffleItem = nullptr; // the Sound menu's Shuffle
-    QPixmap ListPicture;                 // the skin's list picture, for the record browsers
+    int SizeCorrections = 0;         // sizes put right in a row (resizeEvent)
+    QSize CorrectedSize;             // the size they were put right to
+    bool Terminating = false;        // closing without questions: no player is left
+    std::vector<TMenuItem> MenuRows; // the menu's rows (MenuTable)
+    std::map<int, QAction*> Items;   // the menu's items by Tag
+    std::vector<QAction*> SoundSets; // the set items of the Sound menu
+    QPixmap ListPicture;             // the skin's list picture, for the record browsers
     QAction* CheckedSound = nullptr;
     QAction* CheckedSprites = nullptr;
     QAction* CheckedSkin = nullptr;

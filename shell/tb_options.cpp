@@ -131,10 +131,11 @@ void TMain::LoadLanguage(const std::string& name) {
 }
 
 void TMain::ApplyCaptions() {
-    for (const auto& [tag, caption] : Language().Captions(TLanguageForm::Main)) {
-        if (caption.empty()) continue;
-        for (auto [it, end] = Items.equal_range(tag); it != end; ++it)
-            it->second->setText(ToUnicode(caption));
+    const std::map<int, std::string>& main = Language().Captions(TLanguageForm::Main);
+    for (const TMenuItem& row : MenuRows) {
+        const auto caption = main.find(CaptionKey(row));
+        if (CaptionKey(row) != 0 && caption != main.end() && !caption->second.empty())
+            Item(row.Tag)->setText(ToUnicode(caption->second));
     }
     TranslateForm(Alert, Language().Captions(TLanguageForm::AlertBox));
     GameBox->ApplyCaptions(Language().Captions(TLanguageForm::GameBox));
@@ -147,7 +148,6 @@ void TMain::ApplyCaptions() {
     WriBox->ApplyCaptions(Language().Captions(TLanguageForm::WriBox));
     CongratBox->ApplyCaptions(Language().Captions(TLanguageForm::CongratBox));
     // The palette's hints name the cell kinds (Tags 91 to 98).
-    const std::map<int, std::string>& main = Language().Captions(TLanguageForm::Main);
     for (std::size_t i = 0; i < xPal.size(); ++i)
         if (const auto name = main.find(TagPaletteHints + static_cast<int>(i)); name != main.end())
             xPal[i]->setToolTip(ToUnicode(name->second));
@@ -251,8 +251,7 @@ void TMain::SoundOffCommand() {
 
 void TMain::SoundShuffleCommand() {
     if (CheckedSound != nullptr) CheckedSound->setChecked(false);
-    QAction* shuffle = SoundShuffleItem;
-    if (shuffle == nullptr) return;
+    QAction* shuffle = Item(TagSoundShuffle);
     shuffle->setChecked(true);
     CheckedSound = shuffle;
     SoundShuffle = true;
@@ -293,9 +292,8 @@ void TMain::ApplyFonts() {
     CongratBox->setFont(Alert.font());
     for (TRecordBox* box : RecordBoxes())
         box->SetFonts(name, Language().Charset, size, Settings().BoldFont);
-    for (QAction* item : mFont->actions())
-        if (!item->isSeparator() && item != mBold)
-            item->setChecked(item->text().remove('&').trimmed().toInt() == size);
+    for (int each = 7; each <= 12; ++each)
+        Item(FontSizeTag(each))->setChecked(each == size);
     mBold->setChecked(Settings().BoldFont);
     ApplyMenuColours();
 }
@@ -323,9 +321,7 @@ void TMain::ApplyMenuColours() {
     menuBar()->adjustSize();
 }
 
-void TMain::FontSizeCommand(QAction* item) {
-    const int size = item->text().remove('&').trimmed().toInt();
-    if (size < 7 || size > 12) return;
+void TMain::FontSizeCommand(int size) {
     Settings().FontSize = static_cast<std::uint16_t>(size);
     ApplyFonts();
 }
@@ -333,10 +329,6 @@ void TMain::FontSizeCommand(QAction* item) {
 void TMain::BoldCommand() {
     Settings().BoldFont = !Settings().BoldFont;
     ApplyFonts();
-}
-
-void TMain::ReadOnlyCommand() {
-    Game().ToggleReadOnly();
 }
 
 void TMain::SpeedCommand(int speed) {

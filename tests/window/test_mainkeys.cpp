@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <set>
+
 namespace tb::test {
 namespace {
 
@@ -176,6 +178,13 @@ TEST_F(MainWindowTest, TheMenusAndPanelsFollowTheGameStateAndTheEditor) {
         EXPECT_TRUE(shown(tag)) << tag;
     EXPECT_FALSE(shown(TagPlayMode));
     EXPECT_FALSE(main.mReadOnly->isEnabled());
+    // Each item is one row of the menu's table, and no state both shows and hides it.
+    std::set<int> tags;
+    for (const TMenuItem& item : main.MenuItems()) {
+        if (item.Kind == TMenuKind::Separator) continue;
+        EXPECT_TRUE(tags.insert(item.Tag).second) << item.Tag;
+        EXPECT_EQ(item.ShowOn & item.HideOn, 0) << item.Tag;
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "records/browsers/tb_champbox.h"
 #include "records/browsers/tb_solbox.h"
 #include "services/d_language.h"
+#include "services/d_menu.h"
 #include "services/d_messages.h"
 #include "shell/tb_aboutbox.h"
 #include "shell/tb_gamebox.h"
@@ -318,6 +319,11 @@ TEST_F(WholeProgramTest, GermanCaptionsAndMessagesComeAtOnceAndEnglishComesBack)
     ASSERT_NE(english, nullptr);
     german->trigger();
     EXPECT_EQ(main.Item(11)->text(), QString::fromUtf8("Spiel &laden..."));
+    // The five Shuffle items share one caption; the extras have none in the file.
+    for (int tag : {int{TagSoundShuffle}, SpriteShuffleTag(1), SpriteShuffleTag(2),
+                    SpriteShuffleTag(3), SpriteShuffleTag(4)})
+        EXPECT_EQ(main.Item(tag)->text(), QString::fromUtf8("&Zufall")) << tag;
+    EXPECT_EQ(main.Item(TagReadOnly)->text(), QString::fromUtf8("&Read only"));
     EXPECT_EQ(main.xBottomLab.text(), QString::fromUtf8("Hier klicken, um ein Spiel zu laden"));
     EXPECT_EQ(ToUnicode(ErrorMessage(ErrGameNameUsed)),
               QString::fromUtf8("Dieser Spielname ist schon vergeben"));
