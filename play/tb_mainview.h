@@ -70,21 +70,12 @@ public:
     QMenu* mOptions = nullptr;
     QMenu* mCheat = nullptr;
     QMenu* xHelp = nullptr;
-    QMenu* mSound = nullptr;
-    QMenu* mGraphics = nullptr;
-    QMenu* mSkin = nullptr;
-    QMenu* mSpeed = nullptr;
     QMenu* mLanguage = nullptr;
     QMenu* mFont = nullptr;
     QAction* mBold = nullptr;
     std::array<QMenu*, 5> SizeMenus{}; // index 1..4: Small, Medium, Large, Huge
     QAction* mReadOnly = nullptr;
     QAction* mAccess = nullptr;
-    QAction* mPlayNew = nullptr;
-    QAction* mPlayAll = nullptr;
-    QAction* mAccept = nullptr;
-    QAction* mDiagn = nullptr;
-    QAction* mLogo = nullptr;
 
     // ---- Program-wide values of the play window ----
     int TileSize = 0;              // 1..4; 0 until the layout was done once

@@ -5,7 +5,7 @@
 // which share the caption key 64, the Xtra menu, the font sizes and Bold)
 // have Tags from 200 up. The built-in language texts read MainTexts; what
 // each item does and when it shows is in the window's menu table
-// (TMain::MenuTable, rows of play/tb_menutable.h). A Tag number is written
+// (TMain::MenuRows, rows of play/tb_menutable.h). A Tag number is written
 // nowhere else.
 
 #include <array>

@@ -1,50 +1,17 @@
-// The input of the main window: the game keys, clicks on the play field,
-// the editor's rubber-band painting and palette, and the clock.
+// The input of the main window: the game keys, clicks on the play field
+// (the editor's drags go to its field editor) and the clock.
 
 #include "shell/tb_main.h"
-#include "shell/tb_mainparts.h"
 
-#include "play/tb_boxuti.h"
-#include "play/tb_colour.h"
-#include "play/tb_congratbox.h"
 #include "play/tb_pump.h"
-#include "play/tb_util.h"
-#include "records/browsers/tb_authbox.h"
-#include "records/browsers/tb_champbox.h"
-#include "records/browsers/tb_solbox.h"
-#include "records/browsers/tb_wribox.h"
-#include "services/d_error.h"
-#include "services/d_folders.h"
-#include "services/d_language.h"
-#include "services/d_messages.h"
-#include "services/d_settings.h"
-#include "services/d_sound.h"
-#include "services/d_string.h"
-#include "services/d_types.h"
-#include "shell/tb_aboutbox.h"
-#include "shell/tb_errbox.h"
-#include "shell/tb_gamebox.h"
 #include "shell/tb_helpwin.h"
-#include "shell/tb_jpeg.h"
-#include "shell/tb_levbox.h"
-#include "shell/tb_namebox.h"
-#include "shell/tb_playerbox.h"
 
-#include <QActionGroup>
-#include <QApplication>
-#include <QCloseEvent>
-#include <QDesktopServices>
-#include <QGraphicsDropShadowEffect>
-#include <QLayout>
-#include <QMenuBar>
+#include <QKeyEvent>
 #include <QMouseEvent>
-#include <QUrl>
 
-#include <algorithm>
-#include <filesystem>
-#include <random>
+#include <array>
+
 namespace tb {
-namespace fs = std::filesystem;
 
 // ---- Keys, mouse, clock ----
 
@@ -152,12 +119,7 @@ void TMain::MapMouseDown(QMouseEvent& event) {
     if (event.button() != Qt::LeftButton || !GameObject) return;
     TWinGame& game = Game();
     if (game.IsEdit()) {
-        // The editor paints the rectangle the drag spans.
-        Dragging = true;
-        DragStart = event.position().toPoint();
-        DragColumn = DragStart.x() / TilePixels + 1;
-        DragRow = DragStart.y() / TilePixels + 1;
-        Band->hide();
+        Editor.Press(event.position().toPoint());
         return;
     }
     if (game.GetState() == TState::Replay && game.TakeOver()) return;
@@ -169,42 +131,6 @@ void TMain::MapClick(QMouseEvent& event) {
     const int column = static_cast<int>(event.position().x()) / TilePixels + 1;
     const int row = static_cast<int>(event.position().y()) / TilePixels + 1;
     Game().ClickCell(TPos(column, row));
-}
-
-void TMain::MapMouseMove(QMouseEvent& event) {
-    if (!Dragging) return;
-    const QPoint point = event.position().toPoint();
-    // Less than two pixels from the start is no rectangle yet.
-    if (std::abs(point.x() - DragStart.x()) < 2 && std::abs(point.y() - DragStart.y()) < 2) {
-        Band->hide();
-        return;
-    }
-    Band->setGeometry(QRect(DragStart, point).normalized());
-    Band->show();
-}
-
-void TMain::MapMouseUp(QMouseEvent& event) {
-    if (!Dragging || event.button() != Qt::LeftButton) return;
-    Dragging = false;
-    Band->hide();
-    if (!GameObject || !Game().IsEdit()) return;
-    const QPoint point = event.position().toPoint();
-    // A release outside the field paints up to its edge cells.
-    const int column = std::clamp(point.x() / TilePixels + 1, 1, 31);
-    const int row = std::clamp(point.y() / TilePixels + 1, 1, 18);
-    TEventPump::RunCommand([this, column, row] {
-        Game().PaintRectangle(DragColumn, DragRow, column, row, PaletteCode);
-    });
-}
-
-void TMain::PaletteClick(int slot) {
-    if (slot < 0 || slot >= static_cast<int>(xPal.size())) return;
-    xPal[static_cast<std::size_t>(PaletteSlot)]->setAutoRaise(true);
-    QToolButton* button = xPal[static_cast<std::size_t>(slot)];
-    button->setDown(false);
-    button->setAutoRaise(false);
-    PaletteSlot = slot;
-    PaletteCode = PaletteCodes[static_cast<std::size_t>(slot)];
 }
 
 void TMain::ClockTick() {

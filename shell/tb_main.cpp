@@ -2,7 +2,6 @@
 // minimising, and the shell operations the game and the adapter call.
 
 #include "shell/tb_main.h"
-#include "shell/tb_mainparts.h"
 
 #include "play/tb_boxuti.h"
 #include "play/tb_colour.h"
@@ -63,7 +62,26 @@ TMain::TMain(const TProgress& progress) {
     setCentralWidget(&Client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     BuildControls();
-    BuildMenu();
+    MainMenu = std::make_unique<TMenu>(*menuBar(), MenuRows());
+    OptionsPart = std::make_unique<TOptions>(*this, *MainMenu);
+    Install = std::make_unique<TInstallCommand>(*this, *this, Adapter, Folders());
+    mFile = MainMenu->Menu(TagFileMenu);
+    mGame = MainMenu->Menu(TagGameMenu);
+    mEdit = MainMenu->Menu(TagEditMenu);
+    mOptions = MainMenu->Menu(TagOptionsMenu);
+    mCheat = MainMenu->Menu(TagXtraMenu);
+    xHelp = MainMenu->Menu(TagHelpMenu);
+    mLanguage = MainMenu->Menu(TagLanguageMenu);
+    mFont = MainMenu->Menu(TagFontSizeMenu);
+    mBold = Item(TagBold);
+    for (int size = 1; size <= 4; ++size)
+        SizeMenus[static_cast<std::size_t>(size)] = MainMenu->Menu(SizeTag(size));
+    mReadOnly = Item(TagReadOnly);
+    mReadOnly->setEnabled(false); // only the editor switches it
+    mAccess = Item(TagAccessAll);
+    // The hall shows only once the champions' records hold someone.
+    connect(mFile, &QMenu::aboutToShow, this,
+            [this] { ShowItem(TagHall, GameObject && Game().ChampionCount() > 0); });
     SetMainFonts(ToUnicode(Settings().FontName), Settings().FontSize);
     try {
         GameObject = std::make_unique<TWinGame>(Adapter, *this, progress, Settings().Frugal);
@@ -125,9 +143,11 @@ void TMain::BuildControls() {
     xiPanel.setFrameStyle(QFrame::Panel | QFrame::Raised);
     xMap.setGeometry(2, 2, 496, 288);
     xMap.MouseDown = [this](QMouseEvent& event) { MapMouseDown(event); };
-    xMap.MouseMove = [this](QMouseEvent& event) { MapMouseMove(event); };
-    xMap.MouseUp = [this](QMouseEvent& event) { MapMouseUp(event); };
-    Band = std::make_unique<QRubberBand>(QRubberBand::Rectangle, &xMap);
+    xMap.MouseMove = [this](QMouseEvent& event) { Editor.Move(event.position().toPoint()); };
+    xMap.MouseUp = [this](QMouseEvent& event) {
+        if (event.button() == Qt::LeftButton)
+            Editor.Release(event.position().toPoint(), GameObject.get());
+    };
 
     QPalette dark = palette();
     dark.setColor(QPalette::Window, QColor(0x10, 0x18, 0x30));
@@ -210,11 +230,11 @@ void TMain::BuildControls() {
     for (std::size_t i = 0; i < xPal.size(); ++i) {
         auto* button = new QToolButton(&xPalettePan); // owned by the panel
         // The selected button is raised, the others flat.
-        button->setAutoRaise(static_cast<int>(i) != PaletteSlot);
+        button->setAutoRaise(static_cast<int>(i) != Editor.SelectedSlot());
         button->setFocusPolicy(Qt::NoFocus);
         button->setGeometry(0, 6, 24, 24);
         connect(button, &QToolButton::clicked, this, [this, slot = static_cast<int>(i)] {
-            TEventPump::RunCommand([this, slot] { PaletteClick(slot); });
+            TEventPump::RunCommand([this, slot] { Editor.Choose(slot); });
         });
         xPal[i] = button;
     }
@@ -277,28 +297,7 @@ void TMain::FormShow() {
     Game().SetSpeed(static_cast<std::uint8_t>(std::clamp<int>(settings.Speed, 1, 4)));
     ShowItem(TagStepBack, false);
     ShowItem(TagRestore, false);
-    BuildFolderMenus();
-    CheckSpeed();
-    Game().SetTiming();
-    try {
-        // The size's first set, unless the Sprites setting names a later one.
-        const int size = std::max<int>(settings.Size, 1);
-        QMenu* menu = SizeMenus[static_cast<std::size_t>(size)];
-        const std::vector<QAction*> sets = SpriteItems(menu);
-        if (sets.empty()) throw Error(ErrorMessage(ErrImageFolderNotFound));
-        QAction* chosen = sets.front();
-        for (QAction* item : sets)
-            if (CompareNoCase(ItemSetName(item), settings.Sprites) == 0) chosen = item;
-        QAction* checked = chosen;
-        if (SpriteShuffle)
-            for (QAction* item : menu->actions())
-                if (!item->isSeparator() && !item->data().isValid()) checked = item;
-        checked->setChecked(true);
-        CheckedSprites = checked;
-        LoadSpriteSet(chosen);
-    } catch (...) {
-        TErrBox_Display(std::current_exception());
-    }
+    OptionsPart->Start();
     TEventPump::Process();
     if (CloseAboutBox) CloseAboutBox();
     Adapter.EnableMenus(true);

@@ -6,7 +6,6 @@
 // what happens when the player closes the program.
 
 #include "engine/tb_types.h"
-#include "install/w_unpack.h"
 #include "play/tb_alertbox.h"
 #include "play/tb_interface.h"
 #include "play/tb_mainview.h"
@@ -15,11 +14,14 @@
 #include "play/tb_tiles.h"
 #include "play/tb_wingame.h"
 #include "records/tb_gamedb.h"
+#include "shell/d_menu.h"
+#include "shell/tb_fieldeditor.h"
+#include "shell/tb_installcmd.h"
+#include "shell/tb_options.h"
 
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
-#include <QRubberBand>
 #include <QTimer>
 #include <QToolButton>
 
@@ -46,18 +48,25 @@ class TLevBox;
 class TNameBox;
 class TPlayerBox;
 
-class TMain : public QMainWindow, public TMainView, public TWinShell {
+class TMain : public QMainWindow, public TMainView, public TWinShell, public TOptionsView {
     Q_OBJECT
 public:
-    // Builds the window and its tables, then the adapter and the game object,
-    // which reads the records (telling `progress` each phase).
+    // Builds the window, its menu and its tables, then the adapter and the
+    // game object, which reads the records (telling `progress` each phase).
     explicit TMain(const TProgress& progress = {});
     ~TMain() override;
 
-    TWinGame& Game() { return *GameObject; }
+    TWinGame& Game() override { return *GameObject; }
     TUi& Ui() { return Adapter; }
     QMainWindow& Window() override { return *this; }
     TAlertBox& AlertBox() override { return Alert; }
+    // The parts of the window, each with its own concern.
+    TMenu& Menus() { return *MainMenu; }
+    TOptions& Options() { return *OptionsPart; }
+    TFieldEditor& FieldEditor() { return Editor; }
+    TInstallCommand& Installer() { return *Install; }
+    // The menu item (or the entry of the menu) of a Tag; Error when there is none.
+    QAction* Item(int tag) const { return MainMenu->Item(tag); }
 
     // ---- Shell operations that the adapter and the commands call ----
     void ShowBanner(const std::string& text, bool lockInput) override;
@@ -68,14 +77,11 @@ public:
     void WriteSettingsNow();
     // Closes the start-up splash at the end of the first showing.
     std::function<void()> CloseAboutBox;
-    // The skin named in the settings, or chosen from the Skins menu.
-    void SetSkin(const std::string& name);
-    // Loads a language file and applies its captions to every window.
-    void LoadLanguage(const std::string& name);
-    // The sprite set of a size submenu's item (also its Shuffle item).
-    void LoadSpriteSet(QAction* item);
-    void ShuffleSprites() override;
-    void ShuffleSounds() override;
+    void ShuffleSprites() override { OptionsPart->ShuffleSprites(); }
+    void ShuffleSounds() override { OptionsPart->ShuffleSounds(); }
+    // Shows or hides the item of a Tag.
+    void ShowItem(int tag, bool visible) override { MainMenu->ShowItem(tag, visible); }
+    std::span<const TMenuItem> MenuItems() const override { return MainMenu->Rows(); }
     // The first showing: tile size, speed, menus from the folders, sprite set.
     void FormShow();
 
@@ -94,23 +100,15 @@ public:
     void ShowError(const std::string& message) override;
     void Terminate() override;
 
-    // Gives every window the interface font, its size and the bold setting,
-    // and checks the font size item of the size.
-    void ApplyFonts();
+    // ---- TOptionsView ----
+    TTileSet& TileSet(int size) override { return Tiles[static_cast<std::size_t>(size)]; }
+    void UseTileSize(int size) override;
+    void ApplySkin(const QPixmap& box, const QPixmap& list, const QPixmap& panel) override;
+    void ApplyCaptions() override;
+    // Gives every window the interface font, its size and the bold setting.
+    void ApplyFonts() override;
     // The menu in the settings' colours when CustomMenu is on.
     void ApplyMenuColours();
-
-    // ---- The level editor ----
-    void MapMouseMove(QMouseEvent& event);
-    void MapMouseUp(QMouseEvent& event);
-    void PaletteClick(int slot);
-    std::uint8_t SelectedCode() const { return PaletteCode; }
-    // Cell codes of the palette buttons xPal0..xPal7.
-    static constexpr std::array<std::uint8_t, 8> PaletteCodes = {Empty, Grass, Wall, Stone,
-                                                                 Food,  Box3,  Bomb, Hero};
-    // Where the install commands look for archives (tests put a folder of
-    // their own here); the local disks and the home folder when empty.
-    std::optional<TSearchPlaces> SearchPlaces;
 
     // ---- Commands ----
     void LoadGameCommand();
@@ -125,12 +123,6 @@ public:
     void LevelButtonCommand(std::uint8_t level);
     void ClockTick();
 
-    // The menu item (or the entry of the menu) of a Tag; Error when there is none.
-    QAction* Item(int tag) const;
-    // Shows or hides the item of a Tag.
-    void ShowItem(int tag, bool visible) override;
-    std::span<const TMenuItem> MenuItems() const override { return MenuRows; }
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -140,54 +132,33 @@ protected:
 
 private:
     void BuildControls();
-    // The menu's rows, each item with its command and states.
-    std::vector<TMenuItem> MenuTable();
-    // Makes the menu's items from its rows.
-    void BuildMenu();
-    // Every menu item starts its command through the event pump, so that no
-    // item starts inside another command.
-    void OnTrigger(QAction* item, std::function<void()> command);
+    // The menu's rows: each item with its command and states.
+    std::vector<TMenuItem> MenuRows();
     // A click on the play field outside the editor: the hero runs there.
     void MapClick(QMouseEvent& event);
     void BuildBuiltInTiles();
-    void BuildFolderMenus();
-    void BuildSoundMenu();
-    void BuildSpriteMenus();
-    void BuildSkinMenu();
-    void BuildLanguageMenu();
-    void ApplyCaptions();
-    void CheckSpeed();
     // Whether the window may close now, after its questions.
     bool CloseQuery();
-    // The set items of a size submenu (not its Shuffle).
-    std::vector<QAction*> SpriteItems(QMenu* menu) const;
-
-    // Menu commands.
-    void KillSolutionCommand();
-    void ExitCommand();
-    void WebPageCommand();
-    void AboutCommand();
     // The skinned dialogs (picture, font, help) and the record browsers.
     std::array<TPictureDialog*, 4> PictureDialogs() const;
     std::array<TRecordBox*, 4> RecordBoxes() const;
     // A browser's open action: the game at the level, after leaving the
     // editor; answers false when the player stays in the editor.
     bool OpenFromBrowser(const std::string& name, int level);
-    void FontSizeCommand(int size);
-    void BoldCommand();
-    // An install command: asks, searches for archives matching `pattern`,
-    // reports, and hides its item (Tag `tag`) for the rest of the run.
-    void InstallCommand(int tag, std::string_view pattern);
-    void SoundOffCommand();
-    void SoundShuffleCommand();
-    void SoundSetCommand(QAction* item);
-    void SpriteSetCommand(QAction* item);
-    void SpriteShuffleCommand(QAction* shuffle);
-    void SpeedCommand(int speed);
+
+    // Menu commands.
+    void KillSolutionCommand();
+    void ExitCommand();
+    void WebPageCommand();
+    void AboutCommand();
 
     TUi Adapter{*this};
     std::unique_ptr<TWinGame> GameObject;
     TAlertBox Alert{this};
+    std::unique_ptr<TMenu> MainMenu;
+    std::unique_ptr<TOptions> OptionsPart;
+    std::unique_ptr<TInstallCommand> Install;
+    TFieldEditor Editor{xMap, xPal, [this] { return TilePixels; }};
     std::unique_ptr<TGameBox> GameBox;
     std::unique_ptr<TCongratBox> CongratBox;
     std::unique_ptr<TPlayerBox> PlayerBox;
@@ -199,29 +170,11 @@ private:
     std::unique_ptr<TChampBox> ChampBox;
     std::unique_ptr<TWriBox> WriBox;
     std::unique_ptr<TAuthBox> AuthBox;
-    // The editor's drag: its start cell and points, and the rubber band.
-    bool Dragging = false;
-    int DragColumn = 0, DragRow = 0;
-    QPoint DragStart;
-    std::unique_ptr<QRubberBand> Band;
-    std::uint8_t PaletteCode = Grass;
-    int PaletteSlot = 1;
     bool Shown = false;
-    int SizeCorrections = 0;         // sizes put right in a row (resizeEvent)
-    QSize CorrectedSize;             // the size they were put right to
-    bool Terminating = false;        // closing without questions: no player is left
-    std::vector<TMenuItem> MenuRows; // the menu's rows (MenuTable)
-    std::map<int, QAction*> Items;   // the menu's items by Tag
-    std::vector<QAction*> SoundSets; // the set items of the Sound menu
-    QPixmap ListPicture;             // the skin's list picture, for the record browsers
-    QAction* CheckedSound = nullptr;
-    QAction* CheckedSprites = nullptr;
-    QAction* CheckedSkin = nullptr;
-    QAction* CheckedLanguage = nullptr;
-    QAction* LastShuffledSprites = nullptr;
-    QAction* LastShuffledSound = nullptr;
-    bool SpriteShuffle = false;
-    bool SoundShuffle = false;
+    int SizeCorrections = 0;  // sizes put right in a row (resizeEvent)
+    QSize CorrectedSize;      // the size they were put right to
+    bool Terminating = false; // closing without questions: no player is left
+    QPixmap ListPicture;      // the skin's list picture, for the record browsers
 };
 
 // The program's main window while it exists (the about box's progress, tests).

@@ -1,19 +1,7 @@
-// The options of the main window: built-in tiles and sprite sets at each
-// tile size, sound sets, skins, fonts and menu colours, the language and the
-// speed.
+#include "shell/tb_options.h"
 
-#include "shell/tb_main.h"
-#include "shell/tb_mainparts.h"
-
-#include "play/tb_boxuti.h"
-#include "play/tb_colour.h"
-#include "play/tb_congratbox.h"
-#include "play/tb_pump.h"
 #include "play/tb_util.h"
-#include "records/browsers/tb_authbox.h"
-#include "records/browsers/tb_champbox.h"
-#include "records/browsers/tb_solbox.h"
-#include "records/browsers/tb_wribox.h"
+#include "play/tb_wingame.h"
 #include "services/d_error.h"
 #include "services/d_folders.h"
 #include "services/d_language.h"
@@ -21,151 +9,209 @@
 #include "services/d_settings.h"
 #include "services/d_sound.h"
 #include "services/d_string.h"
-#include "services/d_types.h"
-#include "shell/tb_aboutbox.h"
+#include "shell/d_menu.h"
 #include "shell/tb_errbox.h"
-#include "shell/tb_gamebox.h"
-#include "shell/tb_helpwin.h"
 #include "shell/tb_jpeg.h"
-#include "shell/tb_levbox.h"
-#include "shell/tb_namebox.h"
-#include "shell/tb_playerbox.h"
-
-#include <QActionGroup>
-#include <QApplication>
-#include <QCloseEvent>
-#include <QDesktopServices>
-#include <QGraphicsDropShadowEffect>
-#include <QLayout>
-#include <QMenuBar>
-#include <QMouseEvent>
-#include <QUrl>
 
 #include <algorithm>
 #include <filesystem>
 #include <random>
+
 namespace tb {
 namespace fs = std::filesystem;
 
+namespace {
+
+// The random source of the Shuffle items.
 std::mt19937& ShuffleRandom() {
     static std::mt19937 random{std::random_device{}()};
     return random;
 }
 
-void TMain::BuildBuiltInTiles() {
-    // The window's own pictures, replaced by the sprite set's files when
-    // they are loaded.
-    for (int size = 1; size <= 4; ++size)
-        Tiles[static_cast<std::size_t>(size)] = BuiltInTiles(size);
-    // The boxes show the hero of the program's own pictures.
-    const QPixmap hero = QPixmap::fromImage(Tiles[3].Cells[Hero]);
-    Alert.SetHeroPicture(hero);
-    GameBox->SetHeroPicture(hero);
-    for (TNameDialog* box :
-         std::array<TNameDialog*, 3>{PlayerBox.get(), NameBox.get(), LevBox.get()})
-        box->SetHeroPicture(hero);
+// One of `items`, never `last` again when there is another.
+QAction* Draw(const std::vector<QAction*>& items, QAction* last) {
+    QAction* drawn = nullptr;
+    do {
+        drawn =
+            items[std::uniform_int_distribution<std::size_t>(0, items.size() - 1)(ShuffleRandom())];
+    } while (drawn == last);
+    return drawn;
 }
 
-// ---- Fonts, skin, language ----
+} // namespace
 
-void TMain::SetMainFonts(const QString& name, int pointSize) {
-    if (pointSize == 0) return;
-    QFont font = this->font();
-    if (!name.isEmpty()) font.setFamily(name);
-    font.setPointSize(std::clamp(pointSize + 4, 12, 14));
-    for (QLabel* label : {&xBottomLab, &xClockLab, &xStepLab, &xNameLab}) {
-        QFont own = label->font();
-        if (!name.isEmpty()) own.setFamily(name);
-        label->setFont(own);
+// ---- The first showing ----
+
+void TOptions::Start() {
+    BuildSoundMenu();
+    BuildSpriteMenus();
+    BuildSkinMenu();
+    BuildLanguageMenu();
+    CheckSpeed();
+    View.Game().SetTiming();
+    try {
+        ChooseFirstSpriteSet();
+    } catch (...) {
+        TErrBox_Display(std::current_exception());
     }
-    menuBar()->setFont(QFont(name.isEmpty() ? menuBar()->font().family() : name, pointSize));
-    Alert.SetBoxFont(name, pointSize);
 }
 
-void TMain::SetSkin(const std::string& name) {
+void TOptions::BuildSoundMenu() {
+    try {
+        TSettings& settings = Settings();
+        QAction* off = Menu.Item(TagSoundOff);
+        QAction* shuffle = Menu.Item(TagSoundShuffle);
+        SoundSets = Menu.AddEntries(TagSoundMenu, FolderEntries(Folders().SoundsFolder, true),
+                                    [this](QAction* item) { SoundSetCommand(item); });
+        QAction* sound = Menu.Item(TagSoundMenu);
+        sound->setVisible(true);
+        shuffle->setVisible(SoundSets.size() >= 2);
+        SoundShuffle = settings.SoundRandom && shuffle->isVisible();
+        QAction* checked = nullptr;
+        if (SoundShuffle) {
+            checked = shuffle;
+        } else if (SoundBank().SoundOn) {
+            for (QAction* item : SoundSets)
+                if (CompareNoCase(ItemSetName(item), settings.Waves) == 0) checked = item;
+        }
+        if (checked == nullptr) checked = off;
+        checked->setChecked(true);
+        CheckedSound = checked;
+        sound->setCheckable(true);
+        sound->setChecked(checked != off);
+    } catch (const std::exception&) {
+        TErrBox_Show_Text("Error setting the sounds");
+    }
+}
+
+void TOptions::BuildSpriteMenus() {
+    try {
+        TSettings& settings = Settings();
+        const int screenClass = settings.ScreenClassNumber;
+        int largest = 1;
+        for (int size = 1; size <= 4; ++size) {
+            QAction* menu = Menu.Item(SizeTag(size));
+            menu->setVisible(false);
+            if (size > 1 && screenClass < size) continue;
+            const std::size_t sets =
+                Menu.AddEntries(SizeTag(size), FolderEntries(SpriteSizeFolder(size), true),
+                                [this](QAction* item) { SpriteSetCommand(item); })
+                    .size();
+            Menu.Item(SpriteShuffleTag(size))->setVisible(sets >= 2);
+            menu->setVisible(sets >= 1);
+            largest = size;
+        }
+        if (settings.Size > largest) settings.Size = static_cast<std::uint8_t>(largest);
+        const int size = std::max<int>(settings.Size, 1);
+        if (SpriteItems(size).size() < 2) settings.SpritesRandom = false;
+        SpriteShuffle = settings.SpritesRandom;
+    } catch (const std::exception&) {
+        TErrBox_Show_Text("Error setting graphic sprites");
+    }
+}
+
+void TOptions::BuildSkinMenu() {
+    try {
+        const std::vector<QAction*> skins =
+            Menu.AddEntries(TagSkinsMenu, FolderEntries(Folders().SkinsFolder, true),
+                            [this](QAction* item) { SetSkin(ItemSetName(item)); });
+        for (QAction* item : skins)
+            if (CompareNoCase(ItemSetName(item), Settings().Skin) == 0) {
+                item->setChecked(true);
+                CheckedSkin = item;
+            }
+        Menu.Item(TagSkinsMenu)->setVisible(Settings().Backgrounds && !skins.empty());
+    } catch (const std::exception&) {
+        TErrBox_Show_Text("Error setting the skins");
+    }
+}
+
+void TOptions::BuildLanguageMenu() {
+    try {
+        std::vector<std::string> languages;
+        for (const fs::path& folder : ContentFolders(Folders().LanguagesFolder))
+            for (std::string& name : LanguageNames(folder))
+                languages.push_back(std::move(name));
+        std::sort(languages.begin(), languages.end());
+        languages.erase(std::unique(languages.begin(), languages.end()), languages.end());
+        const std::vector<QAction*> items = Menu.AddEntries(
+            TagLanguageMenu, languages, [this](QAction* item) { LoadLanguage(ItemSetName(item)); });
+        for (QAction* item : items)
+            item->setChecked(ItemSetName(item) == Language().Name);
+        Menu.Item(TagLanguageMenu)->setVisible(!items.empty());
+    } catch (const std::exception&) {
+        TErrBox_Show_Text("Error setting the languages");
+    }
+}
+
+void TOptions::ChooseFirstSpriteSet() {
+    // The size's first set, unless the Sprites setting names a later one.
+    const int size = std::max<int>(Settings().Size, 1);
+    const std::vector<QAction*> sets = SpriteItems(size);
+    if (sets.empty()) throw Error(ErrorMessage(ErrImageFolderNotFound));
+    QAction* chosen = sets.front();
+    for (QAction* item : sets)
+        if (CompareNoCase(ItemSetName(item), Settings().Sprites) == 0) chosen = item;
+    QAction* checked = SpriteShuffle ? Menu.Item(SpriteShuffleTag(size)) : chosen;
+    checked->setChecked(true);
+    CheckedSprites = checked;
+    LoadSpriteSet(chosen);
+}
+
+std::vector<QAction*> TOptions::SpriteItems(int size) const {
+    std::vector<QAction*> items;
+    for (QAction* item : Menu.Menu(SizeTag(size))->actions())
+        if (!item->isSeparator() && item->data().isValid()) items.push_back(item);
+    return items;
+}
+
+// ---- Skin and language ----
+
+void TOptions::SetSkin(const std::string& name) {
     TSettings& settings = Settings();
     if (!settings.Backgrounds) return;
     const fs::path folder = SkinFolder(name);
-    std::error_code ec;
-    const fs::path box = folder / settings.SkinPictureName(TSkinPicture::Box);
-    QPixmap boxPicture;
-    if (fs::exists(box, ec)) {
-        boxPicture = QPixmap::fromImage(ReadPicture(box));
-        Alert.SetBackground(boxPicture);
-        for (TPictureDialog* each : PictureDialogs())
-            each->SetBackground(boxPicture);
-    }
+    const auto picture = [&](TSkinPicture kind) {
+        const fs::path file = folder / settings.SkinPictureName(kind);
+        std::error_code ec;
+        return fs::exists(file, ec) ? QPixmap::fromImage(ReadPicture(file)) : QPixmap();
+    };
+    const QPixmap box = picture(TSkinPicture::Box);
     // The browsers show the list picture, or the box picture without one.
-    const fs::path list = folder / settings.SkinPictureName(TSkinPicture::List);
-    if (fs::exists(list, ec))
-        ListPicture = QPixmap::fromImage(ReadPicture(list));
-    else if (!boxPicture.isNull())
-        ListPicture = boxPicture;
-    for (TRecordBox* each : RecordBoxes())
-        each->SetBackground(ListPicture);
-    const fs::path panel = folder / settings.SkinPictureName(TSkinPicture::Panel);
-    if (fs::exists(panel, ec)) {
-        const QPixmap picture = QPixmap::fromImage(ReadPicture(panel));
-        for (TPanel* each :
-             {&xBottomPan, &xNamePan, &xClockPan, &xStepPan, &xLevelPan, &xPalettePan})
-            each->SetPicture(picture);
-    }
+    QPixmap list = picture(TSkinPicture::List);
+    if (list.isNull()) list = box;
+    View.ApplySkin(box, list, picture(TSkinPicture::Panel));
     settings.Skin = name;
     if (CheckedSkin != nullptr) CheckedSkin->setChecked(false);
-    for (QAction* item : mSkin->actions())
+    for (QAction* item : Menu.Menu(TagSkinsMenu)->actions())
         if (ItemSetName(item) == name) {
             item->setChecked(true);
             CheckedSkin = item;
         }
 }
 
-void TMain::LoadLanguage(const std::string& name) {
+void TOptions::LoadLanguage(const std::string& name) {
     const TLanguageLoad load = Language().LoadLanguage(Folders(), name);
     if (!load.Message.empty()) TErrBox_Show_Text(load.Message);
-    ApplyCaptions();
-    ApplyFonts();
+    View.ApplyCaptions();
+    View.ApplyFonts();
+    CheckFonts();
     TErrBox_Set_Font(ToUnicode(Language().FontName), Language().Charset);
     if (load.Loaded) Settings().Language = Language().Name;
-    for (QAction* item : mLanguage->actions())
+    for (QAction* item : Menu.Menu(TagLanguageMenu)->actions())
         item->setChecked(ItemSetName(item) == Language().Name);
-}
-
-void TMain::ApplyCaptions() {
-    const std::map<int, std::string>& main = Language().Captions(TLanguageForm::Main);
-    for (const TMenuItem& row : MenuRows) {
-        const auto caption = main.find(CaptionKey(row));
-        if (CaptionKey(row) != 0 && caption != main.end() && !caption->second.empty())
-            Item(row.Tag)->setText(ToUnicode(caption->second));
-    }
-    TranslateForm(Alert, Language().Captions(TLanguageForm::AlertBox));
-    GameBox->ApplyCaptions(Language().Captions(TLanguageForm::GameBox));
-    PlayerBox->ApplyCaptions(Language().Captions(TLanguageForm::PlayerBox));
-    NameBox->ApplyCaptions(Language().Captions(TLanguageForm::NameBox));
-    LevBox->ApplyCaptions(Language().Captions(TLanguageForm::LevBox));
-    ChampBox->ApplyCaptions(Language().Captions(TLanguageForm::ChampBox));
-    SolBox->ApplyCaptions(Language().Captions(TLanguageForm::SolBox));
-    AuthBox->ApplyCaptions(Language().Captions(TLanguageForm::AuthBox));
-    WriBox->ApplyCaptions(Language().Captions(TLanguageForm::WriBox));
-    CongratBox->ApplyCaptions(Language().Captions(TLanguageForm::CongratBox));
-    // The palette's hints name the cell kinds (Tags 91 to 98).
-    for (std::size_t i = 0; i < xPal.size(); ++i)
-        if (const auto name = main.find(TagPaletteHints + static_cast<int>(i)); name != main.end())
-            xPal[i]->setToolTip(ToUnicode(name->second));
-    xTit1.setText(ToUnicode(MoreMessage(MsgWelcome)));
-    if (xBottomPan.isVisible() && Game().GetState() == TState::None && !Game().IsEdit())
-        xBottomLab.setText(ToUnicode(MoreMessage(MsgClickToLoad)));
 }
 
 // ---- Sprite sets and sound sets ----
 
-void TMain::LoadSpriteSet(QAction* item) {
+void TOptions::LoadSpriteSet(QAction* item) {
     try {
         int size = 0;
         for (int s = 1; s <= 4; ++s)
-            if (SizeMenus[static_cast<std::size_t>(s)]->actions().contains(item)) size = s;
+            if (Menu.Menu(SizeTag(s))->actions().contains(item)) size = s;
         if (size == 0) return;
         const std::string name = item->data().isValid() ? ItemSetName(item) : std::string();
-        TTileSet& set = Tiles[static_cast<std::size_t>(size)];
+        TTileSet& set = View.TileSet(size);
         if (!name.empty()) {
             // A picture the set lacks keeps the one it had.
             for (std::uint8_t code = 1; code <= 15; ++code) {
@@ -180,31 +226,29 @@ void TMain::LoadSpriteSet(QAction* item) {
                 if (!image.isNull()) set.Cells[code] = image.convertToFormat(QImage::Format_RGB32);
             }
         }
-        Adapter.SetTileSize(size);
+        View.UseTileSize(size);
         for (int s = 1; s <= 4; ++s)
-            SizeMenus[static_cast<std::size_t>(s)]->menuAction()->setChecked(s == size);
+            Menu.Item(SizeTag(s))->setChecked(s == size);
         Settings().Sprites = name.empty() ? item->text().remove('&').toStdString() : name;
         Settings().Size = static_cast<std::uint8_t>(size);
-        for (std::size_t i = 0; i < xPal.size(); ++i) {
-            xPal[i]->setIcon(QPixmap::fromImage(set.Cells[PaletteCodes[i]]));
-            xPal[i]->setIconSize(QSize(TilePixels, TilePixels));
-        }
     } catch (const std::exception&) {
         // A set that cannot be read leaves the pictures as they were.
     }
 }
 
-void TMain::SpriteSetCommand(QAction* item) {
+void TOptions::SpriteSetCommand(QAction* item) {
     if (CheckedSprites != nullptr) CheckedSprites->setChecked(false);
     item->setChecked(true);
     CheckedSprites = item;
     SpriteShuffle = false;
     Settings().SpritesRandom = false;
     LoadSpriteSet(item);
-    if (Game().GetState() != TState::None || Game().IsEdit()) Game().DrawAll();
+    TWinGame& game = View.Game();
+    if (game.GetState() != TState::None || game.IsEdit()) game.DrawAll();
 }
 
-void TMain::SpriteShuffleCommand(QAction* shuffle) {
+void TOptions::SpriteShuffleCommand(int size) {
+    QAction* shuffle = Menu.Item(SpriteShuffleTag(size));
     if (CheckedSprites != nullptr) CheckedSprites->setChecked(false);
     shuffle->setChecked(true);
     CheckedSprites = shuffle;
@@ -213,21 +257,17 @@ void TMain::SpriteShuffleCommand(QAction* shuffle) {
     LoadSpriteSet(shuffle);
 }
 
-void TMain::ShuffleSprites() {
-    if (!SpriteShuffle || Game().GetState() == TState::None || Game().IsEdit()) return;
-    const std::vector<QAction*> sets = SpriteItems(SizeMenus[static_cast<std::size_t>(TileSize)]);
+void TOptions::ShuffleSprites() {
+    TWinGame& game = View.Game();
+    if (!SpriteShuffle || game.GetState() == TState::None || game.IsEdit()) return;
+    const std::vector<QAction*> sets = SpriteItems(std::max<int>(Settings().Size, 1));
     if (sets.size() < 2) return;
-    QAction* drawn = nullptr;
-    do {
-        drawn =
-            sets[std::uniform_int_distribution<std::size_t>(0, sets.size() - 1)(ShuffleRandom())];
-    } while (drawn == LastShuffledSprites);
-    LastShuffledSprites = drawn;
-    LoadSpriteSet(drawn);
+    LastShuffledSprites = Draw(sets, LastShuffledSprites);
+    LoadSpriteSet(LastShuffledSprites);
     Settings().Sprites = "Shuffle";
 }
 
-void TMain::SoundSetCommand(QAction* item) {
+void TOptions::SoundSetCommand(QAction* item) {
     if (CheckedSound != nullptr) CheckedSound->setChecked(false);
     item->setChecked(true);
     CheckedSound = item;
@@ -236,105 +276,71 @@ void TMain::SoundSetCommand(QAction* item) {
     SoundBank().SoundOn = true;
     Settings().Waves = ItemSetName(item);
     SoundBank().LoadSoundSet(SoundSetFolder(Settings().Waves));
-    mSound->menuAction()->setChecked(true);
+    Menu.Item(TagSoundMenu)->setChecked(true);
 }
 
-void TMain::SoundOffCommand() {
+void TOptions::SoundOffCommand() {
+    QAction* off = Menu.Item(TagSoundOff);
     if (CheckedSound != nullptr) CheckedSound->setChecked(false);
-    Item(TagSoundOff)->setChecked(true);
-    CheckedSound = Item(TagSoundOff);
+    off->setChecked(true);
+    CheckedSound = off;
     SoundBank().SoundOn = false;
     SoundShuffle = false;
     Settings().SoundRandom = false;
-    mSound->menuAction()->setChecked(false);
+    Menu.Item(TagSoundMenu)->setChecked(false);
 }
 
-void TMain::SoundShuffleCommand() {
+void TOptions::SoundShuffleCommand() {
+    QAction* shuffle = Menu.Item(TagSoundShuffle);
     if (CheckedSound != nullptr) CheckedSound->setChecked(false);
-    QAction* shuffle = Item(TagSoundShuffle);
     shuffle->setChecked(true);
     CheckedSound = shuffle;
     SoundShuffle = true;
     Settings().SoundRandom = true;
     SoundBank().SoundOn = true;
     ShuffleSounds();
-    mSound->menuAction()->setChecked(true);
+    Menu.Item(TagSoundMenu)->setChecked(true);
 }
 
-void TMain::ShuffleSounds() {
-    if (!SoundShuffle || Game().GetState() == TState::None || Game().IsEdit()) return;
+void TOptions::ShuffleSounds() {
+    TWinGame& game = View.Game();
+    if (!SoundShuffle || game.GetState() == TState::None || game.IsEdit()) return;
     if (SoundSets.size() < 2) return;
-    QAction* drawn = nullptr;
-    do {
-        drawn = SoundSets[std::uniform_int_distribution<std::size_t>(0, SoundSets.size() -
-                                                                            1)(ShuffleRandom())];
-    } while (drawn == LastShuffledSound);
-    LastShuffledSound = drawn;
+    LastShuffledSound = Draw(SoundSets, LastShuffledSound);
     SoundBank().SoundOn = true;
-    Settings().Waves = ItemSetName(drawn);
+    Settings().Waves = ItemSetName(LastShuffledSound);
     SoundBank().LoadSoundSet(SoundSetFolder(Settings().Waves));
 }
 
-void TMain::CheckSpeed() {
-    const int speed = Game().GetSpeed();
-    Item(SpeedTag(speed >= 1 && speed <= 4 ? speed : 2))->setChecked(true);
+// ---- Fonts and speed ----
+
+void TOptions::CheckFonts() {
+    for (int size = 7; size <= 12; ++size)
+        Menu.Item(FontSizeTag(size))->setChecked(size == Settings().FontSize);
+    Menu.Item(TagBold)->setChecked(Settings().BoldFont);
 }
 
-// ---- Fonts and menu colours ----
-
-void TMain::ApplyFonts() {
-    const QString name = ToUnicode(Language().FontName);
-    const int size = Settings().FontSize;
-    SetDialogFontBold(Settings().BoldFont);
-    SetMainFonts(name, size);
-    for (TPictureDialog* box : PictureDialogs())
-        box->SetBoxFont(name, size);
-    CongratBox->setFont(Alert.font());
-    for (TRecordBox* box : RecordBoxes())
-        box->SetFonts(name, Language().Charset, size, Settings().BoldFont);
-    for (int each = 7; each <= 12; ++each)
-        Item(FontSizeTag(each))->setChecked(each == size);
-    mBold->setChecked(Settings().BoldFont);
-    ApplyMenuColours();
-}
-
-void TMain::ApplyMenuColours() {
-    const TSettings& settings = Settings();
-    QString style;
-    QFont font = menuBar()->font();
-    if (settings.CustomMenu) {
-        // The menus below the bar take the settings' colours and the interface font.
-        style = QString("QMenu { background: %1; color: %2; }"
-                        "QMenu::item:selected { background: %3; color: %4; }"
-                        "QMenu::item:disabled { color: gray; }")
-                    .arg(ToQColor(settings.Menu).name(), ToQColor(settings.MenuFont).name(),
-                         ToQColor(settings.MenuSel).name(), ToQColor(settings.MenuSelFont).name());
-        if (!Language().FontName.empty()) font.setFamily(ToUnicode(Language().FontName));
-        if (settings.FontSize > 0) font.setPointSize(settings.FontSize);
-        font.setBold(settings.BoldFont);
-    }
-    for (QMenu* menu : menuBar()->findChildren<QMenu*>()) {
-        menu->setStyleSheet(style);
-        menu->setFont(font);
-    }
-    menuBar()->setFont(font);
-    menuBar()->adjustSize();
-}
-
-void TMain::FontSizeCommand(int size) {
+void TOptions::FontSizeCommand(int size) {
     Settings().FontSize = static_cast<std::uint16_t>(size);
-    ApplyFonts();
+    View.ApplyFonts();
+    CheckFonts();
 }
 
-void TMain::BoldCommand() {
+void TOptions::BoldCommand() {
     Settings().BoldFont = !Settings().BoldFont;
-    ApplyFonts();
+    View.ApplyFonts();
+    CheckFonts();
 }
 
-void TMain::SpeedCommand(int speed) {
-    Item(SpeedTag(speed))->setChecked(true);
-    Game().SetSpeed(static_cast<std::uint8_t>(speed));
-    Game().SetTiming();
+void TOptions::CheckSpeed() {
+    const int speed = View.Game().GetSpeed();
+    Menu.Item(SpeedTag(speed >= 1 && speed <= 4 ? speed : 2))->setChecked(true);
+}
+
+void TOptions::SpeedCommand(int speed) {
+    Menu.Item(SpeedTag(speed))->setChecked(true);
+    View.Game().SetSpeed(static_cast<std::uint8_t>(speed));
+    View.Game().SetTiming();
 }
 
 } // namespace tb

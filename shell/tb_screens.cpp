@@ -87,7 +87,7 @@ int TakeScreenshots(const QString& folder) {
             QMenu* menu = main.SizeMenus[static_cast<std::size_t>(size)];
             for (QAction* item : menu->actions())
                 if (item->data().isValid()) {
-                    main.LoadSpriteSet(item);
+                    main.Options().LoadSpriteSet(item);
                     game.DrawAll();
                     break;
                 }

@@ -65,8 +65,8 @@ TStartedProgram StartProgram(std::uint32_t startTick, bool holdSplash, bool askP
     main.CloseAboutBox = [about] {
         if (about != nullptr) about->close();
     };
-    main.SetSkin(settings.Skin);
-    main.LoadLanguage(settings.Language);
+    main.Options().SetSkin(settings.Skin);
+    main.Options().LoadLanguage(settings.Language);
 
     // The splash is up for at least three seconds after the start.
     while (holdSplash && MilliTime() - startTick <= SplashMilliseconds) {

@@ -351,9 +351,9 @@ TEST_F(MainWindowTest, KeypadDigitsChooseLevelsAndReadOnlyWaitsForTheEditor) {
     EXPECT_TRUE(main.mReadOnly->isEnabled());
     // The palette's hints are the cell kinds' names of the language.
     EXPECT_EQ(main.xPal[2]->toolTip(), QStringLiteral("Wall"));
-    main.LoadLanguage("Deutsch");
+    main.Options().LoadLanguage("Deutsch");
     EXPECT_EQ(main.xPal[2]->toolTip(), QStringLiteral("Mauer"));
-    main.LoadLanguage("English");
+    main.Options().LoadLanguage("English");
 }
 
 // The contrast ratio of two colours by their relative luminance (1 to 21).
@@ -372,7 +372,7 @@ double Contrast(const QColor& a, const QColor& b) {
 TEST_F(MainWindowTest, LevelButtonNumbersStandOutOnTheBottomPanelOfEverySkin) {
     TMain& main = Start();
     for (const std::string skin : {"Standard", "Night"}) {
-        main.SetSkin(skin);
+        main.Options().SetSkin(skin);
         const QImage panel(QString::fromStdString(
             (SkinFolder(skin) / tb::Settings().SkinPictureName(TSkinPicture::Panel)).string()));
         ASSERT_FALSE(panel.isNull()) << skin;

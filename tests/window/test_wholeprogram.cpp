@@ -371,7 +371,7 @@ TEST_F(WholeProgramTest, AnInstallCommandUnpacksTheAcceptedArchiveOnceAndSaysSo)
              {TZipMember("tbg/" + GameFileName("Meadow", ".tbg"), game)});
 
     TMain& main = Start();
-    main.SearchPlaces = TSearchPlaces{{downloads}, {}};
+    main.Installer().SearchPlaces = TSearchPlaces{{downloads}, {}};
     QString found, report;
     Answer<TAlertBox>([&](TAlertBox& first) {
         first.xYes.click();
@@ -410,7 +410,7 @@ TEST_F(WholeProgramTest, RefusedMembersAreListedInThePlayersLanguageInABoxThatFi
     TMain& main = Start();
     for (QAction* item : main.mLanguage->actions())
         if (item->text() == QString::fromUtf8("Deutsch")) item->trigger();
-    main.SearchPlaces = TSearchPlaces{{downloads}, {}};
+    main.Installer().SearchPlaces = TSearchPlaces{{downloads}, {}};
     QString refused;
     int width = 0;
     Answer<TAlertBox>([&](TAlertBox& first) {
