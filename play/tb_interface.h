@@ -3,8 +3,8 @@
 // event into something on the main window (a cell drawn, a menu item shown,
 // a label's text, a banner, an animation, a message box). It holds no game
 // logic; it reads the game's state where it needs it. The routines several
-// callbacks share live here too: the panel refresh, the frame animation, the
-// hero blink and the tile-size layout.
+// callbacks share live here too: the panel refresh, the frame animation and
+// the hero blink.
 
 #include "engine/tb_inbase.h"
 
@@ -62,11 +62,6 @@ public:
     void AnimateFrames(TPos pos, const std::array<QImage, 4>& frames);
     // Blinks the hero twice at the start of a level.
     void BlinkHero();
-    // Lays the main window out for tile size 1 to 4.
-    void SetTileSize(int size);
-
-    // Smallest font size ShowLevelName shrinks a long name to.
-    static constexpr int MinNameFontSize = 6;
 
 private:
     // The picture of a cell code at the current tile size (empty for codes

@@ -1,25 +1,26 @@
 #pragma once
-// What the interface adapter needs of the main window: its controls and menus,
-// the tile-size layout values, and the few shell operations the adapter
-// calls. The main window provides it; nothing of the play folder needs the
-// shell beyond this.
+// What the interface adapter (TUi) needs of the main window: its menu items
+// by Tag, the play field with the pictures of the tile size in use, the
+// panels of the bottom row and their texts, the level buttons, the titles
+// and the banner. The main window provides it; nothing of the play folder
+// needs the shell beyond this.
 
 #include "play/tb_alertbox.h"
 #include "play/tb_menutable.h"
 #include "play/tb_playfield.h"
 #include "play/tb_tiles.h"
 
-#include <QLabel>
+#include <QColor>
 #include <QMainWindow>
-#include <QMenu>
-#include <QTimer>
-#include <QToolButton>
+#include <QString>
 
-#include <array>
 #include <span>
 #include <string>
 
 namespace tb {
+
+// The panels of the bottom row.
+enum class TBottomPanel { Message, Palette, Levels, Name, Clock, Steps };
 
 class TMainView {
 public:
@@ -28,68 +29,47 @@ public:
     TMainView& operator=(const TMainView&) = delete;
     virtual ~TMainView() = default;
 
-    // The window itself (shown, minimised, its title and geometry).
+    // The window itself (shown, minimised, its title).
     virtual QMainWindow& Window() = 0;
     virtual TAlertBox& AlertBox() = 0;
-    // Shows or hides the menu item of a Tag.
-    virtual void ShowItem(int tag, bool visible) = 0;
-    // The menu's rows: each item's Tag and the states that show and hide it.
+
+    // ---- The menu: its rows, and each item (or menu) by its Tag ----
     virtual std::span<const TMenuItem> MenuItems() const = 0;
+    virtual void ShowItem(int tag, bool visible) = 0;
+    virtual void EnableItem(int tag, bool enabled) = 0;
+    virtual void CheckItem(int tag, bool checked) = 0;
+
+    // ---- The play field ----
+    virtual TPlayField& Field() = 0;
+    // The pictures of the tile size in use (an empty set before the first
+    // layout) and the side of a cell in pixels.
+    virtual const TTileSet& Tiles() const = 0;
+    virtual int CellPixels() const = 0;
+    // The welcome titles over the field: the first two lines, the version.
+    virtual void ShowTitles(bool welcome, bool version) = 0;
+
+    // ---- The bottom row ----
+    virtual void ShowPanel(TBottomPanel panel, bool visible) = 0;
+    // The text of the message line, the level name (a long one in a smaller
+    // font), the clock or the step counter.
+    virtual void SetPanelText(TBottomPanel panel, const QString& text) = 0;
+    // The colour of the clock and the step counter.
+    virtual void ColourCounters(const QColor& colour) = 0;
+    // The clock's tick each second.
+    virtual void RunClock(bool on) = 0;
     virtual void LayoutLevelButtons() = 0;
-    virtual void ShuffleSprites() = 0;
-    virtual void ShuffleSounds() = 0;
+    // Buttons 1 to `highest` may be pressed.
+    virtual void EnableLevelButtons(int highest) = 0;
+    // The button of `level` (1 to 9) shows as the level in play, or no more.
+    virtual void MarkLevelButton(int level, bool marked) = 0;
+
     // The banner over the field; `lockInput` holds the input while it shows.
     virtual void ShowBanner(const std::string& text, bool lockInput) = 0;
-
-    // ---- The controls ----
-    QWidget Client;
-    TPanel xiPanel{&Client};
-    TPlayField xMap{&xiPanel};
-    QLabel xTit1{&xiPanel};
-    QLabel xTit2{&xiPanel};
-    QLabel xTit3{&xiPanel};
-    TPanel xBottomPan{&Client};
-    QLabel xBottomLab{&xBottomPan};
-    TPanel xNamePan{&Client};
-    QLabel xNameLab{&xNamePan};
-    TPanel xClockPan{&Client};
-    QLabel xClockLab{&xClockPan};
-    TPanel xStepPan{&Client};
-    QLabel xStepLab{&xStepPan};
-    TPanel xLevelPan{&Client};
-    std::array<QToolButton*, 9> xLev{};
-    TPanel xPalettePan{&Client};
-    std::array<QToolButton*, 8> xPal{};
-    QTimer xTim;
-    QTimer xMessTim;
-
-    // The menu, and each item by its Tag (the language file's key).
-    QMenu* mFile = nullptr;
-    QMenu* mGame = nullptr;
-    QMenu* mEdit = nullptr;
-    QMenu* mOptions = nullptr;
-    QMenu* mCheat = nullptr;
-    QMenu* xHelp = nullptr;
-    QMenu* mLanguage = nullptr;
-    QMenu* mFont = nullptr;
-    QAction* mBold = nullptr;
-    std::array<QMenu*, 5> SizeMenus{}; // index 1..4: Small, Medium, Large, Huge
-    QAction* mReadOnly = nullptr;
-    QAction* mAccess = nullptr;
-
-    // ---- Program-wide values of the play window ----
-    int TileSize = 0;              // 1..4; 0 until the layout was done once
-    int TilePixels = 16;           // 16, 24, 32 or 40
-    std::array<TTileSet, 5> Tiles; // index 1..4
-    // The design geometry, remembered at the first layout.
-    struct TDesign {
-        bool Taken = false;
-        QSize Client, Panel, Bottom, Map;
-        int PaletteWidth = 0, NameWidth = 0;
-        int LevelLeft = 0, LevelWidth = 0, StepLeft = 0, StepWidth = 0, ClockWidth = 0;
-        int PalButton = 0, LevButton = 0;
-        int Tit1Size = 0, Tit2Size = 0, Tit3Size = 0;
-    } Design;
+    // Whether a banner still holds the input.
+    virtual bool BannerShowing() const = 0;
+    // A new level: another sprite set and sound set, when shuffling.
+    virtual void ShuffleSprites() = 0;
+    virtual void ShuffleSounds() = 0;
 };
 
 } // namespace tb

@@ -32,8 +32,8 @@ void TInstallCommand::Run(int tag, std::string_view pattern) {
     };
     // The message line counts the folders and names the one being searched.
     const auto onFolder = [this](std::uint32_t count, const fs::path& folder) {
-        View.xBottomLab.setText(QString::number(count) + QString::fromUtf8("  ") +
-                                ToQString(folder));
+        View.SetPanelText(TBottomPanel::Message,
+                          QString::number(count) + QString::fromUtf8("  ") + ToQString(folder));
         TEventPump::Process();
         return true;
     };

@@ -65,22 +65,9 @@ TMain::TMain(const TProgress& progress) {
     MainMenu = std::make_unique<TMenu>(*menuBar(), MenuRows());
     OptionsPart = std::make_unique<TOptions>(*this, *MainMenu);
     Install = std::make_unique<TInstallCommand>(*this, *this, Adapter, Folders());
-    mFile = MainMenu->Menu(TagFileMenu);
-    mGame = MainMenu->Menu(TagGameMenu);
-    mEdit = MainMenu->Menu(TagEditMenu);
-    mOptions = MainMenu->Menu(TagOptionsMenu);
-    mCheat = MainMenu->Menu(TagXtraMenu);
-    xHelp = MainMenu->Menu(TagHelpMenu);
-    mLanguage = MainMenu->Menu(TagLanguageMenu);
-    mFont = MainMenu->Menu(TagFontSizeMenu);
-    mBold = Item(TagBold);
-    for (int size = 1; size <= 4; ++size)
-        SizeMenus[static_cast<std::size_t>(size)] = MainMenu->Menu(SizeTag(size));
-    mReadOnly = Item(TagReadOnly);
-    mReadOnly->setEnabled(false); // only the editor switches it
-    mAccess = Item(TagAccessAll);
+    Item(TagReadOnly)->setEnabled(false); // only the editor switches it
     // The hall shows only once the champions' records hold someone.
-    connect(mFile, &QMenu::aboutToShow, this,
+    connect(MainMenu->Menu(TagFileMenu), &QMenu::aboutToShow, this,
             [this] { ShowItem(TagHall, GameObject && Game().ChampionCount() > 0); });
     SetMainFonts(ToUnicode(Settings().FontName), Settings().FontSize);
     try {
@@ -113,7 +100,7 @@ TMain::TMain(const TProgress& progress) {
         box->SetColours(ToQColor(Settings().List), ToQColor(Settings().ListFont));
         box->SetBackgroundsOn(Settings().Backgrounds);
     }
-    mBold->setChecked(Settings().BoldFont);
+    Item(TagBold)->setChecked(Settings().BoldFont);
     BuildBuiltInTiles();
     SetMainForm(this);
     SetBoxSoundHook([](TBoxSound sound, bool synchronous) {
@@ -292,8 +279,8 @@ void TMain::FormShow() {
         const int largest = std::clamp<int>(settings.ScreenClassNumber, 1, 4);
         settings.Size = static_cast<std::uint8_t>(largest >= 3 ? 3 : largest < 2 ? 1 : 2);
     }
-    Adapter.SetTileSize(settings.Size);
-    mGame->menuAction()->setVisible(false);
+    LayOut(settings.Size);
+    ShowItem(TagGameMenu, false);
     Game().SetSpeed(static_cast<std::uint8_t>(std::clamp<int>(settings.Speed, 1, 4)));
     ShowItem(TagStepBack, false);
     ShowItem(TagRestore, false);

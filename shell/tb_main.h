@@ -51,6 +51,33 @@ class TPlayerBox;
 class TMain : public QMainWindow, public TMainView, public TWinShell, public TOptionsView {
     Q_OBJECT
 public:
+    // ---- The controls (the tests and the screenshots look at them) ----
+    QWidget Client;
+    TPanel xiPanel{&Client};
+    TPlayField xMap{&xiPanel};
+    QLabel xTit1{&xiPanel};
+    QLabel xTit2{&xiPanel};
+    QLabel xTit3{&xiPanel};
+    TPanel xBottomPan{&Client};
+    QLabel xBottomLab{&xBottomPan};
+    TPanel xNamePan{&Client};
+    QLabel xNameLab{&xNamePan};
+    TPanel xClockPan{&Client};
+    QLabel xClockLab{&xClockPan};
+    TPanel xStepPan{&Client};
+    QLabel xStepLab{&xStepPan};
+    TPanel xLevelPan{&Client};
+    std::array<QToolButton*, 9> xLev{};
+    TPanel xPalettePan{&Client};
+    std::array<QToolButton*, 8> xPal{};
+    QTimer xTim;
+    QTimer xMessTim;
+    int TileSize = 0;                 // 1..4; 0 until the layout was done once
+    int TilePixels = 16;              // 16, 24, 32 or 40
+    std::array<TTileSet, 5> TileSets; // index 1..4
+    // Smallest font size a long level name shrinks to.
+    static constexpr int MinNameFontSize = 6;
+
     // Builds the window, its menu and its tables, then the adapter and the
     // game object, which reads the records (telling `progress` each phase).
     explicit TMain(const TProgress& progress = {});
@@ -79,9 +106,25 @@ public:
     std::function<void()> CloseAboutBox;
     void ShuffleSprites() override { OptionsPart->ShuffleSprites(); }
     void ShuffleSounds() override { OptionsPart->ShuffleSounds(); }
-    // Shows or hides the item of a Tag.
-    void ShowItem(int tag, bool visible) override { MainMenu->ShowItem(tag, visible); }
-    std::span<const TMenuItem> MenuItems() const override { return MainMenu->Rows(); }
+    // Lays the window out for tile size 1 to 4.
+    void LayOut(int size);
+
+    // ---- TMainView ----
+    std::span<const TMenuItem> MenuItems() const override;
+    void ShowItem(int tag, bool visible) override;
+    void EnableItem(int tag, bool enabled) override;
+    void CheckItem(int tag, bool checked) override;
+    TPlayField& Field() override { return xMap; }
+    const TTileSet& Tiles() const override;
+    int CellPixels() const override { return TilePixels; }
+    void ShowTitles(bool welcome, bool version) override;
+    void ShowPanel(TBottomPanel panel, bool visible) override;
+    void SetPanelText(TBottomPanel panel, const QString& text) override;
+    void ColourCounters(const QColor& colour) override;
+    void RunClock(bool on) override;
+    void EnableLevelButtons(int highest) override;
+    void MarkLevelButton(int level, bool marked) override;
+    bool BannerShowing() const override { return xMessTim.isActive(); }
     // The first showing: tile size, speed, menus from the folders, sprite set.
     void FormShow();
 
@@ -101,7 +144,7 @@ public:
     void Terminate() override;
 
     // ---- TOptionsView ----
-    TTileSet& TileSet(int size) override { return Tiles[static_cast<std::size_t>(size)]; }
+    TTileSet& TileSet(int size) override { return TileSets[static_cast<std::size_t>(size)]; }
     void UseTileSize(int size) override;
     void ApplySkin(const QPixmap& box, const QPixmap& list, const QPixmap& panel) override;
     void ApplyCaptions() override;
@@ -175,6 +218,15 @@ private:
     QSize CorrectedSize;      // the size they were put right to
     bool Terminating = false; // closing without questions: no player is left
     QPixmap ListPicture;      // the skin's list picture, for the record browsers
+    // The design geometry, remembered at the first layout.
+    struct TDesign {
+        bool Taken = false;
+        QSize Client, Panel, Bottom, Map;
+        int PaletteWidth = 0, NameWidth = 0;
+        int LevelLeft = 0, LevelWidth = 0, StepLeft = 0, StepWidth = 0, ClockWidth = 0;
+        int PalButton = 0, LevButton = 0;
+        int Tit1Size = 0, Tit2Size = 0, Tit3Size = 0;
+    } Design;
 };
 
 // The program's main window while it exists (the about box's progress, tests).

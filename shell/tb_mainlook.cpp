@@ -30,9 +30,9 @@ void TMain::BuildBuiltInTiles() {
     // The window's own pictures, replaced by the sprite set's files when
     // they are loaded.
     for (int size = 1; size <= 4; ++size)
-        Tiles[static_cast<std::size_t>(size)] = BuiltInTiles(size);
+        TileSets[static_cast<std::size_t>(size)] = BuiltInTiles(size);
     // The boxes show the hero of the program's own pictures.
-    const QPixmap hero = QPixmap::fromImage(Tiles[3].Cells[Hero]);
+    const QPixmap hero = QPixmap::fromImage(TileSets[3].Cells[Hero]);
     Alert.SetHeroPicture(hero);
     GameBox->SetHeroPicture(hero);
     for (TNameDialog* box :
@@ -113,8 +113,8 @@ void TMain::ApplyMenuColours() {
 }
 
 void TMain::UseTileSize(int size) {
-    Adapter.SetTileSize(size);
-    const TTileSet& set = Tiles[static_cast<std::size_t>(size)];
+    LayOut(size);
+    const TTileSet& set = TileSets[static_cast<std::size_t>(size)];
     for (std::size_t i = 0; i < xPal.size(); ++i) {
         xPal[i]->setIcon(QPixmap::fromImage(set.Cells[TFieldEditor::PaletteCodes[i]]));
         xPal[i]->setIconSize(QSize(TilePixels, TilePixels));

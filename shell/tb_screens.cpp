@@ -84,7 +84,7 @@ int TakeScreenshots(const QString& folder) {
     if (game.GameCount() > 0) {
         game.OpenGameAt(game.GameAt(1).Name, 1);
         for (int size = 1; size <= 4; ++size) {
-            QMenu* menu = main.SizeMenus[static_cast<std::size_t>(size)];
+            QMenu* menu = main.Menus().Menu(SizeTag(size));
             for (QAction* item : menu->actions())
                 if (item->data().isValid()) {
                     main.Options().LoadSpriteSet(item);

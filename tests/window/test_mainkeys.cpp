@@ -113,10 +113,10 @@ TEST_F(MainWindowTest, TheMenusAndPanelsFollowTheGameStateAndTheEditor) {
         bool Bottom, Name, Clock, Levels, Palette, GameMenu, EditMenu;
     };
     const auto panels = [&] {
-        return TPanels{main.xBottomPan.isVisible(),          main.xNamePan.isVisible(),
-                       main.xClockPan.isVisible(),           main.xLevelPan.isVisible(),
-                       main.xPalettePan.isVisible(),         main.mGame->menuAction()->isVisible(),
-                       main.mEdit->menuAction()->isVisible()};
+        return TPanels{main.xBottomPan.isVisible(),        main.xNamePan.isVisible(),
+                       main.xClockPan.isVisible(),         main.xLevelPan.isVisible(),
+                       main.xPalettePan.isVisible(),       main.Item(TagGameMenu)->isVisible(),
+                       main.Item(TagEditMenu)->isVisible()};
     };
     const auto expectPanels = [&](TPanels want) {
         const TPanels got = panels();
@@ -170,14 +170,14 @@ TEST_F(MainWindowTest, TheMenusAndPanelsFollowTheGameStateAndTheEditor) {
             EXPECT_TRUE(shown(tag)) << tag;
         for (int tag : {TagEditMode, TagExport, TagExportBest, TagDeletePlayer, TagNewPlayer})
             EXPECT_FALSE(shown(tag)) << tag;
-        EXPECT_TRUE(main.mReadOnly->isEnabled());
+        EXPECT_TRUE(main.Item(TagReadOnly)->isEnabled());
     }
     game.PlayMode();
     ASSERT_FALSE(game.IsEdit());
     for (int tag : {TagEditMode, TagExport, TagExportBest, TagDeletePlayer, TagNewPlayer})
         EXPECT_TRUE(shown(tag)) << tag;
     EXPECT_FALSE(shown(TagPlayMode));
-    EXPECT_FALSE(main.mReadOnly->isEnabled());
+    EXPECT_FALSE(main.Item(TagReadOnly)->isEnabled());
     // Each item is one row of the menu's table, and no state both shows and hides it.
     std::set<int> tags;
     for (const TMenuItem& item : main.MenuItems()) {

@@ -74,7 +74,7 @@ TEST_F(MainWindowTest, ACrushIsMournedAndStepBackRestoresThePosition) {
     EXPECT_NE(game.GetState(), TState::Done);
     // The picture on the field shows the hero again at his cell.
     const int px = main.TilePixels;
-    const QImage hero = main.Tiles[static_cast<std::size_t>(main.TileSize)].Cells[Hero];
+    const QImage hero = main.TileSets[static_cast<std::size_t>(main.TileSize)].Cells[Hero];
     EXPECT_EQ(main.xMap.Picture().copy((start.X - 1) * px, (start.Y - 1) * px, px, px), hero);
 }
 
@@ -316,12 +316,11 @@ TEST_F(MainWindowTest, TheWindowTakesTheSizeOfItsContentsAtEveryTileSize) {
     // Up through the sizes the screen allows, then back down to the smallest.
     std::vector<int> sizes;
     for (int size = 1; size <= 4; ++size)
-        if (main.SizeMenus[static_cast<std::size_t>(size)]->menuAction()->isVisible())
-            sizes.push_back(size);
+        if (main.Menus().Menu(SizeTag(size))->menuAction()->isVisible()) sizes.push_back(size);
     ASSERT_GE(sizes.size(), 2U) << "the test screen allows a second tile size";
     sizes.insert(sizes.end(), sizes.rbegin() + 1, sizes.rend());
     for (int size : sizes) {
-        QMenu* menu = main.SizeMenus[static_cast<std::size_t>(size)];
+        QMenu* menu = main.Menus().Menu(SizeTag(size));
         QAction* set = nullptr;
         for (QAction* item : menu->actions())
             if (item->data().isValid() && set == nullptr) set = item;
@@ -338,7 +337,7 @@ TEST_F(MainWindowTest, TheWindowTakesTheSizeOfItsContentsAtEveryTileSize) {
 TEST_F(MainWindowTest, KeypadDigitsChooseLevelsAndReadOnlyWaitsForTheEditor) {
     WriteGame("Pair", {LongCorridor, LongCorridor, LongCorridor});
     TMain& main = Start();
-    EXPECT_FALSE(main.mReadOnly->isEnabled());
+    EXPECT_FALSE(main.Item(TagReadOnly)->isEnabled());
     main.Game().ToggleAllLevels();
     main.Game().OpenGameAt("Pair", 1);
     WaitForInput(main);
@@ -348,7 +347,7 @@ TEST_F(MainWindowTest, KeypadDigitsChooseLevelsAndReadOnlyWaitsForTheEditor) {
         EXPECT_EQ(main.Game().GetLevel(), level);
     }
     main.Game().EditMode();
-    EXPECT_TRUE(main.mReadOnly->isEnabled());
+    EXPECT_TRUE(main.Item(TagReadOnly)->isEnabled());
     // The palette's hints are the cell kinds' names of the language.
     EXPECT_EQ(main.xPal[2]->toolTip(), QStringLiteral("Wall"));
     main.Options().LoadLanguage("Deutsch");

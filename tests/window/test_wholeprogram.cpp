@@ -143,7 +143,7 @@ TEST_F(WholeProgramTest, AGameMadeInTheEditorIsSavedReloadedFromTheDialogAndWon)
     });
     main.Item(12)->trigger();
     ASSERT_TRUE(game.IsEdit());
-    EXPECT_TRUE(main.mEdit->menuAction()->isVisible());
+    EXPECT_TRUE(main.Item(TagEditMenu)->isVisible());
     EXPECT_TRUE(main.xPalettePan.isVisible());
     EXPECT_EQ(game.GameAuthor(), "Tester");
     EXPECT_EQ(game.LevelName(1), "First Bed");
@@ -311,7 +311,7 @@ TEST_F(WholeProgramTest, GermanCaptionsAndMessagesComeAtOnceAndEnglishComesBack)
     TMain& main = Start();
     QAction* german = nullptr;
     QAction* english = nullptr;
-    for (QAction* item : main.mLanguage->actions()) {
+    for (QAction* item : main.Menus().Menu(TagLanguageMenu)->actions()) {
         if (item->text() == QString::fromUtf8("Deutsch")) german = item;
         if (item->text() == QString::fromUtf8("English")) english = item;
     }
@@ -336,20 +336,20 @@ TEST_F(WholeProgramTest, GermanCaptionsAndMessagesComeAtOnceAndEnglishComesBack)
 TEST_F(WholeProgramTest, TileSizeSpriteSetAndFontSizeAreKeptInTheSettingsFile) {
     TMain& main = Start();
     QAction* crystal = nullptr;
-    for (QAction* item : main.SizeMenus[2]->actions())
+    for (QAction* item : main.Menus().Menu(SizeTag(2))->actions())
         if (item->text().remove('&') == QString::fromUtf8("Crystal")) crystal = item;
     ASSERT_NE(crystal, nullptr) << "the medium size offers the Crystal set";
     crystal->trigger();
     EXPECT_EQ(main.TileSize, 2);
     EXPECT_EQ(main.TilePixels, 24);
     QAction* seven = nullptr;
-    for (QAction* item : main.mFont->actions())
+    for (QAction* item : main.Menus().Menu(TagFontSizeMenu)->actions())
         if (item->text() == QString::fromUtf8(" &7")) seven = item;
     ASSERT_NE(seven, nullptr);
     seven->trigger();
     EXPECT_TRUE(seven->isChecked());
-    main.mBold->trigger();
-    EXPECT_TRUE(main.mBold->isChecked());
+    main.Item(TagBold)->trigger();
+    EXPECT_TRUE(main.Item(TagBold)->isChecked());
 
     Yes();
     ASSERT_TRUE(main.close());
@@ -408,7 +408,7 @@ TEST_F(WholeProgramTest, RefusedMembersAreListedInThePlayersLanguageInABoxThatFi
     WriteZip((downloads / "tobbin-gam-many.zip").string(), members);
 
     TMain& main = Start();
-    for (QAction* item : main.mLanguage->actions())
+    for (QAction* item : main.Menus().Menu(TagLanguageMenu)->actions())
         if (item->text() == QString::fromUtf8("Deutsch")) item->trigger();
     main.Installer().SearchPlaces = TSearchPlaces{{downloads}, {}};
     QString refused;
@@ -440,7 +440,7 @@ TEST_F(WholeProgramTest, RefusedMembersAreListedInThePlayersLanguageInABoxThatFi
 TEST_F(WholeProgramTest, TheHallOfChampionsOpensAWonLevelFromThePlayersBestResults) {
     TMain& main = StartWithFirstLevelWon("Corridor");
     TWinGame& game = main.Game();
-    emit main.mFile->aboutToShow(); // the hall's item follows the records
+    emit main.Menus().Menu(TagFileMenu)->aboutToShow(); // the hall's item follows the records
     EXPECT_TRUE(main.Item(23)->isVisible());
     // The champions' first row leads to Tester's best results, and their
     // row of level 1 back to the level.
