@@ -68,6 +68,12 @@ struct Play : ::testing::Test {
         game->SetLevel(level);
         return game;
     }
+    // The state, the hero's cell and the recorded steps, as one line.
+    static std::string Status(const TGame& game) {
+        const char* states[] = {"None", "Ready", "Play", "Replay", "Done"};
+        return std::string(states[static_cast<int>(game.GetState())]) + " " + P(game.GetHeroPos()) +
+               " " + std::to_string(game.GetSolution().GetSteps());
+    }
     static void Walk(TGame& game, int moves) {
         for (int i = 0; i < moves; ++i)
             ASSERT_TRUE(game.Move(i % 2 ? Left : Right, 1));
@@ -76,51 +82,38 @@ struct Play : ::testing::Test {
 
 TEST_F(Play, NewGameObjectIsBusyModifiedAndHasNoLevel) {
     TTestGame game(folder.Layout());
-    EXPECT_EQ(game.GetLevel(), 0);
-    EXPECT_TRUE(game.IsBusy());
-    EXPECT_TRUE(game.IsModified());
-    EXPECT_FALSE(game.IsEdit());
+    EXPECT_EQ(std::tuple(game.GetLevel(), game.IsBusy(), game.IsModified(), game.IsEdit()),
+              std::tuple(0, true, true, false));
     EXPECT_FALSE(game.Move(Right, 1)); // refused while busy
-    EXPECT_EQ(game.GetHistory().GetCapacity(), 200);
-    EXPECT_EQ(game.GetSnapshots().GetCapacity(), 20);
     TTestGame frugal(folder.Layout(), true);
-    EXPECT_EQ(frugal.GetHistory().GetCapacity(), 40);
-    EXPECT_EQ(frugal.GetSnapshots().GetCapacity(), 4);
+    EXPECT_EQ(std::tuple(game.GetHistory().GetCapacity(), game.GetSnapshots().GetCapacity(),
+                         frugal.GetHistory().GetCapacity(), frugal.GetSnapshots().GetCapacity()),
+              std::tuple(200, 20, 40, 4));
 }
 
 TEST_F(Play, SetLevelLaysTheLevelOutAndTheSameLevelAgainRestartsIt) {
     auto game = Open(1);
-    EXPECT_FALSE(game->IsBusy());
-    EXPECT_EQ(game->GetState(), TState::Ready);
-    EXPECT_EQ(game->GetName(), "Walk");
-    EXPECT_EQ(game->LevelCount(), 4);
-    EXPECT_EQ(game->LevelName(), "Walk");
-    EXPECT_EQ(game->LevelName(3), "Win");
+    EXPECT_EQ(std::tuple(game->IsBusy(), Status(*game), game->GetName(), game->LevelCount(),
+                         game->LevelName(), game->LevelName(3)),
+              std::tuple(false, "Ready 1,1 0", "Walk", 4, "Walk", "Win"));
     Walk(*game, 3);
     game->TakeSnapshot();
     game->Tick();
     EXPECT_FALSE(game->SetLevel(1)); // not a change of level, but a restart
-    EXPECT_EQ(game->GetState(), TState::Ready);
-    EXPECT_EQ(game->GetHeroPos(), TPos(1, 1));
-    EXPECT_FALSE(game->HasHistory());
-    EXPECT_FALSE(game->HasSnapshots());
-    EXPECT_EQ(game->GetTime(), 0);
-    EXPECT_EQ(game->GetSolution().GetSteps(), 0);
+    EXPECT_EQ(std::tuple(Status(*game), game->HasHistory(), game->HasSnapshots(), game->GetTime()),
+              std::tuple("Ready 1,1 0", false, false, 0));
     EXPECT_TRUE(game->SetLevel(3));
     EXPECT_EQ(game->GetName(), "Win");
     EXPECT_THROW(game->SetLevel(5), std::out_of_range);
-}
 
-TEST_F(Play, RefusedMoveLeavesTheGameExactlyAsItWas) {
-    auto game = Open(1);
+    // A refused move leaves the game exactly as it was.
+    game->SetLevel(1);
     EXPECT_FALSE(game->Move(Up, 1));
-    EXPECT_EQ(game->GetState(), TState::Ready);
-    EXPECT_FALSE(game->HasHistory());
+    EXPECT_EQ(std::tuple(Status(*game), game->HasHistory()), std::tuple("Ready 1,1 0", false));
     Walk(*game, 2);
     EXPECT_FALSE(game->Move(Left, 1)); // into the border
-    EXPECT_EQ(game->GetHistory().GetCount(), 2);
-    EXPECT_EQ(game->GetSolution().GetSteps(), 2);
-    EXPECT_FALSE(game->IsBusy());
+    EXPECT_EQ(std::tuple(game->GetHistory().GetCount(), Status(*game), game->IsBusy()),
+              std::tuple(2, "Play 1,1 2", false));
 }
 
 TEST_F(Play, FullHistoryKeepsEveryStepBackWhenAMoveIsRefused) {
@@ -135,9 +128,7 @@ TEST_F(Play, FullHistoryKeepsEveryStepBackWhenAMoveIsRefused) {
         for (int i = 0; i < capacity; ++i)
             game->StepBack();
         // The oldest position kept is the one after the first move.
-        EXPECT_FALSE(game->HasHistory());
-        EXPECT_EQ(game->GetHeroPos(), TPos(2, 1));
-        EXPECT_EQ(game->GetSolution().GetSteps(), 1);
+        EXPECT_EQ(std::tuple(game->HasHistory(), Status(*game)), std::tuple(false, "Play 2,1 1"));
         try {
             game->StepBack();
             ADD_FAILURE() << "step back on an empty history";
@@ -172,16 +163,13 @@ TEST_F(Play, StepBackAfterTheHeroWasCrushedReturnsToPlay) {
     EXPECT_FALSE(game->IsBusy());
     const int calls = game->HistoryCalls;
     game->StepBack();
-    EXPECT_EQ(game->GetState(), TState::Play);
-    EXPECT_EQ(game->GetCell(TPos(2, 3)), Hero);
-    EXPECT_EQ(game->GetHeroPos(), TPos(2, 3));
-    EXPECT_EQ(game->GetCell(TPos(2, 1)), Stone);
-    EXPECT_EQ(game->GetSolution().GetSteps(), 0);
+    EXPECT_EQ(std::tuple(Status(*game), game->GetCell(TPos(2, 3)), game->GetCell(TPos(2, 1))),
+              std::tuple("Play 2,3 0", Hero, Stone));
     EXPECT_EQ(game->GetTime(), 1); // the clock is not turned back
     EXPECT_GT(game->HistoryCalls, calls);
 }
 
-TEST_F(Play, SnapshotRestoresItsPositionAndIsConsumed) {
+TEST_F(Play, SnapshotRestoresItsPositionAndIsConsumedAndARunIsOneHistoryEntry) {
     auto game = Open(1);
     Walk(*game, 1);
     game->TakeSnapshot();
@@ -189,22 +177,16 @@ TEST_F(Play, SnapshotRestoresItsPositionAndIsConsumed) {
     Walk(*game, 2); // right, left
     EXPECT_TRUE(game->Move(Right, 2));
     game->RestoreSnapshot();
-    EXPECT_EQ(game->GetHeroPos(), TPos(2, 1));
-    EXPECT_EQ(game->GetSolution().GetSteps(), 1);
-    EXPECT_EQ(game->GetState(), TState::Play);
-    EXPECT_FALSE(game->HasSnapshots());
+    EXPECT_EQ(std::tuple(Status(*game), game->HasSnapshots()), std::tuple("Play 2,1 1", false));
     EXPECT_THROW(game->RestoreSnapshot(), Error);
-
     for (int i = 0; i < 25; ++i)
         game->TakeSnapshot();
     EXPECT_EQ(game->GetSnapshots().GetCount(), 20);
-}
 
-TEST_F(Play, RunIsOneHistoryEntry) {
-    auto game = Open(1);
+    game->SetLevel(1);
     EXPECT_TRUE(game->Move(Right, 9));
-    EXPECT_EQ(game->GetHeroPos(), TPos(4, 1));
-    EXPECT_EQ(game->GetHistory().GetCount(), 1);
+    EXPECT_EQ(std::tuple(Status(*game), game->GetHistory().GetCount()),
+              std::tuple("Play 4,1 3", 1));
     game->StepBack();
     EXPECT_EQ(game->GetHeroPos(), TPos(1, 1));
 }
@@ -228,21 +210,16 @@ TEST_F(Play, MoveIsRefusedWhileAnotherRunsAndBusyClearsOnErrors) {
 TEST_F(Play, PlayBackReplaysOwnMovesAndSnapshotsTheEnd) {
     auto game = Open(1);
     Walk(*game, 3);
-    EXPECT_TRUE(game->PlayBack(false));
-    EXPECT_EQ(game->GetState(), TState::Play);
-    EXPECT_EQ(game->GetHeroPos(), TPos(2, 1));
-    EXPECT_EQ(game->GetSolution().GetSteps(), 3);
-    EXPECT_FALSE(game->HasHistory()); // play back passes through Ready
-    EXPECT_EQ(game->GetSnapshots().GetCount(), 1);
+    EXPECT_TRUE(game->PlayBack(false)); // passes through Ready: no history
+    EXPECT_EQ(std::tuple(Status(*game), game->HasHistory(), game->GetSnapshots().GetCount()),
+              std::tuple("Play 2,1 3", false, 1));
 }
 
 TEST_F(Play, ShowSolutionNeedsAStoredSolutionAndKeepsThePlayer) {
     auto game = Open(3);
     EXPECT_TRUE(game->Move(Right, 1));
     EXPECT_FALSE(game->PlayBack(true)); // none stored: nothing changes
-    EXPECT_EQ(game->GetHeroPos(), TPos(2, 1));
-    EXPECT_EQ(game->GetState(), TState::Play);
-    EXPECT_EQ(game->GetSolution().GetSteps(), 1);
+    EXPECT_EQ(Status(*game), "Play 2,1 1");
 
     EXPECT_TRUE(game->Move(Right, 1));
     EXPECT_EQ(game->GetState(), TState::Done);
@@ -252,12 +229,10 @@ TEST_F(Play, ShowSolutionNeedsAStoredSolutionAndKeepsThePlayer) {
 
     game->SetPlayer("Bob #0");
     game->SetLevel(3);
-    EXPECT_TRUE(game->PlayBack(true));
-    EXPECT_EQ(game->GetState(), TState::Done);
-    EXPECT_EQ(game->GetFoodCount(), 0);
-    EXPECT_FALSE(game->HasSnapshots()); // the level ended: nothing to return to
-    EXPECT_EQ(game->GetPlayer(), "Bob #0");
-    EXPECT_EQ(game->GetSolution().GetPlayer(), "Bob #0");
+    EXPECT_TRUE(game->PlayBack(true)); // the level ended: no snapshot to return to
+    EXPECT_EQ(std::tuple(game->GetState(), game->GetFoodCount(), game->HasSnapshots(),
+                         game->GetPlayer(), game->GetSolution().GetPlayer()),
+              std::tuple(TState::Done, 0, false, "Bob #0", "Bob #0"));
 
     EXPECT_TRUE(game->KillLevelSolution(3));
     EXPECT_FALSE(game->KillLevelSolution(3));
@@ -285,10 +260,10 @@ TEST_F(Play, SaveProgressAppendsTheRecordingAndLoadProgressTakesItBack) {
     EXPECT_EQ(ReadFile(SavePath()),
               SavedLine("Ann #0", "Test", 1, "RL") + SavedLine("Ann #0", "Test", 1, "RLR"));
 
-    TLevSol target;
+    TLevSol target; // the last line wins
     EXPECT_EQ(game->LoadProgress(target, 9), 1);
-    EXPECT_EQ(target.GetSteps(), 3); // the last line wins
-    EXPECT_EQ(target.GetCapacity(), TLevSol::MaxMoves);
+    EXPECT_EQ(std::tuple(target.GetSteps(), target.GetCapacity()),
+              std::tuple(3, TLevSol::MaxMoves));
     EXPECT_FALSE(fs::exists(SavePath())); // nothing else was in it
     EXPECT_EQ(game->LoadProgress(target, 9), 0);
 }
@@ -313,30 +288,25 @@ TEST_F(Play, LoadProgressConsumesEveryLineOfThisPlayerAndGameAndKeepsTheRest) {
     EXPECT_EQ(ReadFile(SavePath()), bob + other + damaged + "\r\n");
 }
 
-TEST_F(Play, ASaveLineThatNoLongerFitsItsGameIsDroppedQuietlyAndOthersStay) {
-    auto game = Open(1); // "Test" has 4 levels
+TEST_F(Play, ASaveLineThatNoLongerFitsIsDroppedAndASaveStartsOnALineOfItsOwn) {
+    auto game = Open(1); // "Test" has 4 levels: level 9 is gone, nothing to continue
     const std::string vanished = SavedLine("Ann #0", "Gone", 2, "R");
-    const std::string damaged = "5";
-    WriteFile(SavePath(), SavedLine("Ann #0", "Test", 9, "RR") + vanished + damaged);
+    WriteFile(SavePath(), SavedLine("Ann #0", "Test", 9, "RR") + vanished + "5");
     TLevSol target;
-    EXPECT_EQ(game->LoadProgress(target, 9), 0); // level 9 is gone: nothing to continue
+    EXPECT_EQ(game->LoadProgress(target, 9), 0);
     EXPECT_EQ(target.GetSteps(), 0);
-    EXPECT_EQ(ReadFile(SavePath()), vanished + damaged + "\r\n");
-
+    EXPECT_EQ(ReadFile(SavePath()), vanished + "5\r\n");
     fs::remove(SavePath());
     fs::create_directories(SavePath()); // a save file that cannot be read
     EXPECT_EQ(game->LoadProgress(target, 9), 0);
-}
+    fs::remove(SavePath());
 
-TEST_F(Play, ASaveStartsOnALineOfItsOwnAfterALastLineWithoutLineEnd) {
-    auto game = Open(1);
     std::string bob = SavedLine("Bob #0", "Test", 1, "R");
     bob.resize(bob.size() - 2); // another player's line, cut before its CR LF
     WriteFile(SavePath(), bob);
     Walk(*game, 2);
     game->SaveProgress();
     EXPECT_EQ(ReadFile(SavePath()), bob + "\r\n" + SavedLine("Ann #0", "Test", 1, "RL"));
-    TLevSol target;
     EXPECT_EQ(game->LoadProgress(target, 9), 1);
     EXPECT_EQ(target.GetSteps(), 2);
     EXPECT_EQ(ReadFile(SavePath()), bob + "\r\n"); // Bob's line is kept, readable
@@ -354,8 +324,7 @@ TEST_F(Play, ContinuingASavedLevelReplaysEachSavedMoveOnce) {
     again->SetLevel(1);
     again->TakeRecording(saved);
     EXPECT_TRUE(again->PlayBack(false));
-    EXPECT_EQ(again->GetSolution().GetSteps(), 9);
-    EXPECT_EQ(again->GetHeroPos(), game->GetHeroPos());
+    EXPECT_EQ(Status(*again), Status(*game));
     ASSERT_TRUE(again->Move(Left, 1));
     EXPECT_EQ(again->GetSolution().GetSteps(), 10);
 }
@@ -381,81 +350,67 @@ TEST_F(Play, EditModeFreezesTheStateAndStoresOnlyChangedLevels) {
     auto game = Open(1);
     game->AssignInfo(*InfoWithSolutions(4));
     Walk(*game, 1);
-    game->EnterEditMode();
-    EXPECT_TRUE(game->IsEdit());
-    EXPECT_FALSE(game->IsModified());
-    EXPECT_EQ(game->GetHeroPos(), TPos(1, 1)); // the stored map, loaded for editing
+    game->EnterEditMode(); // the stored map, loaded for editing
+    EXPECT_EQ(std::tuple(game->IsEdit(), game->IsModified(), game->GetHeroPos()),
+              std::tuple(true, false, TPos(1, 1)));
     EXPECT_FALSE(game->SetState(TState::Ready, true));
     EXPECT_EQ(game->GetState(), TState::Play);
 
     game->SetCell(TPos(10, 1), Grass);
-    EXPECT_TRUE(game->SelectLevel(2));
-    EXPECT_EQ(game->GetChangedLevels(), 1u << 1);
-    EXPECT_TRUE(game->IsModified());
-    EXPECT_EQ(game->GetGame().GetSolution(1), nullptr); // it no longer fits
-    EXPECT_EQ(game->GetGame().GetMap(1)->GetCell(TPos(10, 1)), Grass);
-    EXPECT_EQ(game->GetName(), "Crush");
-
+    EXPECT_TRUE(game->SelectLevel(2)); // the solution of level 1 no longer fits
+    EXPECT_EQ(std::tuple(game->GetChangedLevels(), game->IsModified(),
+                         game->GetGame().GetSolution(1),
+                         game->GetGame().GetMap(1)->GetCell(TPos(10, 1)), game->GetName()),
+              std::tuple(1u << 1, true, nullptr, Grass, "Crush"));
     EXPECT_TRUE(game->SelectLevel(3)); // level 2 unchanged
     EXPECT_NE(game->GetGame().GetSolution(2), nullptr);
     EXPECT_EQ(game->GetChangedLevels(), 1u << 1);
 
     game->LeaveEditMode();
-    EXPECT_FALSE(game->IsEdit());
-    EXPECT_EQ(game->GetState(), TState::Ready);
-    EXPECT_EQ(game->GetName(), "Win");
+    EXPECT_EQ(std::tuple(game->IsEdit(), game->GetState(), game->GetName()),
+              std::tuple(false, TState::Ready, "Win"));
 }
 
 TEST_F(Play, DeletingALevelMarksItAndTheLevelsAfterIt) {
     auto game = Open(2);
     game->EnterEditMode();
-    game->DeleteLevel();
-    EXPECT_EQ(game->LevelCount(), 3);
-    EXPECT_EQ(game->GetChangedLevels(), (1u << 2) | (1u << 3) | (1u << 4));
-    EXPECT_EQ(game->GetLevel(), 2);
-    EXPECT_EQ(game->GetName(), "Win"); // the former level 3
-    EXPECT_TRUE(game->IsModified());
-
+    game->DeleteLevel(); // level 2 shows the former level 3
+    EXPECT_EQ(std::tuple(game->LevelCount(), game->GetChangedLevels(), game->GetLevel(),
+                         game->GetName(), game->IsModified()),
+              std::tuple(3, (1u << 2) | (1u << 3) | (1u << 4), 2, "Win", true));
     game->SelectLevel(3);
     game->DeleteLevel(); // the last level: the new last one is shown
-    EXPECT_EQ(game->LevelCount(), 2);
-    EXPECT_EQ(game->GetLevel(), 2);
-    EXPECT_EQ(game->GetName(), "Win");
+    EXPECT_EQ(std::tuple(game->LevelCount(), game->GetLevel(), game->GetName()),
+              std::tuple(2, 2, "Win"));
 }
 
 TEST_F(Play, CopyPreviousLevelTakesCellsHeroAndNameUntilStored) {
     auto game = Open(3);
     game->AssignInfo(*InfoWithSolutions(4));
     game->EnterEditMode();
-    game->CopyPreviousLevel();
-    EXPECT_EQ(game->GetName(), "Crush");
-    EXPECT_EQ(game->GetHeroPos(), TPos(2, 3));
+    game->CopyPreviousLevel(); // not stored yet
+    EXPECT_EQ(std::tuple(game->GetName(), game->GetHeroPos(), game->GetChangedLevels(),
+                         game->IsModified(), game->GetGame().GetMap(3)->GetName()),
+              std::tuple("Crush", TPos(2, 3), 1u << 3, true, "Win"));
     EXPECT_TRUE(game->SameCells(*game->GetGame().GetMap(2)));
-    EXPECT_EQ(game->GetChangedLevels(), 1u << 3);
-    EXPECT_TRUE(game->IsModified());
-    EXPECT_EQ(game->GetGame().GetMap(3)->GetName(), "Win"); // not stored yet
     game->StoreEditedLevel();
     EXPECT_TRUE(game->GetGame().GetMap(3)->SameCells(*game->GetGame().GetMap(2)));
-    EXPECT_EQ(game->GetGame().GetMap(3)->GetName(), "Crush");
-    EXPECT_EQ(game->GetGame().GetSolution(3), nullptr);
+    EXPECT_EQ(std::tuple(game->GetGame().GetMap(3)->GetName(), game->GetGame().GetSolution(3)),
+              std::tuple("Crush", nullptr));
 
     auto first = Open(1);
     first->EnterEditMode();
     first->CopyPreviousLevel(); // level 1 has none: nothing happens
-    EXPECT_FALSE(first->IsModified());
-    EXPECT_EQ(first->GetName(), "Walk");
-}
+    EXPECT_EQ(std::tuple(first->IsModified(), first->GetName()), std::tuple(false, "Walk"));
 
-TEST_F(Play, MoveLevelSwapsAndFollowsTheLevel) {
-    auto game = Open(2);
-    game->EnterEditMode();
-    game->MoveLevelTo(1);
-    EXPECT_EQ(game->GetLevel(), 1);
-    EXPECT_EQ(game->GetName(), "Crush");
-    EXPECT_EQ(game->LevelName(2), "Walk");
-    EXPECT_EQ(game->GetChangedLevels(), (1u << 1) | (1u << 2));
-    EXPECT_TRUE(game->IsModified());
-    EXPECT_THROW(game->MoveLevelTo(5), std::out_of_range);
+    // Moving a level swaps it with the one at its new place and follows it.
+    auto moved = Open(2);
+    moved->EnterEditMode();
+    moved->MoveLevelTo(1);
+    EXPECT_EQ(std::tuple(moved->GetLevel(), moved->GetName(), moved->LevelName(2),
+                         moved->GetChangedLevels(), moved->IsModified()),
+              std::tuple(1, "Crush", "Walk", (1u << 1) | (1u << 2), true));
+    EXPECT_THROW(moved->MoveLevelTo(5), std::out_of_range);
 }
 
 TEST_F(Play, NamesInfoFlagsAndSavingTheGame) {
@@ -464,26 +419,21 @@ TEST_F(Play, NamesInfoFlagsAndSavingTheGame) {
     game->SetLevelName("Walk");
     EXPECT_FALSE(game->IsModified()); // same name: no change
     game->SetLevelName("Stroll");
-    EXPECT_TRUE(game->IsModified());
-    EXPECT_EQ(game->GetName(), "Stroll");
-    EXPECT_EQ(game->LevelName(1), "Stroll");
+    EXPECT_EQ(std::tuple(game->IsModified(), game->GetName(), game->LevelName(1)),
+              std::tuple(true, "Stroll", "Stroll"));
 
     game->SetGameInfo("Test", 3, "Cid");
     game->SetGameFlag(ReadOnly, true);
-    EXPECT_TRUE(game->HasFlag(ReadOnly));
-    EXPECT_EQ(game->Skill(), 3);
-    EXPECT_EQ(game->GameAuthor(), "Cid");
     EXPECT_THROW(game->SetGameInfo("Test", 5, "Cid"), std::out_of_range);
     game->SaveGame();
     EXPECT_FALSE(game->IsModified());
-
     TTestGame again(folder.Layout());
     again.LoadGame("Test", true);
-    EXPECT_EQ(again.GameAuthor(), "Cid");
-    EXPECT_EQ(again.Skill(), 3);
-    EXPECT_TRUE(again.HasFlag(ReadOnly));
-    EXPECT_EQ(again.LevelName(1), "Stroll");
-    EXPECT_EQ(again.LevelCount(), 4);
+    for (const TGame* g :
+         {static_cast<const TGame*>(game.get()), static_cast<const TGame*>(&again)})
+        EXPECT_EQ(std::tuple(g->GameAuthor(), g->Skill(), g->HasFlag(ReadOnly), g->LevelName(1),
+                             g->LevelCount()),
+                  std::tuple("Cid", 3, true, "Stroll", 4));
 }
 
 TEST_F(Play, NewGameStartsEmptyInEditModeAndTakesThePlayerAsAuthor) {
@@ -491,42 +441,33 @@ TEST_F(Play, NewGameStartsEmptyInEditModeAndTakesThePlayerAsAuthor) {
     Walk(*game, 2);
     game->TakeSnapshot();
     game->NewGame("Fresh", 1, "");
-    EXPECT_EQ(game->GetLevel(), 0);
-    EXPECT_TRUE(game->IsEdit());
-    EXPECT_TRUE(game->IsModified());
-    EXPECT_EQ(game->GetState(), TState::None);
-    EXPECT_FALSE(game->HasHistory());
-    EXPECT_FALSE(game->HasSnapshots());
-    EXPECT_EQ(game->LevelCount(), 0);
-    EXPECT_EQ(game->GetHeroPos(), TPos());
-    EXPECT_EQ(game->GameName(), "Fresh");
-
+    EXPECT_EQ(std::tuple(game->GetLevel(), game->IsEdit(), game->IsModified(), game->HasHistory(),
+                         game->HasSnapshots(), game->LevelCount(), game->GameName()),
+              std::tuple(0, true, true, false, false, 0, "Fresh"));
+    EXPECT_EQ(Status(*game), "None 0,0 0");
     game->EnterEditMode();
-    EXPECT_EQ(game->GameAuthor(), "Ann #0");
-    EXPECT_TRUE(game->IsModified());
+    EXPECT_EQ(std::tuple(game->GameAuthor(), game->IsModified()), std::tuple("Ann #0", true));
 
     // The name is appended to, not prefixed: GCC 12 at -O3 misreads a literal
     // prefixed to a temporary string as an overlapping copy (-Wrestrict).
     for (int i = 0; i < 10; ++i)
         game->AddLevel(std::string("L").append(std::to_string(i + 1)));
-    EXPECT_EQ(game->LevelCount(), 9);
-    EXPECT_EQ(game->LevelName(9), "L9");
-    EXPECT_TRUE(game->HasBadLevels()); // empty levels cannot be played
+    EXPECT_EQ(std::tuple(game->LevelCount(), game->LevelName(9), game->HasBadLevels()),
+              std::tuple(9, "L9", true)); // empty levels cannot be played
 
     game->DeleteLevel(); // no current level: nothing is deleted
     EXPECT_EQ(game->LevelCount(), 9);
     game->LeaveEditMode(); // no current level: an empty grid, ready
-    EXPECT_EQ(game->GetState(), TState::Ready);
-    EXPECT_EQ(game->GetHeroPos(), TPos());
+    EXPECT_EQ(Status(*game), "Ready 0,0 0");
 }
 
 TEST_F(Play, AssignInfoBringsSolutionsButKeepsTheLevelsTheGameHas) {
     auto game = Open(1);
     game->AssignInfo(*InfoWithSolutions(6)); // the records count more levels than the file has
-    EXPECT_EQ(game->LevelCount(), 4);
     EXPECT_NE(game->GetGame().GetSolution(4), nullptr);
-    EXPECT_EQ(game->GetGame().GetSolution(5), nullptr);
-    EXPECT_EQ(game->GetGame().CountSolved(false), 4);
+    EXPECT_EQ(std::tuple(game->LevelCount(), game->GetGame().GetSolution(5),
+                         game->GetGame().CountSolved(false)),
+              std::tuple(4, nullptr, 4));
     EXPECT_NO_THROW(game->SetLevel(4));
     EXPECT_THROW(game->SetLevel(5), std::out_of_range);
 }

@@ -27,9 +27,24 @@ struct Header {
     bool Renamed = false;
 };
 
-void Read(Header& h, const std::string& text) {
+// Reads the header and answers what was read: name|author|skill|stored|levels|flags|new|version.
+std::string Read(Header& h, const std::string& text) {
     TTextReader r(text);
     h.Renamed = h.Game.ReadHeader(r, h.NewFormat, h.Stored);
+    const TGamBase& g = h.Game;
+    return g.Name + "|" + g.Author + "|" + std::to_string(g.Skill) + "|" +
+           std::to_string(h.Stored) + "|" + std::to_string(g.GetLevelCount()) + "|" +
+           std::to_string(g.GetFlags()) + "|" + (h.NewFormat ? "new" : "old") + "|" +
+           std::to_string(g.Version);
+}
+
+// Each level's solver ("-" for none), then the solved and the fresh set.
+std::string Show(const TGamInfo& g) {
+    std::string text;
+    for (int level = 1; level <= g.GetLevelCount(); ++level)
+        text += (g.GetSolution(level) ? g.GetSolution(level)->GetPlayer() : "-") + ",";
+    return text + " " + std::to_string(g.SolvedSet(false)) + " " +
+           std::to_string(g.SolvedSet(true));
 }
 
 TLevSol Solution(const std::string& player, int steps) {
@@ -52,30 +67,24 @@ void Levels(TGamInfo& g, int levels) {
 TEST(VersionLine, GivesVersionAndInstallationOrRewinds) {
     EXPECT_EQ(VersionLine(), "Version 3.54 #0");
     TTextReader own(VersionLine() + "\r\nnext");
-    const TVersionLine v = ReadVersionLine(own);
-    EXPECT_EQ(v.Version, 354);
-    EXPECT_EQ(v.Installation, 0);
-    std::string line;
-    own.ReadLine(line);
-    EXPECT_EQ(line, "next");
-
-    TTextReader other("Version 3.30 #4711\n");
-    EXPECT_EQ(ReadVersionLine(other).Version, 330);
-    other.Rewind();
-    EXPECT_EQ(ReadVersionLine(other).Installation, 4711);
-    TTextReader bare("Version 2.10\n");
-    const TVersionLine b = ReadVersionLine(bare);
-    EXPECT_EQ(b.Version, 210);
-    EXPECT_EQ(b.Installation, 0);
-
     // Without a version line the first line is data again.
-    TTextReader none(" version 3.54 #0\nsecond");
-    const TVersionLine n = ReadVersionLine(none);
-    EXPECT_EQ(n.Version, 0);
-    none.ReadLine(line);
-    EXPECT_EQ(line, " version 3.54 #0");
-    TTextReader empty("");
-    EXPECT_EQ(ReadVersionLine(empty).Version, 0);
+    const struct {
+        const char* Text;
+        int Version, Installation;
+        const char* Next;
+    } lines[] = {{"Version 3.54 #0\r\nnext", 354, 0, "next"},
+                 {"Version 3.30 #4711\n", 330, 4711, ""},
+                 {"Version 2.10\n", 210, 0, ""},
+                 {" version 3.54 #0\nsecond", 0, 0, " version 3.54 #0"},
+                 {"", 0, 0, ""}};
+    for (const auto& l : lines) {
+        TTextReader r(l.Text);
+        const TVersionLine v = ReadVersionLine(r);
+        std::string next;
+        r.ReadLine(next);
+        EXPECT_EQ(std::tuple(v.Version, v.Installation, next),
+                  std::tuple(l.Version, l.Installation, l.Next));
+    }
 
     for (const char* damaged :
          {"Version", "Version x.yz #0", "Version 3.54 #abc", "Version 3.-4"}) {
@@ -112,21 +121,17 @@ TEST(GameHeader, CountsFlagsAndSkillAreRangeChecked) {
     EXPECT_EQ(g.DecLevelCount().GetLevelCount(), 254);
     EXPECT_THROW(g.Init("Hills", "Ann", 5), std::out_of_range);
 
-    EXPECT_FALSE(g.HasFlag(8));
-    EXPECT_FALSE(g.SetFlag(8, true));
+    EXPECT_FALSE(g.HasFlag(8) || g.SetFlag(8, true));
     EXPECT_EQ(g.GetFlags(), 0);
     EXPECT_TRUE(g.SetFlag(ReadOnly, true));
     EXPECT_FALSE(g.SetFlag(ReadOnly, true));
-    EXPECT_TRUE(g.HasFlag(ReadOnly));
-    EXPECT_TRUE(g.SetFlag(7, true));
-    EXPECT_EQ(g.GetFlags(), 0x81);
+    EXPECT_TRUE(g.HasFlag(ReadOnly) && g.SetFlag(7, true));
     TGamBase copy;
     copy.Assign(g);
-    EXPECT_EQ(copy.GetFlags(), 0x81);
-    EXPECT_EQ(copy.GetLevelCount(), 254);
+    EXPECT_EQ(std::tuple(g.GetFlags(), copy.GetFlags(), copy.GetLevelCount()),
+              std::tuple(0x81, 0x81, 254));
     g.Init("Hills", "Ann", 1);
-    EXPECT_EQ(g.GetFlags(), 0);
-    EXPECT_EQ(g.GetLevelCount(), 0);
+    EXPECT_EQ(std::tuple(g.GetFlags(), g.GetLevelCount()), std::tuple(0, 0));
 }
 
 TEST(GameHeader, WrittenLinesAndTheirReadingRules) {
@@ -142,42 +147,20 @@ TEST(GameHeader, WrittenLinesAndTheirReadingRules) {
     g.SetFlag(ReadOnly, true);
     TTextWriter w2;
     g.WriteHeader(w2, 7);
-    EXPECT_EQ(Lines(w2.Content())[1], "** Hills");
-    EXPECT_EQ(Lines(w2.Content())[3], "7 3O");
+    EXPECT_EQ(Lines(w2.Content()),
+              (std::vector<std::string>{"Version 3.54 #0", "** Hills", "Ann", "7 3O"}));
 
+    // The author is kept as it stands; flags are read afresh; without a version line the
+    // header starts on line 1.
     Header h;
-    Read(h, "Version 3.54 #0\n Hills\nAnn\n12345 3O\n");
-    EXPECT_EQ(h.Game.Name, "Hills");
-    EXPECT_EQ(h.Game.Skill, 0);
-    EXPECT_EQ(h.Game.Author, "Ann");
-    EXPECT_EQ(h.Stored, 12345);
-    EXPECT_EQ(h.Game.GetLevelCount(), 3);
-    EXPECT_TRUE(h.Game.HasFlag(ReadOnly));
-    EXPECT_TRUE(h.NewFormat);
-    EXPECT_EQ(h.Game.Version, 354);
-
-    Read(h, "Version 3.29 #0\n***** Hills\n Ann \n12345 3 O\n");
-    EXPECT_EQ(h.Game.Skill, 4);
-    EXPECT_EQ(h.Game.Name, "Hills");
-    EXPECT_EQ(h.Game.Author, " Ann ") << "the author is kept as it stands";
-    EXPECT_TRUE(h.Game.HasFlag(ReadOnly));
-    EXPECT_FALSE(h.NewFormat);
+    EXPECT_EQ(Read(h, "Version 3.54 #0\n Hills\nAnn\n12345 3O\n"), "Hills|Ann|0|12345|3|1|new|354");
+    EXPECT_EQ(Read(h, "Version 3.29 #0\n***** Hills\n Ann \n12345 3 O\n"),
+              "Hills| Ann |4|12345|3|1|old|329");
     TTextWriter back;
     h.Game.WriteHeader(back, h.Stored);
     EXPECT_EQ(Lines(back.Content())[3], "12345 3O");
-
-    Read(h, "Version 3.30 #0\n*Hills\nAnn\n1 9\n");
-    EXPECT_TRUE(h.NewFormat);
-    EXPECT_FALSE(h.Game.HasFlag(ReadOnly)) << "flags are read afresh";
-    EXPECT_EQ(h.Game.GetLevelCount(), 9);
-
-    // Without a version line the header starts on line 1.
-    Read(h, "** Hills\nAnn\n500 1\n");
-    EXPECT_EQ(h.Game.Version, 0);
-    EXPECT_FALSE(h.NewFormat);
-    EXPECT_EQ(h.Game.Name, "Hills");
-    EXPECT_EQ(h.Game.Skill, 2);
-    EXPECT_EQ(h.Stored, 500);
+    EXPECT_EQ(Read(h, "Version 3.30 #0\n*Hills\nAnn\n1 9\n"), "Hills|Ann|1|1|9|0|new|330");
+    EXPECT_EQ(Read(h, "** Hills\nAnn\n500 1\n"), "Hills|Ann|2|500|1|0|old|0");
 }
 
 TEST(GameHeader, RenamedNameIsReplaced) {
@@ -224,30 +207,24 @@ TEST(GameRecord, SetSolutionStoresACompactCopyWithinTheLevels) {
     TGamInfo g;
     Levels(g, 3);
     const TLevSol s = Solution("Ann #0", 7);
-    g.SetSolution(s, 5, true);
-    EXPECT_EQ(g.GetSolution(5), nullptr) << "level above the count";
-    EXPECT_EQ(g.SolvedSet(false), 0);
-    EXPECT_EQ(g.SolvedSet(true), 0);
+    g.SetSolution(s, 5, true); // a level above the count
+    EXPECT_EQ(std::tuple(g.GetSolution(5), Show(g)), std::tuple(nullptr, "-,-,-, 0 0"));
     EXPECT_THROW(g.SetSolution(s, 0, false), std::out_of_range);
     EXPECT_THROW((void)g.GetSolution(10), std::out_of_range);
 
     g.SetSolution(s, 2, false);
     ASSERT_NE(g.GetSolution(2), nullptr);
     EXPECT_NE(g.GetSolution(2), &s);
-    EXPECT_EQ(g.GetSolution(2)->GetCapacity(), 7);
-    EXPECT_EQ(g.GetSolution(2)->Checksum(), s.Checksum());
-    EXPECT_EQ(g.SolvedSet(false), 1 << 2);
-    EXPECT_EQ(g.SolvedSet(true), 0);
+    EXPECT_EQ(std::tuple(g.GetSolution(2)->GetCapacity(), g.GetSolution(2)->Checksum(), Show(g)),
+              std::tuple(7, s.Checksum(), "-,Ann #0,-, 4 0"));
     g.SetSolution(Solution("Bob #0", 3), 2, true);
-    EXPECT_EQ(g.GetSolution(2)->GetPlayer(), "Bob #0");
-    EXPECT_EQ(g.GetSolution(2)->GetCapacity(), 3);
-    EXPECT_EQ(g.SolvedSet(true), 1 << 2);
-    g.SetSolution(s, 2, false);
-    EXPECT_EQ(g.SolvedSet(true), 1 << 2) << "a false fresh never clears the mark";
+    EXPECT_EQ(std::tuple(g.GetSolution(2)->GetCapacity(), Show(g)),
+              std::tuple(3, "-,Bob #0,-, 4 4"));
+    g.SetSolution(s, 2, false); // a false fresh never clears the mark
+    EXPECT_EQ(Show(g), "-,Ann #0,-, 4 4");
     g.SetSolution(*g.GetSolution(2), 2, false); // its own solution
-    EXPECT_EQ(g.GetSolution(2)->Checksum(), s.Checksum());
-    EXPECT_EQ(g.CountSolved(false), 1);
-    EXPECT_EQ(g.CountSolved(true), 1);
+    EXPECT_EQ(std::tuple(g.GetSolution(2)->Checksum(), g.CountSolved(false), g.CountSolved(true)),
+              std::tuple(s.Checksum(), 1, 1));
     g.SetFresh(3, true);
     g.SetFresh(2, false);
     EXPECT_EQ(g.SolvedSet(true), 1 << 3);
@@ -260,10 +237,8 @@ TEST(GameRecord, DeleteSolutionAnswersWhetherOneExisted) {
     g.SetSolution(Solution("Ann #0", 2), 1, true);
     g.SetSolution(Solution("Ann #0", 2), 3, false);
     EXPECT_FALSE(g.DeleteSolution(2));
-    EXPECT_TRUE(g.DeleteSolution(1));
-    EXPECT_EQ(g.GetSolution(1), nullptr);
-    EXPECT_EQ(g.SolvedSet(false), 1 << 3);
-    EXPECT_EQ(g.SolvedSet(true), 1 << 1) << "fresh marks are left alone";
+    EXPECT_TRUE(g.DeleteSolution(1)); // fresh marks are left alone
+    EXPECT_EQ(Show(g), "-,-,Ann #0, 8 2");
     EXPECT_TRUE(g.DeleteSolution(0));
     EXPECT_EQ(g.SolvedSet(false), 0);
     EXPECT_FALSE(g.DeleteSolution(0));
@@ -271,8 +246,7 @@ TEST(GameRecord, DeleteSolutionAnswersWhetherOneExisted) {
     EXPECT_TRUE(g.SetMark(1));
     EXPECT_FALSE(g.SetMark(1));
     g.Init("New", "Ann", 1);
-    EXPECT_EQ(g.Mark, 0);
-    EXPECT_EQ(g.SolvedSet(true), 0);
+    EXPECT_EQ(std::tuple(g.Mark, g.SolvedSet(true)), std::tuple(0, 0));
 }
 
 TEST(GameRecord, AllSolvedByNeedsOnePlayerForEveryLevel) {
@@ -295,31 +269,18 @@ TEST(GameRecord, RemoveAndSwapKeepEachSolutionWithItsLevel) {
     g.SetSolution(Solution("L2 #0", 2), 2, false);
     g.SetSolution(Solution("L3 #0", 3), 3, false);
     g.SetSolution(Solution("L4 #0", 4), 4, true);
-    g.RemoveLevel(2);
-    EXPECT_EQ(g.GetLevelCount(), 3);
-    EXPECT_EQ(g.GetSolution(1)->GetPlayer(), "L1 #0");
-    EXPECT_EQ(g.GetSolution(2)->GetPlayer(), "L3 #0");
-    EXPECT_EQ(g.GetSolution(3)->GetPlayer(), "L4 #0");
-    EXPECT_EQ(g.GetSolution(4), nullptr);
-    EXPECT_EQ(g.SolvedSet(false), 0b1110);
-    EXPECT_EQ(g.SolvedSet(true), 1 << 3) << "the fresh mark moved with its solution";
+    g.RemoveLevel(2); // the fresh mark moves with its solution
+    EXPECT_EQ(std::tuple(Show(g), g.GetSolution(4)),
+              std::tuple("L1 #0,L3 #0,L4 #0, 14 8", nullptr));
     EXPECT_THROW(g.RemoveLevel(4), std::out_of_range);
     EXPECT_THROW(g.RemoveLevel(0), std::out_of_range);
-
     g.DeleteSolution(1);
     g.SwapSolutions(1, 3);
-    EXPECT_EQ(g.GetSolution(1)->GetPlayer(), "L4 #0");
-    EXPECT_EQ(g.GetSolution(3), nullptr);
-    EXPECT_EQ(g.SolvedSet(false), 0b0110);
-    EXPECT_EQ(g.SolvedSet(true), 1 << 1);
+    EXPECT_EQ(Show(g), "L4 #0,L3 #0,-, 6 2");
     EXPECT_THROW(g.SwapSolutions(1, 10), std::out_of_range);
-
     g.RemoveLevel(3);
     g.RemoveLevel(1);
-    EXPECT_EQ(g.GetLevelCount(), 1);
-    EXPECT_EQ(g.GetSolution(1)->GetPlayer(), "L3 #0");
-    EXPECT_EQ(g.SolvedSet(false), 0b0010);
-    EXPECT_EQ(g.SolvedSet(true), 0);
+    EXPECT_EQ(Show(g), "L3 #0, 2 0");
 }
 
 TEST(GameRecord, AssignCopiesHeaderMarkAndSolutions) {
@@ -331,16 +292,10 @@ TEST(GameRecord, AssignCopiesHeaderMarkAndSolutions) {
     TGamInfo target;
     Levels(target, 3);
     target.SetSolution(Solution("Bob #0", 1), 1, false);
-    target.Assign(source);
-    EXPECT_EQ(target.Name, "Hills");
-    EXPECT_EQ(target.GetLevelCount(), 2);
-    EXPECT_TRUE(target.HasFlag(ReadOnly));
-    EXPECT_EQ(target.Mark, 1);
-    EXPECT_EQ(target.GetSolution(1), nullptr);
-    ASSERT_NE(target.GetSolution(2), nullptr);
+    target.Assign(source); // fresh marks are not copied
+    EXPECT_EQ(std::tuple(target.Name, target.HasFlag(ReadOnly), target.Mark, Show(target)),
+              std::tuple("Hills", true, 1, "-,Ann #0, 4 0"));
     EXPECT_EQ(target.GetSolution(2)->Checksum(), source.GetSolution(2)->Checksum());
-    EXPECT_EQ(target.SolvedSet(false), 1 << 2);
-    EXPECT_EQ(target.SolvedSet(true), 0) << "fresh marks are not copied";
     target.Assign(target);
     EXPECT_NE(target.GetSolution(2), nullptr);
 }
@@ -363,8 +318,8 @@ TEST(GameRecord, CompareByNameIgnoresLetterCase) {
     TGamInfo a, b;
     a.Init("apple", "X", 0);
     b.Init("Banana", "X", 0);
-    EXPECT_EQ(TGamInfo::CompareByName(a, b), -1);
-    EXPECT_EQ(TGamInfo::CompareByName(b, a), 1);
+    EXPECT_EQ(std::pair(TGamInfo::CompareByName(a, b), TGamInfo::CompareByName(b, a)),
+              std::pair(-1, 1));
     b.Init("APPLE", "X", 0);
     EXPECT_EQ(TGamInfo::CompareByName(a, b), 0);
     b.Init("\xE4pfel", "X", 0); // ä sorts as Ä, after the ASCII letters

@@ -64,13 +64,9 @@ TEST(SolutionLine, ExampleIsWrittenByteForByteAndReadBack) {
     bool renamed = true;
     int level = 0, skill = 0;
     ASSERT_TRUE(back.ReadLine(r, game, renamed, true, level, skill));
-    EXPECT_EQ(game, "Hills");
-    EXPECT_FALSE(renamed);
-    EXPECT_EQ(level, 2);
-    EXPECT_EQ(skill, 2);
-    EXPECT_EQ(back.GetPlayer(), "Ann #0");
+    EXPECT_EQ(std::tuple(game, renamed, level, skill, back.GetPlayer(), back.Checksum()),
+              std::tuple("Hills", false, 2, 2, "Ann #0", 59949));
     EXPECT_EQ(MovesOf(back), MovesOf(s));
-    EXPECT_EQ(back.Checksum(), 59949);
     EXPECT_FALSE(back.ReadLine(r, game, renamed, true, level, skill)) << "no line left";
 }
 
@@ -101,20 +97,15 @@ TEST(SolutionLine, DecodesCountsLettersAndSkipsOtherCharacters) {
 TEST(SolutionLine, StepCountAboveTenThousandCarriesNoMoves) {
     TLevSol s;
     Parsed p = Parse(s, "3C 10001 Ann #0|Hills|garbage 3UL without checksum", true);
-    EXPECT_TRUE(p.Ok);
-    EXPECT_EQ(p.Game, "Hills");
-    EXPECT_EQ(p.Level, 3);
-    EXPECT_EQ(p.Skill, 3);
-    EXPECT_EQ(s.GetSteps(), 10001);
-    EXPECT_EQ(s.MovesText(), "");
+    EXPECT_EQ(std::tuple(p.Ok, p.Game, p.Level, p.Skill, s.GetSteps(), s.MovesText()),
+              std::tuple(true, "Hills", 3, 3, 10001, ""));
     EXPECT_THROW((void)s.GetMove(1), std::out_of_range);
     // Written back it stays a line without moves, and a compact copy holds none.
     const std::string line = s.Line(p.Game, p.Level, p.Skill);
     EXPECT_EQ(line.substr(0, 23), "3C 10001 Ann #0|Hills| ");
     TLevSol copy;
     copy.Assign(s, false);
-    EXPECT_EQ(copy.GetSteps(), 10001);
-    EXPECT_EQ(copy.Checksum(), s.Checksum());
+    EXPECT_EQ(std::tuple(copy.GetSteps(), copy.Checksum()), std::tuple(10001, s.Checksum()));
     EXPECT_TRUE(Parse(copy, line, true).Ok);
     EXPECT_EQ(copy.GetSteps(), 10001);
 
@@ -124,17 +115,13 @@ TEST(SolutionLine, StepCountAboveTenThousandCarriesNoMoves) {
     EXPECT_EQ(s.GetSteps(), 3);
 }
 
-TEST(SolutionLine, SkillLetterOutsideAToDGivesZero) {
+TEST(SolutionLine, SkillLettersOutsideAToDGiveZeroAndIndexErrorsAreOutOfRange) {
     TLevSol s;
-    EXPECT_EQ(Parse(s, "1@ 1 P|G|U 0", false).Skill, 0);
-    EXPECT_EQ(Parse(s, "1E 1 P|G|U 0", false).Skill, 0);
-    EXPECT_EQ(Parse(s, "1a 1 P|G|U 0", false).Skill, 0);
-    EXPECT_EQ(Parse(s, "1D 1 P|G|U 0", false).Skill, 4);
+    for (const auto& [line, skill] : {std::pair("1@ 1 P|G|U 0", 0), std::pair("1E 1 P|G|U 0", 0),
+                                      std::pair("1a 1 P|G|U 0", 0), std::pair("1D 1 P|G|U 0", 4)})
+        EXPECT_EQ(Parse(s, line, false).Skill, skill) << line;
     EXPECT_EQ(Parse(s, "9A 1 P|G|U 0", false).Level, 9);
-}
 
-TEST(SolutionLine, IndexErrorsAreThrownAsOutOfRange) {
-    TLevSol s;
     EXPECT_THROW(Parse(s, " B 1 P|G|U 0", false), std::out_of_range) << "level below \"0\"";
     EXPECT_THROW(Parse(s, "1A 1 P|G|65536U 0", false), std::out_of_range);
     EXPECT_THROW(Parse(s, "1A 1 P|G|99999999999999999999U 0", false), std::out_of_range);
@@ -142,8 +129,7 @@ TEST(SolutionLine, IndexErrorsAreThrownAsOutOfRange) {
     EXPECT_THROW(Parse(s, "1A 1 P|G|4000R97L 0", false), std::out_of_range);
     EXPECT_THROW(Parse(s, "1A 70000 P|G|U 0", false), std::out_of_range);
     EXPECT_TRUE(Parse(s, "1A 1 P|G|4000R96L 0", false).Ok);
-    EXPECT_EQ(s.GetSteps(), 4096);
-    EXPECT_EQ(s.GetMove(4096), Left);
+    EXPECT_EQ(std::tuple(s.GetSteps(), s.GetMove(4096)), std::tuple(4096, Left));
     EXPECT_THROW(Parse(s, "1A 1 P|G|65535U 0", false), std::out_of_range)
         << "a count within 16 bits still may not pass 4096 moves";
     // A solution with a smaller buffer refuses a line with more moves than it holds.
@@ -166,8 +152,7 @@ TEST(SolutionLine, ChecksumDecidesOnlyWhenVerifying) {
     // another count does not verify, and without verifying keeps its real moves.
     EXPECT_FALSE(Parse(s, "2B 9 Ann #0|Hills|3UL2D 59949", true).Ok);
     EXPECT_TRUE(Parse(s, "2B 9 Ann #0|Hills|3UL2D 59949", false).Ok);
-    EXPECT_EQ(s.GetSteps(), 6);
-    EXPECT_EQ(s.Checksum(), 59949);
+    EXPECT_EQ(std::tuple(s.GetSteps(), s.Checksum()), std::tuple(6, 59949));
 }
 
 TEST(SolutionLine, LineThatEndsEarlyIsRejected) {
@@ -192,9 +177,7 @@ TEST(SolutionLine, RenamedGameIsReportedUnderItsNewName) {
     TLevSol s;
     const Parsed p = Parse(s, "2B 6 Ann #0|old hills|3UL2D 59949", true);
     RenamedGames().Clear();
-    EXPECT_TRUE(p.Ok);
-    EXPECT_TRUE(p.Renamed);
-    EXPECT_EQ(p.Game, "Hills");
+    EXPECT_EQ(std::tuple(p.Ok, p.Renamed, p.Game), std::tuple(true, true, "Hills"));
 }
 
 TEST(SolutionLine, RandomLinesGiveAnAnswerOrAnIndexError) {
@@ -235,9 +218,9 @@ TEST(SolutionLine, RandomLinesGiveAnAnswerOrAnIndexError) {
         }
         TLevSol back;
         const Parsed again = Parse(back, s.Line(p.Game, p.Level, p.Skill), true);
-        EXPECT_TRUE(again.Ok) << line;
-        EXPECT_EQ(back.GetSteps(), s.GetSteps()) << line;
-        EXPECT_EQ(back.MovesText(), s.MovesText()) << line;
+        EXPECT_EQ(std::tuple(again.Ok, back.GetSteps(), back.MovesText()),
+                  std::tuple(true, s.GetSteps(), s.MovesText()))
+            << line;
     }
     EXPECT_GT(accepted, 0);
 }
@@ -246,9 +229,7 @@ TEST(Solution, BufferCopiesAndTruncation) {
     TLevSol s(3);
     s.SetPlayer("Bob #2");
     EXPECT_EQ(s.GetCapacity(), 3);
-    EXPECT_TRUE(s.Add(Up));
-    EXPECT_TRUE(s.Add(Left));
-    EXPECT_TRUE(s.Add(Left));
+    EXPECT_TRUE(s.Add(Up) && s.Add(Left) && s.Add(Left));
     EXPECT_FALSE(s.Add(Right)) << "full";
     EXPECT_THROW(s.Add(4), std::out_of_range) << "not a direction";
     EXPECT_THROW((void)s.GetMove(0), std::out_of_range);
@@ -258,29 +239,23 @@ TEST(Solution, BufferCopiesAndTruncation) {
 
     TLevSol compact;
     compact.Assign(s, false);
-    EXPECT_EQ(compact.GetCapacity(), 3);
-    EXPECT_EQ(compact.GetPlayer(), "Bob #2");
-    EXPECT_EQ(MovesOf(compact), MovesOf(s));
+    EXPECT_EQ(std::tuple(compact.GetCapacity(), compact.GetPlayer(), MovesOf(compact)),
+              std::tuple(3, "Bob #2", MovesOf(s)));
     EXPECT_FALSE(compact.Add(Up));
     TLevSol full;
     full.Assign(s, true);
     EXPECT_EQ(full.GetCapacity(), TLevSol::MaxMoves);
     EXPECT_TRUE(full.Add(Up));
     EXPECT_NE(full.Checksum(), s.Checksum());
-
     full.Assign(full, false); // onto itself
-    EXPECT_EQ(full.GetSteps(), 4);
-    EXPECT_EQ(full.GetMove(4), Up);
+    EXPECT_EQ(std::tuple(full.GetSteps(), full.GetMove(4)), std::tuple(4, Up));
 
     full.Truncate(6);
     EXPECT_EQ(full.GetSteps(), 4) << "never lengthens";
     full.Truncate(2);
-    EXPECT_EQ(MovesOf(full), (std::vector<std::uint8_t>{Up, Left}));
     EXPECT_EQ(full.MovesText(), "UL");
-
     full.Clear();
-    EXPECT_EQ(full.GetSteps(), 0);
-    EXPECT_EQ(full.GetCapacity(), 0);
+    EXPECT_EQ(std::tuple(full.GetSteps(), full.GetCapacity()), std::tuple(0, 0));
     EXPECT_FALSE(full.Add(Up));
 }
 

@@ -61,29 +61,22 @@ TEST(GameFile, SavedTextReadsBackTheSameGame) {
     const std::string text = game.SaveText();
     const auto lines = Lines(text);
     ASSERT_EQ(lines.size(), 4u + 3 * 20 + 1);
-    EXPECT_EQ(lines[0], "Version 3.54 #0");
-    EXPECT_EQ(lines[1], "** Hills");
-    EXPECT_EQ(lines[2], "Ann");
-    EXPECT_EQ(lines[3], std::to_string(game.Checksum()) + " 3O");
-    EXPECT_EQ(lines[4], "Level 1");
-    EXPECT_EQ(lines[23], "OK");
-    EXPECT_EQ(lines.back(), "END");
+    EXPECT_EQ(std::vector(lines.begin(), lines.begin() + 5),
+              (std::vector<std::string>{"Version 3.54 #0", "** Hills", "Ann",
+                                        std::to_string(game.Checksum()) + " 3O", "Level 1"}));
+    EXPECT_EQ(std::tuple(lines[23], lines.back()), std::tuple("OK", "END"));
 
     TMapSet back;
     EXPECT_FALSE(back.LoadText(text, true));
-    EXPECT_EQ(back.Name, "Hills");
-    EXPECT_EQ(back.Author, "Ann");
-    EXPECT_EQ(back.Skill, 2);
-    EXPECT_EQ(back.Version, 354);
-    EXPECT_TRUE(back.HasFlag(ReadOnly));
+    EXPECT_EQ(std::tuple(back.Name, back.Author, back.Skill, back.Version, back.HasFlag(ReadOnly)),
+              std::tuple("Hills", "Ann", 2, 354, true));
     ASSERT_EQ(back.GetLevelCount(), 3);
     for (int level = 1; level <= 3; ++level) {
         EXPECT_TRUE(back.GetMap(level)->SameCells(*game.GetMap(level)));
         EXPECT_EQ(back.GetMap(level)->GetName(), "Level " + std::to_string(level));
     }
-    EXPECT_EQ(back.GetMap(4), nullptr);
-    EXPECT_EQ(back.Checksum(), game.Checksum());
-    EXPECT_EQ(back.SaveText(), text);
+    EXPECT_EQ(std::tuple(back.GetMap(4), back.Checksum(), back.SaveText()),
+              std::tuple(nullptr, game.Checksum(), text));
 }
 
 TEST(GameFile, ChecksumGuardsHeaderAndCellsButNotLevelNames) {
@@ -114,12 +107,11 @@ TEST(GameFile, ChecksumGuardsHeaderAndCellsButNotLevelNames) {
     auto beyond = lines;
     beyond[5] += "####"; // past column 31: not part of the map
     EXPECT_EQ(LoadError(Join(beyond), true), "");
-    auto author = lines;
-    author[2] = "Bob";
-    EXPECT_EQ(LoadError(Join(author), true), corrupted);
-    auto skill = lines;
-    skill[1] = "*** Hills";
-    EXPECT_EQ(LoadError(Join(skill), true), corrupted);
+    for (const auto& [line, text] : {std::pair(2, "Bob"), std::pair(1, "*** Hills")}) {
+        auto changed = lines; // the author, the skill
+        changed[static_cast<std::size_t>(line)] = text;
+        EXPECT_EQ(LoadError(Join(changed), true), corrupted) << text;
+    }
 }
 
 TEST(GameFile, MissingLevelsOldFilesAndExtraLevels) {
@@ -141,8 +133,7 @@ TEST(GameFile, MissingLevelsOldFilesAndExtraLevels) {
     auto old = std::vector<std::string>(lines.begin() + 1, lines.end());
     old[2] = "1 3";
     loaded.LoadText(Join(old), true);
-    EXPECT_EQ(loaded.Version, 0);
-    EXPECT_EQ(loaded.GetLevelCount(), 3);
+    EXPECT_EQ(std::tuple(loaded.Version, loaded.GetLevelCount()), std::tuple(0, 3));
     auto v329 = lines;
     v329[0] = "Version 3.29 #0";
     v329[3] = "1 3";
@@ -227,9 +218,9 @@ TEST(GameFile, SaveAndLoadThroughTheGamesFolder) {
     game.Save(dir.Layout());
     const fs::path file = dir / "tbg" / "hills.tbg";
     ASSERT_TRUE(fs::exists(file));
-    EXPECT_EQ(TMapSet::FilePath(dir.Layout(), "Hills"), file);
-    EXPECT_EQ(test::ReadFile(file), game.SaveText());
-    EXPECT_FALSE(fs::exists(dir / "tbg" / "hills.tbg.tmp"));
+    EXPECT_EQ(std::tuple(TMapSet::FilePath(dir.Layout(), "Hills"), test::ReadFile(file),
+                         fs::exists(dir / "tbg" / "hills.tbg.tmp")),
+              std::tuple(file, game.SaveText(), false));
     TMapSet back;
     EXPECT_FALSE(back.Load(dir.Layout(), "Hills", true));
     EXPECT_EQ(back.GetLevelCount(), 2);
@@ -239,8 +230,7 @@ TEST(GameFile, SaveAndLoadThroughTheGamesFolder) {
     RenamedGames().Add("Hills", "High Hills");
     const bool renamed = back.Load(dir.Layout(), "Hills", false);
     RenamedGames().Clear();
-    EXPECT_TRUE(renamed);
-    EXPECT_EQ(back.Name, "High Hills");
+    EXPECT_EQ(std::tuple(renamed, back.Name), std::tuple(true, "High Hills"));
 
     try {
         back.Load(dir.Layout(), "No Such Game", true);
@@ -281,17 +271,21 @@ TEST(LevelSet, LevelOperationsKeepMapsAndSolutionsInStep) {
         s.Add(Up);
         game.SetSolution(s, level, false);
     }
+    // Each level's map name and solver, "-" for none.
+    const auto levels = [&game] {
+        std::string text;
+        for (int level = 1; level <= 9; ++level)
+            if (game.GetMap(level))
+                text += game.GetMap(level)->GetName() + "/" +
+                        (game.GetSolution(level) ? game.GetSolution(level)->GetPlayer() : "-") +
+                        ",";
+        return text;
+    };
     game.RemoveLevel(2);
-    EXPECT_EQ(game.GetLevelCount(), 3);
-    EXPECT_EQ(game.GetMap(2)->GetName(), "Level 3");
-    EXPECT_EQ(game.GetSolution(2)->GetPlayer(), "P3 #0");
-    EXPECT_EQ(game.GetMap(3)->GetName(), "Level 4");
-    EXPECT_EQ(game.GetMap(4), nullptr);
-    EXPECT_EQ(game.GetSolution(4), nullptr);
+    EXPECT_EQ(levels(), "Level 1/P1 #0,Level 3/P3 #0,Level 4/P4 #0,");
+    EXPECT_EQ(std::tuple(game.GetLevelCount(), game.GetSolution(4)), std::tuple(3, nullptr));
     game.SwapLevels(1, 3);
-    EXPECT_EQ(game.GetMap(1)->GetName(), "Level 4");
-    EXPECT_EQ(game.GetSolution(1)->GetPlayer(), "P4 #0");
-    EXPECT_EQ(game.GetMap(3)->GetName(), "Level 1");
+    EXPECT_EQ(levels(), "Level 4/P4 #0,Level 3/P3 #0,Level 1/P1 #0,");
     EXPECT_THROW(game.RemoveLevel(4), std::out_of_range);
     EXPECT_THROW((void)game.GetMap(10), std::out_of_range);
 
@@ -302,21 +296,18 @@ TEST(LevelSet, LevelOperationsKeepMapsAndSolutionsInStep) {
 
     for (int i = 0; i < 10; ++i)
         game.AddLevelCopy(*game.GetMap(1));
-    EXPECT_EQ(game.GetLevelCount(), 9);
-    EXPECT_TRUE(game.GetMap(9)->SameCells(*game.GetMap(1)));
-    EXPECT_EQ(game.GetMap(9)->GetName(), "Level 4");
     game.AddLevel("Tenth");
-    EXPECT_EQ(game.GetLevelCount(), 9);
+    EXPECT_EQ(std::tuple(game.GetLevelCount(), game.GetMap(9)->GetName()),
+              std::tuple(9, "Level 4"));
+    EXPECT_TRUE(game.GetMap(9)->SameCells(*game.GetMap(1)));
 
-    game.ClearMaps();
-    EXPECT_EQ(game.GetLevelCount(), 0);
-    EXPECT_EQ(game.GetMap(1), nullptr);
-    EXPECT_NE(game.GetSolution(1), nullptr) << "ClearMaps keeps the solutions";
-    Build(game, 3);
-    EXPECT_EQ(game.GetSolution(1), nullptr) << "Init deletes them";
+    game.ClearMaps(); // keeps the solutions
+    EXPECT_EQ(std::tuple(game.GetLevelCount(), game.GetMap(1)), std::tuple(0, nullptr));
+    EXPECT_NE(game.GetSolution(1), nullptr);
+    Build(game, 3); // Init deletes them
+    EXPECT_EQ(game.GetSolution(1), nullptr);
     game.RemoveLevel(0);
-    EXPECT_EQ(game.GetLevelCount(), 0);
-    EXPECT_EQ(game.GetMap(1), nullptr);
+    EXPECT_EQ(std::tuple(game.GetLevelCount(), game.GetMap(1)), std::tuple(0, nullptr));
 }
 
 } // namespace tb

@@ -25,8 +25,9 @@ std::vector<std::string> Tree(const fs::path& root) {
     return names;
 }
 
-std::vector<std::pair<std::string, int>> Faults(const TUnzipResult& r) {
-    std::vector<std::pair<std::string, int>> list;
+using TFaults = std::vector<std::pair<std::string, int>>;
+TFaults Faults(const TUnzipResult& r) {
+    TFaults list;
     for (const auto& f : r.Failed)
         list.emplace_back(f.Name, f.Code);
     return list;
@@ -55,10 +56,9 @@ TEST(UnpackArchive, WritesFoldersAndStoredAndDeflatedMembersWithTheirTime) {
                              {"gam/a.tbg", text, 8},
                              {"img\\Small\\x.bmp", "BM stored", 0},
                              {"empty.txt", "", 8}});
-    EXPECT_EQ(r.Count(), 4);
-    EXPECT_TRUE(r.Complete());
-    EXPECT_EQ(test::ReadFile(c.Out / "gam/a.tbg"), text);
-    EXPECT_EQ(test::ReadFile(c.Out / "img/Small/x.bmp"), "BM stored");
+    EXPECT_EQ(std::tuple(r.Count(), r.Complete(), test::ReadFile(c.Out / "gam/a.tbg"),
+                         test::ReadFile(c.Out / "img/Small/x.bmp")),
+              std::tuple(4, true, text, "BM stored"));
     EXPECT_EQ(Tree(c.Out), (std::vector<std::string>{"empty.txt", "gam/", "gam/a.tbg", "img/",
                                                      "img/Small/", "img/Small/x.bmp"}));
     struct stat st {};
@@ -77,13 +77,11 @@ TEST(UnpackArchive, SkipsReducedDeflate64EncryptedAndUnknownMembers) {
                              {"enc.txt", "abc", 8, 1},
                              {"lzma.txt", "abc", 14, 0, "xyz"},
                              {"ok.txt", "fine", 8}});
-    EXPECT_EQ(r.Code, UnzipOk);
-    EXPECT_EQ(r.Written, 1);
-    EXPECT_FALSE(r.Complete());
-    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"r.txt", UnzipBadMethod},
-                                                                   {"d64.txt", UnzipBadMethod},
-                                                                   {"enc.txt", UnzipEncrypted},
-                                                                   {"lzma.txt", UnzipBadMethod}}));
+    EXPECT_EQ(std::tuple(r.Code, r.Written, r.Complete()), std::tuple(UnzipOk, 1, false));
+    EXPECT_EQ(Faults(r), (TFaults{{"r.txt", UnzipBadMethod},
+                                  {"d64.txt", UnzipBadMethod},
+                                  {"enc.txt", UnzipEncrypted},
+                                  {"lzma.txt", UnzipBadMethod}}));
     EXPECT_EQ(Tree(c.Out), std::vector<std::string>{"ok.txt"});
 }
 
@@ -101,13 +99,13 @@ TEST(UnpackArchive, RefusesNamesThatWouldLeaveTheFolder) {
     EXPECT_EQ(Tree(c.Path()),
               (std::vector<std::string>{"a.zip", "out/", "out/ok/", "out/ok/fine.txt"}));
 
-    bool isFolder = false;
-    EXPECT_EQ(MemberPath("a\\b/c.tbg", isFolder), fs::path("a/b/c.tbg"));
-    EXPECT_FALSE(isFolder);
-    EXPECT_EQ(MemberPath("tbg\\", isFolder), fs::path("tbg"));
-    EXPECT_TRUE(isFolder);
-    EXPECT_EQ(MemberPath("", isFolder), std::nullopt);
-    EXPECT_EQ(MemberPath("./", isFolder), std::nullopt);
+    bool isFolder = false, isFolder2 = false;
+    EXPECT_EQ(std::tuple(MemberPath("a\\b/c.tbg", isFolder), isFolder),
+              std::tuple(fs::path("a/b/c.tbg"), false));
+    EXPECT_EQ(MemberPath("tbg\\", isFolder2), fs::path("tbg"));
+    EXPECT_TRUE(isFolder2);
+    EXPECT_EQ(std::tuple(MemberPath("", isFolder), MemberPath("./", isFolder)),
+              std::tuple(std::nullopt, std::nullopt));
 }
 
 TEST(UnpackArchive, ReplacesAnExistingFileOnlyByACheckedCopy) {
@@ -115,12 +113,12 @@ TEST(UnpackArchive, ReplacesAnExistingFileOnlyByACheckedCopy) {
     test::WriteFile(c.Out / "a.tbg", "old");
     fs::create_directories(c.Out / "folder");
     auto r = c.Unpack({{"a.tbg", "new", 8, 0, std::nullopt, 0x12345678u}});
-    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"a.tbg", UnzipBadCrc}}));
+    EXPECT_EQ(Faults(r), (TFaults{{"a.tbg", UnzipBadCrc}}));
     r = c.Unpack({{"a.tbg", "new", 8, 0, "\xff\xff\xff damaged"}});
-    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"a.tbg", UnzipBadData}}));
+    EXPECT_EQ(Faults(r), (TFaults{{"a.tbg", UnzipBadData}}));
     // A folder in the way of a file stays.
     r = c.Unpack({{"folder", "file", 0}});
-    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"folder", UnzipCannotCreate}}));
+    EXPECT_EQ(Faults(r), (TFaults{{"folder", UnzipCannotCreate}}));
     EXPECT_EQ(test::ReadFile(c.Out / "a.tbg"), "old");
     EXPECT_EQ(Tree(c.Out), (std::vector<std::string>{"a.tbg", "folder/"})); // no temporary files
     r = c.Unpack({{"a.tbg", "new", 8}});
@@ -133,29 +131,28 @@ TEST(UnpackArchive, CapsWhatOneMemberAndTheWholeArchiveUnpackTo) {
     const std::string k(1000, 'k');
     // A member that unpacks to more than its directory entry says is damaged.
     auto r = c.Unpack({{"liar.txt", "ten bytes!", 8, 0, test::Deflate(std::string(5000, 'x'))}});
-    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"liar.txt", UnzipBadData}}));
+    EXPECT_EQ(Faults(r), (TFaults{{"liar.txt", UnzipBadData}}));
     // So is one that unpacks to fewer, even with the checksum of what it holds.
     const std::string five = "five!";
     const auto crc =
         static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(five.data()), 5));
     r = c.Unpack({{"short.txt", "ten bytes!", 8, 0, test::Deflate(five), crc}});
-    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"short.txt", UnzipBadData}}));
+    EXPECT_EQ(Faults(r), (TFaults{{"short.txt", UnzipBadData}}));
     r = c.Unpack({{"big", k + "!", 8}, {"a", k, 8}, {"b", k, 8}, {"c", k, 8}, {"d", "", 8}},
                  {1000, 2500});
-    EXPECT_EQ(r.Code, UnzipTotalTooLarge);
-    EXPECT_EQ(r.Written, 2);
-    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"big", UnzipTooLarge},
-                                                                   {"c", UnzipTotalTooLarge}}));
+    EXPECT_EQ(std::tuple(r.Code, r.Written), std::tuple(UnzipTotalTooLarge, 2));
+    EXPECT_EQ(Faults(r), (TFaults{{"big", UnzipTooLarge}, {"c", UnzipTotalTooLarge}}));
     EXPECT_EQ(Tree(c.Out), (std::vector<std::string>{"a", "b"}));
 }
 
 TEST(UnpackArchive, DamagedArchivesGiveACodeAndStopWhereTheyMust) {
     TUnzipCase c;
-    EXPECT_EQ(UnpackArchive(c.Path() / "missing.zip", c.Out).Code, UnzipCannotOpen);
-    EXPECT_EQ(UnpackArchive(c.Out, c.Out).Code, UnzipCannotOpen);
-    EXPECT_EQ(c.UnpackBytes("").Code, UnzipNoEndRecord);
-    EXPECT_EQ(c.UnpackBytes("not an archive at all, just text").Code, UnzipNoEndRecord);
-    EXPECT_EQ(c.UnpackBytes(test::MakeZip({}).Bytes).Code, UnzipNoEndRecord);
+    EXPECT_EQ(std::tuple(UnpackArchive(c.Path() / "missing.zip", c.Out).Code,
+                         UnpackArchive(c.Out, c.Out).Code),
+              std::tuple(UnzipCannotOpen, UnzipCannotOpen));
+    for (const std::string& bytes :
+         {""s, "not an archive at all, just text"s, test::MakeZip({}).Bytes})
+        EXPECT_EQ(c.UnpackBytes(bytes).Code, UnzipNoEndRecord) << bytes;
 
     const std::vector<TZipMember> three = {
         {"one", "1111", 0}, {"two", "2222", 8}, {"three", "3", 0}};
@@ -165,8 +162,8 @@ TEST(UnpackArchive, DamagedArchivesGiveACodeAndStopWhereTheyMust) {
         b.replace(at, bytes.size(), bytes);
         return c.UnpackBytes(b);
     };
-    EXPECT_EQ(c.UnpackBytes(zip.Bytes.substr(0, zip.Bytes.size() / 2)).Code, UnzipNoEndRecord);
-    EXPECT_EQ(c.UnpackBytes(zip.Bytes.substr(0, zip.Bytes.size() - 5)).Code, UnzipNoEndRecord);
+    for (std::size_t cut : {zip.Bytes.size() / 2, zip.Bytes.size() - 5})
+        EXPECT_EQ(c.UnpackBytes(zip.Bytes.substr(0, cut)).Code, UnzipNoEndRecord);
     // The second directory entry's signature, and a directory offset past its end.
     const std::size_t second = zip.DirectoryOffset + 46 + 3;
     EXPECT_EQ(patched(second, "PK\x09\x09"sv).Code, UnzipBadDirectory);
@@ -175,21 +172,19 @@ TEST(UnpackArchive, DamagedArchivesGiveACodeAndStopWhereTheyMust) {
 
     // The second local header's signature: the first member stays, the third is not reached.
     auto r = patched(zip.LocalOffsets[1], "PK\x07\x07"sv);
-    EXPECT_EQ(r.Code, UnzipBadLocalHeader);
-    EXPECT_EQ(r.Written, 1);
+    EXPECT_EQ(std::tuple(r.Code, r.Written), std::tuple(UnzipBadLocalHeader, 1));
     // The second entry's local header offset beyond the archive.
-    r = patched(second + 42, "\x00\x00\x00\x7f"sv);
-    EXPECT_EQ(r.Code, UnzipCannotSeek);
+    EXPECT_EQ(patched(second + 42, "\x00\x00\x00\x7f"sv).Code, UnzipCannotSeek);
     // A local name that differs from the directory's skips only that member.
     r = patched(zip.LocalOffsets[1] + 30, "tw0"sv);
-    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"two", UnzipHeaderMismatch}}));
+    EXPECT_EQ(Faults(r), (TFaults{{"two", UnzipHeaderMismatch}}));
     EXPECT_EQ(r.Written, 2);
     // Sizes in both headers that run past the end of the archive.
     std::string b = zip.Bytes;
     b.replace(second + 20, 4, "\x00\x00\x01\x00"sv);
     b.replace(zip.LocalOffsets[1] + 18, 4, "\x00\x00\x01\x00"sv);
     r = c.UnpackBytes(b);
-    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{{"two", UnzipBadData}}));
+    EXPECT_EQ(Faults(r), (TFaults{{"two", UnzipBadData}}));
 }
 
 TEST(UnpackArchive, FuzzedArchivesGiveACodeAndWriteOnlyCheckedFilesInsideTheFolder) {
@@ -247,8 +242,8 @@ TEST(UnpackArchive, LongNamesFitAndAFailedMemberLeavesNoFoldersBehind) {
     r = c.Unpack({{"d/new/deeper/bad.tbg", "text", 8, 0, std::nullopt, 1234u},
                   {"d/kept.tbg", "kept", 8},
                   {"e/f/bad.tbg", "text", 8, 0, std::nullopt, 1234u}});
-    EXPECT_EQ(Faults(r), (std::vector<std::pair<std::string, int>>{
-                             {"d/new/deeper/bad.tbg", UnzipBadCrc}, {"e/f/bad.tbg", UnzipBadCrc}}));
+    EXPECT_EQ(Faults(r),
+              (TFaults{{"d/new/deeper/bad.tbg", UnzipBadCrc}, {"e/f/bad.tbg", UnzipBadCrc}}));
     EXPECT_EQ(Tree(c.Out), (std::vector<std::string>{"d/", "d/kept.tbg"}));
 }
 

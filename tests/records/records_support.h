@@ -5,6 +5,7 @@
 #include "engine/tb_levsol.h"
 #include "engine/tb_map.h"
 #include "games/tb_mapset.h"
+#include "records/tb_logdb.h"
 #include "services/d_file.h"
 #include "services/d_folders.h"
 #include "tests/test_support.h"
@@ -83,13 +84,24 @@ inline std::string SolLine(const std::string& player, const std::string& game, i
     return Solution(player, steps).Line(game, level, skill);
 }
 
-// A solutions file: the version line, then the lines.
+// A record file (solutions or log): the version line, then the lines.
 inline std::string SolFile(const std::vector<std::string>& lines,
                            const std::string& version = "Version 3.54 #0") {
     std::string text = version + "\r\n";
     for (const std::string& line : lines)
         text += line + "\r\n";
     return text;
+}
+
+inline TLog LogEntry(const std::string& player, const std::string& game, int level, int steps,
+                     int time = 0) {
+    TLog e;
+    e.Player = player;
+    e.Game = game;
+    e.Level = static_cast<std::uint8_t>(level);
+    e.Steps = static_cast<std::uint16_t>(steps);
+    e.Time = static_cast<std::uint16_t>(time);
+    return e;
 }
 
 inline std::filesystem::path Settings(const std::string& file) {

@@ -16,6 +16,7 @@ namespace tb {
 namespace {
 
 namespace fs = std::filesystem;
+using test::LogEntry;
 using test::ReadFile;
 using test::Settings;
 using test::SolFile;
@@ -24,70 +25,50 @@ using test::Solution;
 using test::WriteFile;
 using test::WriteSimpleGame;
 
-TLog Entry(const std::string& player, const std::string& game, int level, int steps) {
-    TLog e;
-    e.Player = player;
-    e.Game = game;
-    e.Level = static_cast<std::uint8_t>(level);
-    e.Steps = static_cast<std::uint16_t>(steps);
-    e.Time = static_cast<std::uint16_t>(steps * 3);
-    return e;
-}
-
-std::string HofText(const std::vector<std::string>& lines) {
-    std::string text = "Version 3.54 #0\r\n";
-    for (const auto& l : lines)
-        text += l + "\r\n";
-    return text;
-}
-
 TEST(DamagedLog, AMalformedNumberKeepsTheOtherEntriesAndTheOriginalBeforeTheRewrite) {
     test::TempProgramFolder dir;
     WriteSimpleGame("Hills", 3);
     const std::string original =
-        HofText({Entry("Ann #0", "Hills", 1, 5).Line(), "2 x7 5 Hills|Ann #0|123",
-                 "1 2 3 Hills|Bob #0|notanumber", Entry("Bob #0", "Hills", 2, 4).Line()});
+        SolFile({LogEntry("Ann #0", "Hills", 1, 5).Line(), "2 x7 5 Hills|Ann #0|123",
+                 "1 2 3 Hills|Bob #0|notanumber", LogEntry("Bob #0", "Hills", 2, 4).Line()});
     WriteFile(Settings("tobbin.hof"), original);
     WriteFile(Settings("tobbin.hof.bak"), "an older backup");
     {
         TAllGames records(dir.Layout());
-        EXPECT_EQ(records.GetLog().Count(), 2u);
-        EXPECT_TRUE(records.GetLog().IsDamaged());
+        EXPECT_EQ(std::tuple(records.GetLog().Count(), records.GetLog().IsDamaged()),
+                  std::tuple(2u, true));
         EXPECT_EQ(ReadFile(Settings("tobbin.hof")), original); // not yet rewritten
         records.DeletePlayer("Cy #0");                         // the first rewrite
     }
-    EXPECT_EQ(ReadFile(Settings("tobbin.hof.bak")), "an older backup");
-    EXPECT_EQ(ReadFile(Settings("tobbin.hof.bak1")), original);
+    EXPECT_EQ(
+        std::tuple(ReadFile(Settings("tobbin.hof.bak")), ReadFile(Settings("tobbin.hof.bak1"))),
+        std::tuple("an older backup", original));
     TLogDB reread(dir.Layout());
-    EXPECT_EQ(reread.Count(), 2u);
-    EXPECT_FALSE(reread.IsDamaged());
+    EXPECT_EQ(std::tuple(reread.Count(), reread.IsDamaged()), std::tuple(2u, false));
     reread.Save();
     EXPECT_FALSE(fs::exists(Settings("tobbin.hof.bak2"))); // one backup per damaged file
 }
 
-TEST(DamagedLog, ACutOffFileIsKeptToo) {
+TEST(DamagedLog, ACutOffFileIsKeptAndChecksumMismatchesAreDroppedSilently) {
     test::TempProgramFolder dir;
-    std::string text =
-        HofText({Entry("Ann #0", "Hills", 1, 5).Line(), Entry("Ann #0", "Hills", 2, 5).Line()});
+    std::string text = SolFile(
+        {LogEntry("Ann #0", "Hills", 1, 5).Line(), LogEntry("Ann #0", "Hills", 2, 5).Line()});
     text.resize(text.size() - 4); // ends in the middle of the last line's checksum
     WriteFile(Settings("tobbin.hof"), text);
     TLogDB log(dir.Layout());
     ASSERT_EQ(log.Count(), 1u);
-    log.AddOrImprove(Entry("Bob #0", "Hills", 1, 5));
+    log.AddOrImprove(LogEntry("Bob #0", "Hills", 1, 5));
     log.Save();
     EXPECT_EQ(ReadFile(Settings("tobbin.hof.bak")), text);
-}
 
-TEST(DamagedLog, ChecksumMismatchesAreDroppedSilentlyWithoutBackup) {
-    test::TempProgramFolder dir;
-    std::string line = Entry("Ann #0", "Hills", 1, 5).Line();
+    fs::remove(Settings("tobbin.hof.bak"));
+    std::string line = LogEntry("Ann #0", "Hills", 1, 5).Line();
     line.back() = line.back() == '9' ? '8' : '9';
-    WriteFile(Settings("tobbin.hof"), HofText({line, Entry("Bob #0", "Hills", 1, 5).Line()}));
-    TLogDB log(dir.Layout());
-    EXPECT_EQ(log.Count(), 1u);
-    EXPECT_FALSE(log.IsDamaged());
-    log.Save();
-    EXPECT_FALSE(fs::exists(Settings("tobbin.hof.bak")));
+    WriteFile(Settings("tobbin.hof"), SolFile({line, LogEntry("Bob #0", "Hills", 1, 5).Line()}));
+    TLogDB mismatch(dir.Layout());
+    EXPECT_EQ(std::tuple(mismatch.Count(), mismatch.IsDamaged()), std::tuple(1u, false));
+    mismatch.Save();
+    EXPECT_FALSE(fs::exists(Settings("tobbin.hof.bak"))); // no backup
 }
 
 TEST(DamagedSolutions, ABadLineIsSkippedAndTheOriginalKeptAtTheFirstRewrite) {
@@ -101,53 +82,43 @@ TEST(DamagedSolutions, ABadLineIsSkippedAndTheOriginalKeptAtTheFirstRewrite) {
     {
         TAllGames records(dir.Layout());
         EXPECT_TRUE(records.SolutionsDamaged());
-        EXPECT_NE(records.GetSolution("Hills", 1), nullptr);
-        EXPECT_NE(records.GetSolution("Hills", 3), nullptr);
+        EXPECT_TRUE(records.GetSolution("Hills", 1) && records.GetSolution("Hills", 3));
         EXPECT_EQ(ReadFile(Settings("tobbin.sol")), original);
         EXPECT_TRUE(records.AddSolution(Solution("Bob #0", 2), "Hills", 2));
         EXPECT_FALSE(records.SolutionsDamaged());
     }
     EXPECT_EQ(ReadFile(Settings("tobbin.sol.bak")), original);
     TGameDB reread(dir.Layout());
-    EXPECT_NE(reread.GetSolution("Hills", 2), nullptr);
-    EXPECT_FALSE(reread.SolutionsDamaged());
+    EXPECT_TRUE(reread.GetSolution("Hills", 2) && !reread.SolutionsDamaged());
 
     // Damaged again with a backup already there: the next free name is used,
     // also when the rewrite is the one of the start-up itself (an import changed it).
     WriteFile(Settings("tobbin.sol"), original);
     WriteFile(Settings("more.sox"), SolFile({SolLine("Cy #0", "Hills", 2, 1)}));
     TGameDB startUp(dir.Layout());
-    EXPECT_EQ(ReadFile(Settings("tobbin.sol.bak")), original);
-    EXPECT_EQ(ReadFile(Settings("tobbin.sol.bak1")), original);
+    EXPECT_EQ(
+        std::tuple(ReadFile(Settings("tobbin.sol.bak")), ReadFile(Settings("tobbin.sol.bak1"))),
+        std::tuple(original, original));
     EXPECT_EQ(startUp.GetSolution("Hills", 2)->GetPlayer(), "Cy #0");
 }
 
-TEST(DamagedSolutions, ADamagedVersionLineReadsTheLinesAsCheckedOnes) {
+TEST(DamagedSolutions, ADamagedVersionLineChecksEveryLineAndACutOffFileIsNotReadWhole) {
     test::TempProgramFolder dir;
     WriteSimpleGame("Hills", 2);
     std::string bad = SolLine("Bob #0", "Hills", 2, 4);
     bad.back() = bad.back() == '9' ? '8' : '9';
-    WriteFile(Settings("tobbin.sol"),
-              SolFile({SolLine("Ann #0", "Hills", 1, 4), bad}, "Version x.yz #?"));
-    TGameDB db(dir.Layout());
-    EXPECT_TRUE(db.SolutionsDamaged());
-    EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
-    EXPECT_EQ(db.GetSolution("Hills", 2), nullptr);
-}
-
-TEST(DamagedSolutions, ACutOffFileCountsAsNotReadWhole) {
-    test::TempProgramFolder dir;
-    WriteSimpleGame("Hills", 2);
-    std::string text =
-        SolFile({SolLine("Ann #0", "Hills", 1, 4), SolLine("Ann #0", "Hills", 2, 4)});
-    text.resize(text.size() - 3);
-    WriteFile(Settings("tobbin.sol"), text);
-    TGameDB db(dir.Layout());
-    EXPECT_TRUE(db.SolutionsDamaged());
-    EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
-    EXPECT_EQ(db.GetSolution("Hills", 2), nullptr); // its checksum was cut
-    db.SaveSolutions();
-    EXPECT_EQ(ReadFile(Settings("tobbin.sol.bak")), text);
+    std::string cut = SolFile({SolLine("Ann #0", "Hills", 1, 4), SolLine("Ann #0", "Hills", 2, 4)});
+    cut.resize(cut.size() - 3); // level 2 loses its checksum
+    for (const std::string& text :
+         {SolFile({SolLine("Ann #0", "Hills", 1, 4), bad}, "Version x.yz #?"), cut}) {
+        WriteFile(Settings("tobbin.sol"), text);
+        TGameDB db(dir.Layout());
+        EXPECT_TRUE(db.SolutionsDamaged());
+        EXPECT_TRUE(db.GetSolution("Hills", 1) && !db.GetSolution("Hills", 2));
+        db.SaveSolutions();
+        EXPECT_EQ(ReadFile(Settings("tobbin.sol.bak")), text);
+        fs::remove(Settings("tobbin.sol.bak"));
+    }
 }
 
 TEST(DamagedSolutions, ImportsStayWhenTheRewriteOfTheSolutionsFileFails) {
@@ -194,10 +165,10 @@ std::size_t WholeLinesBefore(const std::string& text, std::size_t cut) {
 TEST(DamagedCopies, TheLogReaderKeepsWhatIsIntactAndNeverFails) {
     std::vector<std::string> lines;
     for (int i = 0; i < 40; ++i)
-        lines.push_back(Entry(i % 3 ? "Ann #0" : "Bob Brown #12", "Game " + std::to_string(i / 9),
-                              1 + i % 9, 10 + i)
+        lines.push_back(LogEntry(i % 3 ? "Ann #0" : "Bob Brown #12",
+                                 "Game " + std::to_string(i / 9), 1 + i % 9, 10 + i)
                             .Line());
-    const std::string text = HofText(lines);
+    const std::string text = SolFile(lines);
     std::mt19937 random(20240501);
     for (int round = 0; round < 300; ++round) {
         bool truncated = false;
@@ -267,7 +238,7 @@ TEST_F(DamagedCopiesOfSolutions, StartUpWithDamagedFilesKeepsGoing) {
     {
         TLogDB entries(Dir.Layout(), TLogDB::NoLoad{});
         for (int i = 0; i < 30; ++i)
-            entries.AddOrImprove(Entry("Ann #0", "Game 1", 1 + i % 9, 40 + i / 9));
+            entries.AddOrImprove(LogEntry("Ann #0", "Game 1", 1 + i % 9, 40 + i / 9));
         log = entries.SaveText();
     }
     for (int round = 0; round < 20; ++round) {
@@ -302,9 +273,8 @@ TEST(DamagedGames, SolutionsOfAGameWhoseHeaderCannotBeReadAreKeptUntilItIsRepair
     WriteFile(Settings("new.sox"),
               SolFile({SolLine("Cy #0", "Hills", 2, 2), SolLine("Cy #0", "Dunes", 1, 1)}));
     {
-        TAllGames db(dir.Layout());
-        EXPECT_EQ(db.GameCount(), 1); // Hills is not installed while it cannot be read
-        EXPECT_EQ(db.KeptLines().size(), 3u);
+        TAllGames db(dir.Layout()); // Hills is not installed while it cannot be read
+        EXPECT_EQ(std::tuple(db.GameCount(), db.KeptLines().size()), std::tuple(1, 3u));
         EXPECT_FALSE(fs::exists(Settings("new.sox")));
     }
     const std::string rewritten = ReadFile(Settings("tobbin.sol"));
@@ -314,11 +284,10 @@ TEST(DamagedGames, SolutionsOfAGameWhoseHeaderCannotBeReadAreKeptUntilItIsRepair
     WriteFile(hills, good); // repaired
     TAllGames db(dir.Layout());
     ASSERT_EQ(db.GameCount(), 2);
-    ASSERT_NE(db.GetSolution("Hills", 1), nullptr);
-    EXPECT_EQ(db.GetSolution("Hills", 1)->GetPlayer(), "Ann #0");
-    ASSERT_NE(db.GetSolution("Hills", 2), nullptr);
-    EXPECT_EQ(db.GetSolution("Hills", 2)->GetPlayer(), "Cy #0"); // the import's shorter one
-    EXPECT_TRUE(db.KeptLines().empty());
+    ASSERT_TRUE(db.GetSolution("Hills", 1) && db.GetSolution("Hills", 2));
+    EXPECT_EQ(std::tuple(db.GetSolution("Hills", 1)->GetPlayer(),
+                         db.GetSolution("Hills", 2)->GetPlayer(), db.KeptLines().size()),
+              std::tuple("Ann #0", "Cy #0", 0u)); // level 2: the import's shorter one
 }
 
 TEST(DamagedGames, LinesDroppedForGoodAreKeptInABackupAtTheFirstRewrite) {
@@ -347,12 +316,8 @@ TEST(ReadOnlyRecords, OpeningForACheckChangesNoFile) {
     sol.resize(sol.size() - 1); // cut inside its last line: would be backed up
     WriteFile(Settings("tobbin.sol"), sol);
     WriteFile(Settings("new.sox"), SolFile({SolLine("Cy #0", "Hills", 2, 1)}));
-    TLog e;
-    e.Player = "Ann #0";
-    e.Game = "Hills";
-    e.Level = 5; // a level the game does not have: cleaned out at start-up
-    e.Steps = 1;
-    WriteFile(Settings("tobbin.hof"), "Version 3.54 #0\r\n" + e.Line() + "\r\n");
+    // Level 5, which the game does not have: cleaned out at start-up.
+    WriteFile(Settings("tobbin.hof"), SolFile({LogEntry("Ann #0", "Hills", 5, 1).Line()}));
     auto snapshot = [] {
         std::map<std::string, std::pair<std::string, fs::file_time_type>> files;
         for (const auto& entry : fs::recursive_directory_iterator(Folders().ProgramFolder))

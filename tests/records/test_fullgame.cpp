@@ -43,12 +43,12 @@ TEST_F(FullGame, WinningLogsAndRecordsTheSolution) {
     auto game = Start();
     game->OpenGame("Hills", 1, true);
     ASSERT_TRUE(game->Move(Right, 1));
-    EXPECT_EQ(game->GetState(), TState::Done);
-    EXPECT_EQ(game->GetSolvedCount(), 1);
     const TAllGames& records = game->GetRecords();
-    EXPECT_EQ(records.PlayerSteps("Hills", 1, "Ann #0"), 1);
     ASSERT_NE(records.GetSolution("Hills", 1), nullptr);
-    EXPECT_EQ(records.GetSolution("Hills", 1)->GetPlayer(), "Ann #0");
+    EXPECT_EQ(std::tuple(game->GetState(), game->GetSolvedCount(),
+                         records.PlayerSteps("Hills", 1, "Ann #0"),
+                         records.GetSolution("Hills", 1)->GetPlayer()),
+              std::tuple(TState::Done, 1, 1, "Ann #0"));
     EXPECT_NE(game->GetGame().GetSolution(1), nullptr); // stored in the game too
     EXPECT_NE(ReadFile(Settings("tobbin.hof")).find("1 0 1 Hills|Ann #0|"), std::string::npos);
     EXPECT_NE(ReadFile(Settings("tobbin.sol")).find(SolLine("Ann #0", "Hills", 1, 1)),
@@ -60,10 +60,9 @@ TEST_F(FullGame, DyingRecordsNothing) {
     auto game = Start();
     game->OpenGame("Rocks", 1, true);
     ASSERT_TRUE(game->Move(Left, 1));
-    EXPECT_EQ(game->GetState(), TState::Done);
-    EXPECT_EQ(game->GetRecords().GetLog().Count(), 0u);
-    EXPECT_EQ(game->GetSolvedCount(), 0);
-    EXPECT_FALSE(fs::exists(Settings("tobbin.hof")));
+    EXPECT_EQ(std::tuple(game->GetState(), game->GetRecords().GetLog().Count(),
+                         game->GetSolvedCount(), fs::exists(Settings("tobbin.hof"))),
+              std::tuple(TState::Done, 0u, 0, false));
 }
 
 TEST_F(FullGame, ABrokenRecordKeepsThePreviousHolderForTheAnnouncement) {
@@ -77,23 +76,16 @@ TEST_F(FullGame, ABrokenRecordKeepsThePreviousHolderForTheAnnouncement) {
     ASSERT_TRUE(game->Move(Right, 1));
     ASSERT_TRUE(game->Move(Right, 1));
     const TAllGames& records = game->GetRecords();
-    EXPECT_TRUE(records.RecordBroken);
-    EXPECT_EQ(records.PreviousSteps, 4);
-    EXPECT_EQ(records.PreviousHolder, "Bob #0");
-    EXPECT_EQ(records.GetSolution("Hills", 1)->GetSteps(), 2);
-    EXPECT_EQ(records.ChampionAt(1).Name, "Ann #0");
+    EXPECT_EQ(std::tuple(records.RecordBroken, records.PreviousSteps, records.PreviousHolder,
+                         records.GetSolution("Hills", 1)->GetSteps(), records.ChampionAt(1).Name),
+              std::tuple(true, 4, "Bob #0", 2, "Ann #0"));
 }
 
 TEST_F(FullGame, SolvedCountFollowsTheLogThePlayerAndOnlyRises) {
     WriteSimpleGame("Hills", 6);
     {
         TLogDB log(Dir.Layout(), TLogDB::NoLoad{});
-        TLog e;
-        e.Player = "Ann #0";
-        e.Game = "Hills";
-        e.Steps = 1;
-        e.Level = 5;
-        log.AddOrImprove(e);
+        log.AddOrImprove(test::LogEntry("Ann #0", "Hills", 5, 1));
         log.Save();
     }
     auto game = Start();
@@ -121,13 +113,12 @@ TEST_F(FullGame, AWinAfterShowSolutionIsNeitherLoggedNorRecorded) {
     game->OpenGame("Hills", 1, true);
     ASSERT_NE(game->BestSolution(), nullptr);
     EXPECT_TRUE(game->PlayBackSolution(true));
-    EXPECT_TRUE(game->IsShowingSolution());
-    EXPECT_FALSE(game->IsInPlayBack());
-    EXPECT_EQ(game->GetState(), TState::Play);
+    EXPECT_EQ(std::tuple(game->IsShowingSolution(), game->IsInPlayBack(), game->GetState()),
+              std::tuple(true, false, TState::Play));
     ASSERT_TRUE(game->Move(Right, 1));
-    EXPECT_EQ(game->GetState(), TState::Done);
-    EXPECT_EQ(game->GetRecords().GetLog().Count(), 0u);
-    EXPECT_EQ(game->GetRecords().GetSolution("Hills", 1)->GetPlayer(), "Bob #0");
+    EXPECT_EQ(std::tuple(game->GetState(), game->GetRecords().GetLog().Count(),
+                         game->GetRecords().GetSolution("Hills", 1)->GetPlayer()),
+              std::tuple(TState::Done, 0u, "Bob #0"));
     // Laying the level out again ends the aid.
     game->SetLevel(1);
     EXPECT_FALSE(game->IsShowingSolution());
@@ -146,10 +137,10 @@ TEST_F(FullGame, KillingALevelSolutionLeavesGameRecordsAndLog) {
     ASSERT_TRUE(game->Move(Right, 1));
     EXPECT_TRUE(game->KillLevelSolution(1));
     const TAllGames& records = game->GetRecords();
-    EXPECT_EQ(records.GetSolution("Hills", 1), nullptr);
-    EXPECT_EQ(game->GetGame().GetSolution(1), nullptr);
-    EXPECT_EQ(records.PlayerSteps("Hills", 1, "Ann #0"), 0);
-    EXPECT_EQ(records.PlayerSteps("Hills", 2, "Ann #0"), 1);
+    EXPECT_EQ(std::tuple(records.GetSolution("Hills", 1), game->GetGame().GetSolution(1),
+                         records.PlayerSteps("Hills", 1, "Ann #0"),
+                         records.PlayerSteps("Hills", 2, "Ann #0")),
+              std::tuple(nullptr, nullptr, 0, 1));
     EXPECT_FALSE(game->KillLevelSolution(1));
 }
 
@@ -160,11 +151,10 @@ TEST_F(FullGame, DeletingAGameRemovesItsFileAndRecords) {
     game->OpenGame("Hills", 1, true);
     game->Move(Right, 1);
     game->DeleteGame();
-    EXPECT_FALSE(fs::exists(Dir.Layout().GamesFolder / "hills.tbg"));
-    EXPECT_EQ(game->FindGame("Hills"), nullptr);
-    EXPECT_EQ(game->GameCount(), 1);
-    EXPECT_EQ(game->GetRecords().GetLog().Count(), 0u);
-    EXPECT_EQ(game->GetState(), TState::None);
+    EXPECT_EQ(std::tuple(fs::exists(Dir.Layout().GamesFolder / "hills.tbg"),
+                         game->FindGame("Hills"), game->GameCount(),
+                         game->GetRecords().GetLog().Count(), game->GetState()),
+              std::tuple(false, nullptr, 1, 0u, TState::None));
 }
 
 TEST_F(FullGame, RenamingAndSavingMovesTheFileAndKeepsTheRecords) {
@@ -189,19 +179,15 @@ TEST_F(FullGame, RenamingAndSavingMovesTheFileAndKeepsTheRecords) {
     const fs::path games = Dir.Layout().GamesFolder;
     EXPECT_FALSE(fs::exists(games / "hills.tbg"));
     ASSERT_TRUE(fs::exists(games / "green_hills.tbg"));
-    const TAllGames& records = game->GetRecords();
-    EXPECT_EQ(records.FindGame("Hills"), nullptr);
-    ASSERT_NE(records.FindGame("Green Hills"), nullptr);
-    EXPECT_EQ(records.FindGame("Green Hills")->Skill, 3);
-    EXPECT_NE(records.GetSolution("Green Hills", 1), nullptr);
-    EXPECT_EQ(records.GetSolution("Green Hills", 2), nullptr);
-    EXPECT_EQ(records.PlayerSteps("Green Hills", 1, "Ann #0"), 1);
-    EXPECT_EQ(records.PlayerSteps("Green Hills", 2, "Ann #0"), 0);
-    // And the next run sees the same.
-    TAllGames next(Dir.Layout());
-    EXPECT_NE(next.GetSolution("Green Hills", 1), nullptr);
-    EXPECT_EQ(next.FindGame("Hills"), nullptr);
-    EXPECT_EQ(next.PlayerSteps("Green Hills", 1, "Ann #0"), 1);
+    ASSERT_NE(game->GetRecords().FindGame("Green Hills"), nullptr);
+    EXPECT_EQ(game->GetRecords().FindGame("Green Hills")->Skill, 3);
+    TAllGames next(Dir.Layout()); // and the next run sees the same
+    for (const TAllGames* records : std::array<const TAllGames*, 2>{&game->GetRecords(), &next})
+        EXPECT_EQ(std::tuple(records->FindGame("Hills"), !records->GetSolution("Green Hills", 1),
+                             records->GetSolution("Green Hills", 2),
+                             records->PlayerSteps("Green Hills", 1, "Ann #0"),
+                             records->PlayerSteps("Green Hills", 2, "Ann #0")),
+                  std::tuple(nullptr, false, nullptr, 1, 0));
 }
 
 TEST_F(FullGame, PlayAllSolutionsConfirmsFreshSolutionsOnceAndStopsAtAFailure) {
@@ -213,11 +199,11 @@ TEST_F(FullGame, PlayAllSolutionsConfirmsFreshSolutionsOnceAndStopsAtAFailure) {
               SolFile({SolLine("Cy #0", "Hills", 1, 1), SolLine("Cy #0", "Hills", 2, 1),
                        SolLine("Cy #0", "Dunes", 2, 1)}));
     auto game = Start();
-    EXPECT_EQ(game->PlayAllSolutions(true), 3);
-    EXPECT_TRUE(game->AllSolutionsConfirmed());
-    EXPECT_FALSE(game->IsAutoPlay());
-    EXPECT_EQ(game->GetRecords().FindGame("Hills")->SolvedSet(true), 0);
-    EXPECT_EQ(game->GetRecords().GetLog().Count(), 0u); // replays are not results
+    EXPECT_EQ(game->PlayAllSolutions(true), 3); // replays are not results
+    EXPECT_EQ(std::tuple(game->AllSolutionsConfirmed(), game->IsAutoPlay(),
+                         game->GetRecords().FindGame("Hills")->SolvedSet(true),
+                         game->GetRecords().GetLog().Count()),
+              std::tuple(true, false, 0, 0u));
     EXPECT_EQ(game->PlayAllSolutions(true), 0);
     EXPECT_EQ(game->PlayAllSolutions(false), 4);
 
@@ -227,10 +213,9 @@ TEST_F(FullGame, PlayAllSolutionsConfirmsFreshSolutionsOnceAndStopsAtAFailure) {
     EXPECT_FALSE(records.AddSolution(Solution("Cy #0", 1, Left), "Hills", 2));    // refused...
     records.FindGame("Hills")->SetSolution(Solution("Cy #0", 1, Left), 2, false); // ...so forced
     EXPECT_EQ(game->PlayAllSolutions(false), 2); // Dunes 2 and Hills 1 before it
-    EXPECT_FALSE(game->AllSolutionsConfirmed());
-    EXPECT_FALSE(game->IsAutoPlay());
-    EXPECT_EQ(game->GameName(), "Hills");
-    EXPECT_EQ(game->GetLevel(), 2);
+    EXPECT_EQ(std::tuple(game->AllSolutionsConfirmed(), game->IsAutoPlay(), game->GameName(),
+                         game->GetLevel()),
+              std::tuple(false, false, "Hills", 2));
 }
 
 } // namespace

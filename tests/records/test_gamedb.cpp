@@ -9,6 +9,7 @@ namespace tb {
 namespace {
 
 namespace fs = std::filesystem;
+using test::LogEntry;
 using test::ReadFile;
 using test::Settings;
 using test::SolFile;
@@ -46,11 +47,9 @@ TEST(StartUp, AnEmptyGamesFolderGivesAnEmptyDatabase) {
     test::TempProgramFolder dir;
     WriteFile(Settings("tobbin.sol"), SolFile({SolLine("Ann #0", "Hills", 1, 4)}));
     TAllGames db(dir.Layout());
-    EXPECT_EQ(db.GameCount(), 0);
-    EXPECT_EQ(db.TotalLevels(), 0);
-    EXPECT_EQ(db.ChampionCount(), 0);
-    EXPECT_EQ(db.AuthorCount(), 0);
-    EXPECT_EQ(db.FindGame("Hills"), nullptr);
+    EXPECT_EQ(std::tuple(db.GameCount(), db.TotalLevels(), db.ChampionCount(), db.AuthorCount(),
+                         db.FindGame("Hills")),
+              std::tuple(0, 0, 0, 0, nullptr));
     db.SaveSolutions();
     EXPECT_EQ(ReadFile(Settings("tobbin.sol")), "Version 3.54 #0\r\n");
 }
@@ -68,16 +67,14 @@ TEST(StartUp, GamesComeFromTheirHeadersSortedByNameAndSolutionsFromTheFile) {
               SolFile({SolLine("Ann #0", "hills", 2, 4), SolLine("Ann #0", "Nowhere", 1, 4)}));
     TAllGames db(dir.Layout());
     ASSERT_EQ(db.GameCount(), 2); // no game without levels, none with a broken header
-    EXPECT_EQ(db.GameAt(1).Name, "Dunes");
-    EXPECT_EQ(db.GameAt(2).Name, "hills");
-    EXPECT_EQ(db.GameAt(1).Author, "Bob");
-    EXPECT_EQ(db.GameAt(1).Skill, 3);
-    EXPECT_EQ(db.IndexOfGame("hills"), 2);
-    EXPECT_EQ(db.IndexOfGame("Hills"), 0); // names compare exactly
-    EXPECT_EQ(db.TotalLevels(), 5);
+    EXPECT_EQ(std::tuple(db.GameAt(1).Name, db.GameAt(2).Name, db.GameAt(1).Author,
+                         db.GameAt(1).Skill, db.TotalLevels()),
+              std::tuple("Dunes", "hills", "Bob", 3, 5));
+    // Names compare exactly.
+    EXPECT_EQ(std::tuple(db.IndexOfGame("hills"), db.IndexOfGame("Hills")), std::tuple(2, 0));
     ASSERT_NE(db.GetSolution("hills", 2), nullptr);
-    EXPECT_EQ(db.GetSolution("hills", 2)->GetSteps(), 4);
-    EXPECT_EQ(db.GetSolution("hills", 1), nullptr);
+    EXPECT_EQ(std::tuple(db.GetSolution("hills", 2)->GetSteps(), db.GetSolution("hills", 1)),
+              std::tuple(4, nullptr));
     EXPECT_TRUE(fs::exists(Folders().GamesFolder / "broken.tbg")); // left alone
     EXPECT_THROW(db.GameAt(3), std::out_of_range);
 }
@@ -91,10 +88,9 @@ TEST(BestSolutions, ShorterWinsTiesOnlyFromInstallationOneAndWithdrawals) {
     EXPECT_FALSE(db.RecordBroken); // the first solution breaks no record
     EXPECT_FALSE(db.AddSolution(Solution("Bob #0", 40), "Hills", false, false, 1));
     EXPECT_TRUE(db.AddSolution(Solution("Bob #0", 40), "Hills", true, false, 1));
-    EXPECT_EQ(db.GetSolution("Hills", 1)->GetPlayer(), "Bob #0");
-    EXPECT_TRUE(db.RecordBroken);
-    EXPECT_EQ(db.PreviousSteps, 40);
-    EXPECT_EQ(db.PreviousHolder, "Ann #0");
+    EXPECT_EQ(std::tuple(db.GetSolution("Hills", 1)->GetPlayer(), db.RecordBroken, db.PreviousSteps,
+                         db.PreviousHolder),
+              std::tuple("Bob #0", true, 40, "Ann #0"));
     // A tie never wins against the holder himself.
     EXPECT_FALSE(db.AddSolution(Solution("Bob #0", 40), "Hills", true, false, 1));
     EXPECT_FALSE(db.RecordBroken); // reset by every offer
@@ -155,8 +151,7 @@ TEST(BestSolutions, OnlyMovesThatWinTheLevelWithTheLastMoveAreStored) {
     EXPECT_FALSE(db.LoadSolutions(Settings("x.sol"), true));
     EXPECT_EQ(db.GetSolution("Hills", 1), nullptr);
     ASSERT_EQ(db.SetAside().size(), 2u);
-    EXPECT_EQ(db.SetAside()[0].Steps, 4);
-    EXPECT_FALSE(db.SetAside()[0].Unchecked);
+    EXPECT_EQ(std::tuple(db.SetAside()[0].Steps, db.SetAside()[0].Unchecked), std::tuple(4, false));
 }
 
 TEST(BestSolutions, AnEditedGameBringsOnlySolutionsThatStillWinItsLevels) {
@@ -171,8 +166,7 @@ TEST(BestSolutions, AnEditedGameBringsOnlySolutionsThatStillWinItsLevels) {
     }
     game.GetMap(2)->SetCell(TPos(4, 2), Food); // one move right no longer wins level 2
     db.AddGame(game);
-    EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
-    EXPECT_EQ(db.GetSolution("Hills", 2), nullptr);
+    EXPECT_TRUE(db.GetSolution("Hills", 1) && !db.GetSolution("Hills", 2));
 }
 
 TEST(BestSolutions, OwnPlayNeverWinsATieAndEachAcceptedSolutionIsSaved) {
@@ -201,9 +195,9 @@ TEST(SolutionFiles, ChecksumsAreComparedAbove324AndInstallationOneWinsTies) {
     EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
     db.DeleteSolution("Hills", 0);
     WriteFile(Settings("b.sol"), SolFile({bad}, "Version 3.25 #0"));
-    db.LoadSolutions(Settings("b.sol"), false);
-    EXPECT_EQ(db.GetSolution("Hills", 1), nullptr);
-    EXPECT_FALSE(db.LastLoadDamaged()); // dropped silently
+    db.LoadSolutions(Settings("b.sol"), false); // dropped silently
+    EXPECT_EQ(std::tuple(db.GetSolution("Hills", 1), db.LastLoadDamaged()),
+              std::tuple(nullptr, false));
 
     WriteFile(Settings("c.sol"), SolFile({SolLine("Ann #0", "Hills", 1, 4)}));
     db.LoadSolutions(Settings("c.sol"), false);
@@ -224,11 +218,10 @@ TEST(SolutionFiles, ImportsAreMergedFreshAndDeletedEvenWhenRejected) {
               SolFile({SolLine("Bob #0", "Hills", 1, 3), SolLine("Bob #0", "Hills", 2, 6)}));
     WriteFile(Settings("worse.SOX"), SolFile({SolLine("Cy #0", "Hills", 1, 9)}));
     TAllGames db(dir.Layout());
-    EXPECT_FALSE(fs::exists(Settings("better.sox")));
-    EXPECT_FALSE(fs::exists(Settings("worse.SOX")));
-    EXPECT_EQ(db.GetSolution("Hills", 1)->GetPlayer(), "Bob #0");
-    EXPECT_EQ(db.FindGame("Hills")->SolvedSet(true), (1 << 1) | (1 << 2));
-    EXPECT_EQ(db.ChampionAt(1).HasFresh, 1);
+    EXPECT_FALSE(fs::exists(Settings("better.sox")) || fs::exists(Settings("worse.SOX")));
+    EXPECT_EQ(std::tuple(db.GetSolution("Hills", 1)->GetPlayer(),
+                         db.FindGame("Hills")->SolvedSet(true), db.ChampionAt(1).HasFresh),
+              std::tuple("Bob #0", (1 << 1) | (1 << 2), 1));
     const std::string saved = ReadFile(Settings("tobbin.sol"));
     EXPECT_NE(saved.find(SolLine("Bob #0", "Hills", 1, 3)), std::string::npos);
     EXPECT_NE(saved.find(SolLine("Bob #0", "Hills", 2, 6)), std::string::npos);
@@ -238,8 +231,9 @@ TEST(SolutionFiles, ImportsAreMergedFreshAndDeletedEvenWhenRejected) {
     WriteFile(Settings("same.sox"), SolFile({SolLine("Cy #0", "Hills", 1, 9)}));
     TAllGames again(dir.Layout());
     EXPECT_FALSE(fs::exists(Settings("same.sox")));
-    EXPECT_EQ(ReadFile(Settings("tobbin.sol")), saved);
-    EXPECT_EQ(fs::last_write_time(Settings("tobbin.sol")), stamp);
+    EXPECT_EQ(
+        std::tuple(ReadFile(Settings("tobbin.sol")), fs::last_write_time(Settings("tobbin.sol"))),
+        std::tuple(saved, stamp));
     EXPECT_EQ(again.FindGame("Hills")->SolvedSet(true), 0); // fresh only for this run
 }
 
@@ -247,15 +241,17 @@ TEST(Marks, AGameIsMarkedOnlyAtItsLastLevel) {
     TGameDB db(TFolders{}, TGameDB::NoLoad{});
     db.AddGame(*Header("Hills", 3));
     db.AddGame(*Header("Dunes", 1));
+    const auto marks = [&] {
+        return std::tuple(db.FindGame("Hills")->Mark, db.FindGame("Dunes")->Mark);
+    };
     db.SetMark(1, "Hills", 2);
-    EXPECT_EQ(db.FindGame("Hills")->Mark, 0);
+    EXPECT_EQ(marks(), std::tuple(0, 0));
     db.SetMark(1, "Hills", 3);
-    EXPECT_EQ(db.FindGame("Hills")->Mark, 1);
+    EXPECT_EQ(marks(), std::tuple(1, 0));
     db.SetMark(1, "", 0);
-    EXPECT_EQ(db.FindGame("Dunes")->Mark, 1);
+    EXPECT_EQ(marks(), std::tuple(1, 1));
     db.SetMark(0, "Dunes", 0);
-    EXPECT_EQ(db.FindGame("Dunes")->Mark, 0);
-    EXPECT_EQ(db.FindGame("Hills")->Mark, 1);
+    EXPECT_EQ(marks(), std::tuple(1, 0));
 }
 
 TEST(RenamedGames, TheFileTakesTheNewNameUnlessThatNameIsTaken) {
@@ -279,8 +275,7 @@ TEST(RenamedGames, TheFileTakesTheNewNameUnlessThatNameIsTaken) {
     // "Dunes" existed: the old file is deleted and only the existing game remains.
     EXPECT_FALSE(fs::exists(games / "old_dunes.tbg"));
     ASSERT_NE(db.FindGame("Dunes"), nullptr);
-    EXPECT_EQ(db.FindGame("Dunes")->GetLevelCount(), 1);
-    EXPECT_EQ(db.GameCount(), 2);
+    EXPECT_EQ(std::tuple(db.FindGame("Dunes")->GetLevelCount(), db.GameCount()), std::tuple(1, 2));
     // The solutions file met the old name and was rewritten with the new one.
     EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
     EXPECT_NE(ReadFile(Settings("tobbin.sol")).find(SolLine("Ann #0", "Hills", 1, 4)),
@@ -305,13 +300,8 @@ TEST(LogCleanUp, ClaimsBelowTheBestSolutionAreCorrectedOrDropped) {
     WriteSimpleGame("Hills", 3);
     WriteFile(Settings("tobbin.sol"), SolFile({SolLine("Ann #0", "Hills", 1, 35)}));
     TLogDB log(dir.Layout(), TLogDB::NoLoad{});
-    auto add = [&](const std::string& player, const std::string& game, int level, int steps) {
-        TLog e;
-        e.Player = player;
-        e.Game = game;
-        e.Level = static_cast<std::uint8_t>(level);
-        e.Steps = static_cast<std::uint16_t>(steps);
-        log.AddOrImprove(e);
+    auto add = [&](const char* player, const char* game, int level, int steps) {
+        log.AddOrImprove(LogEntry(player, game, level, steps));
     };
     add("Ann #0", "Hills", 1, 30); // same player: corrected to 35
     add("Bob #0", "Hills", 1, 30); // another player: dropped
@@ -322,10 +312,10 @@ TEST(LogCleanUp, ClaimsBelowTheBestSolutionAreCorrectedOrDropped) {
     log.Save();
     TAllGames db(dir.Layout());
     const TLogDB& cleaned = db.GetLog();
-    ASSERT_EQ(cleaned.Count(), 4u);
-    EXPECT_EQ(cleaned.PlayerSteps("Hills", 1, "Ann #0"), 35);
-    EXPECT_EQ(cleaned.PlayerSteps("Hills", 1, "Bob #0"), 0);
-    EXPECT_EQ(cleaned.PlayerSteps("Hills", 4, "Cy #0"), 0);
+    EXPECT_EQ(std::tuple(cleaned.Count(), cleaned.PlayerSteps("Hills", 1, "Ann #0"),
+                         cleaned.PlayerSteps("Hills", 1, "Bob #0"),
+                         cleaned.PlayerSteps("Hills", 4, "Cy #0")),
+              std::tuple(4u, 35, 0, 0));
     EXPECT_EQ(TLogDB(dir.Layout()).Count(), 4u); // and the file was rewritten
 }
 
@@ -355,31 +345,24 @@ TEST(Deletes, SolutionsGamesAndPlayersLeaveTheRecords) {
               SolFile({SolLine("Ann #0", "Hills", 1, 4), SolLine("Ann #0", "Hills", 3, 4),
                        SolLine("Ann #0", "Dunes", 1, 4)}));
     TAllGames db(dir.Layout());
-    TLog e;
-    e.Player = "Ann #0";
-    e.Game = "Hills";
-    e.Steps = 4;
-    for (std::uint8_t level : {1, 3}) {
-        e.Level = level;
-        db.GetLog().AddOrImprove(e);
-    }
+    for (int level : {1, 3})
+        db.GetLog().AddOrImprove(LogEntry("Ann #0", "Hills", level, 4));
     db.SetMark(1, "Hills", 3);
     EXPECT_TRUE(db.DeleteSolution("Hills", 3));
-    EXPECT_EQ(db.FindGame("Hills")->Mark, 0);
-    EXPECT_EQ(db.PlayerSteps("Hills", 3, "Ann #0"), 0);
-    EXPECT_EQ(db.PlayerSteps("Hills", 1, "Ann #0"), 4);
+    EXPECT_EQ(std::tuple(db.FindGame("Hills")->Mark, db.PlayerSteps("Hills", 3, "Ann #0"),
+                         db.PlayerSteps("Hills", 1, "Ann #0")),
+              std::tuple(0, 0, 4));
     EXPECT_EQ(ReadFile(Settings("tobbin.sol")).find(SolLine("Ann #0", "Hills", 3, 4)),
               std::string::npos);
     EXPECT_FALSE(db.DeleteSolution("Hills", 3));
     EXPECT_FALSE(db.DeleteSolution("Nowhere", 0));
 
     db.DeleteGame("Hills");
-    EXPECT_EQ(db.FindGame("Hills"), nullptr);
-    EXPECT_EQ(db.GameCount(), 1);
-    EXPECT_EQ(db.GetLog().Count(), 0u);
-    EXPECT_EQ(db.ChampionAt(1).Levels, 1);
+    EXPECT_EQ(std::tuple(db.FindGame("Hills"), db.GameCount(), db.GetLog().Count(),
+                         db.ChampionAt(1).Levels),
+              std::tuple(nullptr, 1, 0u, 1));
 
-    db.GetLog().AddOrImprove(e);
+    db.GetLog().AddOrImprove(LogEntry("Ann #0", "Hills", 1, 4));
     db.DeletePlayer("Ann #0");
     EXPECT_EQ(TLogDB(dir.Layout()).Count(), 0u);
 }
@@ -391,21 +374,15 @@ TEST(GameList, AddRenameRemoveAndSort) {
     db.AddGame(*Header("Alpha", 1));
     EXPECT_EQ(db.GameAt(1).Name, "beta"); // appended until the next sort
     db.SortGames();
-    EXPECT_EQ(db.GameAt(1).Name, "Alpha");
-    EXPECT_EQ(db.AuthorAt(1).Games, 2);
+    EXPECT_EQ(std::tuple(db.GameAt(1).Name, db.AuthorAt(1).Games), std::tuple("Alpha", 2));
 
-    TLog e;
-    e.Player = "Ann #0";
-    e.Game = "beta";
-    e.Level = 2;
-    e.Steps = 3;
-    db.GetLog().AddOrImprove(e);
+    db.GetLog().AddOrImprove(LogEntry("Ann #0", "beta", 2, 3));
     EXPECT_FALSE(db.RenameGame("beta", "beta"));
     EXPECT_FALSE(db.RenameGame("gamma", "delta"));
     EXPECT_TRUE(db.RenameGame("beta", "Gamma"));
-    EXPECT_EQ(db.IndexOfGame("Gamma"), 2);
-    EXPECT_EQ(db.FindGame("beta"), nullptr);
-    EXPECT_EQ(db.MaxLevelReached("Gamma", "Ann #0"), 2);
+    EXPECT_EQ(std::tuple(db.IndexOfGame("Gamma"), db.FindGame("beta"),
+                         db.MaxLevelReached("Gamma", "Ann #0")),
+              std::tuple(2, nullptr, 2));
     EXPECT_TRUE(db.RemoveGame("Alpha"));
     EXPECT_FALSE(db.RemoveGame("Alpha"));
     EXPECT_EQ(db.IndexOfGame("Gamma"), 1);
@@ -417,21 +394,11 @@ TEST(PlayerLists, GameNamesByMarkAndSkillPlayersOnceEach) {
     db.AddGame(*Header("Hills", 3, 1));
     db.AddGame(*Header("Dunes", 2, 3));
     db.AddGame(*Header("Woods", 1, 1));
-    TLog e;
-    e.Game = "Hills";
-    e.Steps = 3;
-    for (const char* player : {"Ann #0", "Bob #0", "ann #0", "Ann #7"}) {
-        e.Player = player;
-        e.Level = 3;
-        db.GetLog().AddOrImprove(e);
-    }
-    e.Player = "Ann #0";
-    e.Game = "Dunes";
-    e.Level = 1;
-    db.GetLog().AddOrImprove(e);
-    db.SetPlayerMarks("Ann #0");
-    EXPECT_EQ(db.FindGame("Hills")->Mark, 1);
-    EXPECT_EQ(db.FindGame("Dunes")->Mark, 0); // level 1 of 2 is not the last
+    for (const char* player : {"Ann #0", "Bob #0", "ann #0", "Ann #7"})
+        db.GetLog().AddOrImprove(LogEntry(player, "Hills", 3, 3));
+    db.GetLog().AddOrImprove(LogEntry("Ann #0", "Dunes", 1, 3));
+    db.SetPlayerMarks("Ann #0"); // Dunes: level 1 of 2 is not the last
+    EXPECT_EQ(std::tuple(db.FindGame("Hills")->Mark, db.FindGame("Dunes")->Mark), std::tuple(1, 0));
     std::vector<std::string> names{"stale"};
     db.FillGameNames(1, 5, names);
     EXPECT_EQ(names, std::vector<std::string>{"Hills"});

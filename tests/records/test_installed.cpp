@@ -44,13 +44,11 @@ TEST(FolderRules, ThePlayersFolderIsUsedWhenTheDataIsNotHis) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.settings.string());
         const TFolders f = LayOutFolders("/d", c.installed, c.writable, c.env);
-        EXPECT_EQ(f.ProgramFolder, "/d");
-        EXPECT_EQ(f.GamesFolder, "/d/tbg");
-        EXPECT_EQ(f.HelpFolder, "/d/help");
-        EXPECT_EQ(f.SettingsFolder, c.settings);
-        EXPECT_EQ(f.InstallFolder, c.settings);
-        EXPECT_EQ(f.ReadOnlyData, c.settings != "/d");
-        EXPECT_EQ(f.OwnGamesFolder, c.settings != "/d" ? c.settings / "tbg" : fs::path("/d/tbg"));
+        const bool own = c.settings != "/d";
+        EXPECT_EQ(std::tuple(f.ProgramFolder, f.GamesFolder, f.HelpFolder, f.SettingsFolder,
+                             f.InstallFolder, f.ReadOnlyData, f.OwnGamesFolder),
+                  std::tuple(fs::path("/d"), fs::path("/d/tbg"), fs::path("/d/help"), c.settings,
+                             c.settings, own, own ? c.settings / "tbg" : fs::path("/d/tbg")));
     }
 }
 
@@ -60,34 +58,22 @@ TEST(FolderRules, TheDataIsFoundBesideOrBelowTheExecutable) {
     fs::create_directories(root / "usr/bin");
     fs::create_directories(root / "usr/share/tobbin/tbg");
     fs::create_directories(root / "bare");
-    const TDataPlace staged = FindDataFolder(root / "staged");
-    EXPECT_EQ(staged.Folder, root / "staged");
-    EXPECT_FALSE(staged.Installed);
-    const TDataPlace installed = FindDataFolder(root / "usr/bin");
-    EXPECT_EQ(installed.Folder, root / "usr/share/tobbin");
-    EXPECT_TRUE(installed.Installed);
-    const TDataPlace bare = FindDataFolder(root / "bare");
-    EXPECT_EQ(bare.Folder, root / "bare");
-    EXPECT_FALSE(bare.Installed);
+    const auto found = [&](const char* bin) {
+        const TDataPlace place = FindDataFolder(root / bin);
+        return std::tuple(place.Folder, place.Installed);
+    };
+    EXPECT_EQ(found("staged"), std::tuple(root / "staged", false));
+    EXPECT_EQ(found("usr/bin"), std::tuple(root / "usr/share/tobbin", true));
+    EXPECT_EQ(found("bare"), std::tuple(root / "bare", false));
 }
 
 // Sets an environment variable for the lifetime of the object.
-class TEnvGuard {
-public:
+struct TEnvGuard {
     TEnvGuard(const char* name, const std::string& value) : Name(name) {
         if (const char* old = std::getenv(name)) Old = old;
         setenv(name, value.c_str(), 1);
     }
-    ~TEnvGuard() {
-        if (Old)
-            setenv(Name, Old->c_str(), 1);
-        else
-            unsetenv(Name);
-    }
-    TEnvGuard(const TEnvGuard&) = delete;
-    TEnvGuard& operator=(const TEnvGuard&) = delete;
-
-private:
+    ~TEnvGuard() { Old ? setenv(Name, Old->c_str(), 1) : unsetenv(Name); }
     const char* Name;
     std::optional<std::string> Old;
 };
@@ -126,13 +112,11 @@ protected:
 };
 
 TEST_F(Installed, ThePlayersFoldersHoldEverythingHeChanges) {
-    EXPECT_EQ(Folders().ProgramFolder, Data);
-    EXPECT_TRUE(Folders().ReadOnlyData);
-    EXPECT_EQ(Folders().SettingsFolder, Player);
-    EXPECT_EQ(Folders().OwnGamesFolder, Player / "tbg");
-    EXPECT_EQ(Folders().InstallFolder, Player);
+    const TFolders& f = Folders();
+    EXPECT_EQ(std::tuple(f.ProgramFolder, f.ReadOnlyData, f.SettingsFolder, f.OwnGamesFolder,
+                         f.InstallFolder, SettingsFileName(f)),
+              std::tuple(Data, true, Player, Player / "tbg", Player, Player / "tobbin.ini"));
     EXPECT_TRUE(fs::is_directory(Player)); // made at start-up
-    EXPECT_EQ(SettingsFileName(Folders()), Player / "tobbin.ini");
 }
 
 TEST_F(Installed, HisInstalledSetsJoinTheShippedOnesAndComeFirst) {
@@ -144,13 +128,13 @@ TEST_F(Installed, HisInstalledSetsJoinTheShippedOnesAndComeFirst) {
               (std::vector<fs::path>{Player / "wav", Data / "wav"}));
     EXPECT_EQ(ContentFolders(Folders().LanguagesFolder),
               (std::vector<fs::path>{Player / "tlg", Data / "tlg"}));
-    EXPECT_EQ(SoundSetFolder("Classic"), Player / "wav/Classic"); // his hides the shipped one
-    EXPECT_EQ(SoundSetFolder("Mine"), Player / "wav/Mine");
-    EXPECT_EQ(SoundSetFolder("Nowhere"), Data / "wav/Nowhere");
-    EXPECT_EQ(SkinFolder("Standard"), Data / "img/skins/Standard");
-    EXPECT_EQ(SkinFolder("Night"), Player / "img/skins/Night");
-    EXPECT_EQ(SpriteSetFolder(1, "Apples"), Data / "img/Small/Apples");
-    EXPECT_EQ(SpriteSetFolder(1, "Pears"), Player / "img/Small/Pears");
+    // His Classic hides the shipped one.
+    EXPECT_EQ((std::array{SoundSetFolder("Classic"), SoundSetFolder("Mine"),
+                          SoundSetFolder("Nowhere"), SkinFolder("Standard"), SkinFolder("Night"),
+                          SpriteSetFolder(1, "Apples"), SpriteSetFolder(1, "Pears")}),
+              (std::array{Player / "wav/Classic", Player / "wav/Mine", Data / "wav/Nowhere",
+                          Data / "img/skins/Standard", Player / "img/skins/Night",
+                          Data / "img/Small/Apples", Player / "img/Small/Pears"}));
 
     SetProgramFolder(Data); // a build folder: only its own folders
     EXPECT_EQ(ContentFolders(Folders().SoundsFolder), (std::vector<fs::path>{Data / "wav"}));
@@ -167,23 +151,24 @@ TEST_F(Installed, HisOwnGameHidesTheShippedOneOfTheSameFileName) {
         mine.Save(Folders());
     }
     EXPECT_TRUE(fs::exists(Player / "tbg/hills.tbg"));
-    EXPECT_EQ(TMapSet::FilePath(Folders(), "Hills"), Player / "tbg/hills.tbg");
-    EXPECT_EQ(TMapSet::FilePath(Folders(), "Rocks"), Data / "tbg/rocks.tbg");
-    EXPECT_EQ(TMapSet::FilePath(Folders(), "New one"), Player / "tbg/new_one.tbg");
+    EXPECT_EQ(
+        (std::array{TMapSet::FilePath(Folders(), "Hills"), TMapSet::FilePath(Folders(), "Rocks"),
+                    TMapSet::FilePath(Folders(), "New one")}),
+        (std::array{Player / "tbg/hills.tbg", Data / "tbg/rocks.tbg", Player / "tbg/new_one.tbg"}));
     EXPECT_EQ(ListGameFiles(Folders()),
               (std::vector<fs::path>{Player / "tbg/hills.tbg", Data / "tbg/rocks.tbg"}));
     TAllGames records(Folders());
     ASSERT_EQ(records.GameCount(), 2);
-    EXPECT_EQ(records.FindGame("Hills")->GetLevelCount(), 1);
-    EXPECT_EQ(records.FindGame("Rocks")->GetLevelCount(), 2);
+    EXPECT_EQ(std::tuple(records.FindGame("Hills")->GetLevelCount(),
+                         records.FindGame("Rocks")->GetLevelCount()),
+              std::tuple(1, 2));
 }
 
 TEST_F(Installed, ShippedSolutionsAreMergedOnTheFirstStartInBothLayouts) {
     {
         TAllGames first(Folders());
-        ASSERT_NE(first.GetSolution("Hills", 1), nullptr);
+        ASSERT_TRUE(first.GetSolution("Hills", 1) && first.GetSolution("Rocks", 2));
         EXPECT_EQ(first.GetSolution("Hills", 1)->GetPlayer(), "Bob #0");
-        ASSERT_NE(first.GetSolution("Rocks", 2), nullptr);
     }
     EXPECT_TRUE(fs::exists(Data / "tobbin-shipped.sox")); // kept for the next player
     EXPECT_NE(ReadFile(Player / "tobbin.sol").find(SolLine("Bob #0", "Rocks", 2, 1)),
@@ -197,8 +182,8 @@ TEST_F(Installed, ShippedSolutionsAreMergedOnTheFirstStartInBothLayouts) {
     EXPECT_EQ(Folders().SettingsFolder, Data);
     TAllGames staged(Folders());
     EXPECT_NE(staged.GetSolution("Rocks", 2), nullptr);
-    EXPECT_FALSE(fs::exists(Data / "tobbin-shipped.sox"));
-    EXPECT_TRUE(fs::exists(Data / "tobbin.sol"));
+    EXPECT_EQ(std::tuple(fs::exists(Data / "tobbin-shipped.sox"), fs::exists(Data / "tobbin.sol")),
+              std::tuple(false, true));
 }
 
 TEST_F(Installed, PlayingEditingAndClosingNeverWriteBelowTheDataFolder) {
@@ -233,8 +218,7 @@ TEST_F(Installed, PlayingEditingAndClosingNeverWriteBelowTheDataFolder) {
     EXPECT_TRUE(WriteSettings(Folders(), settings, true).Written);
     fs::permissions(Data, fs::perms::owner_write, fs::perm_options::add);
     EXPECT_EQ(Tree(Data), before);
-    EXPECT_TRUE(fs::exists(Player / "tobbin.ini"));
-    EXPECT_TRUE(fs::exists(Player / "tobbin.hof"));
+    EXPECT_TRUE(fs::exists(Player / "tobbin.ini") && fs::exists(Player / "tobbin.hof"));
     EXPECT_NE(ReadFile(Player / "tobbin.sol").find("Rocks"), std::string::npos);
 }
 

@@ -96,8 +96,7 @@ TEST_F(LanguageTest, OnlyAFileOfVersionThreeOrLaterIsTaken) {
         WriteLanguage("test.tlg", std::string("[Version]\r\nVersion=") + version +
                                       "\r\n[More]\r\n3=Bravo!\r\n");
         RestoreBuiltInTexts();
-        const TLanguageLoad load = State.LoadLanguage(Dir.Layout(), "Test");
-        EXPECT_TRUE(load.Loaded) << version;
+        EXPECT_TRUE(State.LoadLanguage(Dir.Layout(), "Test").Loaded) << version;
         EXPECT_EQ(MoreMessage(MsgWellDone), "Bravo!") << version;
     }
     EXPECT_EQ(State.Name, "Test");
@@ -106,11 +105,11 @@ TEST_F(LanguageTest, OnlyAFileOfVersionThreeOrLaterIsTaken) {
         WriteLanguage("old.tlg", std::string("[Version]\r\nVersion=") + version +
                                      "\r\nCharset=238\r\n[More]\r\n3=Bravo!\r\n");
         const TLanguageLoad load = State.LoadLanguage(Dir.Layout(), "Old");
-        EXPECT_FALSE(load.Loaded) << version;
-        EXPECT_EQ(load.Message, "Incompatible language (.tlg) file") << version;
-        EXPECT_EQ(MoreMessage(MsgWellDone), "Well Done !!!") << version;
-        EXPECT_EQ(State.Name, "Test") << version;
-        EXPECT_EQ(State.Charset, 0) << version;
+        EXPECT_EQ(
+            std::tuple(load.Loaded, load.Message, MoreMessage(MsgWellDone), State.Name,
+                       State.Charset),
+            std::tuple(false, "Incompatible language (.tlg) file", "Well Done !!!", "Test", 0))
+            << version;
     }
     // A missing file, and a file without a Version section, are just as incompatible.
     EXPECT_EQ(State.LoadLanguage(Dir.Layout(), "Klingon").Message,
@@ -122,78 +121,72 @@ TEST_F(LanguageTest, OnlyAFileOfVersionThreeOrLaterIsTaken) {
     EXPECT_EQ(State.LoadLanguage(Dir.Layout(), "Klingon").Message, "Falsche Sprachdatei");
     // An empty name asks for nothing.
     const TLanguageLoad none = State.LoadLanguage(Dir.Layout(), "  ");
-    EXPECT_FALSE(none.Loaded);
-    EXPECT_EQ(none.Message, "");
+    EXPECT_EQ(std::tuple(none.Loaded, none.Message), std::tuple(false, ""));
 }
 
 TEST_F(LanguageTest, AFileOverridesOnlyWhatItHolds) {
     WriteLanguage("bravo.tlg", Version35 + "[More]\r\n3=Bravo!\r\n");
     const TLanguageLoad load = State.LoadLanguage(Dir.Layout(), "bravo");
     ASSERT_TRUE(load.Loaded);
-    EXPECT_EQ(State.Name, "Bravo");
-    EXPECT_EQ(MoreMessage(MsgWellDone), "Bravo!");
-    EXPECT_EQ(MoreMessage(MsgWelcome), "Welcome to");
-    EXPECT_EQ(ErrorMessage(ErrNoGames), "There are no games in Tobbin folder");
-    EXPECT_EQ(SkillName(0), "Not rated");
+    EXPECT_EQ(std::tuple(State.Name, MoreMessage(MsgWellDone), MoreMessage(MsgWelcome),
+                         ErrorMessage(ErrNoGames), SkillName(0)),
+              std::tuple("Bravo", "Bravo!", "Welcome to", "There are no games in Tobbin folder",
+                         "Not rated"));
     EXPECT_TRUE(load.FormCaptions(TLanguageForm::Main).empty());
-    EXPECT_EQ(State.Captions(TLanguageForm::Main).at(24), "E&xit Tobbin");
-    EXPECT_EQ(State.FontName, "Verdana");
+    EXPECT_EQ(std::tuple(State.Captions(TLanguageForm::Main).at(24), State.FontName),
+              std::tuple("E&xit Tobbin", "Verdana"));
 
     // Main 24 is Exit, Main 10 the File menu's title.
     WriteLanguage("menu.tlg", Version35 + "[Main]\r\n10=Fichier\r\n24=&Quitter\r\n");
     const TLanguageLoad menu = State.LoadLanguage(Dir.Layout(), "Menu");
-    const TCaptionMap main = menu.FormCaptions(TLanguageForm::Main);
-    EXPECT_EQ(main.size(), 2u);
-    EXPECT_EQ(main.at(10), "Fichier");
-    EXPECT_EQ(main.at(24), "&Quitter");
-    EXPECT_EQ(State.Captions(TLanguageForm::Main).at(24), "&Quitter");
-    EXPECT_EQ(State.Captions(TLanguageForm::Main).at(11), "&Load game...");
+    EXPECT_EQ(menu.FormCaptions(TLanguageForm::Main),
+              (TCaptionMap{{10, "Fichier"}, {24, "&Quitter"}}));
+    const TCaptionMap& main = State.Captions(TLanguageForm::Main);
+    EXPECT_EQ(std::tuple(main.at(24), main.at(11)), std::tuple("&Quitter", "&Load game..."));
     EXPECT_EQ(MoreMessage(MsgWellDone), "Bravo!"); // the previous language's text stays
 }
 
 TEST_F(LanguageTest, SwitchingKeepsThePreviousWordingAndEnglishRestoresTheBuiltInTexts) {
     ShipGerman();
     ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Deutsch").Loaded);
-    EXPECT_EQ(State.Name, "Deutsch");
-    EXPECT_EQ(MoreMessage(MsgWellDone), "Gut gemacht !!!");
-    EXPECT_EQ(State.Captions(TLanguageForm::Main).at(24), "Tobbin &beenden");
+    EXPECT_EQ(std::tuple(State.Name, MoreMessage(MsgWellDone),
+                         State.Captions(TLanguageForm::Main).at(24)),
+              std::tuple("Deutsch", "Gut gemacht !!!", "Tobbin &beenden"));
 
     WriteLanguage("nur-text.tlg", Version35 + "[More]\r\n1=Hallo\r\n");
     const TLanguageLoad onlyMore = State.LoadLanguage(Dir.Layout(), "Nur-Text");
     ASSERT_TRUE(onlyMore.Loaded);
     EXPECT_TRUE(onlyMore.Sections.empty());
-    EXPECT_EQ(State.Captions(TLanguageForm::Main).at(24), "Tobbin &beenden");
-    EXPECT_EQ(State.Captions(TLanguageForm::AlertBox).at(1), "&Ja");
-    EXPECT_EQ(MoreMessage(MsgWelcome), "Hallo");
-    EXPECT_EQ(MoreMessage(MsgWellDone), "Gut gemacht !!!");
+    EXPECT_EQ(std::tuple(State.Captions(TLanguageForm::Main).at(24),
+                         State.Captions(TLanguageForm::AlertBox).at(1), MoreMessage(MsgWelcome),
+                         MoreMessage(MsgWellDone)),
+              std::tuple("Tobbin &beenden", "&Ja", "Hallo", "Gut gemacht !!!"));
 
     // English needs no file: the built-in texts come back whole.
     const TLanguageLoad english = State.LoadLanguage(Dir.Layout(), "English");
     ASSERT_TRUE(english.Loaded);
-    EXPECT_EQ(english.Message, "");
-    EXPECT_EQ(State.Name, "English");
-    EXPECT_EQ(MoreMessage(MsgWelcome), "Welcome to");
-    EXPECT_EQ(MoreMessage(MsgWellDone), "Well Done !!!");
-    EXPECT_EQ(SkillName(4), "Tough");
-    EXPECT_EQ(english.FormCaptions(TLanguageForm::Main).at(24), "E&xit Tobbin");
-    EXPECT_EQ(english.FormCaptions(TLanguageForm::PlayerBox).at(5), "Your\xA0name:");
-    EXPECT_EQ(State.Captions(TLanguageForm::AlertBox).at(1), "&Yes");
+    EXPECT_EQ(std::tuple(english.Message, State.Name, MoreMessage(MsgWelcome),
+                         MoreMessage(MsgWellDone), SkillName(4)),
+              std::tuple("", "English", "Welcome to", "Well Done !!!", "Tough"));
+    EXPECT_EQ(std::tuple(english.FormCaptions(TLanguageForm::Main).at(24),
+                         english.FormCaptions(TLanguageForm::PlayerBox).at(5),
+                         State.Captions(TLanguageForm::AlertBox).at(1)),
+              std::tuple("E&xit Tobbin", "Your\xA0name:", "&Yes"));
 
     // An English file is laid over the built-in texts.
     ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Deutsch").Loaded);
     WriteLanguage("english.tlg", Version35 + "[More]\r\n3=Well played!\r\n");
     ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "english").Loaded);
-    EXPECT_EQ(MoreMessage(MsgWellDone), "Well played!");
-    EXPECT_EQ(MoreMessage(MsgWelcome), "Welcome to");
-    EXPECT_EQ(State.Captions(TLanguageForm::Main).at(24), "E&xit Tobbin");
+    EXPECT_EQ(std::tuple(MoreMessage(MsgWellDone), MoreMessage(MsgWelcome),
+                         State.Captions(TLanguageForm::Main).at(24)),
+              std::tuple("Well played!", "Welcome to", "E&xit Tobbin"));
 
     // An English file of an old version is reported; English still comes back.
     ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Deutsch").Loaded);
     WriteLanguage("english.tlg", "[Version]\r\nVersion=2.0\r\n[More]\r\n3=Old!\r\n");
-    const TLanguageLoad old = State.LoadLanguage(Dir.Layout(), "English");
-    EXPECT_TRUE(old.Loaded);
-    EXPECT_EQ(old.Message, "Unpassende Sprachdatei (.tlg)"); // worded before the switch
-    EXPECT_EQ(MoreMessage(MsgWellDone), "Well Done !!!");
+    const TLanguageLoad old = State.LoadLanguage(Dir.Layout(), "English"); // worded before it
+    EXPECT_EQ(std::tuple(old.Loaded, old.Message, MoreMessage(MsgWellDone)),
+              std::tuple(true, "Unpassende Sprachdatei (.tlg)", "Well Done !!!"));
 }
 
 TEST_F(LanguageTest, CharsetAndFontComeFromTheVersionSection) {
@@ -201,22 +194,19 @@ TEST_F(LanguageTest, CharsetAndFontComeFromTheVersionSection) {
                                "[More]\r\n3=V\xFD"
                                "born\xEC!\r\n[Alert]\r\n1=&Ano\r\n");
     ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Cesky").Loaded);
-    EXPECT_EQ(State.Charset, 238);
-    EXPECT_EQ(State.CodePage(), 1250);
-    EXPECT_EQ(State.FontName, "Arial CE");
+    EXPECT_EQ(std::tuple(State.Charset, State.CodePage(), State.FontName),
+              std::tuple(238, 1250, "Arial CE"));
     EXPECT_EQ(TCodePage(State.CodePage()).ToUtf8(MoreMessage(MsgWellDone)), "V\u00fdborn\u011b!");
 
     WriteLanguage("russkij.tlg", "[Version]\r\nVersion=3.54\r\nCharset=204\r\n"
                                  "[More]\r\n3=\xCE\xF2\xEB\xE8\xF7\xED\xEE!\r\n");
-    ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Russkij").Loaded);
-    EXPECT_EQ(State.Charset, 204);
-    EXPECT_EQ(State.FontName, "Arial CE"); // no Font: the font stays
+    ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Russkij").Loaded); // no Font: the font stays
+    EXPECT_EQ(std::tuple(State.Charset, State.FontName), std::tuple(204, "Arial CE"));
     EXPECT_EQ(TCodePage(State.CodePage()).ToUtf8(MoreMessage(MsgWellDone)),
               "\u041e\u0442\u043b\u0438\u0447\u043d\u043e!");
 
     ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "English").Loaded);
-    EXPECT_EQ(State.Charset, 0);
-    EXPECT_EQ(State.FontName, "Verdana");
+    EXPECT_EQ(std::tuple(State.Charset, State.FontName), std::tuple(0, "Verdana"));
 }
 
 TEST_F(LanguageTest, WindowSectionsApplyInEachWindowsOrder) {
@@ -228,11 +218,12 @@ TEST_F(LanguageTest, WindowSectionsApplyInEachWindowsOrder) {
     const TLanguageLoad load = State.LoadLanguage(Dir.Layout(), "Order");
     ASSERT_TRUE(load.Loaded);
     // Champions: Hall, then Alert. Load game: Alert, then GameIn.
-    EXPECT_EQ(load.FormCaptions(TLanguageForm::ChampBox).at(4), "Alert OK");
-    EXPECT_EQ(load.FormCaptions(TLanguageForm::ChampBox).at(5), "Spieler");
-    EXPECT_EQ(load.FormCaptions(TLanguageForm::GameBox).at(4), "GameIn OK");
-    EXPECT_EQ(load.FormCaptions(TLanguageForm::SolBox).at(4), "Alert OK");
-    EXPECT_EQ(load.FormCaptions(TLanguageForm::AlertBox).at(4), "Alert OK");
+    EXPECT_EQ(std::tuple(load.FormCaptions(TLanguageForm::ChampBox).at(4),
+                         load.FormCaptions(TLanguageForm::ChampBox).at(5),
+                         load.FormCaptions(TLanguageForm::GameBox).at(4),
+                         load.FormCaptions(TLanguageForm::SolBox).at(4),
+                         load.FormCaptions(TLanguageForm::AlertBox).at(4)),
+              std::tuple("Alert OK", "Spieler", "GameIn OK", "Alert OK", "Alert OK"));
     // The congratulations window takes no Alert texts; Alert takes no Congrat ones.
     EXPECT_EQ(load.FormCaptions(TLanguageForm::CongratBox).size(), 1u);
     EXPECT_EQ(load.FormCaptions(TLanguageForm::AlertBox).count(1), 0u);
@@ -247,10 +238,11 @@ TEST_F(LanguageTest, WindowSectionsApplyInEachWindowsOrder) {
     // The captions a window shows build up language by language.
     WriteLanguage("later.tlg", Version35 + "[Hall]\r\n4=Later OK\r\n");
     ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Later").Loaded);
-    EXPECT_EQ(State.Captions(TLanguageForm::ChampBox).at(4), "Later OK");
-    EXPECT_EQ(State.Captions(TLanguageForm::GameBox).at(4), "GameIn OK");
-    EXPECT_EQ(State.Captions(TLanguageForm::NameBox).at(4), "Alert OK");
-    EXPECT_EQ(State.Captions(TLanguageForm::LevBox).at(3), "&Cancel");
+    EXPECT_EQ(std::tuple(State.Captions(TLanguageForm::ChampBox).at(4),
+                         State.Captions(TLanguageForm::GameBox).at(4),
+                         State.Captions(TLanguageForm::NameBox).at(4),
+                         State.Captions(TLanguageForm::LevBox).at(3)),
+              std::tuple("Later OK", "GameIn OK", "Alert OK", "&Cancel"));
 }
 
 TEST_F(LanguageTest, MessageListsKeepTheCurrentTextForMissingOrUnusableKeys) {
@@ -268,10 +260,9 @@ TEST_F(LanguageTest, MessageListsKeepTheCurrentTextForMissingOrUnusableKeys) {
     EXPECT_EQ(MoreMessage(MsgWellDone), "Well Done !!!");                // too long: skipped
     EXPECT_EQ(MoreMessage(MsgHeroKilled), "What did you do to Tobbin?"); // 0x81 is no character
     EXPECT_EQ(MoreMessage(MsgGameInfo).size(), TLanguageFile::MaxValueLength);
-    EXPECT_EQ(ErrorMessage(ErrImageFolderNotFound), "Kein Bilderordner");
-    EXPECT_EQ(SkillName(5), "Alle");
-    EXPECT_EQ(Text(TextList::Passed, 1), "Neu");
-    EXPECT_EQ(Text(TextList::Passed, 2), "Old");
+    EXPECT_EQ(std::tuple(ErrorMessage(ErrImageFolderNotFound), SkillName(5),
+                         Text(TextList::Passed, 1), Text(TextList::Passed, 2)),
+              std::tuple("Kein Bilderordner", "Alle", "Neu", "Old"));
     // The file name's letter case, then More 3, 4, 0, 49, -1, Errors 9, Passed 4.
     EXPECT_EQ(load.Notes.size(), 8u);
 }
@@ -327,9 +318,8 @@ TEST(ShippedLanguages, EnglishAndGermanHoldEveryKey) {
         EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
 
         const TLanguageFile file = ParseLanguageFile(bytes);
-        EXPECT_TRUE(file.Compatible());
-        EXPECT_EQ(file.Charset, 0);
-        EXPECT_TRUE(file.Notes.empty());
+        EXPECT_EQ(std::tuple(file.Compatible(), file.Charset, file.Notes.size()),
+                  std::tuple(true, 0, 0u));
         for (const std::string& section : WindowSections()) {
             ASSERT_TRUE(file.Sections.count(section)) << section;
             for (const auto& [tag, english] : BuiltInCaptions(section))
@@ -340,11 +330,10 @@ TEST(ShippedLanguages, EnglishAndGermanHoldEveryKey) {
             for (int key = 1; key <= TextCount(list); ++key)
                 EXPECT_TRUE(file.List(list).count(key)) << ListSection(list) << " " << key;
     }
-    EXPECT_EQ(TextCount(TextList::More), 48);
-    EXPECT_EQ(TextCount(TextList::Errors), 8);
-    EXPECT_EQ(TextCount(TextList::Skill), 6);
-    EXPECT_EQ(TextCount(TextList::Passed), 3);
-    EXPECT_EQ(BuiltInCaptions("Main").size(), 73u);
+    EXPECT_EQ(std::tuple(TextCount(TextList::More), TextCount(TextList::Errors),
+                         TextCount(TextList::Skill), TextCount(TextList::Passed),
+                         BuiltInCaptions("Main").size()),
+              std::tuple(48, 8, 6, 3, 73u));
 }
 
 TEST_F(LanguageTest, TheShippedFilesMatchTheBuiltInTextsAndTranslateThem) {
@@ -363,11 +352,11 @@ TEST_F(LanguageTest, TheShippedFilesMatchTheBuiltInTextsAndTranslateThem) {
 
     ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Deutsch").Loaded);
     const TCodePage western(1252);
-    EXPECT_EQ(western.ToUtf8(State.Captions(TLanguageForm::Main).at(86)),
-              "&Schriftgr\u00f6\u00dfe");
-    EXPECT_EQ(western.ToUtf8(State.Captions(TLanguageForm::PlayerBox).at(5)), "Dein\u00a0Name:");
-    EXPECT_EQ(ErrorMessage(ErrIncompatibleLanguage), "Unpassende Sprachdatei (.tlg)");
-    EXPECT_EQ(SkillName(0), "Nicht bewertet");
+    EXPECT_EQ(std::tuple(western.ToUtf8(State.Captions(TLanguageForm::Main).at(86)),
+                         western.ToUtf8(State.Captions(TLanguageForm::PlayerBox).at(5)),
+                         ErrorMessage(ErrIncompatibleLanguage), SkillName(0)),
+              std::tuple("&Schriftgr\u00f6\u00dfe",
+                         "Dein\u00a0Name:", "Unpassende Sprachdatei (.tlg)", "Nicht bewertet"));
     // Every text keeps its "@" places and "|" lines.
     const auto count = [](const std::string& text, char c) {
         return std::count(text.begin(), text.end(), c);

@@ -104,27 +104,24 @@ TEST(IniFile, ReadsKeysRegardlessOfCaseAndWritesPlainLines) {
 
 TEST(Colours, NamesNumbersAndUnknownTexts) {
     TColour c = NamedColour("Navy");
-    EXPECT_EQ(c.Rgb, 0x000080u);
-    EXPECT_FALSE(c.System);
-    ASSERT_TRUE(ColourFromText("moneygreen", c));
-    EXPECT_EQ(c.Name, "MoneyGreen");
-    EXPECT_EQ(c.Rgb, 0xC0DCC0u);
-    ASSERT_TRUE(ColourFromText("clMaroon", c));
-    EXPECT_EQ(c.Name, "Maroon");
-    EXPECT_EQ(c.Rgb, 0x800000u);
+    EXPECT_EQ(std::tuple(c.Rgb, c.System), std::tuple(0x000080u, false));
+    // Numbers keep blue in the high byte.
+    const struct {
+        const char* Text;
+        const char* Name;
+        std::uint32_t Rgb;
+    } named[] = {{"moneygreen", "MoneyGreen", 0xC0DCC0},
+                 {"clMaroon", "Maroon", 0x800000},
+                 {"$000000FF", "$000000FF", 0xFF0000},
+                 {"16711680", "$00FF0000", 0x0000FF}};
+    for (const auto& n : named) {
+        ASSERT_TRUE(ColourFromText(n.Text, c)) << n.Text;
+        EXPECT_EQ(std::tuple(c.Name, c.Rgb, c.System), std::tuple(n.Name, n.Rgb, false)) << n.Text;
+    }
     ASSERT_TRUE(ColourFromText("HighlightText", c));
-    EXPECT_TRUE(c.System);
-    EXPECT_EQ(c.Role, TSystemColour::HighlightText);
+    EXPECT_EQ(std::tuple(c.System, c.Role), std::tuple(true, TSystemColour::HighlightText));
     ASSERT_TRUE(ColourFromText("3DLight", c));
     EXPECT_EQ(c.Role, TSystemColour::Light3D);
-
-    // Numbers keep blue in the high byte.
-    ASSERT_TRUE(ColourFromText("$000000FF", c));
-    EXPECT_EQ(c.Rgb, 0xFF0000u);
-    EXPECT_EQ(c.Name, "$000000FF");
-    ASSERT_TRUE(ColourFromText("16711680", c)); // 0xFF0000: blue
-    EXPECT_EQ(c.Rgb, 0x0000FFu);
-    EXPECT_EQ(c.Name, "$00FF0000");
 
     const TColour before = NamedColour("Yellow");
     c = before;
@@ -149,10 +146,8 @@ TEST(SpeedTable, StepDelaysAndSoundGaps) {
     TSettings s;
     EXPECT_EQ(SpeedTable(s), (std::array<std::uint16_t, 5>{40, 180, 120, 60, 10}));
     EXPECT_EQ(StepDelay(s, 1), 180);
-    EXPECT_EQ(SoundGap(s, 1), 85);
-    EXPECT_EQ(SoundGap(s, 2), 70);
-    EXPECT_EQ(SoundGap(s, 3), 55);
-    EXPECT_EQ(SoundGap(s, 4), 42);
+    EXPECT_EQ(std::tuple(SoundGap(s, 1), SoundGap(s, 2), SoundGap(s, 3), SoundGap(s, 4)),
+              std::tuple(85, 70, 55, 42));
     s.Booster = 0;
     EXPECT_EQ(SoundGap(s, 4), 0);
     EXPECT_THROW(StepDelay(s, 0), std::out_of_range);
@@ -176,26 +171,20 @@ TEST_F(SettingsTest, AMissingFileGivesTheBuiltInValues) {
 
     EXPECT_EQ(Stored(s), "Classic|Standard|Apples|English||MoneyGreen|Yellow|Navy|Maroon|Yellow|"
                          "Maroon|Navy|Aqua|1|1|1|1|0|1|9|1|0|0|3|180|120|60|10|40|");
-    EXPECT_TRUE(Bank.SoundOn);
-    EXPECT_EQ(Bank.LoadedCount(), 1); // the Classic set was loaded
-    EXPECT_EQ(Bank.EffectEntry(TEffect::Win), 1);
-    EXPECT_EQ(s.SkinPictureName(TSkinPicture::Box), "tb_box.jpg");
-    EXPECT_EQ(s.Game, "");
-    EXPECT_EQ(s.Level, 1);
-    // A missing colour key gives the named default, not the system colour.
-    EXPECT_FALSE(s.Menu.System);
-    EXPECT_EQ(s.ScreenClassNumber, 4);
-    EXPECT_EQ(s.FontName, "Tahoma");
-    EXPECT_EQ(s.FixedFontName, "Courier New");
-    EXPECT_EQ(AboutBoxShown, 1);
-    EXPECT_EQ(AboutBoxFont, "Tahoma");
+    // The Classic set was loaded; a missing colour key gives the named default, not the
+    // system colour.
+    EXPECT_EQ(std::tuple(Bank.SoundOn, Bank.LoadedCount(), Bank.EffectEntry(TEffect::Win)),
+              std::tuple(true, 1, 1));
+    EXPECT_EQ(std::tuple(s.SkinPictureName(TSkinPicture::Box), s.Game, s.Level, s.Menu.System,
+                         s.ScreenClassNumber, s.FontName, s.FixedFontName),
+              std::tuple("tb_box.jpg", "", 1, false, 4, "Tahoma", "Courier New"));
+    EXPECT_EQ(std::tuple(AboutBoxShown, AboutBoxFont), std::tuple(1, "Tahoma"));
 
     // A record never read holds the system colours of menus.
     const TSettings fresh;
-    EXPECT_TRUE(fresh.Menu.System);
-    EXPECT_EQ(fresh.Menu.Role, TSystemColour::Menu);
-    EXPECT_EQ(fresh.MenuSelFont.Role, TSystemColour::HighlightText);
-    EXPECT_EQ(fresh.List.Name, "Yellow");
+    EXPECT_EQ(
+        std::tuple(fresh.Menu.System, fresh.Menu.Role, fresh.MenuSelFont.Role, fresh.List.Name),
+        std::tuple(true, TSystemColour::Menu, TSystemColour::HighlightText, "Yellow"));
 }
 
 TEST_F(SettingsTest, ValuesAreClampedAndBadOnesKeepTheirDefaults) {
@@ -207,42 +196,29 @@ TEST_F(SettingsTest, ValuesAreClampedAndBadOnesKeepTheirDefaults) {
     fs::create_directories(Dir / "wav" / "Bells");
     test::WriteFile(Dir / "wav" / "Bells" / "tb_error.wav", test::MakeWave(5));
     TSettings s = Read();
-    EXPECT_EQ(s.FontSize, 7);
-    EXPECT_EQ(s.Size, 4);
-    EXPECT_FALSE(s.Jpeg);
-    EXPECT_EQ(s.SkinPictureName(TSkinPicture::Splash), "tb_spl.bmp");
-    EXPECT_EQ(s.SkinPictureName(TSkinPicture::Finish), "tb_fin.bmp");
-    EXPECT_TRUE(s.Menu.System); // an unknown name leaves the system menu colour
-    EXPECT_EQ(s.Menu.Role, TSystemColour::Menu);
-    EXPECT_EQ(s.Grid.Name, "White");
-    EXPECT_EQ(s.GridFont.Rgb, 0x008000u);
-    EXPECT_EQ(s.Speed, 3);
-    EXPECT_EQ(s.Slow, 180);
-    EXPECT_EQ(s.Normal, 120);
-    EXPECT_EQ(s.Fast, 25);
-    EXPECT_EQ(s.Multi, 40);
-    EXPECT_EQ(s.Level, 1);
-    EXPECT_EQ(s.Player, "Ann #0");
-    EXPECT_FALSE(s.SoundOn);
-    EXPECT_FALSE(Bank.SoundOn);
-    EXPECT_EQ(Bank.EffectEntry(TEffect::Error), 1); // the Bells set
-    // The sound set is loaded before the about box appears, the skin read after it.
-    EXPECT_EQ(AboutBoxSounds, 1);
-    EXPECT_EQ(AboutBoxSkin, "Standard");
-    EXPECT_EQ(s.Skin, "Winter");
+    EXPECT_EQ(std::tuple(s.FontSize, s.Size, s.Jpeg, s.SkinPictureName(TSkinPicture::Splash),
+                         s.SkinPictureName(TSkinPicture::Finish)),
+              std::tuple(7, 4, false, "tb_spl.bmp", "tb_fin.bmp"));
+    // An unknown name leaves the system menu colour.
+    EXPECT_EQ(std::tuple(s.Menu.System, s.Menu.Role, s.Grid.Name, s.GridFont.Rgb),
+              std::tuple(true, TSystemColour::Menu, "White", 0x008000u));
+    EXPECT_EQ(std::tuple(s.Speed, s.Slow, s.Normal, s.Fast, s.Multi, s.Level, s.Player),
+              std::tuple(3, 180, 120, 25, 40, 1, "Ann #0"));
+    // The Bells set; the sound set is loaded before the about box appears, the skin read after.
+    EXPECT_EQ(std::tuple(s.SoundOn, Bank.SoundOn, Bank.EffectEntry(TEffect::Error)),
+              std::tuple(false, false, 1));
+    EXPECT_EQ(std::tuple(AboutBoxSounds, AboutBoxSkin, s.Skin),
+              std::tuple(1, "Standard", "Winter"));
 
     WriteIni("[Global]\r\nFontsize=20\r\n[Graphics]\r\nSize=-2\r\n[Game]\r\nLevel=-3\r\n");
     s = Read();
-    EXPECT_EQ(s.FontSize, 12);
-    EXPECT_EQ(s.Size, 0);
-    EXPECT_EQ(s.Level, -3);
+    EXPECT_EQ(std::tuple(s.FontSize, s.Size, s.Level), std::tuple(12, 0, -3));
 
     // Few colours: no JPEG pictures and no backgrounds unless the file says so.
     Env.ColourDepth = 8;
     WriteIni("[Graphics]\r\nBackgrounds=1\r\n");
     s = Read();
-    EXPECT_FALSE(s.Jpeg);
-    EXPECT_TRUE(s.Backgrounds);
+    EXPECT_EQ(std::tuple(s.Jpeg, s.Backgrounds), std::tuple(false, true));
     WriteIni("");
     EXPECT_FALSE(Read().Backgrounds);
 }
@@ -251,8 +227,7 @@ TEST_F(SettingsTest, AnUnreadableFileGivesTheDefaultsAndTheRenamedListIsRead) {
     fs::create_directories(Dir / "tobbin.ini"); // a folder where the file should be
     test::WriteFile(Dir / "tobbin-renamed.txt", " Old Name > New Name \r\nOld>\r\n");
     TSettings s = Read();
-    EXPECT_EQ(s.Waves, "Classic");
-    EXPECT_EQ(s.Menu.Name, "MoneyGreen");
+    EXPECT_EQ(std::tuple(s.Waves, s.Menu.Name), std::tuple("Classic", "MoneyGreen"));
     std::string name = "old name";
     EXPECT_TRUE(LookupRenamed(name));
     EXPECT_EQ(name, "New Name");
@@ -265,8 +240,7 @@ TEST_F(SettingsTest, AnUnreadableFileGivesTheDefaultsAndTheRenamedListIsRead) {
         junk += static_cast<char>((i * 7919) % 256);
     WriteIni(junk);
     s = Read();
-    EXPECT_EQ(s.FontSize, 9);
-    EXPECT_EQ(s.Sprites, "Apples");
+    EXPECT_EQ(std::tuple(s.FontSize, s.Sprites), std::tuple(9, "Apples"));
 }
 
 TEST_F(SettingsTest, WritingKeepsUnwrittenKeysAndWritesInItsOrder) {
@@ -322,18 +296,11 @@ TEST_F(SettingsTest, WritingKeepsUnwrittenKeysAndWritesInItsOrder) {
     s.Level = 7;
     ASSERT_TRUE(WriteSettings(Dir.Layout(), s, true).Written);
     const TSettings back = Read();
-    EXPECT_EQ(back.Game, "My Game");
-    EXPECT_EQ(back.Level, 7);
-    EXPECT_EQ(back.Language, "Deutsch");
-    EXPECT_EQ(back.List, s.List);
-    EXPECT_EQ(back.Menu, s.Menu);
-    EXPECT_EQ(back.GridFont, s.GridFont);
-    EXPECT_FALSE(back.Jpeg);
-    EXPECT_FALSE(back.Backgrounds);
-    EXPECT_TRUE(back.Frugal);
-    EXPECT_FALSE(back.SoundOn);
-    EXPECT_EQ(back.Speed, 1);
-    EXPECT_TRUE(back.BoldFont);
+    EXPECT_EQ(std::tuple(back.Game, back.Level, back.List, back.Menu, back.GridFont),
+              std::tuple("My Game", 7, s.List, s.Menu, s.GridFont));
+    s.Jpeg = s.Backgrounds = false; // the file's values, never written
+    s.Frugal = true;
+    EXPECT_EQ(Stored(back), Stored(s));
 }
 
 TEST_F(SettingsTest, DamagedSectionHeadersGiveTheSameSettingsAndBytesAtEveryWrite) {
@@ -380,12 +347,11 @@ TEST_F(SettingsTest, AFolderThatCannotBeWrittenIsReportedOnce) {
     TFolders blocked = Dir.Layout();
     blocked.SettingsFolder = Dir / "plain-file" / "settings"; // below a file: never writable
     TSettingsWrite first = WriteSettings(blocked, s, false);
-    EXPECT_FALSE(first.Written);
+    ASSERT_FALSE(first.Written);
     EXPECT_NE(first.Report.find("The settings could not be saved in"), std::string::npos);
     EXPECT_NE(first.Report.find("tobbin.ini"), std::string::npos);
     TSettingsWrite second = WriteSettings(blocked, s, true);
-    EXPECT_FALSE(second.Written);
-    EXPECT_EQ(second.Report, "");
+    EXPECT_EQ(std::tuple(second.Written, second.Report), std::tuple(false, ""));
 
     EXPECT_TRUE(WriteSettings(Dir.Layout(), s, false).Written);
 }

@@ -106,9 +106,7 @@ TEST(WaveCheck, AcceptsWholeImagesAndRefusesDamagedOnes) {
 TEST_F(SoundBank, LoadsTheSixteenEffectsInOrderWithTheirModes) {
     bank.LoadSoundSet(WriteSet(dir / "Classic", AllEffects()));
 
-    EXPECT_EQ(bank.LoadedCount(), 16);
-    EXPECT_EQ(bank.LoadError, 0);
-    EXPECT_EQ(forgotten, 1);
+    EXPECT_EQ(std::tuple(bank.LoadedCount(), bank.LoadError, forgotten), std::tuple(16, 0, 1));
     int asynchronous = 0;
     for (int i = 0; i < EffectCount; ++i) {
         const auto effect = static_cast<TEffect>(i);
@@ -118,19 +116,18 @@ TEST_F(SoundBank, LoadsTheSixteenEffectsInOrderWithTheirModes) {
                   EffectIsAsynchronous(effect));
         asynchronous += bank.IsAsynchronous(static_cast<std::uint8_t>(i + 1)) ? 1 : 0;
     }
-    EXPECT_EQ(asynchronous, 11);
-    EXPECT_FALSE(bank.IsAsynchronous(0));
-    EXPECT_EQ(bank.ErrorSound, bank.EffectEntry(TEffect::Error));
-    EXPECT_EQ(EffectFileName(TEffect::Refused), "tb_stup.wav");
-    EXPECT_EQ(EffectFileName(TEffect::Exit), "tb_exit.wav");
+    EXPECT_EQ(std::tuple(asynchronous, bank.IsAsynchronous(0), bank.ErrorSound),
+              std::tuple(11, false, bank.EffectEntry(TEffect::Error)));
+    EXPECT_EQ(std::tuple(EffectFileName(TEffect::Refused), EffectFileName(TEffect::Exit)),
+              std::tuple("tb_stup.wav", "tb_exit.wav"));
 
     // The win effect waits, the pick effect does not.
     bank.Play(TEffect::Win);
     bank.Play(TEffect::Pick);
     ASSERT_EQ(played.size(), 2u);
-    EXPECT_EQ(played[0].Entry, bank.EffectEntry(TEffect::Win));
-    EXPECT_FALSE(played[0].Asynchronous);
-    EXPECT_EQ(played[0].Wave, test::MakeWave(20, static_cast<int>(TEffect::Win) + 1));
+    EXPECT_EQ(std::tuple(played[0].Entry, played[0].Asynchronous, played[0].Wave),
+              std::tuple(bank.EffectEntry(TEffect::Win), false,
+                         test::MakeWave(20, static_cast<int>(TEffect::Win) + 1)));
     EXPECT_TRUE(played[1].Asynchronous);
     // Direct calls choose their mode.
     bank.PlaySoundEntry(bank.EffectEntry(TEffect::Input), true);
@@ -144,17 +141,13 @@ TEST_F(SoundBank, MissingAndDamagedFilesLeaveTheirEffectsSilent) {
     fs::create_directories(set / "tb_box.wav"); // a folder, not a file
     bank.LoadSoundSet(set);
 
-    EXPECT_EQ(bank.LoadedCount(), 3);
-    EXPECT_EQ(bank.LoadError, 2);
-    EXPECT_EQ(bank.EffectEntry(TEffect::Error), 0);
-    EXPECT_EQ(bank.ErrorSound, 0);
-    EXPECT_EQ(bank.EffectEntry(TEffect::Refused), 1);
-    EXPECT_EQ(bank.EffectEntry(TEffect::Kill), 0); // not the refused sound
-    EXPECT_EQ(bank.EffectEntry(TEffect::Win), 2);
-    EXPECT_EQ(bank.EffectEntry(TEffect::Stone), 0);
-    EXPECT_EQ(bank.EffectEntry(TEffect::Exit), 3);
-    EXPECT_TRUE(bank.IsAsynchronous(1));
-    EXPECT_FALSE(bank.IsAsynchronous(2));
+    EXPECT_EQ(std::tuple(bank.LoadedCount(), bank.LoadError, bank.ErrorSound), std::tuple(3, 2, 0));
+    // Kill is not given the refused sound.
+    EXPECT_EQ((std::array{bank.EffectEntry(TEffect::Error), bank.EffectEntry(TEffect::Refused),
+                          bank.EffectEntry(TEffect::Kill), bank.EffectEntry(TEffect::Win),
+                          bank.EffectEntry(TEffect::Stone), bank.EffectEntry(TEffect::Exit)}),
+              (std::array<std::uint8_t, 6>{0, 1, 0, 2, 0, 3}));
+    EXPECT_EQ(std::tuple(bank.IsAsynchronous(1), bank.IsAsynchronous(2)), std::tuple(true, false));
 
     for (int i = 0; i < EffectCount; ++i)
         bank.Play(static_cast<TEffect>(i));
@@ -179,13 +172,9 @@ TEST_F(SoundBank, SwitchOffAndEntriesOutsideTheBankPlayNothing) {
     bank.SoundOn = false;
     bank.PlayEffect(1);
     bank.PlaySoundEntry(2, false);
-    EXPECT_TRUE(played.empty());
-    EXPECT_EQ(processed, 0); // no message processing either
-
-    bank.SoundOn = true;
-    bank.PlayEffect(0);
-    bank.PlayEffect(3);
-    bank.PlayEffect(255);
+    bank.SoundOn = true; // no message processing either
+    for (int entry : {0, 3, 255})
+        bank.PlayEffect(static_cast<std::uint8_t>(entry));
     EXPECT_TRUE(played.empty());
     EXPECT_EQ(processed, 0);
 
@@ -197,15 +186,11 @@ TEST_F(SoundBank, SwitchOffAndEntriesOutsideTheBankPlayNothing) {
 TEST_F(SoundBank, ASecondSetStartsNumberingAgain) {
     bank.LoadSoundSet(WriteSet(dir / "First", AllEffects()));
     bank.LoadSoundSet(WriteSet(dir / "Second", {TEffect::Win, TEffect::Champion}));
-    EXPECT_EQ(forgotten, 2);
-    EXPECT_EQ(bank.LoadedCount(), 2);
-    EXPECT_EQ(bank.EffectEntry(TEffect::Win), 1);
-    EXPECT_EQ(bank.EffectEntry(TEffect::Champion), 2);
-    EXPECT_EQ(bank.EffectEntry(TEffect::Error), 0);
-    EXPECT_FALSE(bank.IsAsynchronous(1)); // win waits
-    EXPECT_TRUE(bank.IsAsynchronous(2));  // champion does not
-    for (int entry = 3; entry <= 16; ++entry)
-        EXPECT_FALSE(bank.IsAsynchronous(static_cast<std::uint8_t>(entry)));
+    EXPECT_EQ(std::tuple(forgotten, bank.LoadedCount(), bank.EffectEntry(TEffect::Win),
+                         bank.EffectEntry(TEffect::Champion), bank.EffectEntry(TEffect::Error)),
+              std::tuple(2, 2, 1, 2, 0));
+    for (int entry = 1; entry <= 16; ++entry) // only the champion (2) does not wait
+        EXPECT_EQ(bank.IsAsynchronous(static_cast<std::uint8_t>(entry)), entry == 2) << entry;
 }
 
 TEST_F(SoundBank, AddSoundCountsUpAndStopsAtTheLastEntry) {
@@ -268,15 +253,13 @@ TEST(MixerPlayerDeathTest, NoAudioDriverIsSilent) {
 
 TEST(Folders, SkinsSpritesAndSoundSetsLieBelowTheProgramFolder) {
     test::TempProgramFolder dir;
-    EXPECT_EQ(Folders().SkinsFolder, dir.Path() / "img" / "skins");
-    EXPECT_EQ(SkinFolder("Standard"), dir.Path() / "img" / "skins" / "Standard");
-    EXPECT_EQ(SoundSetFolder("Classic"), dir.Path() / "wav" / "Classic");
-    EXPECT_EQ(SpriteSetFolder(1, "Apples"), dir.Path() / "img" / "Small" / "Apples");
-    EXPECT_EQ(SpriteSizeFolder(4), dir.Path() / "img" / "Huge");
-    EXPECT_EQ(SpriteSizeName(3), "Large");
-    EXPECT_EQ(SpriteSizeName(0), "");
+    const fs::path& p = dir.Path();
+    EXPECT_EQ(std::tuple(Folders().SkinsFolder, SkinFolder("Standard"), SoundSetFolder("Classic"),
+                         SpriteSetFolder(1, "Apples"), SpriteSizeFolder(4), Folders().HelpFolder),
+              std::tuple(p / "img/skins", p / "img/skins/Standard", p / "wav/Classic",
+                         p / "img/Small/Apples", p / "img/Huge", p / "help"));
+    EXPECT_EQ(std::tuple(SpriteSizeName(3), SpriteSizeName(0)), std::tuple("Large", ""));
     EXPECT_THROW(SpriteSizeFolder(5), std::out_of_range);
-    EXPECT_EQ(Folders().HelpFolder, dir.Path() / "help");
 }
 
 } // namespace tb
