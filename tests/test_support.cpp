@@ -33,6 +33,13 @@ TempProgramFolder::TempProgramFolder() {
     tb::Folders() = Folders;
 }
 
+std::string LevelText(const std::vector<std::string>& rows, const std::string& name) {
+    std::string text = name + "\r\n";
+    for (std::size_t y = 0; y < 18; ++y)
+        text += (y < rows.size() ? rows[y] : "") + "\r\n";
+    return text + "OK\r\n";
+}
+
 void WriteFile(const fs::path& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary);
     if (!out) throw std::runtime_error("cannot write " + path.string());

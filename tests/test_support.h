@@ -35,6 +35,9 @@ private:
     TFolders Folders;
 };
 
+// The 20-line text form of a level whose first rows are given (the rest empty), CR LF ends.
+std::string LevelText(const std::vector<std::string>& rows, const std::string& name = "Test");
+
 void WriteFile(const std::filesystem::path& path, const std::string& content);
 std::string ReadFile(const std::filesystem::path& path);
 // The lines of a text, without their line ends (CR LF or LF).

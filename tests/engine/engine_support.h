@@ -5,6 +5,7 @@
 #include "engine/tb_activemap.h"
 #include "engine/tb_map.h"
 #include "services/d_file.h"
+#include "tests/test_support.h"
 
 #include <string>
 #include <vector>
@@ -12,14 +13,6 @@
 namespace tb::test {
 
 using Rows = std::vector<std::string>;
-
-// The 20-line text form of a level whose first rows are given (the rest empty).
-inline std::string LevelText(const Rows& rows, const std::string& name = "Test") {
-    std::string text = name + "\r\n";
-    for (std::size_t y = 0; y < TMap::Height; ++y)
-        text += (y < rows.size() ? rows[y] : "") + "\r\n";
-    return text + "OK\r\n";
-}
 
 // Lays the rows into a map through its text form.
 inline void Lay(TMap& map, const Rows& rows, const std::string& name = "Test") {

@@ -238,7 +238,6 @@ TEST_F(Play, ShowSolutionNeedsAStoredSolutionAndKeepsThePlayer) {
     EXPECT_FALSE(game->KillLevelSolution(3));
 }
 
-// ---------------------------------------------------------------------------
 // The save file
 
 std::string SavedLine(const std::string& player, const std::string& game, int level,
@@ -329,7 +328,6 @@ TEST_F(Play, ContinuingASavedLevelReplaysEachSavedMoveOnce) {
     EXPECT_EQ(again->GetSolution().GetSteps(), 10);
 }
 
-// ---------------------------------------------------------------------------
 // Editing
 
 std::unique_ptr<TGamInfo> InfoWithSolutions(int levels) {

@@ -17,18 +17,12 @@ TEST(LevelText, RowsAreCutOrFilledAndUnknownCharactersGiveCodeZero) {
     TMap map;
     const std::string longRow = "#" + std::string(29, '-') + "+*!"; // 33 characters
     Lay(map, {longRow, "", "H x", "@$^&%O"}, "  Hills \t");
-    EXPECT_EQ(map.GetName(), "Hills");
-    EXPECT_EQ(map.GetCell(TPos(31, 1)), Food);    // the 31st character
-    EXPECT_EQ(map.GetCell(TPos(32, 1)), Outside); // the rest is cut
-    EXPECT_EQ(map.GetFoodCount(), 1);             // the cut "+*!" left one "+"
-    for (int x = 1; x <= 31; ++x)
-        EXPECT_EQ(map.GetCell(TPos(x, 2)), Empty);
-    EXPECT_EQ(map.GetCell(TPos(3, 3)), Unknown); // "x" is not in the alphabet
-    EXPECT_EQ(map.GetCell(TPos(4, 3)), Empty);   // short row filled up
-    EXPECT_EQ(map.GetCell(TPos(1, 4)), Reserved1);
-    EXPECT_EQ(map.GetCell(TPos(5, 4)), Outside);
-    EXPECT_EQ(map.GetCell(TPos(6, 4)), Loser);
-    EXPECT_EQ(map.GetHeroPos(), TPos(1, 3));
+    // The 31st character is the last read; the cut "+*!" left one "+"; "x" is not in the
+    // alphabet (code 0, shown "?"); short rows are filled up.
+    EXPECT_EQ(Picture(map, 4), (Rows{"#" + std::string(29, '-') + "+", "", "H ?", "@$^&%O"}));
+    EXPECT_EQ(std::tuple(map.GetName(), map.GetCell(TPos(32, 1)), map.GetFoodCount(),
+                         map.GetCell(TPos(3, 3)), map.GetHeroPos()),
+              std::tuple("Hills", Outside, 1, Unknown, TPos(1, 3)));
 }
 
 TEST(LevelText, WritesTwentyLinesAndReadsBackTheSameCellsIncludingCodeZero) {
@@ -37,33 +31,26 @@ TEST(LevelText, WritesTwentyLinesAndReadsBackTheSameCellsIncludingCodeZero) {
     TTextWriter out;
     map.WriteText(out);
     const std::string& text = out.Content();
-    EXPECT_EQ(text.substr(0, 7), "Round\r\n");
-    EXPECT_EQ(text.substr(7, 33), "H -#*+<>=!@$^&O%" + std::string(15, ' ') + "\r\n");
-    // code 0 is written as the control character 16
-    EXPECT_EQ(text.substr(40, 3), std::string(1, char(16)) + "  ");
-    EXPECT_EQ(text.substr(text.size() - 4), "OK\r\n");
-    EXPECT_EQ(text.size(), 7 + 18 * 33 + 4u);
-
+    // Code 0 is written as the control character 16.
+    EXPECT_EQ(text.substr(0, 43), "Round\r\nH -#*+<>=!@$^&O%" + std::string(15, ' ') + "\r\n" +
+                                      std::string(1, char(16)) + "  ");
+    EXPECT_EQ(std::tuple(text.substr(text.size() - 4), text.size()),
+              std::tuple("OK\r\n", 7 + 18 * 33 + 4u));
     TMap back;
     TTextReader in(text);
-    EXPECT_TRUE(back.ReadText(in));
-    EXPECT_TRUE(back.SameCells(map));
-    EXPECT_EQ(back.GetCell(TPos(1, 2)), Unknown);
-    EXPECT_EQ(back.GetName(), "Round");
-    EXPECT_TRUE(in.Eof());
+    EXPECT_TRUE(back.ReadText(in) && back.SameCells(map) && in.Eof());
+    EXPECT_EQ(std::tuple(back.GetCell(TPos(1, 2)), back.GetName()), std::tuple(Unknown, "Round"));
 }
 
 TEST(LevelText, EndNameLineStopsTheListEvenWithBlanksAround) {
     TMap map;
     Lay(map, {"H+"});
     TTextReader in("  END  \r\nmore lines\r\n");
-    EXPECT_FALSE(map.ReadText(in));
-    EXPECT_EQ(map.GetName(), "END");
-    EXPECT_EQ(map.GetHeroPos(), TPos()); // reset before the name was read
-    EXPECT_EQ(map.GetFoodCount(), 0);
+    EXPECT_FALSE(map.ReadText(in)); // reset before the name was read, nothing read beyond it
     std::string next;
-    ASSERT_TRUE(in.ReadLine(next));
-    EXPECT_EQ(next, "more lines"); // nothing beyond the name line was read
+    in.ReadLine(next);
+    EXPECT_EQ(std::tuple(map.GetName(), map.GetHeroPos(), map.GetFoodCount(), next),
+              std::tuple("END", TPos(), 0, "more lines"));
 
     // A level named END is written like any other, but reading stops at it.
     TMap named;
@@ -96,19 +83,16 @@ TEST(LevelText, FileEndingEarlyIsAReadError) {
     EXPECT_THROW(map.ReadText(empty), Error);
 }
 
-TEST(LevelText, SeveralHeroesKeepTheirCellsAndTheLastOneIsTheHero) {
-    TMap map;
-    Lay(map, {"H", "  H"});
-    EXPECT_EQ(map.GetCell(TPos(1, 1)), Hero);
-    EXPECT_EQ(map.GetCell(TPos(3, 2)), Hero);
-    EXPECT_EQ(map.GetHeroPos(), TPos(3, 2));
-    // Painting over the stray hero leaves the real one in place.
-    map.SetCell(TPos(1, 1), Empty);
-    EXPECT_EQ(map.GetHeroPos(), TPos(3, 2));
-}
-
 TEST(Cells, SetCellKeepsHeroAndFoodTrue) {
     TMap map;
+    // Several heroes in a text keep their cells and the last one is the hero; painting over
+    // the stray one leaves the real one in place.
+    Lay(map, {"H", "  H"});
+    EXPECT_EQ(Picture(map, 2), (Rows{"H", "  H"}));
+    map.SetCell(TPos(1, 1), Empty);
+    EXPECT_EQ(map.GetHeroPos(), TPos(3, 2));
+
+    map.Clear();
     map.SetCell(TPos(2, 2), Hero);
     map.SetCell(TPos(5, 5), Hero);
     EXPECT_EQ(map.GetCell(TPos(2, 2)), Empty);
@@ -128,25 +112,26 @@ TEST(Cells, SetCellKeepsHeroAndFoodTrue) {
     map.SetCell(TPos(1, 1), Hero); // the hero eats by overwriting
     EXPECT_EQ(map.GetFoodCount(), 1);
 
-    EXPECT_THROW(map.SetCell(TPos(0, 5), Empty), std::out_of_range);
-    EXPECT_THROW(map.SetCell(TPos(32, 5), Empty), std::out_of_range);
-    EXPECT_THROW(map.SetCell(TPos(5, 19), Empty), std::out_of_range);
-    EXPECT_THROW(map.SetCell(TPos(5, 5), 17), std::out_of_range);
+    for (const auto& [pos, code] : {std::pair<TPos, int>(TPos(0, 5), Empty),
+                                    {TPos(32, 5), Empty},
+                                    {TPos(5, 19), Empty},
+                                    {TPos(5, 5), 17}})
+        EXPECT_THROW(map.SetCell(pos, static_cast<std::uint8_t>(code)), std::out_of_range);
 }
 
 TEST(Cells, OutsideTheGridReadsOutsideAndNeighboursStopAtTheRing) {
     TMap map;
     for (TPos p : {TPos(0, 5), TPos(32, 5), TPos(5, 0), TPos(5, 19), TPos(200, 200)})
         EXPECT_EQ(map.GetCell(p), Outside);
-    EXPECT_EQ(TMap::Neighbour(TPos(31, 5), Right), TPos(32, 5));
-    EXPECT_EQ(TMap::Neighbour(TPos(32, 5), Right), TPos(32, 5));
-    EXPECT_EQ(TMap::Neighbour(TPos(1, 5), Left), TPos(0, 5));
-    EXPECT_EQ(TMap::Neighbour(TPos(0, 5), Left), TPos(0, 5));
-    EXPECT_EQ(TMap::Neighbour(TPos(5, 1), Up), TPos(5, 0));
-    EXPECT_EQ(TMap::Neighbour(TPos(5, 0), Up), TPos(5, 0));
-    EXPECT_EQ(TMap::Neighbour(TPos(5, 18), Down), TPos(5, 19));
-    EXPECT_EQ(TMap::Neighbour(TPos(5, 19), Down), TPos(5, 19));
-    EXPECT_EQ(TMap::Neighbour(TPos(5, 5), 4), TPos(5, 5));
+    const struct {
+        TPos From;
+        std::uint8_t Dir;
+        TPos To;
+    } steps[] = {{{31, 5}, Right, {32, 5}}, {{32, 5}, Right, {32, 5}}, {{1, 5}, Left, {0, 5}},
+                 {{0, 5}, Left, {0, 5}},    {{5, 1}, Up, {5, 0}},      {{5, 0}, Up, {5, 0}},
+                 {{5, 18}, Down, {5, 19}},  {{5, 19}, Down, {5, 19}},  {{5, 5}, 4, {5, 5}}};
+    for (const auto& s : steps)
+        EXPECT_EQ(P(TMap::Neighbour(s.From, s.Dir)), P(s.To)) << P(s.From) << " " << int{s.Dir};
     EXPECT_TRUE(TMap::PosDiffer(TPos(1, 2), TPos(2, 1)));
     EXPECT_FALSE(TMap::PosDiffer(TPos(3, 4), TPos(3, 4)));
 }
@@ -155,30 +140,26 @@ TEST(Cells, ShiftMovesEverythingAndLosesWhatLeaves) {
     TMap map;
     Lay(map, {"H+", "*+"}, "Moving");
     map.Shift(Up);
-    EXPECT_EQ(Picture(map, 2), (Rows{"*+", ""}));
-    for (int x = 1; x <= 31; ++x)
-        EXPECT_EQ(map.GetCell(TPos(x, 18)), Empty);
-    EXPECT_EQ(map.GetHeroPos(), TPos()); // the hero left over the edge
-    EXPECT_EQ(map.GetFoodCount(), 1);
-    EXPECT_EQ(map.GetName(), "Moving");
-
+    EXPECT_EQ(Picture(map, 18),
+              (Rows{"*+", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", ""}));
+    // The hero left over the edge.
+    EXPECT_EQ(std::tuple(map.GetHeroPos(), map.GetFoodCount(), map.GetName()),
+              std::tuple(TPos(), 1, "Moving"));
     Lay(map, {"H+"});
     map.Shift(Right);
     EXPECT_EQ(Picture(map, 1), Rows{" H+"});
-    EXPECT_EQ(map.GetHeroPos(), TPos(2, 1));
-    EXPECT_EQ(map.GetFoodCount(), 1);
+    EXPECT_EQ(std::tuple(map.GetHeroPos(), map.GetFoodCount()), std::tuple(TPos(2, 1), 1));
     map.Shift(Down);
     EXPECT_EQ(map.GetHeroPos(), TPos(2, 2));
 }
 
 TEST(Cells, PlayableNeedsHeroFoodAndRest) {
     TMap map;
-    Lay(map, {"H+"});
-    EXPECT_TRUE(map.IsPlayable());
-    Lay(map, {"H"});
-    EXPECT_FALSE(map.IsPlayable()); // no food
-    Lay(map, {"+"});
-    EXPECT_FALSE(map.IsPlayable()); // no hero
+    for (const auto& [rows, playable] :
+         {std::pair(Rows{"H+"}, true), std::pair(Rows{"H"}, false), std::pair(Rows{"+"}, false)}) {
+        Lay(map, rows); // no food, no hero
+        EXPECT_EQ(map.IsPlayable(), playable) << rows[0];
+    }
 
     Rows rows(18, "");
     rows[0] = "H+";
@@ -208,11 +189,9 @@ TEST(Cells, ChecksumRunsOverTheCellsRowByRowAndIgnoresTheName) {
 
     TMap renamed;
     Lay(renamed, {"H+*", "", " #"}, "Two");
-    EXPECT_EQ(renamed.Checksum(), map.Checksum());
-    EXPECT_TRUE(renamed.SameCells(map));
+    EXPECT_TRUE(renamed.Checksum() == map.Checksum() && renamed.SameCells(map));
     renamed.SetCell(TPos(31, 18), Grass);
-    EXPECT_NE(renamed.Checksum(), map.Checksum());
-    EXPECT_FALSE(renamed.SameCells(map));
+    EXPECT_FALSE(renamed.Checksum() == map.Checksum() || renamed.SameCells(map));
 }
 
 class TNameCounter : public TMap {
@@ -229,19 +208,14 @@ TEST(Cells, AssignCopiesEverythingAndNamesThroughSetName) {
     Lay(source, {"H++", "<"}, "Source");
     TNameCounter copy;
     copy.Assign(source);
-    EXPECT_EQ(copy.Calls, 1);
-    EXPECT_EQ(copy.GetName(), "Source");
     EXPECT_TRUE(copy.SameCells(source));
-    EXPECT_EQ(copy.GetHeroPos(), TPos(1, 1));
-    EXPECT_EQ(copy.GetFoodCount(), 2);
+    EXPECT_EQ(std::tuple(copy.Calls, copy.GetName(), copy.GetHeroPos(), copy.GetFoodCount()),
+              std::tuple(1, "Source", TPos(1, 1), 2));
     EXPECT_FALSE(copy.SetName("Source"));
     EXPECT_TRUE(copy.SetName("Other"));
-
     copy.Clear();
-    EXPECT_EQ(copy.GetName(), "Other");
-    EXPECT_EQ(copy.GetFoodCount(), 0);
-    EXPECT_EQ(copy.GetHeroPos(), TPos());
-    EXPECT_EQ(copy.GetCell(TPos(2, 1)), Empty);
+    EXPECT_EQ(std::tuple(copy.GetName(), copy.GetFoodCount(), copy.GetHeroPos(), Picture(copy, 1)),
+              std::tuple("Other", 0, TPos(), Rows{""}));
 }
 
 } // namespace

@@ -28,13 +28,6 @@ inline const Rows Deadly = {
     "", "     *", "     *#", "     H#", "     *", "     #", "", "", "", "                   +",
 };
 
-inline std::string LevelText(const Rows& rows, const std::string& name) {
-    std::string text = name + "\r\n";
-    for (std::size_t y = 0; y < TMap::Height; ++y)
-        text += (y < rows.size() ? rows[y] : "") + "\r\n";
-    return text + "OK\r\n";
-}
-
 // Writes the game file of `name` into the games folder (a valid checksum).
 inline void WriteGame(const std::string& name, const std::vector<Rows>& levels,
                       const std::string& author = "Ann", std::uint8_t skill = 2) {

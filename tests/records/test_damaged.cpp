@@ -134,7 +134,6 @@ TEST(DamagedSolutions, ImportsStayWhenTheRewriteOfTheSolutionsFileFails) {
     EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
 }
 
-// ---------------------------------------------------------------------------
 // Truncated and bit-flipped copies of real files.
 
 std::string Mutate(const std::string& text, std::mt19937& random, bool& truncated,
