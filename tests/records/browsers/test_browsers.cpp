@@ -79,19 +79,16 @@ TEST_F(BrowserTest, ShortListsFillTenRowsAndOnlyDataRowsCanBeSelected) {
     TSolBox box(nullptr, *Db, Open);
     box.FillBestResults("Ann #0");
     TRecordGrid& grid = box.xList;
-    EXPECT_EQ(box.xTitle.text().toStdString(), "Best Solutions by Ann #0");
-    ASSERT_EQ(grid.RowCount(), 10);
-    EXPECT_EQ(box.RowsFilled(), 4);
+    EXPECT_EQ(std::tuple(box.xTitle.text().toStdString(), grid.RowCount(), box.RowsFilled()),
+              std::tuple("Best Solutions by Ann #0", 10, 4));
     // Database order: "Four" before "Hills"; "$" marks a game all of whose
     // levels are the player's.
     EXPECT_EQ(RowText(grid, 0),
               (std::vector<std::string>{"  1", " *", "Four", " ", "   2", "    7", " "}));
     EXPECT_EQ(RowText(grid, 1),
               (std::vector<std::string>{"  2", " ***", "Hills", "$", "   1", "    4", " "}));
-    for (int row = 4; row < 10; ++row) {
-        EXPECT_TRUE(RowIsBlank(grid, row)) << row;
-        EXPECT_FALSE(grid.IsSelectable(row)) << row;
-    }
+    for (int row = 4; row < 10; ++row)
+        EXPECT_TRUE(RowIsBlank(grid, row) && !grid.IsSelectable(row)) << row;
 
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
@@ -106,8 +103,7 @@ TEST_F(BrowserTest, ShortListsFillTenRowsAndOnlyDataRowsCanBeSelected) {
     EXPECT_EQ(grid.SelectedRow(), 3);
     // A double-click on a blank row opens nothing, even with a row selected.
     DoubleClick(grid, 6);
-    EXPECT_TRUE(Calls.empty());
-    EXPECT_TRUE(box.isVisible());
+    EXPECT_TRUE(Calls.empty() && box.isVisible());
     box.hide();
 }
 
@@ -121,8 +117,8 @@ TEST_F(BrowserTest, LongListsScrollAndALaterShortListKeepsNothingOfThem) {
     TSolBox box(nullptr, *Db, Open);
     TRecordGrid& grid = box.xList;
     box.FillBestResults("");
-    EXPECT_EQ(box.xTitle.text().toStdString(), "No Solution");
     ASSERT_EQ(grid.RowCount(), 25);
+    EXPECT_EQ(box.xTitle.text().toStdString(), "No Solution");
     EXPECT_EQ(RowText(grid, 24),
               (std::vector<std::string>{" 25", " **", "Nine C", " ", "   9", "", " "}));
     box.show();
@@ -132,12 +128,11 @@ TEST_F(BrowserTest, LongListsScrollAndALaterShortListKeepsNothingOfThem) {
     EXPECT_GT(grid.verticalScrollBar()->value(), 0);
 
     box.FillBestResults("Ann #0");
-    EXPECT_EQ(grid.RowCount(), 10);
-    EXPECT_EQ(box.RowsFilled(), 2);
-    EXPECT_EQ(grid.SelectedRow(), -1);
+    EXPECT_EQ(std::tuple(grid.RowCount(), box.RowsFilled(), grid.SelectedRow(),
+                         grid.verticalScrollBar()->value()),
+              std::tuple(10, 2, -1, 0));
     for (int row = 2; row < 10; ++row)
         EXPECT_TRUE(RowIsBlank(grid, row)) << row;
-    EXPECT_EQ(grid.verticalScrollBar()->value(), 0);
     box.hide();
 }
 
@@ -154,8 +149,8 @@ TEST_F(BrowserTest, HallOfChampionsNamesTheGrandChampionAndMarksFreshSolutions) 
               (std::vector<std::string>{"  1", "Ann #0", "     4", "    1", "    19", " "}));
     EXPECT_EQ(RowText(box.xList, 1),
               (std::vector<std::string>{"  2", "Bob #0", "     1", "    0", "     1", "+"}));
-    EXPECT_EQ(box.xList.Cell(2, 1).toStdString(), "???");
-    EXPECT_EQ(box.xList.toolTip().toStdString(), "Double-click here to show details");
+    EXPECT_EQ(std::tuple(box.xList.Cell(2, 1).toStdString(), box.xList.toolTip().toStdString()),
+              std::tuple("???", "Double-click here to show details"));
 
     details.FillBestResults("Bob #0");
     EXPECT_EQ(details.xList.Cell(0, 6).toStdString(), "+");
@@ -164,9 +159,10 @@ TEST_F(BrowserTest, HallOfChampionsNamesTheGrandChampionAndMarksFreshSolutions) 
     // empty caption keeps the old one.
     box.ApplyCaptions({{TChampBox::TagTitle, "Champion: @"}, {5, "Spieler"}, {4, ""}});
     box.FillChampions();
-    EXPECT_EQ(box.xTitle.text().toStdString(), "Champion: Ann");
-    EXPECT_EQ(box.findChild<QLabel*>("xPlayer")->text().toStdString(), "Spieler");
-    EXPECT_EQ(box.xOK.text().toStdString(), "&OK");
+    EXPECT_EQ(std::tuple(box.xTitle.text().toStdString(),
+                         box.findChild<QLabel*>("xPlayer")->text().toStdString(),
+                         box.xOK.text().toStdString()),
+              std::tuple("Champion: Ann", "Spieler", "&OK"));
 }
 
 TEST_F(BrowserTest, AnEmptyHallShowsUnsolvedAndTenBlankRows) {
@@ -174,9 +170,9 @@ TEST_F(BrowserTest, AnEmptyHallShowsUnsolvedAndTenBlankRows) {
     TSolBox details(nullptr, *Db, Open);
     TChampBox box(nullptr, *Db, details);
     box.FillChampions();
-    EXPECT_EQ(box.xTitle.text().toStdString(), "Unsolved");
-    EXPECT_EQ(box.xList.RowCount(), 10);
-    EXPECT_TRUE(RowIsBlank(box.xList, 0));
+    EXPECT_EQ(std::tuple(box.xTitle.text().toStdString(), box.xList.RowCount(),
+                         RowIsBlank(box.xList, 0)),
+              std::tuple("Unsolved", 10, true));
 
     // Space and a double-click in the empty list do nothing.
     WhenModal([&](QWidget& shown) {
@@ -200,8 +196,7 @@ TEST_F(BrowserTest, LongTitlesShrinkByAtMostFourPointsAndStayCentred) {
 
     box.FillGamesBy(std::string(200, 'W'));
     EXPECT_EQ(box.xTitle.font().pointSize(), full - 4);
-    EXPECT_GE(box.xTitle.width(), box.xPic.width());
-    EXPECT_LT(box.xTitle.x(), 0);
+    EXPECT_TRUE(box.xTitle.width() >= box.xPic.width() && box.xTitle.x() < 0);
     EXPECT_EQ(box.xTitle.x(), (box.xPic.width() - box.xTitle.width()) / 2);
 
     // The next showing starts again from the full size.
@@ -213,12 +208,10 @@ TEST_F(BrowserTest, LongTitlesShrinkByAtMostFourPointsAndStayCentred) {
     const QFont grid = box.xList.font();
     box.SetFonts("Arial", 0, 12, true);
     box.FillGamesBy("Bob");
-    EXPECT_EQ(box.font().pointSize(), 12);
-    EXPECT_TRUE(box.font().bold());
-    EXPECT_TRUE(box.xOK.font().bold());
-    EXPECT_EQ(box.xTitle.font().pointSize(), 16);
-    EXPECT_EQ(box.xList.font().pointSize(), grid.pointSize());
-    EXPECT_EQ(box.xList.font().family(), grid.family());
+    EXPECT_EQ(std::tuple(box.font().pointSize(), box.font().bold(), box.xOK.font().bold(),
+                         box.xTitle.font().pointSize(), box.xList.font().pointSize(),
+                         box.xList.font().family()),
+              std::tuple(12, true, true, 16, grid.pointSize(), grid.family()));
 }
 
 TEST_F(BrowserTest, ColumnsFollowTheHeaderPanelsAndRowsAreEighteenPixels) {
@@ -236,13 +229,14 @@ TEST_F(BrowserTest, ColumnsFollowTheHeaderPanelsAndRowsAreEighteenPixels) {
     EXPECT_EQ(box.xList.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 
     box.FillAuthors();
-    EXPECT_EQ(box.xTitle.text().toStdString(), "2 Games and 7 Levels");
-    EXPECT_EQ(box.xList.rowHeight(0), TRecordGrid::RowHeight);
+    EXPECT_EQ(std::tuple(box.xTitle.text().toStdString(), box.xList.rowHeight(0)),
+              std::tuple("2 Games and 7 Levels", TRecordGrid::RowHeight));
     EXPECT_EQ(RowText(box.xList, 0), (std::vector<std::string>{"  1", "Bob", "    1", "     4"}));
 
     box.SetColours(Qt::yellow, Qt::darkRed);
-    EXPECT_EQ(box.xList.palette().color(QPalette::Base), QColor(Qt::yellow));
-    EXPECT_EQ(box.xList.palette().color(QPalette::Text), QColor(Qt::darkRed));
+    EXPECT_EQ(std::tuple(box.xList.palette().color(QPalette::Base),
+                         box.xList.palette().color(QPalette::Text)),
+              std::tuple(QColor(Qt::yellow), QColor(Qt::darkRed)));
 }
 
 TEST_F(BrowserTest, DoubleClickingTheUnsolvedRowListsTheUnsolvedLevels) {
@@ -256,22 +250,21 @@ TEST_F(BrowserTest, DoubleClickingTheUnsolvedRowListsTheUnsolvedLevels) {
             ASSERT_EQ(&inner, &details);
             EXPECT_EQ(details.xTitle.text().toStdString(), "No Solution");
             ASSERT_EQ(details.RowsFilled(), 3);
-            for (int row = 0; row < 3; ++row) {
-                EXPECT_EQ(details.xList.Cell(row, 2).toStdString(), "Four");
-                EXPECT_EQ(details.xList.Cell(row, 5).toStdString(), "") << row;
-            }
+            for (int row = 0; row < 3; ++row)
+                EXPECT_EQ(std::tuple(details.xList.Cell(row, 2).toStdString(),
+                                     details.xList.Cell(row, 5).toStdString()),
+                          std::tuple("Four", ""))
+                    << row;
             // Escape closes the best results only.
             QTest::keyClick(&details.xList, Qt::Key_Escape);
         });
         ASSERT_EQ(box.xList.Cell(1, 1).toStdString(), "???");
         DoubleClick(box.xList, 1);
-        EXPECT_FALSE(details.isVisible());
-        EXPECT_TRUE(box.isVisible());
+        EXPECT_TRUE(!details.isVisible() && box.isVisible());
         QTest::mouseClick(&box.xOK, Qt::LeftButton);
     });
     box.ShowChampions();
-    EXPECT_FALSE(box.Chosen());
-    EXPECT_TRUE(Calls.empty());
+    EXPECT_TRUE(!box.Chosen() && Calls.empty());
 }
 
 TEST_F(BrowserTest, OpeningALevelFromTheBestResultsClosesBothDialogs) {
@@ -293,9 +286,7 @@ TEST_F(BrowserTest, OpeningALevelFromTheBestResultsClosesBothDialogs) {
         QTest::keyClick(&box.xList, Qt::Key_Space); // Ann, the first row
     });
     box.ShowChampions();
-    EXPECT_TRUE(box.Chosen());
-    EXPECT_TRUE(details.Chosen());
-    EXPECT_FALSE(details.isVisible());
+    EXPECT_TRUE(box.Chosen() && details.Chosen() && !details.isVisible());
     EXPECT_EQ(Calls, (Opened{{"Hills", 2}}));
     EXPECT_EQ(help, (std::vector<std::string>{"Best_level_results"}));
 
@@ -345,9 +336,7 @@ TEST_F(BrowserTest, BrowsersStayOpenWhenThePlayerStaysInTheEditor) {
         box.reject();
     });
     box.ShowAuthors();
-    EXPECT_TRUE(stillShown);
-    EXPECT_FALSE(games.Chosen());
-    EXPECT_FALSE(box.Chosen());
+    EXPECT_TRUE(stillShown && !games.Chosen() && !box.Chosen());
     EXPECT_EQ(Calls, (Opened{{"Four", 4}}));
 }
 
