@@ -8,6 +8,7 @@
 #include "solver/tb_solver.h"
 #include "tests/tools/tool_levels.h"
 #include "tools/cli/generator.h"
+#include "tools/cli/moves.h"
 
 #include <gtest/gtest.h>
 
@@ -205,6 +206,29 @@ TEST(Generator, OptionListsAreReadOrRefusedClearly) {
     options.MinSteps = 9;
     options.MaxSteps = 5;
     EXPECT_THROW(Generate(options), Error);
+}
+
+TEST(CliMoves, RepeatCountsLettersOfEitherCaseAndBlanksAndTheSolutionForm) {
+    EXPECT_EQ(ParseMoves("3UL2D"), (std::vector<TDir>{Up, Up, Up, Left, Down, Down}));
+    EXPECT_EQ(ParseMoves(" r 2l\tD "), (std::vector<TDir>{Right, Left, Left, Down}));
+    EXPECT_EQ(ParseMoves("0UD"), (std::vector<TDir>{Down})); // a count of 0 adds nothing
+    EXPECT_EQ(
+        std::tuple(ParseMoves("12R").size(), ParseMoves("").size(), ParseMoves("65535U").size()),
+        std::tuple(12u, 0u, 65535u));
+    try {
+        ParseMoves("2Rx");
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "bad move letter 'x'");
+    }
+    // Digits without their letter; above a record's repeat count.
+    for (const char* bad : {"U-D", "2R3", "65536U"})
+        EXPECT_THROW(ParseMoves(bad), Error) << bad;
+
+    EXPECT_EQ(std::tuple(MovesText({Up, Up, Up, Left, Down, Down}), MovesText({}),
+                         MovesText(ParseMoves("R12LUD"))),
+              std::tuple("3UL2D", "", "R12LUD"));
+    EXPECT_THROW(MovesText(std::vector<TDir>(4097, Up)), Error);
 }
 
 } // namespace
