@@ -33,19 +33,17 @@ TEST(SolverHint, FollowingTheHintsWinsInTheFewestSteps) {
             THinter fresh; // searches again at every step
             const THint hint = fresh.Find(play);
             ASSERT_EQ(hint.Outcome, TSolveOutcome::Solved) << test::Rows(play, 9, 7);
-            EXPECT_EQ(static_cast<std::size_t>(hint.Steps), shortest.Moves.size() - steps);
-            EXPECT_FALSE(hint.FromCache);
+            EXPECT_EQ(std::tuple(static_cast<std::size_t>(hint.Steps), hint.FromCache),
+                      std::tuple(shortest.Moves.size() - steps, false));
             const THint again = remembering.Find(play);
-            EXPECT_EQ(again.Steps, hint.Steps);
-            EXPECT_EQ(again.Next, hint.Next);
-            EXPECT_EQ(again.FromCache, steps > 0);
+            EXPECT_EQ(std::tuple(again.Steps, again.Next, again.FromCache),
+                      std::tuple(hint.Steps, hint.Next, steps > 0));
             ASSERT_TRUE(play.HeroMove(hint.Next));
             ++steps;
         }
         EXPECT_EQ(steps, shortest.Moves.size());
         const THint won = remembering.Find(play);
-        EXPECT_EQ(won.Outcome, TSolveOutcome::Solved);
-        EXPECT_EQ(won.Steps, 0);
+        EXPECT_EQ(std::tuple(won.Outcome, won.Steps), std::tuple(TSolveOutcome::Solved, 0));
     }
     EXPECT_GE(followed, 10);
 }
@@ -94,10 +92,8 @@ TEST(SolverHint, StoppingLeavesThePositionAndForgetsTheSearch) {
         if (progress.Stored > 2000) stop.request_stop();
     };
     const THint hint = hinter.Find(*level, options);
-    EXPECT_EQ(hint.Outcome, TSolveOutcome::GaveUp);
-    EXPECT_TRUE(hint.Cancelled);
-    EXPECT_EQ(level->GetCells(), cells);
-    EXPECT_EQ(level->GetHeroPos(), hero);
+    EXPECT_EQ(std::tuple(hint.Outcome, hint.Cancelled), std::tuple(TSolveOutcome::GaveUp, true));
+    EXPECT_EQ(std::tuple(level->GetCells(), level->GetHeroPos()), std::tuple(cells, hero));
     EXPECT_FALSE(hinter.Known(*level, options.MaxStates).has_value());
 
     // Stopped before it starts: answers at once, remembers nothing.
@@ -116,19 +112,16 @@ TEST(SolverHint, GivesUpAtTheLimitAndRemembersForThatLimit) {
     THintOptions options;
     options.MaxStates = 3;
     const THint hint = hinter.Find(*level, options);
-    EXPECT_EQ(hint.Outcome, TSolveOutcome::GaveUp);
-    EXPECT_FALSE(hint.Cancelled);
-    EXPECT_EQ(hint.Positions, 3u);
+    EXPECT_EQ(std::tuple(hint.Outcome, hint.Cancelled, hint.Positions),
+              std::tuple(TSolveOutcome::GaveUp, false, 3u));
     ASSERT_TRUE(hinter.Known(*level, 3).has_value());
     EXPECT_TRUE(hinter.Known(*level, 3)->FromCache);
     EXPECT_FALSE(hinter.Known(*level, 4).has_value());
 
     options.MaxStates = 1000;
     const THint found = hinter.Find(*level, options);
-    EXPECT_EQ(found.Outcome, TSolveOutcome::Solved);
-    EXPECT_EQ(found.Steps, 7);
-    EXPECT_EQ(found.Next, Right);
-    EXPECT_EQ(hinter.Known(*level, 1000)->Steps, 7);
+    EXPECT_EQ(std::tuple(found.Outcome, found.Steps, found.Next, hinter.Known(*level, 1000)->Steps),
+              std::tuple(TSolveOutcome::Solved, 7, Right, 7));
     hinter.Clear();
     EXPECT_FALSE(hinter.Known(*level, 1000).has_value());
 }

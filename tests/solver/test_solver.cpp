@@ -78,13 +78,10 @@ TEST(Solver, TreatsACrushedHeroAsADeadEnd) {
 TEST(Solver, ReportsUnsolvableAndGivesUpAtTheLimit) {
     // The food lies behind a wall: known before a single move is tried.
     const TSolveResult walled = SolveRows({"######", "#H #+#", "# ####"});
-    EXPECT_EQ(walled.Outcome, TSolveOutcome::Unsolvable);
-    EXPECT_EQ(walled.Stored, 1u);
-
+    EXPECT_EQ(std::tuple(walled.Outcome, walled.Stored), std::tuple(TSolveOutcome::Unsolvable, 1u));
     const std::vector<std::string> corridor = {"#######", "#H   +#"};
     const TSolveResult limited = SolveRows(corridor, 2);
-    EXPECT_EQ(limited.Outcome, TSolveOutcome::GaveUp);
-    EXPECT_EQ(limited.Stored, 2u);
+    EXPECT_EQ(std::tuple(limited.Outcome, limited.Stored), std::tuple(TSolveOutcome::GaveUp, 2u));
     // The limit counts stored positions: the win is found without storing it.
     EXPECT_EQ(SolveRows(corridor, 4).Outcome, TSolveOutcome::Solved);
     EXPECT_EQ(SolveRows(corridor, 3).Outcome, TSolveOutcome::GaveUp);
@@ -113,8 +110,7 @@ TEST(Solver, KeepsBoxesBombsAndRollsAsTheGameDoes) {
         const TSolveResult result = SolveRows(rows);
         ASSERT_EQ(result.Outcome, TSolveOutcome::Solved) << rows[2];
         EXPECT_TRUE(Wins(rows, result.Moves)) << cli::MovesText(result.Moves);
-        EXPECT_GT(result.Stored, 1u);
-        EXPECT_GE(result.Expanded, 1u);
+        EXPECT_TRUE(result.Stored > 1u && result.Expanded >= 1u);
     }
 }
 
