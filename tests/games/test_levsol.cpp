@@ -155,7 +155,7 @@ TEST(SolutionLine, ChecksumDecidesOnlyWhenVerifying) {
     EXPECT_EQ(std::tuple(s.GetSteps(), s.Checksum()), std::tuple(6, 59949));
 }
 
-TEST(SolutionLine, LineThatEndsEarlyIsRejected) {
+TEST(SolutionLine, LineThatEndsEarlyIsRejectedAndARenamedGameGetsItsNewName) {
     TLevSol s;
     for (const char* line : {"", "2", "2B", "2B ", "2B 6", "2B 6 Ann #0", "2B 6 Ann #0|Hills",
                              "2B x Ann #0|Hills|3UL2D 59949", "2B 6 |Hills|3UL2D 59949"}) {
@@ -169,12 +169,9 @@ TEST(SolutionLine, LineThatEndsEarlyIsRejected) {
         EXPECT_TRUE(Parse(s, line, false).Ok) << line;
         EXPECT_EQ(s.MovesText(), "3UL2D");
     }
-}
-
-TEST(SolutionLine, RenamedGameIsReportedUnderItsNewName) {
+    // A renamed game is reported under its new name.
     RenamedGames().Clear();
     RenamedGames().Add("Old Hills", "Hills");
-    TLevSol s;
     const Parsed p = Parse(s, "2B 6 Ann #0|old hills|3UL2D 59949", true);
     RenamedGames().Clear();
     EXPECT_EQ(std::tuple(p.Ok, p.Renamed, p.Game), std::tuple(true, true, "Hills"));

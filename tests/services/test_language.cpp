@@ -37,15 +37,13 @@ const std::string Version35 = "[Version]\r\nVersion=3.5\r\n";
 
 } // namespace
 
-TEST(CodePage, CharsetsSelectTheirCodePages) {
+TEST(CodePage, CharsetsSelectTheirCodePagesAndTextsGoBothWays) {
     const int pairs[][2] = {{0, 1252},   {238, 1250}, {204, 1251}, {161, 1253}, {162, 1254},
                             {177, 1255}, {178, 1256}, {186, 1257}, {1, 1252},   {128, 1252}};
     for (const auto& [charset, codePage] : pairs)
         EXPECT_EQ(CodePageOfCharset(charset), codePage) << charset;
     EXPECT_THROW(TCodePage(437), Error);
-}
 
-TEST(CodePage, CentralEuropeanAndCyrillicTextsGoBothWays) {
     // "Příliš žluťoučký kůň" in Windows-1250.
     const std::string czech = "P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2";
     const std::string czechUtf8 =

@@ -134,15 +134,13 @@ TEST(Colours, NamesNumbersAndUnknownTexts) {
         EXPECT_EQ(NamedColour(name).Name, name);
 }
 
-TEST(ScreenClass, FollowsTheScreenSize) {
+TEST(Tables, ScreenClassSpeedsAndFonts) {
     const int sizes[][3] = {{1600, 1200, 5}, {1920, 1080, 4}, {1599, 1200, 4}, {1280, 1024, 4},
                             {1280, 1023, 3}, {1024, 768, 3},  {1023, 768, 2},  {800, 600, 2},
                             {799, 1200, 1},  {2000, 599, 1},  {0, 0, 1}};
     for (const auto& [width, height, screenClass] : sizes)
         EXPECT_EQ(ScreenClass(width, height), screenClass) << width << "x" << height;
-}
 
-TEST(SpeedTable, StepDelaysAndSoundGaps) {
     TSettings s;
     EXPECT_EQ(SpeedTable(s), (std::array<std::uint16_t, 5>{40, 180, 120, 60, 10}));
     EXPECT_EQ(StepDelay(s, 1), 180);
@@ -152,9 +150,8 @@ TEST(SpeedTable, StepDelaysAndSoundGaps) {
     EXPECT_EQ(SoundGap(s, 4), 0);
     EXPECT_THROW(StepDelay(s, 0), std::out_of_range);
     EXPECT_THROW(StepDelay(s, 5), std::out_of_range);
-}
 
-TEST(FirstInstalledFont, TakesTheFirstOfTheListThatIsInstalled) {
+    // The first font of the list that is installed.
     EXPECT_EQ(FirstInstalledFont(InterfaceFontChoices(), {"Arial", "tahoma"}), "Tahoma");
     EXPECT_EQ(FirstInstalledFont(InterfaceFontChoices(), {"DejaVu Sans"}), "");
     EXPECT_EQ(FirstInstalledFont({}, {"Arial"}), "");
