@@ -53,10 +53,9 @@ TEST_F(LevelSheet, ACropHoldsEveryOpenCellAndOneCellOfFrame) {
         TMap map;
         Fill(map, c.Top, c.Rows);
         const TLevelCrop crop = LevelCrop(map);
-        EXPECT_EQ(crop.X0, c.Crop.X0) << c.Top;
-        EXPECT_EQ(crop.Y0, c.Crop.Y0) << c.Top;
-        EXPECT_EQ(crop.X1, c.Crop.X1) << c.Top;
-        EXPECT_EQ(crop.Y1, c.Crop.Y1) << c.Top;
+        EXPECT_EQ(std::tuple(crop.X0, crop.Y0, crop.X1, crop.Y1),
+                  std::tuple(c.Crop.X0, c.Crop.Y0, c.Crop.X1, c.Crop.Y1))
+            << c.Top;
     }
 }
 
