@@ -19,7 +19,7 @@ void ProcessPending() {
 
 } // namespace
 
-TUi::TUi(TMainView& main) : Main(main) {}
+TUi::TUi(TMainView& main, const TFolders& folders) : Main(main), RunFolders(folders) {}
 
 const QImage& TUi::TileOf(std::uint8_t code) const {
     static const QImage none;
@@ -101,7 +101,7 @@ void TUi::ShowReadOnly(bool on) {
 void TUi::RepaintMap() {
     if (!Main.Window().isVisible()) return;
     if (Game == nullptr || (Game->GetState() == TState::None && !Game->IsEdit())) {
-        const QImage title(ToQString(Folders().ImagesFolder / "tb_pic.bmp"));
+        const QImage title(ToQString(RunFolders.ImagesFolder / "tb_pic.bmp"));
         Main.Field().ShowPicture(title);
         TitleShown = true;
         // The title picture carries the game's name itself; the welcome

@@ -17,11 +17,13 @@
 namespace tb {
 
 class TMainView;
+struct TFolders;
 class TWinGame;
 
 class TUi : public TInBase {
 public:
-    explicit TUi(TMainView& main);
+    // Serves `main`, whose run's folders are `folders` (the title picture).
+    TUi(TMainView& main, const TFolders& folders);
 
     // The game this adapter serves; set once the game object exists.
     void SetGame(TWinGame* game) { Game = game; }
@@ -72,6 +74,7 @@ private:
     void ShowKillSolution();
 
     TMainView& Main;
+    const TFolders& RunFolders;
     TWinGame* Game = nullptr;
     bool MenusOn = false;
     int SelectedButton = 1;

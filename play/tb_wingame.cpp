@@ -42,8 +42,9 @@ std::string ClockTextOf(std::uint16_t t) {
     return text;
 }
 
-TWinGame::TWinGame(TInBase& ui, TWinShell& shell, const TProgress& progress, bool frugal)
-    : TFullGame(tb::Folders(), progress, frugal), Ui(ui), Shell(shell) {
+TWinGame::TWinGame(TInBase& ui, TWinShell& shell, const TFolders& folders,
+                   const TProgress& progress, bool frugal)
+    : TFullGame(folders, progress, frugal), Ui(ui), Shell(shell) {
     Active = true;
     Speed = 2;
     SetBusy(false);

@@ -79,7 +79,9 @@ class TWinGame : public TFullGame {
 public:
     // The full game reads the records (telling `progress` each phase); then the
     // game is active, at Normal speed, and not busy.
-    TWinGame(TInBase& ui, TWinShell& shell, const TProgress& progress = {}, bool frugal = false);
+    // The game of the run whose folders are `folders`.
+    TWinGame(TInBase& ui, TWinShell& shell, const TFolders& folders, const TProgress& progress = {},
+             bool frugal = false);
     ~TWinGame() override;
 
     // ---- Set by the shell ----

@@ -140,16 +140,28 @@ fs::path SpriteSizeFolder(const TFolders& f, int size) {
     return f.ImagesFolder / name;
 }
 
-fs::path SpriteSetFolder(int size, std::string_view setName) {
-    return FindContent(SpriteSizeFolder(size), setName);
+fs::path SpriteSetFolder(const TFolders& folders, int size, std::string_view setName) {
+    return FindContent(folders, SpriteSizeFolder(folders, size), setName);
+}
+
+fs::path SkinFolder(const TFolders& folders, std::string_view skinName) {
+    return FindContent(folders, folders.SkinsFolder, skinName);
 }
 
 fs::path SkinFolder(std::string_view skinName) {
-    return FindContent(Folders().SkinsFolder, skinName);
+    return SkinFolder(Folders(), skinName);
+}
+
+fs::path SpriteSetFolder(int size, std::string_view setName) {
+    return SpriteSetFolder(Folders(), size, setName);
 }
 
 fs::path SoundSetFolder(std::string_view setName) {
-    return FindContent(Folders().SoundsFolder, setName);
+    return SoundSetFolder(Folders(), setName);
+}
+
+fs::path SoundSetFolder(const TFolders& folders, std::string_view setName) {
+    return FindContent(folders, folders.SoundsFolder, setName);
 }
 
 std::vector<fs::path> ContentFolders(const TFolders& f, const fs::path& folder) {

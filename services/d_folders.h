@@ -70,7 +70,8 @@ TFolders LayOutFolders(const std::filesystem::path& dataFolder, bool installed, 
                        const TFolderEnvironment& environment);
 
 // The folders of the window's run (SetProgramFolder, SetExecutableFolder).
-// Only the window side reads them; the core is given its TFolders.
+// The window's start-up reads them and hands them on; the core and the main
+// window's parts are given their TFolders.
 TFolders& Folders();
 
 // The folders below `programFolder` (a staged build's layout); the settings
@@ -135,6 +136,10 @@ inline std::filesystem::path SpriteSizeFolder(int size) {
 }
 // The folder of one sprite set, one skin, one sound set (FindContent: the
 // player's installed one first).
+std::filesystem::path SpriteSetFolder(const TFolders& folders, int size, std::string_view setName);
+std::filesystem::path SkinFolder(const TFolders& folders, std::string_view skinName);
+std::filesystem::path SoundSetFolder(const TFolders& folders, std::string_view setName);
+// The same for the window's run (Folders()).
 std::filesystem::path SpriteSetFolder(int size, std::string_view setName);
 std::filesystem::path SkinFolder(std::string_view skinName);
 std::filesystem::path SoundSetFolder(std::string_view setName);

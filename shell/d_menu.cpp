@@ -103,9 +103,10 @@ std::vector<QAction*> TMenu::AddEntries(int tag, const std::vector<std::string>&
     return entries;
 }
 
-std::vector<std::string> FolderEntries(const fs::path& shipped, bool foldersOnly) {
+std::vector<std::string> FolderEntries(const TFolders& folders, const fs::path& shipped,
+                                       bool foldersOnly) {
     std::vector<std::string> names;
-    for (const fs::path& folder : ContentFolders(shipped)) {
+    for (const fs::path& folder : ContentFolders(folders, shipped)) {
         std::error_code ec;
         for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
             if (foldersOnly && !it->is_directory(ec)) continue;

@@ -20,6 +20,8 @@
 
 namespace tb {
 
+struct TFolders;
+
 class TMenu {
 public:
     // Makes the items of `rows`, in their order, on `bar`.
@@ -56,7 +58,8 @@ private:
 // A folder menu's entries: the subfolders (or files) of the shipped folder and
 // of the player's installed content, without those starting with ".", cut
 // before their first ".", in canonical form, sorted, each once.
-std::vector<std::string> FolderEntries(const std::filesystem::path& shipped, bool foldersOnly);
+std::vector<std::string> FolderEntries(const TFolders& folders,
+                                       const std::filesystem::path& shipped, bool foldersOnly);
 // A caption that shows `name` as it is ("&" is not an access key here).
 QString PlainCaption(const std::string& name);
 // The set name a folder menu item stands for.

@@ -55,7 +55,7 @@ TMain* MainWindow() {
     return TheMain;
 }
 
-TMain::TMain(const TProgress& progress) {
+TMain::TMain(const TFolders& folders, const TProgress& progress) : RunFolders(folders) {
     TheMain = this;
     setWindowTitle(ToUnicode(ApplicationTitle));
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
@@ -63,15 +63,16 @@ TMain::TMain(const TProgress& progress) {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     BuildControls();
     MainMenu = std::make_unique<TMenu>(*menuBar(), MenuRows());
-    OptionsPart = std::make_unique<TOptions>(*this, *MainMenu);
-    Install = std::make_unique<TInstallCommand>(*this, *this, Adapter, Folders());
+    OptionsPart = std::make_unique<TOptions>(*this, *MainMenu, RunFolders);
+    Install = std::make_unique<TInstallCommand>(*this, *this, Adapter, RunFolders);
     Item(TagReadOnly)->setEnabled(false); // only the editor switches it
     // The hall shows only once the champions' records hold someone.
     connect(MainMenu->Menu(TagFileMenu), &QMenu::aboutToShow, this,
             [this] { ShowItem(TagHall, GameObject && Game().ChampionCount() > 0); });
     SetMainFonts(ToUnicode(Settings().FontName), Settings().FontSize);
     try {
-        GameObject = std::make_unique<TWinGame>(Adapter, *this, progress, Settings().Frugal);
+        GameObject =
+            std::make_unique<TWinGame>(Adapter, *this, RunFolders, progress, Settings().Frugal);
         Adapter.SetGame(GameObject.get());
     } catch (...) {
         TErrBox_Display(std::current_exception());
@@ -360,7 +361,7 @@ void TMain::WriteSettingsNow() {
         settings.Game = game.GameName();
         settings.Level = game.GetLevel();
     }
-    const TSettingsWrite written = WriteSettings(Folders(), settings, gameOpen);
+    const TSettingsWrite written = WriteSettings(RunFolders, settings, gameOpen);
     if (!written.Report.empty()) TErrBox_Show_Text(written.Report);
 }
 

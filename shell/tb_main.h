@@ -14,6 +14,7 @@
 #include "play/tb_tiles.h"
 #include "play/tb_wingame.h"
 #include "records/tb_gamedb.h"
+#include "services/d_folders.h"
 #include "shell/d_menu.h"
 #include "shell/tb_fieldeditor.h"
 #include "shell/tb_installcmd.h"
@@ -80,7 +81,8 @@ public:
 
     // Builds the window, its menu and its tables, then the adapter and the
     // game object, which reads the records (telling `progress` each phase).
-    explicit TMain(const TProgress& progress = {});
+    // The window of the run whose folders are `folders`.
+    explicit TMain(const TFolders& folders, const TProgress& progress = {});
     ~TMain() override;
 
     TWinGame& Game() override { return *GameObject; }
@@ -195,7 +197,8 @@ private:
     void WebPageCommand();
     void AboutCommand();
 
-    TUi Adapter{*this};
+    const TFolders RunFolders;
+    TUi Adapter{*this, RunFolders};
     std::unique_ptr<TWinGame> GameObject;
     TAlertBox Alert{this};
     std::unique_ptr<TMenu> MainMenu;

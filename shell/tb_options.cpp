@@ -61,8 +61,9 @@ void TOptions::BuildSoundMenu() {
         TSettings& settings = Settings();
         QAction* off = Menu.Item(TagSoundOff);
         QAction* shuffle = Menu.Item(TagSoundShuffle);
-        SoundSets = Menu.AddEntries(TagSoundMenu, FolderEntries(Folders().SoundsFolder, true),
-                                    [this](QAction* item) { SoundSetCommand(item); });
+        SoundSets =
+            Menu.AddEntries(TagSoundMenu, FolderEntries(RunFolders, RunFolders.SoundsFolder, true),
+                            [this](QAction* item) { SoundSetCommand(item); });
         QAction* sound = Menu.Item(TagSoundMenu);
         sound->setVisible(true);
         shuffle->setVisible(SoundSets.size() >= 2);
@@ -94,7 +95,8 @@ void TOptions::BuildSpriteMenus() {
             menu->setVisible(false);
             if (size > 1 && screenClass < size) continue;
             const std::size_t sets =
-                Menu.AddEntries(SizeTag(size), FolderEntries(SpriteSizeFolder(size), true),
+                Menu.AddEntries(SizeTag(size),
+                                FolderEntries(RunFolders, SpriteSizeFolder(RunFolders, size), true),
                                 [this](QAction* item) { SpriteSetCommand(item); })
                     .size();
             Menu.Item(SpriteShuffleTag(size))->setVisible(sets >= 2);
@@ -113,7 +115,7 @@ void TOptions::BuildSpriteMenus() {
 void TOptions::BuildSkinMenu() {
     try {
         const std::vector<QAction*> skins =
-            Menu.AddEntries(TagSkinsMenu, FolderEntries(Folders().SkinsFolder, true),
+            Menu.AddEntries(TagSkinsMenu, FolderEntries(RunFolders, RunFolders.SkinsFolder, true),
                             [this](QAction* item) { SetSkin(ItemSetName(item)); });
         for (QAction* item : skins)
             if (CompareNoCase(ItemSetName(item), Settings().Skin) == 0) {
@@ -129,7 +131,7 @@ void TOptions::BuildSkinMenu() {
 void TOptions::BuildLanguageMenu() {
     try {
         std::vector<std::string> languages;
-        for (const fs::path& folder : ContentFolders(Folders().LanguagesFolder))
+        for (const fs::path& folder : ContentFolders(RunFolders, RunFolders.LanguagesFolder))
             for (std::string& name : LanguageNames(folder))
                 languages.push_back(std::move(name));
         std::sort(languages.begin(), languages.end());
@@ -170,7 +172,7 @@ std::vector<QAction*> TOptions::SpriteItems(int size) const {
 void TOptions::SetSkin(const std::string& name) {
     TSettings& settings = Settings();
     if (!settings.Backgrounds) return;
-    const fs::path folder = SkinFolder(name);
+    const fs::path folder = SkinFolder(RunFolders, name);
     const auto picture = [&](TSkinPicture kind) {
         const fs::path file = folder / settings.SkinPictureName(kind);
         std::error_code ec;
@@ -191,7 +193,7 @@ void TOptions::SetSkin(const std::string& name) {
 }
 
 void TOptions::LoadLanguage(const std::string& name) {
-    const TLanguageLoad load = Language().LoadLanguage(Folders(), name);
+    const TLanguageLoad load = Language().LoadLanguage(RunFolders, name);
     if (!load.Message.empty()) TErrBox_Show_Text(load.Message);
     View.ApplyCaptions();
     View.ApplyFonts();
@@ -218,7 +220,7 @@ void TOptions::LoadSpriteSet(QAction* item) {
                 const int picture = CellPicture(code);
                 if (picture < 0) continue;
                 const fs::path file =
-                    SpriteSetFolder(size, name) /
+                    SpriteSetFolder(RunFolders, size, name) /
                     (std::string(CellPictureNames[static_cast<std::size_t>(picture)]) + ".bmp");
                 std::error_code ec;
                 if (!fs::exists(file, ec)) continue;
@@ -275,7 +277,7 @@ void TOptions::SoundSetCommand(QAction* item) {
     Settings().SoundRandom = false;
     SoundBank().SoundOn = true;
     Settings().Waves = ItemSetName(item);
-    SoundBank().LoadSoundSet(SoundSetFolder(Settings().Waves));
+    SoundBank().LoadSoundSet(SoundSetFolder(RunFolders, Settings().Waves));
     Menu.Item(TagSoundMenu)->setChecked(true);
 }
 
@@ -309,7 +311,7 @@ void TOptions::ShuffleSounds() {
     LastShuffledSound = Draw(SoundSets, LastShuffledSound);
     SoundBank().SoundOn = true;
     Settings().Waves = ItemSetName(LastShuffledSound);
-    SoundBank().LoadSoundSet(SoundSetFolder(Settings().Waves));
+    SoundBank().LoadSoundSet(SoundSetFolder(RunFolders, Settings().Waves));
 }
 
 // ---- Fonts and speed ----

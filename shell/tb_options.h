@@ -17,6 +17,7 @@
 namespace tb {
 
 class TMenu;
+struct TFolders;
 class TWinGame;
 
 // What the options change on the main window, which provides it.
@@ -42,7 +43,9 @@ public:
 
 class TOptions {
 public:
-    TOptions(TOptionsView& view, TMenu& menu) : View(view), Menu(menu) {}
+    // Works on `view` and `menu`, with the sets of the run's `folders`.
+    TOptions(TOptionsView& view, TMenu& menu, const TFolders& folders)
+        : View(view), Menu(menu), RunFolders(folders) {}
 
     // The first showing: the folder menus' entries and check marks from the
     // folders and the settings, the speed, and the sprite set to start with.
@@ -80,6 +83,7 @@ private:
 
     TOptionsView& View;
     TMenu& Menu;
+    const TFolders& RunFolders;
     std::vector<QAction*> SoundSets; // the set items of the Sound menu
     QAction* CheckedSound = nullptr;
     QAction* CheckedSprites = nullptr;

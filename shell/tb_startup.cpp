@@ -58,7 +58,8 @@ TStartedProgram StartProgram(std::uint32_t startTick, bool holdSplash, bool askP
     Language().SetSettingsFont(settings.FontName);
 
     TAboutBox* about = program.About.get();
-    program.Main = std::make_unique<TMain>([about](const std::string& text) {
+    // The window gets the folders the run was laid out with.
+    program.Main = std::make_unique<TMain>(environment.Folders, [about](const std::string& text) {
         if (about != nullptr) about->ShowStartupText(text);
     });
     TMain& main = *program.Main;

@@ -135,7 +135,7 @@ protected:
 
     // Opens `name` for player "Ann" at full animation but with no waiting.
     TWinGame& Open(const std::string& name, std::uint8_t level = 1) {
-        Game = std::make_unique<TWinGame>(Ui, Shell);
+        Game = std::make_unique<TWinGame>(Ui, Shell, Folders());
         Game->SetPlayer("Ann");
         tb::Settings().Fast = 1; // pacing stays on but costs no time
         Game->SetSpeed(3);
@@ -162,7 +162,7 @@ TEST(WinGamePacing, TimingFollowsTheSpeedTableAndTheClockWrapsHourly) {
     TRecordingUi ui;
     TRecordingShell shell;
     TempProgramFolder folder;
-    TWinGame game(ui, shell);
+    TWinGame game(ui, shell, Folders());
     const std::array<std::uint32_t, 4> gaps = {85, 70, 55, 42};
     for (std::uint8_t speed = 1; speed <= 4; ++speed) {
         game.SetSpeed(speed);
@@ -338,7 +338,7 @@ TEST_F(WinGameTest, ACrushedHeroIsMournedOnceAndAStepBackBringsHimBack) {
 
 TEST_F(WinGameTest, TheCaptionNamesThePlayerGameAndLevelAndWithExtrasTheState) {
     WriteSimpleGame("Pair", 2);
-    Game = std::make_unique<TWinGame>(Ui, Shell);
+    Game = std::make_unique<TWinGame>(Ui, Shell, Folders());
     Game->SetPlayer("Ann");
     Game->UpdateCaption();
     EXPECT_EQ(Ui.Caption, " Tobbin: Ann");
@@ -390,7 +390,7 @@ TEST_F(WinGameTest, TheCaptionsWordsAreLanguageTextsAndTheEditorsFollowsPainting
 
 TEST_F(WinGameTest, TheFirstLoadStartsAtTheRememberedLevelButNeverBeyondTheFirstUnsolved) {
     WriteSimpleGame("Five", 5);
-    Game = std::make_unique<TWinGame>(Ui, Shell);
+    Game = std::make_unique<TWinGame>(Ui, Shell, Folders());
     Game->SetPlayer("Ann");
     Shell.Chosen = "Five";
     Game->RememberStart("five", 4); // beyond the first unsolved level: from the start
@@ -416,7 +416,7 @@ TEST_F(WinGameTest, ContinuingASavedLevelCountsEachSavedMoveOnceAndRecordsTheRea
         ASSERT_TRUE(game.Move(i % 2 ? Left : Right, 1));
     game.SaveProgress(); // closed, and Yes to keeping the level
 
-    Game = std::make_unique<TWinGame>(Ui, Shell);
+    Game = std::make_unique<TWinGame>(Ui, Shell, Folders());
     Game->SetPlayer("Ann");
     Shell.Chosen = "Room";
     Shell.Answers = {AnswerYes}; // continue the saved level
