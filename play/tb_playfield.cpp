@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace tb {
 
 TPlayField::TPlayField(QWidget* parent) : QWidget(parent) {
@@ -35,12 +37,27 @@ void TPlayField::ShowPicture(const QImage& picture) {
     update();
 }
 
+void TPlayField::SetMark(const QRect& area) {
+    if (area == MarkArea) return;
+    update(MarkArea);
+    MarkArea = area;
+    update(MarkArea);
+}
+
 void TPlayField::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     if (Canvas.isNull())
         painter.fillRect(event->rect(), Qt::black);
     else
         painter.drawImage(event->rect(), Canvas, event->rect());
+    if (MarkArea.isEmpty()) return;
+    // A yellow frame with a dark edge inside, seen on every tile.
+    const int width = std::max(2, MarkArea.width() / 8);
+    painter.setPen(QPen(QColor(255, 220, 0), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    const int half = width / 2;
+    painter.drawRect(MarkArea.adjusted(half, half, -half - 1, -half - 1));
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawRect(MarkArea.adjusted(width, width, -width - 1, -width - 1));
 }
 
 void TPlayField::mousePressEvent(QMouseEvent* event) {

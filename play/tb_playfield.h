@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QImage>
 #include <QPixmap>
+#include <QRect>
 #include <QWidget>
 
 #include <functional>
@@ -24,6 +25,10 @@ public:
     void DrawAt(int left, int top, const QImage& tile);
     // Shows `picture` stretched over the whole field (the title picture).
     void ShowPicture(const QImage& picture);
+    // A frame drawn over the picture around `area` (a hint's cell); an empty
+    // area takes it away. The picture itself is not changed.
+    void SetMark(const QRect& area);
+    const QRect& Mark() const { return MarkArea; }
 
     // Mouse presses, moves and releases on the field (the editor uses all three).
     std::function<void(QMouseEvent&)> MouseDown;
@@ -38,6 +43,7 @@ protected:
 
 private:
     QImage Canvas;
+    QRect MarkArea;
 };
 
 // A panel of the bottom row: lowered frame, optional picture behind its children.

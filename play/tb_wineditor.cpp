@@ -3,16 +3,20 @@
 
 #include "play/tb_wingame.h"
 
+#include "records/tb_shortest.h"
 #include "services/d_answers.h"
 #include "services/d_folders.h"
 #include "services/d_messages.h"
 #include "services/d_settings.h"
 #include "services/d_string.h"
+#include "solver/tb_solver.h"
 
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdlib>
+#include <exception>
+#include <optional>
 #include <thread>
 
 namespace tb {
@@ -54,7 +58,38 @@ bool TWinGame::SaveQuietly() {
     return true;
 }
 
+bool TWinGame::ConfirmWinnable() {
+    std::string names;
+    for (std::uint8_t level = 1; level <= LevelCount(); ++level) {
+        const TMap* map = Game->GetMap(level);
+        if (map == nullptr || !map->IsPlayable()) continue;
+        std::optional<TShortest> fact = Shortest().Find(*map);
+        if (!fact && (ChangedLevels & (1u << level))) {
+            // A short search, so saving stays quick: it settles small levels
+            // and food walled off from the start.
+            TSolveOptions options;
+            options.MaxStates = SaveSearchStates;
+            options.Threads = 1;
+            try {
+                const TSolveResult result = Solve(*map, options);
+                if (result.Outcome != TSolveOutcome::GaveUp) {
+                    fact = TShortest{result.Outcome == TSolveOutcome::Solved,
+                                     static_cast<int>(result.Moves.size())};
+                    Shortest().Record(*map, *fact);
+                }
+            } catch (const std::exception&) {
+                // Not written down: the answer stands for this save.
+            }
+        }
+        if (fact && !fact->Winnable) names += (names.empty() ? "" : "\", \"") + map->GetName();
+    }
+    return names.empty() ||
+           Shell.Ask(MoreMessage(MsgSaveUnwinnable), {names}, AlertYesNo) == AnswerYes;
+}
+
 bool TWinGame::SaveGame() {
+    StoreEditedLevel();
+    if (!HasBadLevels() && !ConfirmWinnable()) return false;
     if (SaveQuietly()) return true;
     Shell.Ask(MoreMessage(MsgCannotSave), {}, AlertOK);
     return false;
@@ -73,6 +108,7 @@ void TWinGame::PlayMode() {
         const std::uint8_t answer =
             Shell.Ask(MoreMessage(MsgSaveBeforeLeaving), {}, AlertYesNoCancel);
         if (answer == AnswerCancel) return;
+        if (answer == AnswerYes && !HasBadLevels() && !ConfirmWinnable()) return;
         if (answer == AnswerYes && !SaveQuietly() &&
             Shell.Ask(MoreMessage(MsgCannotSave) + "|" + MoreMessage(MsgExitEditor), {},
                       AlertYesNo) != AnswerYes)

@@ -1,5 +1,6 @@
 #include "play/tb_wingame.h"
 
+#include "records/tb_shortest.h"
 #include "services/d_answers.h"
 #include "services/d_folders.h"
 #include "services/d_messages.h"
@@ -10,6 +11,7 @@
 #include <array>
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <thread>
 
 namespace tb {
@@ -98,7 +100,7 @@ void TWinGame::UpdateCaption() {
         } else {
             // The caption's word for each state, in the player's language.
             s += MoreMessage(MsgStateNone + static_cast<int>(State));
-            if (ShowingSolution) s += " - AID";
+            if (IsAided()) s += " - AID";
             if (InPlayBack) s += " - REPL";
         }
     }
@@ -258,7 +260,7 @@ void TWinGame::Win() {
     // The state is Done already, so the sound plays even when not animated.
     PlaySound(IsAnimated() ? TEffect::Win : TEffect::Pick);
     TFullGame::Win();
-    if (!AutoPlay && !ShowingSolution) AfterLevelSolved();
+    if (!AutoPlay && !IsAided()) AfterLevelSolved();
 }
 
 void TWinGame::AfterLevelSolved() {
@@ -433,7 +435,16 @@ void TWinGame::LevelInfo() {
         addLine(MsgBestOnComputer, std::to_string(steps), holder);
     if (const std::uint16_t steps = Records->PlayerSteps(GameName(), Level, Player); steps > 0)
         addLine(MsgBestBy, Player, std::to_string(steps));
+    // What Solve level proved of the level as stored (not of the moves made).
+    if (const TMap* level = Level > 0 && Level <= LevelCount() ? Game->GetMap(Level) : nullptr)
+        if (const std::optional<TShortest> fact = Shortest().Find(*level); fact && fact->Winnable)
+            addLine(MsgShortestKnown, std::to_string(fact->Steps), "");
     Shell.Ask(text, {}, AlertOK);
+}
+
+TShortestBook& TWinGame::Shortest() {
+    if (!Book) Book = std::make_unique<TShortestBook>(Folders.SettingsFolder / "tobbin.len");
+    return *Book;
 }
 
 void TWinGame::ToggleXtra() {

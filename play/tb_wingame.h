@@ -11,10 +11,13 @@
 #include "services/d_sound.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace tb {
+
+class TShortestBook;
 
 // What the game needs from the window beyond the interface: the message pump,
 // the message box and the dialogs.
@@ -186,6 +189,12 @@ public:
     void TakeSnapshot() override;
     void SetSolvedCount(std::uint8_t count) override;
 
+    // What searches proved of levels: their fewest steps, or that they cannot
+    // be won ("tobbin.len" in the settings folder, read on first use).
+    TShortestBook& Shortest();
+    // Positions the search at a save may store per changed level.
+    static constexpr std::uint64_t SaveSearchStates = 5'000;
+
     bool IsEditable() const { return Editable; }
     void SetEditable(bool on) { Editable = on; }
     bool HasAllLevels() const { return AllLevels; }
@@ -199,6 +208,10 @@ private:
     void AfterLevelSolved();
     // SaveGame without its message.
     bool SaveQuietly();
+    // Asks before a game is saved with levels a search proved cannot be won
+    // (known from Solve level, or found by a short search of a changed level);
+    // false when the player would rather not save.
+    bool ConfirmWinnable();
     // A name the new game cannot take: one in the records or one whose file exists.
     bool GameNameTaken(const std::string& name) const;
 
@@ -210,6 +223,7 @@ private:
     bool Active = true;     // the window is showing (not in the tray)
     std::string RememberedGame;
     int RememberedLevel = 0;
+    std::unique_ptr<TShortestBook> Book;
 };
 
 } // namespace tb

@@ -47,13 +47,13 @@ bool TFullGame::SetPlayer(const std::string& name) {
 
 bool TFullGame::SetState(TState state, bool force) {
     const bool changed = TGame::SetState(state, force);
-    if (state == TState::Ready && !InPlayBack) ShowingSolution = false;
+    if (state == TState::Ready && !InPlayBack) ShowingSolution = HintShown = false;
     return changed;
 }
 
 void TFullGame::Win() {
     TGame::Win();
-    if (ShowingSolution) return; // won by a stored solution: neither logged nor recorded
+    if (IsAided()) return; // won by a stored solution or after a hint: neither logged nor recorded
     if (Level > SolvedCount) SetSolvedCount(Level);
     Records->AddLog(*this);
     if (Records->AddSolution(*Solution, GameName(), Level)) StoreSolution();

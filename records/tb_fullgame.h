@@ -80,6 +80,11 @@ public:
     void SetExtras(bool on) { Extras = on; }
     bool IsInPlayBack() const { return InPlayBack; }
     bool IsShowingSolution() const { return ShowingSolution; }
+    // A hint showed the next move: a win of this layout is aided, as after
+    // Show solution (neither logged nor recorded).
+    void MarkHintShown() { HintShown = true; }
+    // A stored solution or a hint was shown since the level was laid out.
+    bool IsAided() const { return ShowingSolution || HintShown; }
     const std::string& GetOldGameName() const { return OldGameName; }
 
 protected:
@@ -89,6 +94,7 @@ protected:
     std::uint8_t SolvedCount = 0; // the highest level of this game the player solved
     bool InPlayBack = false;      // PlayBackSolution is running
     bool ShowingSolution = false; // a stored solution is or was shown since the last layout
+    bool HintShown = false;       // a hint was shown since the last layout
     std::string OldGameName;      // the name before the editor renamed the game
     // The completion flag of PlayAllSolutions, read by the play window's command.
     bool ReplaysCompleted = false;

@@ -53,6 +53,8 @@ enum TMenuTag : int {
     TagMapRight = 52,
     TagLevelName = 53,
     TagGameName = 54,
+    TagSolveLevel = 55, // the Edit menu's: the editor's search of the level
+    TagHint = 56,       // the Game menu's: the next move of a shortest way to win
     TagOptionsMenu = 60,
     TagLanguageMenu = 61,
     TagSoundMenu = 62,
@@ -104,7 +106,7 @@ struct TMenuText {
 };
 
 // Every captioned item of the [Main] section with its built-in caption.
-inline constexpr std::array<TMenuText, 73> MainTexts = {{
+inline constexpr std::array<TMenuText, 75> MainTexts = {{
     {TagFileMenu, "File"},
     {TagLoad, "&Load game..."},
     {TagNew, "Create &new game..."},
@@ -144,6 +146,8 @@ inline constexpr std::array<TMenuText, 73> MainTexts = {{
     {TagMapRight, "&Right"},
     {TagLevelName, "&Level name..."},
     {TagGameName, "&Game name..."},
+    {TagSolveLevel, "&Solve level"},
+    {TagHint, "&Hint"},
     {TagOptionsMenu, "Options"},
     {TagLanguageMenu, "&Language"},
     {TagSoundMenu, "S&ound"},

@@ -62,6 +62,17 @@ std::vector<std::string> BuiltIn(TextList list) {
             "Edit",
             "Modified",
             "@ levels replayed",
+            "Looking for a hint... @ positions (Escape stops)",
+            "Hint: step into the marked cell (@ steps to win)",
+            "No way to win from here: step back or start again",
+            "No hint: the search gave up after @ positions",
+            "Solving the level... @ positions (Escape stops)",
+            "Level \"@\": the shortest solution takes @ steps.|Positions searched: @",
+            "Level \"@\" cannot be won.|Positions searched: @",
+            "Level \"@\": undecided after @ positions.",
+            "Shortest possible solution: @ steps",
+            "Level \"@\" cannot be won. Save anyway?",
+            "Solve level needs a playable level: a hero, some food, and nothing left to fall.",
         };
     case TextList::Errors:
         return {

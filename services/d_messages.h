@@ -60,9 +60,21 @@ enum MoreText : int {
     MsgEditing = 46,
     MsgModified = 47,
     MsgLevelsReplayed = 48,
+    // Hints in play and the editor's Solve level.
+    MsgHintSearching = 49,
+    MsgHintFound = 50,
+    MsgDeadEnd = 51,
+    MsgHintGaveUp = 52,
+    MsgSolving = 53,
+    MsgLevelSolved = 54,
+    MsgLevelUnwinnable = 55,
+    MsgLevelUndecided = 56,
+    MsgShortestKnown = 57,
+    MsgSaveUnwinnable = 58,
+    MsgNotSolvable = 59,
 };
 
-// How many entries a list has (More 48, Errors 8, Skill 6, Passed 3).
+// How many entries a list has (More 59, Errors 8, Skill 6, Passed 3).
 int TextCount(TextList list);
 
 // The current text of entry `key` (1-based); an unknown key gives an empty text.

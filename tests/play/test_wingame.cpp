@@ -2,6 +2,7 @@
 // the shell and on a sound bank that notes what it plays.
 
 #include "play/tb_wingame.h"
+#include "records/tb_shortest.h"
 #include "services/d_answers.h"
 #include "services/d_error.h"
 #include "services/d_folders.h"
@@ -520,6 +521,50 @@ TEST_F(WinGameTest, LeavingAChangedGameAsksAndAFailedSaveLetsThePlayerStay) {
     EXPECT_FALSE(game.IsEdit());
     EXPECT_EQ(game.GetCell(TPos(3, 2)), Food);
     EXPECT_EQ(game.GetState(), TState::Ready);
+}
+
+TEST_F(WinGameTest, AWinAfterAHintIsAidedUntilTheLevelIsLaidOutAgain) {
+    WriteGame("Two", {TwoSteps, OneStep});
+    TWinGame& game = Open("Two");
+    ASSERT_TRUE(game.Move(Right, 1));
+    game.MarkHintShown();
+    game.StepBack(); // taking the step back keeps the aid
+    ASSERT_TRUE(game.Move(Right, 2));
+    EXPECT_EQ(game.GetState(), TState::Done);
+    EXPECT_EQ(Ui.Solved, 0);
+    EXPECT_EQ(game.GetLevel(), 1);
+    EXPECT_EQ(game.GetSolvedCount(), 0);
+    EXPECT_EQ(game.BestSolution(), nullptr);
+    EXPECT_EQ(game.GetRecords().PlayerSteps("Two", 1, "Ann"), 0);
+    // Laid out afresh, the level is the player's own again.
+    game.SetState(TState::Ready, false);
+    ASSERT_TRUE(game.Move(Right, 2));
+    EXPECT_EQ(Ui.Solved, 1);
+    EXPECT_EQ(game.GetRecords().PlayerSteps("Two", 1, "Ann"), 2);
+    EXPECT_EQ(game.GetLevel(), 2);
+}
+
+TEST_F(WinGameTest, SavingALevelASearchProvedUnwinnableAsksNamingIt) {
+    WriteGame("Corridor", {Corridor});
+    TWinGame& game = Open("Corridor");
+    game.EditMode();
+    game.PaintRectangle(20, 10, 20, 10, Wall); // still winnable: saved without a question
+    EXPECT_TRUE(game.SaveGame());
+    EXPECT_TRUE(Shell.Messages.empty());
+    game.PaintRectangle(3, 2, 3, 2, Wall); // the hero is walled in
+    Shell.Answers = {AnswerNo};
+    EXPECT_FALSE(game.SaveGame());
+    ASSERT_EQ(Shell.Messages, std::vector<std::string>{MoreMessage(MsgSaveUnwinnable)});
+    EXPECT_EQ(Shell.Arguments[0], std::vector<std::string>{"Level 1"});
+    EXPECT_TRUE(game.IsModified()) << "not saved";
+    // What the search proved is kept; saved anyway, it is asked again next time.
+    EXPECT_EQ(game.Shortest().Find(game), (TShortest{false, 0}));
+    Shell.Answers = {AnswerYes};
+    EXPECT_TRUE(game.SaveGame());
+    EXPECT_FALSE(game.IsModified());
+    Shell.Answers = {AnswerYes};
+    EXPECT_TRUE(game.SaveGame());
+    EXPECT_EQ(Shell.Messages.size(), 3u);
 }
 
 TEST_F(WinGameTest, ARenamedGameKeepsItsAuthorsInstallationNumber) {

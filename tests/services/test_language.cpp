@@ -247,7 +247,7 @@ TEST_F(LanguageTest, MessageListsKeepTheCurrentTextForMissingOrUnusableKeys) {
     SetText(TextList::More, MsgWelcome, "from before");
     const std::string longText(TLanguageFile::MaxValueLength + 1, 'x');
     WriteLanguage("lists.tlg", Version35 + "[More]\r\n2=\r\n3=" + longText + "\r\n4=Au\x81\r\n" +
-                                   "0=zero\r\n49=beyond\r\n-1=negative\r\n5=" +
+                                   "0=zero\r\n60=beyond\r\n-1=negative\r\n5=" +
                                    std::string(TLanguageFile::MaxValueLength, 'y') + "\r\n" +
                                    "[Errors]\r\n7=Kein Bilderordner\r\n9=beyond\r\n"
                                    "[Skill]\r\n6=Alle\r\n[Passed]\r\n1=Neu\r\n4=beyond\r\n");
@@ -261,7 +261,7 @@ TEST_F(LanguageTest, MessageListsKeepTheCurrentTextForMissingOrUnusableKeys) {
     EXPECT_EQ(std::tuple(ErrorMessage(ErrImageFolderNotFound), SkillName(5),
                          Text(TextList::Passed, 1), Text(TextList::Passed, 2)),
               std::tuple("Kein Bilderordner", "Alle", "Neu", "Old"));
-    // The file name's letter case, then More 3, 4, 0, 49, -1, Errors 9, Passed 4.
+    // The file name's letter case, then More 3, 4, 0, 60, -1, Errors 9, Passed 4.
     EXPECT_EQ(load.Notes.size(), 8u);
 }
 
@@ -331,7 +331,7 @@ TEST(ShippedLanguages, EnglishAndGermanHoldEveryKey) {
     EXPECT_EQ(std::tuple(TextCount(TextList::More), TextCount(TextList::Errors),
                          TextCount(TextList::Skill), TextCount(TextList::Passed),
                          BuiltInCaptions("Main").size()),
-              std::tuple(48, 8, 6, 3, 73u));
+              std::tuple(59, 8, 6, 3, 75u));
 }
 
 TEST_F(LanguageTest, TheShippedFilesMatchTheBuiltInTextsAndTranslateThem) {
