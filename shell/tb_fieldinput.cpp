@@ -43,6 +43,7 @@ void TMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
         return;
     }
     if (!Adapter.MenusEnabled()) return;
+    if (key == Qt::Key_Escape && Searches.Stop()) return; // a hint or Solve level stops
     const TState state = game.GetState();
     const bool ctrlAlt =
         modifiers.testFlag(Qt::ControlModifier) && modifiers.testFlag(Qt::AltModifier);
@@ -52,7 +53,9 @@ void TMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
         (modifiers & ~Qt::KeypadModifier) == Qt::NoModifier) {
         if (state == TState::Ready || state == TState::Done || game.IsEdit()) {
             const QToolButton* button = xLev[static_cast<std::size_t>(key - Qt::Key_1)];
-            if (button->isEnabled() && button->isVisible())
+            // A message on the bottom row may hide the buttons for a while; the
+            // keys still choose the levels the buttons stand for.
+            if (button->isEnabled() && !button->isHidden())
                 LevelButtonCommand(static_cast<std::uint8_t>(key - Qt::Key_0));
         }
         return;
@@ -109,6 +112,9 @@ void TMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
         break;
     case Qt::Key_Backspace:
         game.StepBack();
+        break;
+    case Qt::Key_H:
+        if (playing) Searches.Hint();
         break;
     default:
         break;

@@ -74,6 +74,7 @@ TMain::TMain(const TFolders& folders, const TProgress& progress) : RunFolders(fo
         GameObject =
             std::make_unique<TWinGame>(Adapter, *this, RunFolders, progress, Settings().Frugal);
         Adapter.SetGame(GameObject.get());
+        Searches.SetGame(GameObject.get());
     } catch (...) {
         TErrBox_Display(std::current_exception());
         throw; // without its records the program cannot run

@@ -11,6 +11,7 @@
 #include "play/tb_mainview.h"
 #include "play/tb_menutable.h"
 #include "play/tb_playfield.h"
+#include "play/tb_searchcmd.h"
 #include "play/tb_tiles.h"
 #include "play/tb_wingame.h"
 #include "records/tb_gamedb.h"
@@ -200,6 +201,7 @@ private:
     const TFolders RunFolders;
     TUi Adapter{*this, RunFolders};
     std::unique_ptr<TWinGame> GameObject;
+    TSearchCommands Searches{*this, Adapter, *this}; // Hint and Solve level
     TAlertBox Alert{this};
     std::unique_ptr<TMenu> MainMenu;
     std::unique_ptr<TOptions> OptionsPart;

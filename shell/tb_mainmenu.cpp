@@ -120,6 +120,9 @@ std::vector<TMenuItem> TMain::MenuRows() {
         CommandItem(TagShow, TagGameMenu, [this] { Game().PlayBack(true); })
             .Shows(In({Ready}))
             .Hides(In({None})),
+        CommandItem(TagHint, TagGameMenu, [this] { Searches.Hint(); })
+            .Shows(In({Ready, Play}))
+            .Hides(In({None, Done})),
         Line(TagGameMenu),
         CommandItem(TagGameInfo, TagGameMenu, game(&TWinGame::GameInfo)),
         CommandItem(TagLevelInfo, TagGameMenu, game(&TWinGame::LevelInfo)),
@@ -145,6 +148,8 @@ std::vector<TMenuItem> TMain::MenuRows() {
         shift(TagMapRight, TDir::Right),
         CommandItem(TagLevelName, TagEditMenu, level(&TWinGame::RenameLevel)),
         CommandItem(TagGameName, TagEditMenu, game(&TWinGame::RenameGame)),
+        Line(TagEditMenu),
+        CommandItem(TagSolveLevel, TagEditMenu, [this] { Searches.SolveLevel(); }),
 
         // The folder menus get their entries (sound sets, sprite sets, skins,
         // languages) from the folders at the first showing, after these rows.
