@@ -24,9 +24,8 @@ namespace {
 struct TRecordingUi : TInBase {
     int Draws = 0, Killed = 0, Solved = 0, Waits = 0, Starts = 0, Explosions = 0;
     std::vector<TState> States;
-    std::string Caption, Clock, Steps;
+    std::string Caption, Steps;
     int Highest = -1;
-    std::vector<bool> StepBackShown;
     void ShowReplayCount(std::uint16_t) override {}
     void DrawCell(TPos) override { ++Draws; }
     void EnableMenus(bool) override {}
@@ -47,13 +46,13 @@ struct TRecordingUi : TInBase {
     void ShowAccessAll(bool) override {}
     void ShowModified(bool) override {}
     void ShowXtraMenu(bool) override {}
-    void ShowClock(const std::string& text) override { Clock = text; }
+    void ShowClock(const std::string&) override {}
     void HeroKilled() override { ++Killed; }
     void EditModeChanged(bool) override {}
     void SelectLevelButton(std::uint8_t) override {}
     void ShowLevelName(const std::string&) override {}
     void ShowRestoreSnapshot(bool) override {}
-    void ShowStepBack(bool on) override { StepBackShown.push_back(on); }
+    void ShowStepBack(bool) override {}
     void ShowSteps(const std::string& text) override { Steps = text; }
     void LevelSolved() override { ++Solved; }
     void WaitMessage() override { ++Waits; }
@@ -62,13 +61,13 @@ struct TRecordingUi : TInBase {
 // Answers the questions and dialogs from scripted lists (No and Cancel when
 // they run out) and notes what it was asked.
 struct TRecordingShell : TWinShell {
-    int Pumps = 0, Congratulations = 0;
+    int Congratulations = 0;
     bool Terminated = false;
     std::vector<std::string> Messages, Errors;
     std::string Chosen;
     std::deque<std::uint8_t> Answers;
     std::deque<std::string> GameNames, LevelNames, Players;
-    void ProcessMessages() override { ++Pumps; }
+    void ProcessMessages() override {}
     std::vector<std::vector<std::string>> Arguments; // of each message, in order
     std::uint8_t Ask(const std::string& message, const std::vector<std::string>& arguments,
                      std::uint8_t) override {
@@ -337,21 +336,6 @@ TEST_F(WinGameTest, ACrushedHeroIsMournedOnceAndAStepBackBringsHimBack) {
     EXPECT_NE(game.GetState(), TState::Done);
 }
 
-TEST_F(WinGameTest, TheCaptionNamesThePlayerGameAndLevelAndWithExtrasTheState) {
-    WriteSimpleGame("Pair", 2);
-    Game = std::make_unique<TWinGame>(Ui, Shell, Folders());
-    Game->SetPlayer("Ann");
-    Game->UpdateCaption();
-    EXPECT_EQ(Ui.Caption, " Tobbin: Ann");
-    Game->OpenGameAt("Pair", 1);
-    EXPECT_EQ(Ui.Caption, " Tobbin: Ann > Pair > Level 1");
-    Game->ToggleXtra();
-    EXPECT_EQ(Ui.Caption, " Tobbin: Ann > Pair > Level 1 - Ready");
-    EXPECT_FALSE(Game->PlayBack(true)); // no stored solution yet
-    ASSERT_EQ(Shell.Messages.size(), 1u);
-    EXPECT_EQ(Shell.Messages[0], MoreMessage(MsgNoSolution));
-}
-
 TEST_F(WinGameTest, EachExplosionIsAnimatedOnceWithItsSoundAndALandingBombNotAtAll) {
     struct Case {
         const char* under;
@@ -369,15 +353,24 @@ TEST_F(WinGameTest, EachExplosionIsAnimatedOnceWithItsSoundAndALandingBombNotAtA
     }
 }
 
-TEST_F(WinGameTest, TheCaptionsWordsAreLanguageTextsAndTheEditorsFollowsPaintingAndSaving) {
+TEST_F(WinGameTest, TheCaptionNamesPlayerGameAndLevelAndWithExtrasTheStateInLanguageWords) {
     WriteGame("Corridor", {Corridor});
+    Game = std::make_unique<TWinGame>(Ui, Shell, Folders());
+    Game->SetPlayer("Ann");
+    Game->UpdateCaption();
+    EXPECT_EQ(Ui.Caption, " Tobbin: Ann");
     TWinGame& game = Open("Corridor");
-    const std::vector<std::pair<int, std::string>> words = {
-        {MsgStateNone + 1, "Bereit"}, {MsgEditing, "Bearbeiten"}, {MsgModified, "Geaendert"}};
-    for (const auto& [key, word] : words)
+    EXPECT_EQ(Ui.Caption, " Tobbin: Ann > Corridor > Level 1");
+    game.ToggleXtra();
+    EXPECT_EQ(Ui.Caption, " Tobbin: Ann > Corridor > Level 1 - Ready");
+    EXPECT_FALSE(game.PlayBack(true)); // no stored solution yet
+    EXPECT_EQ(Shell.Messages, std::vector<std::string>{MoreMessage(MsgNoSolution)});
+
+    for (const auto& [key, word] : std::vector<std::pair<int, std::string>>{
+             {MsgStateNone + 1, "Bereit"}, {MsgEditing, "Bearbeiten"}, {MsgModified, "Geaendert"}})
         SetText(TextList::More, key, word);
     const auto word = [this] { return Ui.Caption.substr(Ui.Caption.rfind(" - ") + 3); };
-    game.ToggleXtra();
+    game.UpdateCaption();
     EXPECT_EQ(word(), "Bereit");
     game.EditMode();
     game.SaveGame();

@@ -10,24 +10,26 @@ namespace {
 
 TEST(KeptOnScreen, FormsStayFourPixelsInsideEveryEdge) {
     const QRect screen(0, 0, 800, 600);
-    EXPECT_EQ(KeptOnScreen(QRect(100, 80, 300, 100), screen), QPoint(100, 80));
-    EXPECT_EQ(KeptOnScreen(QRect(-10, -20, 300, 100), screen), QPoint(4, 4));
-    EXPECT_EQ(KeptOnScreen(QRect(3, 3, 300, 100), screen), QPoint(4, 4));
-    EXPECT_EQ(KeptOnScreen(QRect(4, 4, 300, 100), screen), QPoint(4, 4));
-    // Right and bottom: the form ends 4 pixels before the edge.
-    EXPECT_EQ(KeptOnScreen(QRect(700, 550, 300, 100), screen), QPoint(496, 496));
-    EXPECT_EQ(KeptOnScreen(QRect(496, 496, 300, 100), screen), QPoint(496, 496));
-    // Wider or taller than the screen: left and top at 4, wherever it was.
-    EXPECT_EQ(KeptOnScreen(QRect(-300, 10, 1000, 100), screen), QPoint(4, 10));
-    EXPECT_EQ(KeptOnScreen(QRect(300, 10, 1000, 100), screen), QPoint(4, 10));
-    EXPECT_EQ(KeptOnScreen(QRect(10, 200, 100, 700), screen), QPoint(10, 4));
+    const std::pair<QRect, QPoint> cases[] = {
+        {{100, 80, 300, 100}, {100, 80}},
+        {{-10, -20, 300, 100}, {4, 4}},
+        {{3, 3, 300, 100}, {4, 4}},
+        {{4, 4, 300, 100}, {4, 4}},
+        // Right and bottom: the form ends 4 pixels before the edge.
+        {{700, 550, 300, 100}, {496, 496}},
+        {{496, 496, 300, 100}, {496, 496}},
+        // Wider or taller than the screen: left and top at 4, wherever it was.
+        {{-300, 10, 1000, 100}, {4, 10}},
+        {{300, 10, 1000, 100}, {4, 10}},
+        {{10, 200, 100, 700}, {10, 4}},
+    };
+    for (const auto& [form, kept] : cases)
+        EXPECT_EQ(KeptOnScreen(form, screen), kept) << form.x() << "," << form.y();
     // A second screen to the right of the first one.
     EXPECT_EQ(KeptOnScreen(QRect(790, 10, 100, 50), QRect(800, 0, 800, 600)), QPoint(804, 10));
 }
 
-class PlacementTest : public WindowTest {};
-
-TEST_F(PlacementTest, CentreOnMainUsesTheMainWindowOrElseTheScreen) {
+TEST_F(WindowTest, CentreOnMainUsesTheMainWindowOrElseTheScreen) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QWidget form;
     form.resize(200, 100);

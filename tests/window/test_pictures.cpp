@@ -112,8 +112,7 @@ TEST_F(PictureTest, HostileTinyFilesAreRefusedWithAReasonAndNeverCrash) {
     for (const auto& h : hostile) {
         WriteFile(dir / h.Name, h.Bytes);
         std::string why;
-        const QImage picture = ReadPicture(dir / h.Name, &why);
-        EXPECT_TRUE(picture.isNull()) << h.Name;
+        EXPECT_TRUE(ReadPicture(dir / h.Name, &why).isNull()) << h.Name;
         EXPECT_FALSE(why.empty()) << h.Name;
     }
     EXPECT_TRUE(DecodeJpeg(ClaimSize(jpeg, 65500, 65500)).isNull());
@@ -126,15 +125,9 @@ TEST_F(PictureTest, HostileTinyFilesAreRefusedWithAReasonAndNeverCrash) {
     WriteFile(dir / "good.bmp", Encoded(sample, "BMP"));
     WriteFile(dir / "good.png", Encoded(sample, "PNG"));
     WriteFile(dir / "really-a-jpeg.bmp", jpeg);
-    for (const char* name : {"good.jpg", "good.bmp", "good.png", "really-a-jpeg.bmp"}) {
-        const QImage picture = ReadPicture(dir / name);
-        EXPECT_FALSE(picture.isNull()) << name;
-        EXPECT_EQ(picture.width(), std::string(name).find("jpeg") != std::string::npos ||
-                                           std::string(name).ends_with(".jpg")
-                                       ? 16
-                                       : 8)
-            << name;
-    }
+    for (const auto& [name, width] :
+         {std::pair{"good.jpg", 16}, {"good.bmp", 8}, {"good.png", 8}, {"really-a-jpeg.bmp", 16}})
+        EXPECT_EQ(ReadPicture(dir / name).width(), width) << name;
 }
 
 TEST_F(PictureTest, MutatedJpegsGiveAPictureWithinTheLimitsOrARefusal) {

@@ -1,6 +1,6 @@
 // The whole program through its menus and dialogs: games made in the editor,
 // renamed and deleted, the language, tile size, sprite set and font switched,
-// each checked on disk.
+// archives installed, each checked on disk.
 
 #include "play/tb_alertbox.h"
 #include "play/tb_util.h"
@@ -12,57 +12,22 @@
 #include "shell/tb_aboutbox.h"
 #include "shell/tb_gamebox.h"
 #include "shell/tb_levbox.h"
+#include "shell/tb_main.h"
 #include "shell/tb_namebox.h"
 #include "shell/tb_playerbox.h"
 #include "tests/install/zip_maker.h"
-#include "tests/window/mainwindow_support.h"
+#include "tests/window/window_support.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QScreen>
-#include <QTest>
 
 #include <algorithm>
 
 namespace tb::test {
 namespace {
 
-// Every text a box shows.
-QString ShownText(QWidget& box) {
-    QString text;
-    for (QLabel* label : box.findChildren<QLabel*>())
-        text += label->text() + "\n";
-    return text;
-}
-
-// Runs `action` on the next modal window of type T (a box closing in between
-// does not count).
-template <class T> void Answer(std::function<void(T&)> action, int triesLeft = 50) {
-    WhenModal([action = std::move(action), triesLeft](QWidget& shown) {
-        if (auto* box = dynamic_cast<T*>(&shown)) {
-            action(*box);
-        } else if (triesLeft > 0) {
-            Answer<T>(action, triesLeft - 1);
-        } else {
-            ADD_FAILURE() << "expected another box than " << shown.metaObject()->className() << ": "
-                          << ShownText(shown).toStdString();
-            shown.close();
-        }
-    });
-}
-
-void TypeName(QLineEdit& edit, const char* text) {
-    edit.selectAll();
-    QTest::keyClick(&edit, Qt::Key_Backspace);
-    QTest::keyClicks(&edit, QString::fromUtf8(text));
-}
-
 class WholeProgramTest : public MainWindowTest {
 protected:
-    static QPoint Centre(const TMain& main, int x, int y) {
-        const int px = main.TilePixels;
-        return {(x - 1) * px + px / 2, (y - 1) * px + px / 2};
-    }
     // Drags across the field from one cell to another with palette slot `slot`.
     static void Paint(TMain& main, int slot, int x1, int y1, int x2, int y2) {
         main.xPal[static_cast<std::size_t>(slot)]->click();
@@ -70,28 +35,26 @@ protected:
         QTest::mouseMove(&main.xMap, Centre(main, x2, y2));
         QTest::mouseRelease(&main.xMap, Qt::LeftButton, {}, Centre(main, x2, y2));
     }
-    static void Yes() {
-        Answer<TAlertBox>([](TAlertBox& box) { box.xYes.click(); });
-    }
-    // Plays the open level by moves right and waits for the next one.
-    void WinByRight(TMain& main, int moves) {
+    static void Right(TMain& main, int moves) {
         WaitForInput(main);
         for (int i = 0; i < moves; ++i)
             Press(main, Qt::Key_Right);
     }
-    // Starts the program on a two-level corridor game whose first level the
-    // player has won (winning the last level would bring the congratulations).
-    TMain& StartWithFirstLevelWon(const std::string& name) {
-        WriteGame(name, {LongCorridor, LongCorridor});
-        TMain& main = Start();
-        main.Game().OpenGameAt(name, 1);
-        WinByRight(main, 7);
-        EXPECT_EQ(main.Game().GetRecords().PlayerSteps(name, 1, "Tester"), 7);
-        EXPECT_EQ(main.Game().GetLevel(), 2);
-        return main;
+    static QAction* Find(QMenu* menu, const char* text) {
+        for (QAction* item : menu->actions())
+            if (item->text().remove('&') == QString::fromUtf8(text)) return item;
+        return nullptr;
     }
-    fs::path GameFile(const std::string& name) const {
-        return Folder.Path() / "tbg" / GameFileName(name, ".tbg");
+    // Answers the install command's first two questions Yes; `then` gets the
+    // boxes that follow.
+    static void InstallYes(std::function<void(TAlertBox&)> then) {
+        Answer<TAlertBox>([then](TAlertBox& first) {
+            first.xYes.click();
+            Answer<TAlertBox>([then](TAlertBox& question) {
+                then(question);
+                question.xYes.click();
+            });
+        });
     }
 };
 
@@ -125,26 +88,26 @@ TEST_F(WholeProgramTest, TheStartAsksForThePlayerAndCancellingEndsTheProgram) {
     });
     Program = StartProgram(MilliTime(), false, true);
     ASSERT_TRUE(Program.PlayerChosen);
-    EXPECT_EQ(Program.Main->Game().GetPlayer().rfind("Tester #", 0), 0u)
-        << Program.Main->Game().GetPlayer();
+    EXPECT_EQ(Program.Main->Game().GetPlayer().rfind("Tester #", 0), 0u);
 }
 
 TEST_F(WholeProgramTest, AGameMadeInTheEditorIsSavedReloadedFromTheDialogAndWon) {
     TMain& main = Start();
     TWinGame& game = main.Game();
-
-    Answer<TNameBox>([](TNameBox& box) {
-        TypeName(box.xEdit, "Herb Border");
-        QTest::keyClick(&box, Qt::Key_Return);
-        Answer<TLevBox>([](TLevBox& level) {
-            TypeName(level.xEdit, "First Bed");
+    const auto levelName = [](const char* name) {
+        Answer<TLevBox>([name](TLevBox& level) {
+            TypeName(level.xEdit, name);
             QTest::keyClick(&level, Qt::Key_Return);
         });
+    };
+    Answer<TNameBox>([&](TNameBox& box) {
+        TypeName(box.xEdit, "Herb Border");
+        QTest::keyClick(&box, Qt::Key_Return);
+        levelName("First Bed");
     });
     main.Item(12)->trigger();
     ASSERT_TRUE(game.IsEdit());
     EXPECT_TRUE(main.Item(TagEditMenu)->isVisible());
-    EXPECT_TRUE(main.xPalettePan.isVisible());
     EXPECT_EQ(game.GameAuthor(), "Tester");
     EXPECT_EQ(game.LevelName(1), "First Bed");
 
@@ -156,10 +119,7 @@ TEST_F(WholeProgramTest, AGameMadeInTheEditorIsSavedReloadedFromTheDialogAndWon)
         EXPECT_EQ(game.GetCell(TPos(x, 2)), Food) << x;
     EXPECT_EQ(game.GetCell(TPos(6, 2)), Empty);
 
-    Answer<TLevBox>([](TLevBox& level) {
-        TypeName(level.xEdit, "Second Bed");
-        QTest::keyClick(&level, Qt::Key_Return);
-    });
+    levelName("Second Bed");
     main.Item(41)->trigger();
     ASSERT_EQ(game.LevelCount(), 2);
     EXPECT_EQ(game.GetLevel(), 2);
@@ -194,41 +154,44 @@ TEST_F(WholeProgramTest, AGameMadeInTheEditorIsSavedReloadedFromTheDialogAndWon)
     EXPECT_FALSE(game.IsEdit());
     ASSERT_EQ(game.GameName(), "Herb Border");
     ASSERT_EQ(game.GetLevel(), 1);
-    WinByRight(main, 3);
+    Right(main, 3);
     EXPECT_EQ(game.GetRecords().PlayerSteps("Herb Border", 1, "Tester"), 3);
     EXPECT_EQ(game.GetLevel(), 2);
 }
 
-TEST_F(WholeProgramTest, AGameNameInUseIsRefusedAndTheDialogAsksAgain) {
-    WriteGame("Corridor", {LongCorridor});
+TEST_F(WholeProgramTest, AWonLevelIsReachedFromTheHallAndItsRecordsFollowARenameAndADelete) {
+    // A two-level game whose first level the player wins (winning the last
+    // level would bring the congratulations).
+    WriteGame("Old Lane", {LongCorridor, LongCorridor});
     TMain& main = Start();
-    const int games = main.Game().GameCount();
-    QString error;
-    int asked = 0;
-    Answer<TNameBox>([&](TNameBox& box) {
-        ++asked;
-        TypeName(box.xEdit, "Corridor");
-        QTest::keyClick(&box, Qt::Key_Return);
-        WhenModal([&](QWidget& shown) {
-            error = ShownText(shown);
-            shown.close();
-            Answer<TNameBox>([&](TNameBox& again) {
-                ++asked;
-                QTest::keyClick(&again, Qt::Key_Escape);
-            });
-        });
-    });
-    main.Item(12)->trigger();
-    EXPECT_EQ(asked, 2);
-    EXPECT_TRUE(error.contains(ToUnicode(ErrorMessage(ErrGameNameUsed)))) << error.toStdString();
-    EXPECT_FALSE(main.Game().IsEdit());
-    EXPECT_EQ(main.Game().GameCount(), games);
-    EXPECT_EQ(main.Game().FindGame("Corridor")->GetLevelCount(), 1);
-}
-
-TEST_F(WholeProgramTest, ARenamedGameKeepsItsRecordsUnderTheNewName) {
-    TMain& main = StartWithFirstLevelWon("Old Lane");
     TWinGame& game = main.Game();
+    game.OpenGameAt("Old Lane", 1);
+    Right(main, 7);
+    ASSERT_EQ(game.GetRecords().PlayerSteps("Old Lane", 1, "Tester"), 7);
+    ASSERT_EQ(game.GetLevel(), 2);
+
+    // The hall's item follows the records. The champions' row of Tester
+    // leads to his best results, and their row of level 1 back to the level.
+    emit main.mFile->aboutToShow();
+    EXPECT_TRUE(main.Item(23)->isVisible());
+    Answer<TChampBox>([](TChampBox& hall) {
+        int tester = -1;
+        for (int row = 0; row < hall.xList.DataRows(); ++row)
+            if (hall.xList.Cell(row, 1).startsWith(QString::fromUtf8("Tester"))) tester = row;
+        ASSERT_GE(tester, 0);
+        hall.xList.SelectDataRow(tester);
+        Answer<TSolBox>([](TSolBox& best) {
+            ASSERT_EQ(best.xList.DataRows(), 1);
+            EXPECT_EQ(best.xList.Cell(0, 2), QString::fromUtf8("Old Lane"));
+            best.xList.SelectDataRow(0);
+            QTest::keyClick(&best.xList, Qt::Key_Space);
+        });
+        QTest::keyClick(&hall.xList, Qt::Key_Space);
+    });
+    main.Item(23)->trigger();
+    EXPECT_EQ(game.GameName(), "Old Lane");
+    EXPECT_EQ(game.GetLevel(), 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
     main.Item(18)->trigger();
     ASSERT_TRUE(game.IsEdit());
@@ -246,14 +209,24 @@ TEST_F(WholeProgramTest, ARenamedGameKeepsItsRecordsUnderTheNewName) {
     main.Item(19)->trigger(); // saved: leaves without a question
     EXPECT_FALSE(game.IsEdit());
     EXPECT_EQ(game.GameName(), "New Lane");
+
+    QString question;
+    Answer<TAlertBox>([&](TAlertBox& box) {
+        question = ShownText(box);
+        box.xYes.click();
+    });
+    main.Item(25)->trigger();
+    EXPECT_TRUE(question.contains(QString::fromUtf8("\"New Lane\""))) << question.toStdString();
+    EXPECT_FALSE(fs::exists(GameFile("New Lane")));
+    EXPECT_EQ(game.FindGame("New Lane"), nullptr);
+    EXPECT_EQ(game.GetRecords().PlayerSteps("New Lane", 1, "Tester"), 0);
 }
 
 TEST_F(WholeProgramTest, LeavingAModifiedGameAsksAndCancelKeepsTheEditorAndTheProgramOpen) {
     WriteGame("Corridor", {LongCorridor});
     TMain& main = Start();
     TWinGame& game = main.Game();
-    game.OpenGameAt("Corridor", 1);
-    WaitForInput(main);
+    Open(main, "Corridor");
     main.Item(18)->trigger();
     Paint(main, 2, 20, 10, 21, 11); // walls
     ASSERT_TRUE(game.IsModified());
@@ -270,28 +243,12 @@ TEST_F(WholeProgramTest, LeavingAModifiedGameAsksAndCancelKeepsTheEditorAndThePr
     EXPECT_EQ(game.GetCell(TPos(20, 10)), Empty);
 }
 
-TEST_F(WholeProgramTest, ADeletedGameLosesItsFileAndItsRecords) {
-    TMain& main = StartWithFirstLevelWon("Doomed");
-    TWinGame& game = main.Game();
-    QString question;
-    Answer<TAlertBox>([&](TAlertBox& box) {
-        question = ShownText(box);
-        box.xYes.click();
-    });
-    main.Item(25)->trigger();
-    EXPECT_TRUE(question.contains(QString::fromUtf8("\"Doomed\""))) << question.toStdString();
-    EXPECT_FALSE(fs::exists(GameFile("Doomed")));
-    EXPECT_EQ(game.FindGame("Doomed"), nullptr);
-    EXPECT_EQ(game.GetRecords().PlayerSteps("Doomed", 1, "Tester"), 0);
-}
-
 TEST_F(WholeProgramTest, AGameFileThatVanishedIsReportedAndTheGameInPlayStays) {
     WriteGame("Corridor", {LongCorridor});
     WriteGame("Fleeting", {LongCorridor});
     TMain& main = Start();
     TWinGame& game = main.Game();
-    game.OpenGameAt("Corridor", 1);
-    WaitForInput(main);
+    Open(main, "Corridor");
     fs::remove(GameFile("Fleeting"));
     // The load-game dialog still lists it; loading it fails with the error
     // that the window's handler shows.
@@ -309,12 +266,8 @@ TEST_F(WholeProgramTest, AGameFileThatVanishedIsReportedAndTheGameInPlayStays) {
 
 TEST_F(WholeProgramTest, GermanCaptionsAndMessagesComeAtOnceAndEnglishComesBack) {
     TMain& main = Start();
-    QAction* german = nullptr;
-    QAction* english = nullptr;
-    for (QAction* item : main.Menus().Menu(TagLanguageMenu)->actions()) {
-        if (item->text() == QString::fromUtf8("Deutsch")) german = item;
-        if (item->text() == QString::fromUtf8("English")) english = item;
-    }
+    QAction* german = Find(main.Menus().Menu(TagLanguageMenu), "Deutsch");
+    QAction* english = Find(main.Menus().Menu(TagLanguageMenu), "English");
     ASSERT_NE(german, nullptr);
     ASSERT_NE(english, nullptr);
     german->trigger();
@@ -335,29 +288,23 @@ TEST_F(WholeProgramTest, GermanCaptionsAndMessagesComeAtOnceAndEnglishComesBack)
 
 TEST_F(WholeProgramTest, TileSizeSpriteSetAndFontSizeAreKeptInTheSettingsFile) {
     TMain& main = Start();
-    QAction* crystal = nullptr;
-    for (QAction* item : main.Menus().Menu(SizeTag(2))->actions())
-        if (item->text().remove('&') == QString::fromUtf8("Crystal")) crystal = item;
+    QAction* crystal = Find(main.Menus().Menu(SizeTag(2)), "Crystal");
     ASSERT_NE(crystal, nullptr) << "the medium size offers the Crystal set";
     crystal->trigger();
     EXPECT_EQ(main.TileSize, 2);
     EXPECT_EQ(main.TilePixels, 24);
-    QAction* seven = nullptr;
-    for (QAction* item : main.Menus().Menu(TagFontSizeMenu)->actions())
-        if (item->text() == QString::fromUtf8(" &7")) seven = item;
+    QAction* seven = Find(main.Menus().Menu(TagFontSizeMenu), " 7");
     ASSERT_NE(seven, nullptr);
     seven->trigger();
     EXPECT_TRUE(seven->isChecked());
     main.Item(TagBold)->trigger();
     EXPECT_TRUE(main.Item(TagBold)->isChecked());
 
-    Yes();
+    Answer<TAlertBox>([](TAlertBox& box) { box.xYes.click(); });
     ASSERT_TRUE(main.close());
     const std::string ini = ReadFile(Folder.Path() / "tobbin.ini");
-    EXPECT_NE(ini.find("Size=2"), std::string::npos) << ini;
-    EXPECT_NE(ini.find("Sprites=Crystal"), std::string::npos) << ini;
-    EXPECT_NE(ini.find("Fontsize=7"), std::string::npos) << ini;
-    EXPECT_NE(ini.find("BoldFont=1"), std::string::npos) << ini;
+    for (const char* line : {"Size=2", "Sprites=Crystal", "Fontsize=7", "BoldFont=1"})
+        EXPECT_NE(ini.find(line), std::string::npos) << line << " in " << ini;
 }
 
 TEST_F(WholeProgramTest, AnInstallCommandUnpacksTheAcceptedArchiveOnceAndSaysSo) {
@@ -373,15 +320,11 @@ TEST_F(WholeProgramTest, AnInstallCommandUnpacksTheAcceptedArchiveOnceAndSaysSo)
     TMain& main = Start();
     main.Installer().SearchPlaces = TSearchPlaces{{downloads}, {}};
     QString found, report;
-    Answer<TAlertBox>([&](TAlertBox& first) {
-        first.xYes.click();
-        Answer<TAlertBox>([&](TAlertBox& question) {
-            found = ShownText(question);
-            question.xYes.click();
-            Answer<TAlertBox>([&](TAlertBox& last) {
-                report = ShownText(last);
-                last.xOK.click();
-            });
+    InstallYes([&](TAlertBox& question) {
+        found = ShownText(question);
+        Answer<TAlertBox>([&](TAlertBox& last) {
+            report = ShownText(last);
+            last.xOK.click();
         });
     });
     QAction* games = main.Item(81);
@@ -408,60 +351,26 @@ TEST_F(WholeProgramTest, RefusedMembersAreListedInThePlayersLanguageInABoxThatFi
     WriteZip((downloads / "tobbin-gam-many.zip").string(), members);
 
     TMain& main = Start();
-    for (QAction* item : main.Menus().Menu(TagLanguageMenu)->actions())
-        if (item->text() == QString::fromUtf8("Deutsch")) item->trigger();
+    Find(main.Menus().Menu(TagLanguageMenu), "Deutsch")->trigger();
     main.Installer().SearchPlaces = TSearchPlaces{{downloads}, {}};
     QString refused;
     int width = 0;
-    Answer<TAlertBox>([&](TAlertBox& first) {
-        first.xYes.click();
-        Answer<TAlertBox>([&](TAlertBox& question) {
-            question.xYes.click();
-            Answer<TAlertBox>([&](TAlertBox& list) {
-                refused = ShownText(list);
-                width = list.frameGeometry().width();
-                list.xOK.click();
-                Answer<TAlertBox>([&](TAlertBox& last) { last.xOK.click(); });
-            });
+    InstallYes([&](TAlertBox&) {
+        Answer<TAlertBox>([&](TAlertBox& list) {
+            refused = ShownText(list);
+            width = list.frameGeometry().width();
+            list.xOK.click();
+            Answer<TAlertBox>([](TAlertBox& last) { last.xOK.click(); });
         });
     });
     main.Item(81)->trigger();
-    EXPECT_TRUE(refused.contains(QString::fromUtf8("tobbin.ini"))) << refused.toStdString();
-    EXPECT_TRUE(refused.contains(QString::fromUtf8("und 39 weitere"))) << refused.toStdString();
-    EXPECT_TRUE(
-        refused.contains(QString::fromUtf8("Nicht installiert aus \"tobbin-gam-many.zip\"")))
-        << refused.toStdString();
+    for (const char* text :
+         {"tobbin.ini", "und 39 weitere", "Nicht installiert aus \"tobbin-gam-many.zip\""})
+        EXPECT_TRUE(refused.contains(QString::fromUtf8(text))) << text << refused.toStdString();
     EXPECT_LE(width, QGuiApplication::primaryScreen()->availableGeometry().width());
     EXPECT_EQ(ReadFile(Folder.Path() / "tobbin.ini"), ini);
     EXPECT_EQ(ReadFile(GameFile("meadow")), "not read here");
     EXPECT_TRUE(fs::exists(downloads / "tobbin-gam-many.zip"));
-}
-
-TEST_F(WholeProgramTest, TheHallOfChampionsOpensAWonLevelFromThePlayersBestResults) {
-    TMain& main = StartWithFirstLevelWon("Corridor");
-    TWinGame& game = main.Game();
-    emit main.Menus().Menu(TagFileMenu)->aboutToShow(); // the hall's item follows the records
-    EXPECT_TRUE(main.Item(23)->isVisible());
-    // The champions' first row leads to Tester's best results, and their
-    // row of level 1 back to the level.
-    Answer<TChampBox>([](TChampBox& hall) {
-        int tester = -1;
-        for (int row = 0; row < hall.xList.DataRows(); ++row)
-            if (hall.xList.Cell(row, 1).startsWith(QString::fromUtf8("Tester"))) tester = row;
-        ASSERT_GE(tester, 0);
-        hall.xList.SelectDataRow(tester);
-        Answer<TSolBox>([](TSolBox& best) {
-            ASSERT_EQ(best.xList.DataRows(), 1);
-            EXPECT_EQ(best.xList.Cell(0, 2), QString::fromUtf8("Corridor"));
-            best.xList.SelectDataRow(0);
-            QTest::keyClick(&best.xList, Qt::Key_Space);
-        });
-        QTest::keyClick(&hall.xList, Qt::Key_Space);
-    });
-    main.Item(23)->trigger();
-    EXPECT_EQ(game.GameName(), "Corridor");
-    EXPECT_EQ(game.GetLevel(), 1);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 } // namespace
