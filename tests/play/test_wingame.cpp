@@ -463,10 +463,16 @@ TEST_F(WinGameTest, ANewGameRefusesANameInUseAndStartsInTheEditorWithItsFirstLev
     EXPECT_EQ(game.LevelCount(), 1);
     EXPECT_EQ(game.LevelName(1), "Opening");
 
-    // Cancelling the first level's name ends the command with nothing made.
-    Shell.GameNames = {"Another"};
-    game.NewGame();
-    EXPECT_EQ(game.GameName(), "Fresh Field");
+    // Cancelling the first level's name, or the name asked again after a
+    // refusal, ends the command with nothing made.
+    const int games = game.GameCount();
+    for (const std::deque<std::string>& names :
+         {std::deque<std::string>{"Another"}, {"Corridor", ""}}) {
+        Shell.GameNames = names;
+        game.NewGame();
+        EXPECT_EQ(game.GameName(), "Fresh Field");
+    }
+    EXPECT_EQ(game.GameCount(), games);
 }
 
 TEST_F(WinGameTest, TheEditorPaintsRectanglesAsksBeforeLeavingAChangeAndRenamesKeepingTheAuthor) {

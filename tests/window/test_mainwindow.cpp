@@ -75,6 +75,7 @@ TEST_F(MainWindowTest, ACrushIsMournedAndStepBackRestoresThePosition) {
     WaitForInput(main);
     Press(main, Qt::Key_Backspace);
     EXPECT_EQ(game.GetHeroPos(), start);
+    EXPECT_EQ(game.GetCell(start), Hero);
     EXPECT_NE(game.GetState(), TState::Done);
     // The picture on the field shows the hero again at his cell.
     const int px = main.TilePixels;
