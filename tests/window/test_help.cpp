@@ -59,6 +59,7 @@ std::vector<fs::path> Pages() {
 template <typename Names> bool Holds(const Names& names, const std::string& name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
+
 TEST(HelpPages, EveryTopicExistsAndEveryLinkAndPictureResolves) {
     const std::vector<fs::path> pages = Pages();
     ASSERT_FALSE(pages.empty()) << kSourceHelp;
