@@ -172,7 +172,7 @@ TEST_F(WholeProgramTest, AWonLevelIsReachedFromTheHallAndItsRecordsFollowARename
 
     // The hall's item follows the records. The champions' row of Tester
     // leads to his best results, and their row of level 1 back to the level.
-    emit main.mFile->aboutToShow();
+    emit main.Menus().Menu(TagFileMenu)->aboutToShow();
     EXPECT_TRUE(main.Item(23)->isVisible());
     Answer<TChampBox>([](TChampBox& hall) {
         int tester = -1;
