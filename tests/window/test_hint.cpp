@@ -6,7 +6,7 @@
 #include "services/d_messages.h"
 #include "services/d_string.h"
 #include "shell/tb_main.h"
-#include "tests/window/mainwindow_support.h"
+#include "tests/window/window_support.h"
 
 namespace tb::test {
 namespace {
