@@ -2,6 +2,7 @@
 
 #include "engine/tb_activemap.h"
 #include "services/d_error.h"
+#include "solver/tb_delta.h"
 #include "solver/tb_lowerbound.h"
 
 #include <algorithm>
@@ -186,6 +187,7 @@ public:
     TZeroed(const TZeroed&) = delete;
     TZeroed& operator=(const TZeroed&) = delete;
     template <class T> T* As() const { return static_cast<T*>(Memory); }
+    std::size_t Size() const { return Bytes; }
 
 private:
     void* Memory = nullptr;
@@ -356,6 +358,10 @@ public:
         Blocks.back()[Size % BlockSize] = link;
         ++Size;
     }
+    void Append(const std::vector<std::uint32_t>& links) {
+        for (std::uint32_t link : links)
+            Add(link);
+    }
     std::uint32_t At(std::size_t i) const { return Blocks[i / BlockSize][i % BlockSize]; }
     std::size_t Bytes() const { return Blocks.size() * BlockSize * sizeof(std::uint32_t); }
 
@@ -364,140 +370,158 @@ private:
     std::size_t Size = 0;
 };
 
-// The positions of a layer that one thread found, each written as its
-// differences from the start position's packed bytes, in whichever of three
-// forms is shortest: a map of the bytes that differ (a bit a byte) followed by
-// those bytes; pairs of (equal bytes skipped, new byte) after their number; or
-// the packed bytes as they are. A position differs from the start in the few
-// cells its moves touched, so most take a fraction of their packed size.
-// Entries lie in blocks of at least 64 KiB and are addressed by their offset.
-class TPositionStore {
+// Memory for a layer's entries, in blocks from the system (the first ones
+// small, later ones up to 1 MiB), given back from the front as soon as nothing
+// reads them any more.
+class TBlockChain {
 public:
-    TPositionStore(const std::uint8_t* start, std::size_t size)
-        : Start(start), Size(size), MapBytes((size + 7) / 8), MaxEntry(3 + 2 * size),
-          BlockBytes(std::max<std::size_t>(std::size_t{1} << 16, 4 * MaxEntry)) {}
+    static constexpr std::size_t FirstBlock = std::size_t{1} << 16;
+    static constexpr std::size_t MaxBlock = std::size_t{1} << 20;
 
-    // Stores a packed position; answers its offset.
-    std::uint64_t Add(const std::uint8_t* packed) {
-        if (Blocks.empty() || Used + MaxEntry > BlockBytes) {
-            Blocks.push_back(std::make_unique<std::uint8_t[]>(BlockBytes));
-            Used = 0;
-        }
-        const std::uint64_t offset = (Blocks.size() - 1) * BlockBytes + Used;
-        std::uint8_t* out = Blocks.back().get() + Used;
-        // How many bytes differ, and how many pairs that takes.
-        std::size_t changed = 0, pairs = 0, skipped = 0;
-        for (std::size_t i = 0; i < Size; ++i) {
-            if (packed[i] == Start[i] && skipped < 255) {
-                ++skipped;
-                continue;
-            }
-            changed += packed[i] != Start[i];
-            ++pairs;
-            skipped = 0;
-        }
-        const std::size_t asMap = 1 + MapBytes + changed;
-        const std::size_t asPairs = 3 + 2 * pairs;
-        const std::size_t asIs = 1 + Size;
-        std::uint8_t* p = out + 1;
-        if (asMap <= asPairs && asMap <= asIs) {
-            out[0] = ByMap;
-            std::memset(p, 0, MapBytes);
-            std::uint8_t* bytes = p + MapBytes;
-            for (std::size_t i = 0; i < Size; ++i) {
-                if (packed[i] == Start[i]) continue;
-                p[i / 8] = static_cast<std::uint8_t>(p[i / 8] | (1 << (i % 8)));
-                *bytes++ = packed[i];
-            }
-            p = bytes;
-        } else if (asPairs <= asIs) {
-            out[0] = ByPairs;
-            *p++ = static_cast<std::uint8_t>(pairs & 0xFF);
-            *p++ = static_cast<std::uint8_t>(pairs >> 8);
-            skipped = 0;
-            for (std::size_t i = 0; i < Size; ++i) {
-                if (packed[i] == Start[i] && skipped < 255) {
-                    ++skipped;
-                    continue;
-                }
-                *p++ = static_cast<std::uint8_t>(skipped);
-                *p++ = packed[i];
-                skipped = 0;
-            }
-        } else {
-            out[0] = AsIs;
-            std::memcpy(p, packed, Size);
-            p += Size;
-        }
-        Used += static_cast<std::size_t>(p - out);
-        return offset;
+    // Room for `bytes` in a row (at most FirstBlock) at Next().
+    void Reserve(std::size_t bytes) {
+        if (!Blocks.empty() && Used + bytes <= Blocks[Current]->Size()) return;
+        Used = 0;
+        const std::size_t size =
+            Blocks.empty() ? FirstBlock : std::min(2 * Blocks.back()->Size(), MaxBlock);
+        Blocks.push_back(std::make_unique<TZeroed>(size));
+        Held += size;
+        Current = Blocks.size() - 1;
     }
-    // Writes the position at offset into packed (Size bytes).
-    void Read(std::uint64_t offset, std::uint8_t* packed) const {
-        const std::uint8_t* in = Blocks[static_cast<std::size_t>(offset / BlockBytes)].get() +
-                                 static_cast<std::size_t>(offset % BlockBytes);
-        const std::uint8_t form = *in++;
-        if (form == AsIs) {
-            std::memcpy(packed, in, Size);
-            return;
-        }
-        std::memcpy(packed, Start, Size);
-        if (form == ByMap) {
-            const std::uint8_t* bytes = in + MapBytes;
-            for (std::size_t m = 0; m < MapBytes; ++m)
-                for (unsigned bits = in[m]; bits != 0; bits &= bits - 1)
-                    packed[m * 8 + static_cast<std::size_t>(__builtin_ctz(bits))] = *bytes++;
-            return;
-        }
-        const std::size_t pairs = static_cast<std::size_t>(in[0] | (in[1] << 8));
-        in += 2;
-        std::size_t at = 0;
-        for (std::size_t k = 0; k < pairs; ++k, in += 2) {
-            at += in[0];
-            packed[at++] = in[1];
+    std::uint8_t* Next() const { return Blocks[Current]->As<std::uint8_t>() + Used; }
+    void Commit(std::size_t bytes) { Used += bytes; }
+    // The block Next() lies in, and its offset there.
+    std::uint32_t Block() const { return static_cast<std::uint32_t>(Current); }
+    std::uint32_t Offset() const { return static_cast<std::uint32_t>(Used); }
+    const std::uint8_t* At(std::uint32_t block, std::uint32_t offset) const {
+        return Blocks[block]->As<std::uint8_t>() + offset;
+    }
+    // Gives back the blocks before `block`.
+    void ReleaseBefore(std::size_t block) {
+        for (block = std::min(block, Blocks.size()); Released < block; ++Released) {
+            Held -= Blocks[Released]->Size();
+            Blocks[Released].reset();
         }
     }
-    std::size_t Bytes() const { return Blocks.size() * BlockBytes; }
+    std::size_t Bytes() const { return Held; }
 
 private:
-    static constexpr std::uint8_t ByMap = 0, ByPairs = 1, AsIs = 2;
-    const std::uint8_t* Start;
-    std::size_t Size;
-    std::size_t MapBytes;
-    std::size_t MaxEntry;
-    std::size_t BlockBytes;
+    std::vector<std::unique_ptr<TZeroed>> Blocks;
+    std::size_t Current = 0;
     std::size_t Used = 0;
-    std::vector<std::unique_ptr<std::uint8_t[]>> Blocks;
+    std::size_t Released = 0;
+    std::size_t Held = 0;
 };
 
-// A layer's positions: the stores of the threads that found them, and their
-// order (thread in the top byte, offset in its store below).
-constexpr int ThreadShift = 56;
+// The positions one thread found first in a segment, in the order it found
+// them: in groups of eight, the first written as its differences from the
+// start, each other one as its differences from the one before (mostly a
+// sibling: a few cells).
+class TNewPositions {
+public:
+    static constexpr std::size_t Group = 8;
+
+    TNewPositions(const std::uint8_t* start, const TDelta& delta)
+        : Start(start), Delta(delta), Last(delta.MaxEntry() - 1) {}
+
+    void Add(const std::uint8_t* packed) {
+        const std::size_t size = Last.size();
+        if (Used + Delta.MaxEntry() > Room) {
+            Room = std::max<std::size_t>(2 * Room, std::size_t{1} << 16);
+            auto grown = std::make_unique<std::uint8_t[]>(Room);
+            if (Used != 0) std::memcpy(grown.get(), Entries.get(), Used);
+            Entries = std::move(grown);
+        }
+        const std::uint8_t* base = Last.data();
+        if (Count % Group == 0) {
+            Groups.push_back(static_cast<std::uint32_t>(Used));
+            base = Start;
+        }
+        Used += Delta.Encode(base, packed, Entries.get() + Used);
+        std::memcpy(Last.data(), packed, size);
+        ++Count;
+    }
+    // Writes position i into packed.
+    void Read(std::size_t i, std::uint8_t* packed) const {
+        std::memcpy(packed, Start, Last.size());
+        const std::uint8_t* in = Entries.get() + Groups[i / Group];
+        for (std::size_t k = 0; k <= i % Group; ++k)
+            in += Delta.Decode(in, packed);
+    }
+    void Clear() {
+        Used = 0;
+        Count = 0;
+        Groups.clear();
+    }
+    std::size_t Bytes() const { return Room + Groups.capacity() * sizeof(std::uint32_t); }
+
+private:
+    const std::uint8_t* Start;
+    const TDelta& Delta;
+    std::vector<std::uint8_t> Last;
+    std::unique_ptr<std::uint8_t[]> Entries;
+    std::size_t Room = 0;
+    std::size_t Used = 0;
+    std::size_t Count = 0;
+    std::vector<std::uint32_t> Groups;
+};
+
+// A layer's positions in their order, in chunks of at most ChunkLength
+// positions that the threads take one at a time: the first position of a
+// chunk is written as its differences from the start, each other one as its
+// differences from the one before (a few cells: they are mostly children of
+// one parent or of neighbours). Each thread writes the chunks of its share of
+// a segment into its own chain of blocks; the blocks are given back as soon
+// as the search has expanded every chunk in them.
+struct TChunk {
+    const std::uint8_t* At; // its first entry
+    std::uint32_t First;    // the index in the layer of its first position
+    std::uint32_t Block;    // the block of its chain it lies in
+    std::uint32_t Chain;
+};
 
 struct TLayer {
-    std::vector<std::unique_ptr<TPositionStore>> Stores;
-    std::deque<std::uint64_t> Order; // in blocks: no room to spare as it grows
+    std::vector<std::unique_ptr<TBlockChain>> Chains;
+    std::vector<TChunk> Chunks;
+    std::uint64_t Count = 0;
+
+    std::uint64_t End(std::size_t chunk) const {
+        return chunk + 1 < Chunks.size() ? Chunks[chunk + 1].First : Count;
+    }
     std::size_t Bytes() const {
-        std::size_t bytes = Order.size() * sizeof(std::uint64_t);
-        for (const auto& store : Stores)
-            bytes += store->Bytes();
+        std::size_t bytes = Chunks.capacity() * sizeof(TChunk);
+        for (const auto& chain : Chains)
+            bytes += chain->Bytes();
         return bytes;
     }
-    void Read(std::size_t k, std::uint8_t* packed) const {
-        const std::uint64_t ref = Order[k];
-        Stores[static_cast<std::size_t>(ref >> ThreadShift)]->Read(
-            ref & ((std::uint64_t{1} << ThreadShift) - 1), packed);
+    // Gives back the blocks that only chunks before `from` lie in.
+    void ReleaseBefore(std::size_t from) {
+        std::vector<std::size_t> keep(Chains.size(), ~std::size_t{0});
+        std::size_t open = Chains.size();
+        for (std::size_t c = from; c < Chunks.size() && open > 0; ++c) {
+            std::size_t& k = keep[Chunks[c].Chain];
+            if (k != ~std::size_t{0}) continue;
+            k = Chunks[c].Block;
+            --open;
+        }
+        for (std::size_t t = 0; t < Chains.size(); ++t)
+            Chains[t]->ReleaseBefore(keep[t]);
     }
 };
 
 // New positions wait in a batch until their table slots are loaded.
 constexpr std::size_t Batch = 32;
 
+// A reference to a new position: the thread that found it in the top byte,
+// its index in that thread's lists below.
+constexpr int ThreadShift = 56;
+
 // What one thread keeps between segments.
 struct TWorker {
-    TWorker(const TPacker& packer, const TMap& level)
+    TWorker(const TPacker& packer, const TMap& level, const std::uint8_t* start,
+            const TDelta& delta)
         : Parent(packer.FixedCells()), Child(packer.FixedCells()),
-          Bound(level, packer.FixedCells()) {
+          Bound(level, packer.FixedCells()), New(start, delta) {
         // Unpacking writes only the cells that can change: the others are the level's.
         Parent.Load(level);
         Child.Load(level);
@@ -505,13 +529,17 @@ struct TWorker {
     TSolverMap Parent;
     TSolverMap Child;
     TLowerBound Bound;
-    // The positions this thread stored first in the segment: their offset in
-    // the thread's store of the next layer and their table slot.
-    std::vector<std::uint64_t> NewOffset;
+    // The positions this thread stored first in the segment, their table
+    // slots and fingerprints.
+    TNewPositions New;
     std::vector<std::size_t> NewSlot;
     std::vector<std::uint64_t> NewPrint;
-    // Positions waiting for their table slots, and a position being read.
-    std::vector<std::uint8_t> BatchCells, Packed;
+    // Positions waiting for their table slots, a position being read and the
+    // one before it.
+    std::vector<std::uint8_t> BatchCells, Packed, Previous;
+    // The chunks and links of the next layer this thread wrote in the segment.
+    std::vector<TChunk> Chunks;
+    std::vector<std::uint32_t> Links;
     std::array<std::uint64_t, Batch> BatchPrints{};
     std::array<std::uint32_t, Batch> BatchLinks{};
     std::size_t Batched = 0;
@@ -612,16 +640,19 @@ std::uint32_t NextBound(std::uint32_t bound, const std::vector<std::uint64_t>& d
 class TSearch {
 public:
     TSearch(const TMap& level, const TSolveOptions& options)
-        : Level(level), Options(options), Packer(level), Size(Packer.Bytes()) {
+        : Level(level), Options(options), Packer(level), Size(Packer.Bytes()), Delta(Size),
+          ChunkLength(std::min<std::size_t>(64, options.SegmentLength)) {
         Threads = options.Threads == 0 ? DefaultSolverThreads() : options.Threads;
         Threads = std::clamp(Threads, 1, MaxSolverThreads);
         Budget = options.MemoryBudget == 0 ? DefaultSolverMemory() : options.MemoryBudget;
+        TSolverMap start(Packer.FixedCells());
+        start.Load(level);
+        StartPacked.resize(Size);
+        Packer.Pack(start, StartPacked.data());
         for (int t = 0; t < Threads; ++t)
-            Workers.push_back(std::make_unique<TWorker>(Packer, level));
+            Workers.push_back(std::make_unique<TWorker>(Packer, level, StartPacked.data(), Delta));
         Result.PackedBytes = Size;
         Result.Threads = Threads;
-        StartPacked.resize(Size);
-        Packer.Pack(Workers[0]->Parent, StartPacked.data());
     }
 
     TSolveResult Run() {
@@ -676,6 +707,13 @@ private:
         return result;
     }
 
+    TLayer NewLayer() const {
+        TLayer layer;
+        for (int t = 0; t < Threads; ++t)
+            layer.Chains.push_back(std::make_unique<TBlockChain>());
+        return layer;
+    }
+
     // One breadth-first pass that drops positions whose steps plus lower bound
     // exceed `bound`. Answers false when the search has ended (solved, gave
     // up); true when the pass found nothing, with the dropped sums counted.
@@ -687,9 +725,12 @@ private:
         for (auto& worker : Workers)
             worker->Dropped.assign(DroppedRange, 0);
 
-        TLayer layer;
-        layer.Stores.push_back(std::make_unique<TPositionStore>(StartPacked.data(), Size));
-        layer.Order.push_back(layer.Stores[0]->Add(StartPacked.data()));
+        TLayer layer = NewLayer();
+        TBlockChain& chain = *layer.Chains[0];
+        chain.Reserve(Delta.MaxEntry());
+        layer.Chunks.push_back({chain.Next(), 0, chain.Block(), 0});
+        chain.Commit(Delta.Encode(StartPacked.data(), StartPacked.data(), chain.Next()));
+        layer.Count = 1;
         std::size_t slot = 0;
         Table->Insert(Fingerprint(StartPacked.data(), Size), 0, slot);
         Links.Add(0);
@@ -701,26 +742,32 @@ private:
         }
 
         std::uint64_t layerStart = 0;
-        for (int depth = 0; !layer.Order.empty(); ++depth) {
-            TLayer next;
-            for (int t = 0; t < Threads; ++t)
-                next.Stores.push_back(std::make_unique<TPositionStore>(StartPacked.data(), Size));
-            const std::size_t count = layer.Order.size();
-            for (std::size_t begin = 0; begin < count;) {
-                std::size_t length = std::min<std::size_t>(count - begin, Options.SegmentLength);
+        for (int depth = 0; layer.Count > 0; ++depth) {
+            TLayer next = NewLayer();
+            std::size_t c0 = 0;
+            for (std::uint64_t begin = 0; begin < layer.Count;) {
                 // Near the budget the segments shrink: each position expanded
-                // may store four, and each thread's store and the links may
-                // take a new block.
+                // may store four, and each thread may take a new block for
+                // those it finds and one for the next layer, and the links one.
                 if (!MakeRoom(layer, next)) return false;
                 const std::size_t held =
-                    Held(layer, next) + static_cast<std::size_t>(Threads) * (std::size_t{1} << 16) +
+                    Held(layer, next) +
+                    static_cast<std::size_t>(Threads) * 2 * TBlockChain::MaxBlock +
                     TLinks::BlockSize * sizeof(std::uint32_t);
-                const std::size_t each =
-                    4 * (Size / 4 + 4 + 3 * sizeof(std::uint64_t)) + 4 * TShard::SlotBytes;
+                const std::size_t each = 4 * (Size / 4 + Size / 8 + 4 * sizeof(std::uint64_t) +
+                                              sizeof(std::uint32_t) + TShard::SlotBytes);
                 if (held + each > Budget) return OutOfMemory();
-                length = std::min<std::size_t>(length, (Budget - held) / each);
+                const std::uint64_t count = std::min<std::uint64_t>(
+                    {Options.SegmentLength, (Budget - held) / each, layer.Count - begin});
+                const std::uint64_t end = begin + count;
+                // The chunks the segment's positions lie in.
+                while (layer.End(c0) <= begin)
+                    ++c0;
+                std::size_t c1 = c0 + 1;
+                while (c1 < layer.Chunks.size() && layer.Chunks[c1].First < end)
+                    ++c1;
                 const std::uint32_t goal =
-                    ExpandSegment(layer, next, layerStart, begin, length, depth, bound);
+                    ExpandSegment(layer, c0, c1, begin, end, layerStart, depth, bound);
                 if (Options.Stop.stop_requested()) {
                     Result = GaveUp();
                     Result.Cancelled = true;
@@ -734,10 +781,11 @@ private:
                     Result = GaveUp();
                     return false;
                 }
-                OrderSegment(next, layerStart + count, begin, length, layerStart);
+                WriteSegment(next, (layerStart + begin) << 2, static_cast<std::size_t>(count));
                 Account(layer, next);
                 if (Peak > Budget) return OutOfMemory();
-                begin += length;
+                layer.ReleaseBefore(layer.End(c1 - 1) > end ? c1 - 1 : c1);
+                begin = end;
                 if (Options.Progress) {
                     TSolveProgress progress;
                     progress.Stored = Result.Stored;
@@ -747,7 +795,7 @@ private:
                     Options.Progress(progress);
                 }
             }
-            layerStart += count;
+            layerStart += layer.Count;
             layer = std::move(next);
         }
         dropped.assign(DroppedRange, 0);
@@ -777,50 +825,47 @@ private:
         return true;
     }
 
-    // Tries the four moves of positions begin..begin+length-1 of the layer;
-    // answers the smallest link of a winning move, NoLink when none wins.
-    std::uint32_t ExpandSegment(const TLayer& layer, TLayer& next, std::uint64_t layerStart,
-                                std::size_t begin, std::size_t length, int depth,
-                                std::uint32_t bound) {
-        std::atomic<std::size_t> cursor{begin};
+    // Tries the four moves of the layer's positions begin..end-1, which lie in
+    // chunks c0..c1-1; answers the smallest link of a winning move, NoLink
+    // when none wins.
+    std::uint32_t ExpandSegment(const TLayer& layer, std::size_t c0, std::size_t c1,
+                                std::uint64_t begin, std::uint64_t end, std::uint64_t layerStart,
+                                int depth, std::uint32_t bound) {
+        std::atomic<std::size_t> cursor{c0};
         std::atomic<std::uint32_t> goal{NoLink};
-        const std::size_t end = begin + length;
-        const int threads = length >= Options.ParallelFrom ? Threads : 1;
-        const std::size_t Chunk =
-            std::clamp<std::size_t>(length / (4 * static_cast<std::size_t>(threads)), 1, 64);
+        const int threads = end - begin >= Options.ParallelFrom ? Threads : 1;
         RunShared(threads, [&](int t) {
             TWorker& w = *Workers[static_cast<std::size_t>(t)];
-            TPositionStore& store = *next.Stores[static_cast<std::size_t>(t)];
             w.BatchCells.resize(Batch * Size);
             w.Packed.resize(Size);
             w.Batched = 0;
             try {
                 for (;;) {
                     if (Options.Stop.stop_requested()) return;
-                    std::size_t from = cursor.fetch_add(Chunk, std::memory_order_relaxed);
-                    if (from >= end) return;
-                    std::size_t to = std::min(end, from + Chunk);
-                    if (Options.Backwards) { // the mirror image of the chunk
-                        const std::size_t mirrored = end - (to - begin);
-                        to = end - (from - begin);
-                        from = mirrored;
+                    std::size_t c = cursor.fetch_add(1, std::memory_order_relaxed);
+                    if (c >= c1) return;
+                    if (Options.Backwards) c = c1 - 1 - (c - c0); // from the end first
+                    const TChunk& chunk = layer.Chunks[c];
+                    const std::uint8_t* in = chunk.At;
+                    std::memcpy(w.Packed.data(), StartPacked.data(), Size);
+                    // (a chunk the segment begins in is read from its start)
+                    const std::uint64_t last = std::min(layer.End(c), end);
+                    for (std::uint64_t k = chunk.First; k < last; ++k) {
+                        in += Delta.Decode(in, w.Packed.data());
+                        if (k >= begin) ExpandOne(w, layerStart + k, depth, bound, goal);
                     }
-                    for (std::size_t k = from; k < to; ++k) {
-                        layer.Read(k, w.Packed.data());
-                        ExpandOne(w, store, layerStart + k, depth, bound, goal);
-                    }
-                    Flush(w, store);
+                    Flush(w);
                 }
             } catch (...) {
                 w.Failure = std::current_exception();
-                cursor.store(end);
+                cursor.store(c1);
             }
         });
-        AddDeferred(next);
+        AddDeferred();
         for (auto& worker : Workers) {
             Result.Expanded += worker->Expanded;
             worker->Expanded = 0;
-            PassStored += worker->NewOffset.size();
+            PassStored += worker->NewSlot.size();
             if (worker->Failure) {
                 std::exception_ptr failure = worker->Failure;
                 worker->Failure = nullptr;
@@ -834,10 +879,10 @@ private:
     // Adds the positions refused by full shards, once those have grown; a
     // shard that grows moves its slots, so the new positions' slots are
     // looked up again.
-    void AddDeferred(TLayer& next) {
+    void AddDeferred() {
         bool grown = false;
-        for (std::size_t t = 0; t < Workers.size(); ++t) {
-            TWorker& w = *Workers[t];
+        for (auto& worker : Workers) {
+            TWorker& w = *worker;
             if (w.Failure) continue;
             for (std::size_t i = 0; i < w.DeferredPrints.size(); ++i) {
                 std::size_t slot = 0;
@@ -850,7 +895,7 @@ private:
                     grown = true;
                 }
                 if (answer != TShard::New) continue;
-                w.NewOffset.push_back(next.Stores[t]->Add(w.Deferred.data() + i * Size));
+                w.New.Add(w.Deferred.data() + i * Size);
                 w.NewSlot.push_back(slot);
                 w.NewPrint.push_back(w.DeferredPrints[i]);
             }
@@ -864,8 +909,8 @@ private:
                 worker->NewSlot[i] = Table->Find(worker->NewPrint[i]);
     }
 
-    void ExpandOne(TWorker& w, TPositionStore& store, std::uint64_t node, int depth,
-                   std::uint32_t bound, std::atomic<std::uint32_t>& goal) {
+    void ExpandOne(TWorker& w, std::uint64_t node, int depth, std::uint32_t bound,
+                   std::atomic<std::uint32_t>& goal) {
         Packer.Unpack(w.Packed.data(), w.Parent);
         w.Child.CopyFrom(w.Parent);
         for (std::uint8_t d = Up; d <= Right; ++d) {
@@ -894,19 +939,19 @@ private:
             Table->Prefetch(fp);
             w.BatchPrints[w.Batched] = fp;
             w.BatchLinks[w.Batched] = link;
-            if (++w.Batched == Batch) Flush(w, store);
+            if (++w.Batched == Batch) Flush(w);
         }
         ++w.Expanded;
     }
 
     // Looks the batch up in the table and stores the positions new to it.
-    void Flush(TWorker& w, TPositionStore& store) {
+    void Flush(TWorker& w) {
         for (std::size_t b = 0; b < w.Batched; ++b) {
             std::size_t slot = 0;
             const std::uint8_t* cells = w.BatchCells.data() + b * Size;
             switch (Table->Insert(w.BatchPrints[b], w.BatchLinks[b], slot)) {
             case TShard::New:
-                w.NewOffset.push_back(store.Add(cells));
+                w.New.Add(cells);
                 w.NewSlot.push_back(slot);
                 w.NewPrint.push_back(w.BatchPrints[b]);
                 break;
@@ -922,37 +967,73 @@ private:
         w.Batched = 0;
     }
 
-    // Puts the segment's new positions in the order of their smallest links,
-    // so that the next layer reads as a single-threaded search would have
-    // found it, and records their links.
-    void OrderSegment(TLayer& next, std::uint64_t, std::size_t begin, std::size_t length,
-                      std::uint64_t layerStart) {
+    // Appends the segment's new positions to the next layer in the order of
+    // their smallest links, so that the next layer reads as a single-threaded
+    // search would have found it, and records their links. `base` is the
+    // smallest link the segment's positions can have.
+    void WriteSegment(TLayer& next, std::uint64_t base, std::size_t length) {
         Placement.assign(4 * length, NoRef);
-        const std::uint64_t base = (layerStart + begin) << 2;
-        // Each thread places the positions it found (a store's offsets stay far
-        // below 2^56: the memory budget ends the search long before).
+        // Each thread places the positions it found (with their index in its
+        // lists), then writes a share of them in order (in parallel when the
+        // segment is long enough to pay for waking the threads).
+        const bool shared = length >= std::max<std::size_t>(Options.ParallelFrom, 4096);
+        const int writers = shared ? Threads : 1;
         auto place = [&](std::size_t t) {
-            TWorker& w = *Workers[t];
-            for (std::size_t i = 0; i < w.NewOffset.size(); ++i) {
+            const TWorker& w = *Workers[t];
+            for (std::size_t i = 0; i < w.NewSlot.size(); ++i) {
                 const std::uint32_t link = Table->LinkAt(w.NewSlot[i]);
-                Placement[link - base] =
-                    (static_cast<std::uint64_t>(t) << ThreadShift) | w.NewOffset[i];
+                Placement[link - base] = (static_cast<std::uint64_t>(t) << ThreadShift) | i;
             }
-            w.NewOffset.clear();
-            w.NewSlot.clear();
-            w.NewPrint.clear();
         };
-        // (in parallel when the segment is long enough to pay for waking the threads)
-        if (length >= std::max<std::size_t>(Options.ParallelFrom, 4096) && Threads > 1) {
+        if (shared) {
             RunShared(Threads, [&](int t) { place(static_cast<std::size_t>(t)); });
         } else {
             for (std::size_t t = 0; t < Workers.size(); ++t)
                 place(t);
         }
-        for (std::size_t i = 0; i < Placement.size(); ++i) {
-            if (Placement[i] == NoRef) continue;
-            next.Order.push_back(Placement[i]);
-            Links.Add(static_cast<std::uint32_t>(base + i));
+        RunShared(writers, [&](int r) { WriteShare(next, r, writers, base); });
+        for (int r = 0; r < writers; ++r) {
+            TWorker& w = *Workers[static_cast<std::size_t>(r)];
+            for (TChunk chunk : w.Chunks) {
+                chunk.First += static_cast<std::uint32_t>(next.Count);
+                next.Chunks.push_back(chunk);
+            }
+            next.Count += w.Links.size();
+            Links.Append(w.Links);
+        }
+    }
+
+    // Writes the positions of share r of the placement into chain r of the
+    // next layer, in chunks.
+    void WriteShare(TLayer& next, int r, int writers, std::uint64_t base) {
+        TWorker& w = *Workers[static_cast<std::size_t>(r)];
+        TBlockChain& chain = *next.Chains[static_cast<std::size_t>(r)];
+        w.Chunks.clear();
+        w.Links.clear();
+        w.Packed.resize(Size);
+        w.Previous.resize(Size);
+        const std::size_t n = Placement.size();
+        const std::size_t from =
+            n * static_cast<std::size_t>(r) / static_cast<std::size_t>(writers);
+        const std::size_t to =
+            n * static_cast<std::size_t>(r + 1) / static_cast<std::size_t>(writers);
+        std::uint32_t written = 0;
+        for (std::size_t i = from; i < to; ++i) {
+            const std::uint64_t ref = Placement[i];
+            if (ref == NoRef) continue;
+            const TWorker& owner = *Workers[static_cast<std::size_t>(ref >> ThreadShift)];
+            owner.New.Read(ref & ((std::uint64_t{1} << ThreadShift) - 1), w.Packed.data());
+            const std::uint8_t* previous = w.Previous.data();
+            if (written % ChunkLength == 0) {
+                chain.Reserve(ChunkLength * Delta.MaxEntry());
+                w.Chunks.push_back(
+                    {chain.Next(), written, chain.Block(), static_cast<std::uint32_t>(r)});
+                previous = StartPacked.data();
+            }
+            chain.Commit(Delta.Encode(previous, w.Packed.data(), chain.Next()));
+            std::swap(w.Packed, w.Previous);
+            w.Links.push_back(static_cast<std::uint32_t>(base + i));
+            ++written;
         }
     }
 
@@ -990,32 +1071,42 @@ private:
         std::size_t bytes = Table->Bytes() + Links.Bytes() + layer.Bytes() + next.Bytes() +
                             Placement.capacity() * sizeof(std::uint64_t);
         for (const auto& worker : Workers)
-            bytes += (worker->NewOffset.capacity() + worker->NewSlot.capacity() +
-                      worker->NewPrint.capacity()) *
-                         sizeof(std::uint64_t) +
-                     worker->BatchCells.capacity() + worker->Packed.capacity();
+            bytes +=
+                (worker->NewSlot.capacity() + worker->NewPrint.capacity()) * sizeof(std::uint64_t) +
+                worker->New.Bytes() + worker->Chunks.capacity() * sizeof(TChunk) +
+                worker->Links.capacity() * sizeof(std::uint32_t) + worker->BatchCells.capacity() +
+                worker->Packed.capacity() + worker->Previous.capacity();
         return bytes;
     }
 
+    // Notes the memory held at the end of a segment and forgets the segment's
+    // new positions (keeping the room they took for the next segment).
     void Account(const TLayer& layer, const TLayer& next) {
         Peak = std::max(Peak, Held(layer, next));
         Result.PeakBytes = Peak;
         Result.PeakStored = std::max(Result.PeakStored, PassStored);
+        for (auto& worker : Workers) {
+            worker->New.Clear();
+            worker->NewSlot.clear();
+            worker->NewPrint.clear();
+        }
     }
 
     const TMap& Level;
     const TSolveOptions& Options;
     TPacker Packer;
     std::size_t Size;
+    TDelta Delta;
+    std::size_t ChunkLength;
     int Threads = 1;
     std::uint64_t Budget = 0;
+    std::vector<std::uint8_t> StartPacked;
     std::vector<std::unique_ptr<TWorker>> Workers;
     std::unique_ptr<TThreadPool> Pool;
     std::unique_ptr<TSeenTable> Table;
     TLinks Links;
     static constexpr std::uint64_t NoRef = ~std::uint64_t{0};
     std::vector<std::uint64_t> Placement;
-    std::vector<std::uint8_t> StartPacked;
     std::uint64_t StoredBefore = 0; // positions stored by the passes before
     std::uint64_t PassStored = 0;   // positions stored by this pass
     std::size_t Peak = 0;

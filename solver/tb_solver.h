@@ -20,9 +20,11 @@
 // Positions are kept small: the cells that can ever change (everything but
 // walls, reserved codes and unknown characters) are packed four bits a cell,
 // and only the positions of the layer being expanded and of the next layer are
-// kept, each as its differences from the start. Every position seen is remembered by a 64-bit
-// fingerprint of its packed grid in an open-addressing table, and by its parent and move, from
-// which the solution is read back. Two different positions with the same
+// kept, in order, each as its differences from the one before (a few bytes);
+// the layer being expanded gives its memory back as the search goes through
+// it. Every position seen is remembered by a 64-bit fingerprint of its packed
+// grid in an open-addressing table, and by its parent and move, from which
+// the solution is read back. Two different positions with the same
 // fingerprint would be taken for one: with 20 million positions the odds are
 // about 1 in 100,000.
 
@@ -64,7 +66,7 @@ struct TSolveOptions {
     // by one thread; segments are at most SegmentLength positions long. The
     // answers never depend on them.
     std::size_t ParallelFrom = 256;
-    std::size_t SegmentLength = std::size_t{1} << 16;
+    std::size_t SegmentLength = std::size_t{1} << 14;
     // For tests: the threads take a segment's positions from its end first.
     // The answers never depend on the order in which the work is taken.
     bool Backwards = false;
