@@ -9,6 +9,7 @@
 #include <array>
 #include <atomic>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <exception>
@@ -172,26 +173,45 @@ std::uint32_t Link(std::uint64_t parent, TDir dir) {
     return static_cast<std::uint32_t>((parent << 2) | dir);
 }
 
-// Zeroed memory straight from the system, in huge pages where it can be: the
-// table is read at random, and small pages would make every look-up miss the
-// address cache too.
+// Zeroed memory; a large block straight from the system, in huge pages where
+// it can be: the table is read at random, and small pages would make every
+// look-up miss the address cache too. Each page is written to at once: a page
+// first read is the system's shared zero page, and writing to it later costs
+// every other core of the search a flush of its address cache.
 class TZeroed {
 public:
-    explicit TZeroed(std::size_t bytes) : Bytes(bytes) {
-        void* at = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (at == MAP_FAILED) throw std::bad_alloc();
-        if (bytes >= (std::size_t{2} << 20)) madvise(at, bytes, MADV_HUGEPAGE);
+    explicit TZeroed(std::size_t bytes) : Bytes(bytes), Mapped(bytes >= Large) {
+        void* at = nullptr;
+        if (Mapped) {
+            at = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (at == MAP_FAILED) throw std::bad_alloc();
+            madvise(at, bytes, MADV_HUGEPAGE);
+        } else {
+            at = std::calloc(bytes, 1);
+            if (at == nullptr) throw std::bad_alloc();
+        }
         Memory = at;
+        volatile std::uint8_t* page = static_cast<std::uint8_t*>(at);
+        for (std::size_t i = 0; i < bytes; i += 4096)
+            page[i] = 0;
     }
-    ~TZeroed() { munmap(Memory, Bytes); }
+    ~TZeroed() {
+        if (Mapped) {
+            munmap(Memory, Bytes);
+        } else {
+            std::free(Memory);
+        }
+    }
     TZeroed(const TZeroed&) = delete;
     TZeroed& operator=(const TZeroed&) = delete;
     template <class T> T* As() const { return static_cast<T*>(Memory); }
     std::size_t Size() const { return Bytes; }
 
 private:
+    static constexpr std::size_t Large = std::size_t{2} << 20;
     void* Memory = nullptr;
     std::size_t Bytes;
+    bool Mapped;
 };
 
 // One shard of the fingerprints of every position seen in a pass, each with
@@ -370,43 +390,45 @@ private:
     std::size_t Size = 0;
 };
 
-// Memory for a layer's entries, in blocks from the system (the first ones
+// Memory for a layer's entries, in blocks (the first ones
 // small, later ones up to 1 MiB), given back from the front as soon as nothing
 // reads them any more.
 class TBlockChain {
 public:
-    static constexpr std::size_t FirstBlock = std::size_t{1} << 16;
+    static constexpr std::size_t FirstBlock = std::size_t{1} << 14;
     static constexpr std::size_t MaxBlock = std::size_t{1} << 20;
 
-    // Room for `bytes` in a row (at most FirstBlock) at Next().
+    // Room for `bytes` in a row (at most MaxBlock) at Next().
     void Reserve(std::size_t bytes) {
-        if (!Blocks.empty() && Used + bytes <= Blocks[Current]->Size()) return;
+        if (!Blocks.empty() && Used + bytes <= Sizes[Current]) return;
         Used = 0;
         const std::size_t size =
-            Blocks.empty() ? FirstBlock : std::min(2 * Blocks.back()->Size(), MaxBlock);
-        Blocks.push_back(std::make_unique<TZeroed>(size));
+            std::max(bytes, Blocks.empty() ? FirstBlock : std::min(2 * Sizes.back(), MaxBlock));
+        Blocks.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(size));
+        Sizes.push_back(size);
         Held += size;
         Current = Blocks.size() - 1;
     }
-    std::uint8_t* Next() const { return Blocks[Current]->As<std::uint8_t>() + Used; }
+    std::uint8_t* Next() const { return Blocks[Current].get() + Used; }
     void Commit(std::size_t bytes) { Used += bytes; }
     // The block Next() lies in, and its offset there.
     std::uint32_t Block() const { return static_cast<std::uint32_t>(Current); }
     std::uint32_t Offset() const { return static_cast<std::uint32_t>(Used); }
     const std::uint8_t* At(std::uint32_t block, std::uint32_t offset) const {
-        return Blocks[block]->As<std::uint8_t>() + offset;
+        return Blocks[block].get() + offset;
     }
     // Gives back the blocks before `block`.
     void ReleaseBefore(std::size_t block) {
         for (block = std::min(block, Blocks.size()); Released < block; ++Released) {
-            Held -= Blocks[Released]->Size();
+            Held -= Sizes[Released];
             Blocks[Released].reset();
         }
     }
     std::size_t Bytes() const { return Held; }
 
 private:
-    std::vector<std::unique_ptr<TZeroed>> Blocks;
+    std::vector<std::unique_ptr<std::uint8_t[]>> Blocks;
+    std::vector<std::size_t> Sizes;
     std::size_t Current = 0;
     std::size_t Used = 0;
     std::size_t Released = 0;
@@ -556,10 +578,15 @@ constexpr std::size_t DroppedRange = 1024;
 constexpr std::uint32_t Unbounded = 0xFFFFFFFF;
 
 // The threads of one search, started once: Run hands each of them a job and
-// takes part itself as thread 0, returning when all have finished.
+// takes part itself as thread 0, returning when all have finished. A segment
+// follows another within microseconds, so a thread that has finished its part
+// watches for the next job a little while before it sleeps: waking a
+// sleeping thread costs more than a segment's shortest parts. (Not when there
+// are more threads than cores: then the watching would hold up the work.)
 class TThreadPool {
 public:
-    explicit TThreadPool(int threads) {
+    explicit TThreadPool(int threads)
+        : SpinLimit(threads <= static_cast<int>(std::thread::hardware_concurrency()) ? 2000 : 0) {
         for (int t = 1; t < threads; ++t)
             Others.emplace_back([this, t](std::stop_token stop) { Serve(t, stop); });
     }
@@ -581,32 +608,52 @@ public:
             const std::lock_guard guard(Lock);
             Job = &job;
             Wanted = threads;
-            Pending = threads - 1;
-            ++Generation;
+            Pending.store(threads - 1, std::memory_order_relaxed);
+            Generation.fetch_add(1, std::memory_order_release);
         }
         Wake.notify_all();
         job(0);
+        for (int i = 0; i < SpinLimit && Pending.load(std::memory_order_acquire) != 0; ++i)
+            Pause();
         std::unique_lock guard(Lock);
-        Done.wait(guard, [this] { return Pending == 0; });
+        Done.wait(guard, [this] { return Pending.load(std::memory_order_acquire) == 0; });
         Job = nullptr;
     }
 
 private:
+    const int SpinLimit;
+
+    static void Pause() {
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#else
+        std::this_thread::yield();
+#endif
+    }
+
     void Serve(int t, std::stop_token stop) {
         std::uint64_t seen = 0;
         for (;;) {
+            for (int i = 0; i < SpinLimit && !stop.stop_requested() &&
+                            Generation.load(std::memory_order_acquire) == seen;
+                 ++i)
+                Pause();
             const std::function<void(int)>* job = nullptr;
             {
                 std::unique_lock guard(Lock);
-                Wake.wait(guard, stop, [&] { return Generation != seen; });
+                Wake.wait(guard, stop,
+                          [&] { return Generation.load(std::memory_order_relaxed) != seen; });
                 if (stop.stop_requested()) return;
-                seen = Generation;
+                seen = Generation.load(std::memory_order_relaxed);
                 if (t >= Wanted) continue;
                 job = Job;
             }
             (*job)(t);
-            const std::lock_guard guard(Lock);
-            if (--Pending == 0) Done.notify_one();
+            if (Pending.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+                // Under the lock, so that the caller cannot miss the call.
+                { const std::lock_guard guard(Lock); }
+                Done.notify_one();
+            }
         }
     }
 
@@ -615,8 +662,8 @@ private:
     std::condition_variable Done;
     const std::function<void(int)>* Job = nullptr;
     int Wanted = 0;
-    int Pending = 0;
-    std::uint64_t Generation = 0;
+    std::atomic<int> Pending{0};
+    std::atomic<std::uint64_t> Generation{0};
     std::vector<std::jthread> Others;
 };
 
