@@ -150,7 +150,9 @@ constexpr std::uint64_t Mix(std::uint64_t x) {
     return x;
 }
 
-// A 64-bit fingerprint of a packed position; never 0 (0 marks a free slot).
+// A 64-bit fingerprint of a packed position; its low 60 bits are never all 0
+// (0 marks a free slot of the table).
+constexpr std::uint64_t PrintBitsOfFingerprint = (std::uint64_t{1} << 60) - 1;
 std::uint64_t Fingerprint(const std::uint8_t* p, std::size_t n) {
     std::uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
     while (n >= 8) {
@@ -164,7 +166,7 @@ std::uint64_t Fingerprint(const std::uint8_t* p, std::size_t n) {
     std::uint64_t w = 0;
     std::memcpy(&w, p, n);
     h = Mix(h ^ w);
-    return h == 0 ? 1 : h;
+    return (h & PrintBitsOfFingerprint) == 0 ? h | 1 : h;
 }
 
 constexpr std::uint32_t NoLink = 0xFFFFFFFF;
@@ -214,149 +216,216 @@ private:
     bool Mapped;
 };
 
-// One shard of the fingerprints of every position seen in a pass, each with
-// the smallest link (parent and move) it was reached by: open addressing,
-// linear probing, shared by the threads. A slot keeps the link inverted, so
-// that a zeroed slot holds none and a smaller link is a larger number. A shard
-// never grows while the threads use it: when it is nearly full it refuses new
-// fingerprints (Full), and the search adds them after it has grown.
-class TShard {
+// The positions one thread found first in a segment, as the table refers to
+// them until the segment ends: fingerprint, table slot and smallest link. They
+// stay where they are while the other threads read them (blocks that are only
+// added, never moved).
+struct TFreshEntry {
+    std::uint64_t Print;
+    std::uint64_t Slot; // shard in the top byte, slot in the shard below
+    std::uint32_t Link;
+};
+
+class TFreshList {
 public:
-    static constexpr std::size_t SlotBytes = sizeof(std::uint64_t) + sizeof(std::uint32_t);
-    enum TAnswer { New, Seen, Full };
+    static constexpr std::size_t BlockEntries = 4096;
 
-    explicit TShard(std::size_t slots)
-        : PrintMemory(slots * sizeof(std::uint64_t)), LinkMemory(slots * sizeof(std::uint32_t)),
-          Prints(PrintMemory.As<std::uint64_t>()), Links(LinkMemory.As<std::uint32_t>()),
-          Mask(slots - 1), Cap(slots - slots / 16 - MaxSolverThreads) {}
+    // At most `capacity` entries.
+    explicit TFreshList(std::size_t capacity) : Blocks(capacity / BlockEntries + 1) {}
 
-    std::size_t Slots() const { return Mask + 1; }
-    std::size_t Bytes() const { return Slots() * SlotBytes; }
-    std::size_t Count() const { return Used.load(std::memory_order_relaxed); }
-    // Filled beyond three quarters, or up to the cap.
-    bool Crowded() const { return Count() * 4 > Slots() * 3 || Count() >= Cap; }
-
-    // Adds fp reached by link, or lowers the link of fp when it is there already.
-    TAnswer Insert(std::uint64_t fp, std::uint32_t link, std::size_t& slot) {
-        std::size_t i = static_cast<std::size_t>(fp) & Mask;
-        for (;;) {
-            std::atomic_ref<std::uint64_t> print(Prints[i]);
-            std::uint64_t there = print.load(std::memory_order_relaxed);
-            if (there == 0) {
-                // Over the cap by at most one slot a thread: empty slots are
-                // left for probing however many threads there are.
-                if (Used.load(std::memory_order_relaxed) >= Cap) return Full;
-                if (print.compare_exchange_strong(there, fp, std::memory_order_relaxed)) {
-                    Used.fetch_add(1, std::memory_order_relaxed);
-                    Lower(i, link);
-                    slot = i;
-                    return New;
-                }
-            }
-            if (there == fp) {
-                Lower(i, link);
-                slot = i;
-                return Seen;
-            }
-            i = (i + 1) & Mask;
+    // The entry Size() will be, made ready; Commit() keeps it.
+    TFreshEntry& Prepare() {
+        auto& block = Blocks.at(Count / BlockEntries);
+        if (!block) {
+            block = std::make_unique<TFreshEntry[]>(BlockEntries);
+            ++Allocated;
         }
+        return block[Count % BlockEntries];
     }
-    void Prefetch(std::uint64_t fp) const {
-        __builtin_prefetch(&Prints[static_cast<std::size_t>(fp) & Mask]);
-        __builtin_prefetch(&Links[static_cast<std::size_t>(fp) & Mask]);
+    void Commit() { ++Count; }
+    TFreshEntry& operator[](std::size_t i) const {
+        return Blocks[i / BlockEntries][i % BlockEntries];
     }
-    std::uint32_t LinkAt(std::size_t slot) const {
-        return ~std::atomic_ref<std::uint32_t>(Links[slot]).load(std::memory_order_relaxed);
-    }
-    // The slot of a fingerprint that is there.
-    std::size_t Find(std::uint64_t fp) const {
-        std::size_t i = static_cast<std::size_t>(fp) & Mask;
-        while (Prints[i] != fp)
-            i = (i + 1) & Mask;
-        return i;
-    }
-    // Moves every fingerprint with its link into `to`.
-    void MoveInto(TShard& to) const {
-        std::size_t slot = 0;
-        for (std::size_t i = 0; i <= Mask; ++i)
-            if (Prints[i] != 0) to.Insert(Prints[i], ~Links[i], slot);
+    std::size_t Size() const { return Count; }
+    void Clear() { Count = 0; }
+    std::size_t Bytes() const {
+        return Allocated * BlockEntries * sizeof(TFreshEntry) +
+               Blocks.capacity() * sizeof(Blocks[0]);
     }
 
 private:
-    void Lower(std::size_t i, std::uint32_t link) {
-        std::atomic_ref<std::uint32_t> stored(Links[i]);
-        const std::uint32_t inverted = ~link;
-        std::uint32_t seen = stored.load(std::memory_order_relaxed);
-        while (inverted > seen &&
-               !stored.compare_exchange_weak(seen, inverted, std::memory_order_relaxed)) {
+    std::vector<std::unique_ptr<TFreshEntry[]>> Blocks;
+    std::size_t Count = 0;
+    std::size_t Allocated = 0;
+};
+
+// Lowers a link shared by the threads to `link` when that is smaller.
+void LowerLink(std::uint32_t& shared, std::uint32_t link) {
+    std::atomic_ref<std::uint32_t> slot(shared);
+    std::uint32_t seen = slot.load(std::memory_order_relaxed);
+    while (link < seen && !slot.compare_exchange_weak(seen, link, std::memory_order_relaxed)) {
+    }
+}
+
+// A slot of the table: 0 when free; a position of an earlier segment as its
+// fingerprint without the shard's bits; a position of the segment being
+// expanded as Fresh with the thread that found it and its entry there.
+constexpr std::uint64_t Fresh = std::uint64_t{1} << 63;
+constexpr std::uint64_t PrintBits = (std::uint64_t{1} << 60) - 1;
+
+// One shard of the fingerprints of every position seen in a pass, an 8-byte
+// slot each: open addressing, linear probing, shared by the threads. A shard
+// never grows while the threads use it: each thread may take a share of its
+// free slots in a segment, and a position refused for want of a slot (Full)
+// is added after the shard has grown.
+class TShard {
+public:
+    static constexpr std::size_t SlotBytes = sizeof(std::uint64_t);
+    enum TAnswer { New, Seen, Full };
+    using TLists = std::vector<TFreshList*>;
+
+    TShard(std::size_t slots, const TLists& lists)
+        : Memory(slots * SlotBytes), Slots(Memory.As<std::uint64_t>()), Count_(slots),
+          Cap(slots - slots / 16), Lists(lists) {}
+
+    std::size_t Size() const { return Count_; }
+    std::size_t Bytes() const { return Size() * SlotBytes; }
+    // Free slots the threads may take in all.
+    std::size_t Room() const { return Used < Cap ? Cap - Used : 0; }
+    void Took(std::size_t slots) { Used += slots; }
+    std::size_t Count() const { return Used; }
+
+    // Looks fp up; when it is not there and `take`, puts the prepared entry
+    // `mine` (fingerprint fp, Fresh value `ref`) in a free slot. When it is a
+    // position of this segment, lowers its link to mine.
+    TAnswer Insert(std::uint64_t fp, std::uint64_t ref, TFreshEntry& mine, bool take,
+                   std::size_t shard) {
+        const std::uint64_t print = fp & PrintBits;
+        for (std::size_t i = Home(fp);; i = Following(i)) {
+            std::atomic_ref<std::uint64_t> slot(Slots[i]);
+            std::uint64_t there = slot.load(std::memory_order_acquire);
+            if (there == 0) {
+                if (!take) return Full;
+                if (slot.compare_exchange_strong(there, ref, std::memory_order_acq_rel,
+                                                 std::memory_order_acquire)) {
+                    mine.Slot = (shard << SlotShift) | i;
+                    return New;
+                }
+            }
+            if (there == print) return Seen;
+            if ((there & Fresh) != 0) {
+                TFreshEntry& other = Entry(there);
+                if (other.Print == fp) {
+                    LowerLink(other.Link, mine.Link);
+                    return Seen;
+                }
+            }
+        }
+    }
+    // Adds a fingerprint of an earlier segment (the search's start) alone.
+    void Add(std::uint64_t fp) {
+        std::size_t i = Home(fp);
+        while (Slots[i] != 0)
+            i = Following(i);
+        Slots[i] = fp & PrintBits;
+        ++Used;
+    }
+    // Turns a position of this segment into one of an earlier segment.
+    void Settle(const TFreshEntry& entry) {
+        std::atomic_ref<std::uint64_t>(Slots[entry.Slot & SlotMask])
+            .store(entry.Print & PrintBits, std::memory_order_relaxed);
+    }
+    void Prefetch(std::uint64_t fp) const { __builtin_prefetch(&Slots[Home(fp)]); }
+    // Moves slots from..to-1 into `into` (a larger shard); several threads may
+    // move parts at once while no search uses either shard. Entries of this
+    // segment learn their new slots.
+    void MoveInto(TShard& into, std::size_t from, std::size_t to, std::size_t shard) const {
+        for (std::size_t i = from; i < to; ++i) {
+            const std::uint64_t value = Slots[i];
+            if (value == 0) continue;
+            TFreshEntry* entry = (value & Fresh) != 0 ? &Entry(value) : nullptr;
+            const std::uint64_t low = entry != nullptr ? entry->Print : value;
+            for (std::size_t j = into.Home(low);; j = into.Following(j)) {
+                std::uint64_t empty = 0;
+                if (std::atomic_ref<std::uint64_t>(into.Slots[j])
+                        .compare_exchange_strong(empty, value, std::memory_order_relaxed)) {
+                    if (entry != nullptr) entry->Slot = (shard << SlotShift) | j;
+                    break;
+                }
+            }
         }
     }
 
-    TZeroed PrintMemory;
-    TZeroed LinkMemory;
-    std::uint64_t* Prints;
-    std::uint32_t* Links;
-    std::size_t Mask;
+    static constexpr int SlotShift = 56;
+    static constexpr std::uint64_t SlotMask = (std::uint64_t{1} << SlotShift) - 1;
+
+private:
+    // The first slot a fingerprint tries: 32 of its bits below the shard's
+    // scaled to the shard's size (which need not be a power of two; it stays
+    // far below 2^32 slots).
+    std::size_t Home(std::uint64_t fp) const {
+        return static_cast<std::size_t>((((fp >> 28) & 0xFFFFFFFFu) * Count_) >> 32);
+    }
+    std::size_t Following(std::size_t i) const { return i + 1 == Count_ ? 0 : i + 1; }
+
+    TFreshEntry& Entry(std::uint64_t value) const {
+        return (*Lists[static_cast<std::size_t>((value >> 32) & 0x7F)])[value & 0xFFFFFFFF];
+    }
+
+    TZeroed Memory;
+    std::uint64_t* Slots;
+    std::size_t Count_; // slots
     std::size_t Cap;
-    alignas(64) std::atomic<std::size_t> Used{0};
+    std::size_t Used = 0;
+    const TLists& Lists;
 };
 
 // The fingerprints in 16 shards chosen by their top bits, so that a shard that
-// grows needs room for itself twice over, not for the whole table. A slot is
-// addressed with its shard in the top byte.
+// grows needs room for itself twice over, not for the whole table. A shard
+// filled beyond three quarters doubles: the table holds between 1.33 and 2.67
+// slots a position (growing by half would hold at most 2, but costs more time
+// than the memory is worth).
 class TSeenTable {
 public:
     static constexpr int ShardBits = 4;
     static constexpr std::size_t Shards = std::size_t{1} << ShardBits;
-    static constexpr int SlotShift = 56;
+    using TLists = TShard::TLists;
 
-    TSeenTable() {
+    explicit TSeenTable(const TLists& lists) : Lists(lists) {
         for (auto& shard : Parts)
-            shard = std::make_unique<TShard>(256);
+            shard = std::make_unique<TShard>(256, Lists);
     }
 
-    TShard::TAnswer Insert(std::uint64_t fp, std::uint32_t link, std::size_t& slot) {
-        const std::size_t s = static_cast<std::size_t>(fp >> (64 - ShardBits));
-        const TShard::TAnswer answer = Parts[s]->Insert(fp, link, slot);
-        slot |= s << SlotShift;
-        return answer;
+    static std::size_t ShardOf(std::uint64_t fp) {
+        return static_cast<std::size_t>(fp >> (64 - ShardBits));
     }
-    void Prefetch(std::uint64_t fp) const {
-        Parts[static_cast<std::size_t>(fp >> (64 - ShardBits))]->Prefetch(fp);
-    }
-    std::uint32_t LinkAt(std::size_t slot) const {
-        return Parts[slot >> SlotShift]->LinkAt(slot & ((std::size_t{1} << SlotShift) - 1));
-    }
-    std::size_t Find(std::uint64_t fp) const {
-        const std::size_t s = static_cast<std::size_t>(fp >> (64 - ShardBits));
-        return Parts[s]->Find(fp) | (s << SlotShift);
-    }
+    TShard& Shard(std::size_t s) { return *Parts[s]; }
+    const TShard& Shard(std::size_t s) const { return *Parts[s]; }
+    void Prefetch(std::uint64_t fp) const { Parts[ShardOf(fp)]->Prefetch(fp); }
+    void Settle(const TFreshEntry& entry) { Parts[entry.Slot >> TShard::SlotShift]->Settle(entry); }
     std::size_t Bytes() const {
         std::size_t bytes = 0;
         for (const auto& shard : Parts)
             bytes += shard->Bytes();
         return bytes;
     }
-    // The shards filled beyond three quarters, the bytes their doubling adds,
-    // and the bytes of the largest of them.
-    std::vector<std::size_t> Crowded(std::size_t& bytes, std::size_t& largest) const {
-        std::vector<std::size_t> crowded;
-        bytes = largest = 0;
-        for (std::size_t s = 0; s < Shards; ++s) {
-            if (!Parts[s]->Crowded()) continue;
-            crowded.push_back(s);
-            bytes += Parts[s]->Bytes();
-            largest = std::max(largest, Parts[s]->Bytes());
-        }
-        return crowded;
-    }
-    void Grow(std::size_t s) {
-        auto grown = std::make_unique<TShard>(2 * Parts[s]->Slots());
-        Parts[s]->MoveInto(*grown);
+    bool Crowded(std::size_t s) const { return Parts[s]->Count() * 4 > Parts[s]->Size() * 3; }
+    // Doubles shard s, its slots moved by `run` (which calls its job with the
+    // parts 0..parts-1 of the work, on any threads).
+    void
+    Grow(std::size_t s, std::size_t parts,
+         const std::function<void(std::size_t, const std::function<void(std::size_t)>&)>& run) {
+        const TShard& old = *Parts[s];
+        auto grown = std::make_unique<TShard>(2 * old.Size(), Lists);
+        grown->Took(old.Count());
+        run(parts, [&](std::size_t part) {
+            old.MoveInto(*grown, old.Size() * part / parts, old.Size() * (part + 1) / parts, s);
+        });
         Parts[s] = std::move(grown);
     }
 
 private:
+    const TLists& Lists;
     std::array<std::unique_ptr<TShard>, Shards> Parts;
 };
 
@@ -540,22 +609,25 @@ constexpr int ThreadShift = 56;
 
 // What one thread keeps between segments.
 struct TWorker {
-    TWorker(const TPacker& packer, const TMap& level, const std::uint8_t* start,
-            const TDelta& delta)
-        : Parent(packer.FixedCells()), Child(packer.FixedCells()),
-          Bound(level, packer.FixedCells()), New(start, delta) {
+    TWorker(std::size_t index, const TPacker& packer, const TMap& level, const std::uint8_t* start,
+            const TDelta& delta, std::size_t segment)
+        : Index(index), Parent(packer.FixedCells()), Child(packer.FixedCells()),
+          Bound(level, packer.FixedCells()), New(start, delta), Fresh(4 * segment) {
         // Unpacking writes only the cells that can change: the others are the level's.
         Parent.Load(level);
         Child.Load(level);
     }
+    std::size_t Index;
     TSolverMap Parent;
     TSolverMap Child;
     TLowerBound Bound;
-    // The positions this thread stored first in the segment, their table
-    // slots and fingerprints.
+    // The positions this thread stored first in the segment, and their
+    // entries in the table.
     TNewPositions New;
-    std::vector<std::size_t> NewSlot;
-    std::vector<std::uint64_t> NewPrint;
+    TFreshList Fresh;
+    // The free slots of each shard this thread may take in the segment, and
+    // those it took.
+    std::array<std::size_t, TSeenTable::Shards> Quota{}, Taken{};
     // Positions waiting for their table slots, a position being read and the
     // one before it.
     std::vector<std::uint8_t> BatchCells, Packed, Previous;
@@ -697,7 +769,11 @@ public:
         StartPacked.resize(Size);
         Packer.Pack(start, StartPacked.data());
         for (int t = 0; t < Threads; ++t)
-            Workers.push_back(std::make_unique<TWorker>(Packer, level, StartPacked.data(), Delta));
+            Workers.push_back(std::make_unique<TWorker>(static_cast<std::size_t>(t), Packer, level,
+                                                        StartPacked.data(), Delta,
+                                                        options.SegmentLength));
+        for (auto& worker : Workers)
+            FreshLists.push_back(&worker->Fresh);
         Result.PackedBytes = Size;
         Result.Threads = Threads;
     }
@@ -767,7 +843,7 @@ private:
     bool RunPass(std::uint32_t bound, std::vector<std::uint64_t>& dropped) {
         StoredBefore = Result.Stored;
         PassStored = 0;
-        Table = std::make_unique<TSeenTable>();
+        Table = std::make_unique<TSeenTable>(FreshLists);
         Links = TLinks();
         for (auto& worker : Workers)
             worker->Dropped.assign(DroppedRange, 0);
@@ -778,8 +854,8 @@ private:
         layer.Chunks.push_back({chain.Next(), 0, chain.Block(), 0});
         chain.Commit(Delta.Encode(StartPacked.data(), StartPacked.data(), chain.Next()));
         layer.Count = 1;
-        std::size_t slot = 0;
-        Table->Insert(Fingerprint(StartPacked.data(), Size), 0, slot);
+        const std::uint64_t start = Fingerprint(StartPacked.data(), Size);
+        Table->Shard(TSeenTable::ShardOf(start)).Add(start);
         Links.Add(0);
         PassStored = 1;
         Result.Stored = StoredBefore + 1;
@@ -852,24 +928,34 @@ private:
         return true;
     }
 
-    // Doubles the shards of the table filled beyond three quarters.
+    // Doubles the shards of the table filled beyond three quarters, one after
+    // the other, each by all threads when it is large.
     bool MakeRoom(const TLayer& layer, const TLayer& next) {
-        std::size_t more = 0, largest = 0;
-        const std::vector<std::size_t> crowded = Table->Crowded(more, largest);
-        if (crowded.empty()) return true;
-        // Each thread grows one shard at a time: besides the table's growth,
-        // one new shard a thread is held beside its old one at most.
-        const std::size_t peak =
-            Held(layer, next) + more + static_cast<std::size_t>(Threads) * largest;
-        if (peak > Budget) return OutOfMemory();
-        std::atomic<std::size_t> cursor{0};
-        RunShared(crowded.size() > 1 ? std::min<int>(Threads, static_cast<int>(crowded.size())) : 1,
-                  [&](int) {
-                      for (std::size_t k; (k = cursor.fetch_add(1)) < crowded.size();)
-                          Table->Grow(crowded[k]);
-                  });
-        Peak = std::max(Peak, peak);
+        for (std::size_t s = 0; s < TSeenTable::Shards; ++s) {
+            if (!Table->Crowded(s)) continue;
+            // The new shard is held beside the old one while it fills.
+            const std::size_t peak = Held(layer, next) + 2 * Table->Shard(s).Bytes();
+            if (peak > Budget) return OutOfMemory();
+            const bool shared = Table->Shard(s).Size() >= (std::size_t{1} << 16) && Threads > 1;
+            GrowShard(s, shared ? static_cast<std::size_t>(Threads) : 1);
+            Peak = std::max(Peak, peak);
+        }
         return true;
+    }
+
+    void GrowShard(std::size_t s, std::size_t parts) {
+        Table->Grow(s, parts, [this](std::size_t n, const std::function<void(std::size_t)>& part) {
+            RunShared(static_cast<int>(n), [&](int t) { part(static_cast<std::size_t>(t)); });
+        });
+    }
+
+    // Shares out the free slots of each shard among the threads of a segment.
+    void GiveQuotas(int threads) {
+        for (auto& worker : Workers)
+            for (std::size_t s = 0; s < TSeenTable::Shards; ++s) {
+                worker->Quota[s] = Table->Shard(s).Room() / static_cast<std::size_t>(threads);
+                worker->Taken[s] = 0;
+            }
     }
 
     // Tries the four moves of the layer's positions begin..end-1, which lie in
@@ -881,6 +967,7 @@ private:
         std::atomic<std::size_t> cursor{c0};
         std::atomic<std::uint32_t> goal{NoLink};
         const int threads = end - begin >= Options.ParallelFrom ? Threads : 1;
+        GiveQuotas(threads);
         RunShared(threads, [&](int t) {
             TWorker& w = *Workers[static_cast<std::size_t>(t)];
             w.BatchCells.resize(Batch * Size);
@@ -908,11 +995,14 @@ private:
                 cursor.store(c1);
             }
         });
+        for (std::size_t s = 0; s < TSeenTable::Shards; ++s)
+            for (auto& worker : Workers)
+                Table->Shard(s).Took(worker->Taken[s]);
         AddDeferred();
         for (auto& worker : Workers) {
             Result.Expanded += worker->Expanded;
             worker->Expanded = 0;
-            PassStored += worker->NewSlot.size();
+            PassStored += worker->Fresh.Size();
             if (worker->Failure) {
                 std::exception_ptr failure = worker->Failure;
                 worker->Failure = nullptr;
@@ -923,37 +1013,42 @@ private:
         return goal.load();
     }
 
-    // Adds the positions refused by full shards, once those have grown; a
-    // shard that grows moves its slots, so the new positions' slots are
-    // looked up again.
+    // Adds the positions refused for want of free slots, growing the shards
+    // that need it (which tells the positions of this segment their new slots).
     void AddDeferred() {
-        bool grown = false;
         for (auto& worker : Workers) {
             TWorker& w = *worker;
             if (w.Failure) continue;
             for (std::size_t i = 0; i < w.DeferredPrints.size(); ++i) {
-                std::size_t slot = 0;
-                TShard::TAnswer answer;
-                while ((answer = Table->Insert(w.DeferredPrints[i], w.DeferredLinks[i], slot)) ==
-                       TShard::Full) {
-                    std::size_t more = 0, largest = 0;
-                    for (std::size_t s : Table->Crowded(more, largest))
-                        Table->Grow(s);
-                    grown = true;
+                const std::uint64_t fp = w.DeferredPrints[i];
+                const std::size_t s = TSeenTable::ShardOf(fp);
+                for (;;) {
+                    TFreshEntry& mine = w.Fresh.Prepare();
+                    mine.Print = fp;
+                    mine.Link = w.DeferredLinks[i];
+                    const TShard::TAnswer answer =
+                        Table->Shard(s).Insert(fp, Ref(w), mine, Table->Shard(s).Room() > 0, s);
+                    if (answer == TShard::Full) {
+                        GrowShard(s, 1);
+                        continue;
+                    }
+                    if (answer == TShard::New) {
+                        w.Fresh.Commit();
+                        Table->Shard(s).Took(1);
+                        w.New.Add(w.Deferred.data() + i * Size);
+                    }
+                    break;
                 }
-                if (answer != TShard::New) continue;
-                w.New.Add(w.Deferred.data() + i * Size);
-                w.NewSlot.push_back(slot);
-                w.NewPrint.push_back(w.DeferredPrints[i]);
             }
             w.Deferred.clear();
             w.DeferredPrints.clear();
             w.DeferredLinks.clear();
         }
-        if (!grown) return;
-        for (auto& worker : Workers)
-            for (std::size_t i = 0; i < worker->NewPrint.size(); ++i)
-                worker->NewSlot[i] = Table->Find(worker->NewPrint[i]);
+    }
+
+    // The table's reference to the entry a thread prepares.
+    static std::uint64_t Ref(const TWorker& w) {
+        return Fresh | (static_cast<std::uint64_t>(w.Index) << 32) | w.Fresh.Size();
     }
 
     void ExpandOne(TWorker& w, std::uint64_t node, int depth, std::uint32_t bound,
@@ -994,19 +1089,23 @@ private:
     // Looks the batch up in the table and stores the positions new to it.
     void Flush(TWorker& w) {
         for (std::size_t b = 0; b < w.Batched; ++b) {
-            std::size_t slot = 0;
             const std::uint8_t* cells = w.BatchCells.data() + b * Size;
-            switch (Table->Insert(w.BatchPrints[b], w.BatchLinks[b], slot)) {
+            const std::uint64_t fp = w.BatchPrints[b];
+            const std::size_t s = TSeenTable::ShardOf(fp);
+            TFreshEntry& mine = w.Fresh.Prepare();
+            mine.Print = fp;
+            mine.Link = w.BatchLinks[b];
+            switch (Table->Shard(s).Insert(fp, Ref(w), mine, w.Taken[s] < w.Quota[s], s)) {
             case TShard::New:
+                w.Fresh.Commit();
+                ++w.Taken[s];
                 w.New.Add(cells);
-                w.NewSlot.push_back(slot);
-                w.NewPrint.push_back(w.BatchPrints[b]);
                 break;
             case TShard::Seen:
                 break;
             case TShard::Full: // added after the shard has grown
                 w.Deferred.insert(w.Deferred.end(), cells, cells + Size);
-                w.DeferredPrints.push_back(w.BatchPrints[b]);
+                w.DeferredPrints.push_back(fp);
                 w.DeferredLinks.push_back(w.BatchLinks[b]);
                 break;
             }
@@ -1027,9 +1126,10 @@ private:
         const int writers = shared ? Threads : 1;
         auto place = [&](std::size_t t) {
             const TWorker& w = *Workers[t];
-            for (std::size_t i = 0; i < w.NewSlot.size(); ++i) {
-                const std::uint32_t link = Table->LinkAt(w.NewSlot[i]);
-                Placement[link - base] = (static_cast<std::uint64_t>(t) << ThreadShift) | i;
+            for (std::size_t i = 0; i < w.Fresh.Size(); ++i) {
+                const TFreshEntry& entry = w.Fresh[i];
+                Table->Settle(entry);
+                Placement[entry.Link - base] = (static_cast<std::uint64_t>(t) << ThreadShift) | i;
             }
         };
         if (shared) {
@@ -1118,11 +1218,11 @@ private:
         std::size_t bytes = Table->Bytes() + Links.Bytes() + layer.Bytes() + next.Bytes() +
                             Placement.capacity() * sizeof(std::uint64_t);
         for (const auto& worker : Workers)
-            bytes +=
-                (worker->NewSlot.capacity() + worker->NewPrint.capacity()) * sizeof(std::uint64_t) +
-                worker->New.Bytes() + worker->Chunks.capacity() * sizeof(TChunk) +
-                worker->Links.capacity() * sizeof(std::uint32_t) + worker->BatchCells.capacity() +
-                worker->Packed.capacity() + worker->Previous.capacity();
+            bytes += worker->Fresh.Bytes() + worker->New.Bytes() +
+                     worker->Chunks.capacity() * sizeof(TChunk) +
+                     worker->Links.capacity() * sizeof(std::uint32_t) +
+                     worker->BatchCells.capacity() + worker->Packed.capacity() +
+                     worker->Previous.capacity();
         return bytes;
     }
 
@@ -1134,8 +1234,7 @@ private:
         Result.PeakStored = std::max(Result.PeakStored, PassStored);
         for (auto& worker : Workers) {
             worker->New.Clear();
-            worker->NewSlot.clear();
-            worker->NewPrint.clear();
+            worker->Fresh.Clear();
         }
     }
 
@@ -1149,6 +1248,7 @@ private:
     std::uint64_t Budget = 0;
     std::vector<std::uint8_t> StartPacked;
     std::vector<std::unique_ptr<TWorker>> Workers;
+    TShard::TLists FreshLists; // the workers' entries, for the table
     std::unique_ptr<TThreadPool> Pool;
     std::unique_ptr<TSeenTable> Table;
     TLinks Links;
