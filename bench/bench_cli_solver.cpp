@@ -147,6 +147,32 @@ BENCHMARK(FullSizeField)
     ->UseRealTime()
     ->Iterations(1);
 
+// The memory of the search as it grows: the same field on one thread, up to
+// 1 to 6 million positions (argument: millions). The table grows in steps, so
+// bytes a position differ from one size to the next; each must stay within
+// the goal.
+void FullSizeFieldMemory(benchmark::State& state) {
+    const TFieldLevel level;
+    TSolveOptions options;
+    options.MaxStates = static_cast<std::uint64_t>(state.range(0)) * 1'000'000;
+    options.Threads = 1;
+    options.Prune = false;
+    TSolveResult result;
+    std::uint64_t stored = 0;
+    for (auto _ : state) {
+        result = Solve(level, options);
+        stored += result.Stored;
+    }
+    Report(state, result, stored);
+    state.counters["peak MB"] = static_cast<double>(result.PeakBytes) / 1e6;
+}
+
+BENCHMARK(FullSizeFieldMemory)
+    ->DenseRange(1, 6)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+
 } // namespace
 } // namespace tb::bench
 

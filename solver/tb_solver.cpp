@@ -844,6 +844,7 @@ private:
         StoredBefore = Result.Stored;
         PassStored = 0;
         Table = std::make_unique<TSeenTable>(FreshLists);
+        Placement.clear();
         Links = TLinks();
         for (auto& worker : Workers)
             worker->Dropped.assign(DroppedRange, 0);
@@ -1118,7 +1119,9 @@ private:
     // search would have found it, and records their links. `base` is the
     // smallest link the segment's positions can have.
     void WriteSegment(TLayer& next, std::uint64_t base, std::size_t length) {
-        Placement.assign(4 * length, NoRef);
+        // (every entry is NoRef between segments: the writers clear what they read)
+        const std::size_t places = 4 * length;
+        if (Placement.size() < places) Placement.resize(places, NoRef);
         // Each thread places the positions it found (with their index in its
         // lists), then writes a share of them in order (in parallel when the
         // segment is long enough to pay for waking the threads).
@@ -1138,7 +1141,7 @@ private:
             for (std::size_t t = 0; t < Workers.size(); ++t)
                 place(t);
         }
-        RunShared(writers, [&](int r) { WriteShare(next, r, writers, base); });
+        RunShared(writers, [&](int r) { WriteShare(next, r, writers, base, places); });
         for (int r = 0; r < writers; ++r) {
             TWorker& w = *Workers[static_cast<std::size_t>(r)];
             for (TChunk chunk : w.Chunks) {
@@ -1150,16 +1153,16 @@ private:
         }
     }
 
-    // Writes the positions of share r of the placement into chain r of the
-    // next layer, in chunks.
-    void WriteShare(TLayer& next, int r, int writers, std::uint64_t base) {
+    // Writes the positions of share r of the segment's places into chain r of
+    // the next layer, in chunks, and clears those places.
+    void WriteShare(TLayer& next, int r, int writers, std::uint64_t base, std::size_t places) {
         TWorker& w = *Workers[static_cast<std::size_t>(r)];
         TBlockChain& chain = *next.Chains[static_cast<std::size_t>(r)];
         w.Chunks.clear();
         w.Links.clear();
         w.Packed.resize(Size);
         w.Previous.resize(Size);
-        const std::size_t n = Placement.size();
+        const std::size_t n = places;
         const std::size_t from =
             n * static_cast<std::size_t>(r) / static_cast<std::size_t>(writers);
         const std::size_t to =
@@ -1168,6 +1171,7 @@ private:
         for (std::size_t i = from; i < to; ++i) {
             const std::uint64_t ref = Placement[i];
             if (ref == NoRef) continue;
+            Placement[i] = NoRef;
             const TWorker& owner = *Workers[static_cast<std::size_t>(ref >> ThreadShift)];
             owner.New.Read(ref & ((std::uint64_t{1} << ThreadShift) - 1), w.Packed.data());
             const std::uint8_t* previous = w.Previous.data();
