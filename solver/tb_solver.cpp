@@ -937,7 +937,7 @@ private:
             // The new shard is held beside the old one while it fills.
             const std::size_t peak = Held(layer, next) + 2 * Table->Shard(s).Bytes();
             if (peak > Budget) return OutOfMemory();
-            const bool shared = Table->Shard(s).Size() >= (std::size_t{1} << 16) && Threads > 1;
+            const bool shared = Table->Shard(s).Size() >= (std::size_t{1} << 13) && Threads > 1;
             GrowShard(s, shared ? static_cast<std::size_t>(Threads) : 1);
             Peak = std::max(Peak, peak);
         }
@@ -1125,7 +1125,7 @@ private:
         // Each thread places the positions it found (with their index in its
         // lists), then writes a share of them in order (in parallel when the
         // segment is long enough to pay for waking the threads).
-        const bool shared = length >= std::max<std::size_t>(Options.ParallelFrom, 4096);
+        const bool shared = length >= std::max<std::size_t>(Options.ParallelFrom, 1024);
         const int writers = shared ? Threads : 1;
         auto place = [&](std::size_t t) {
             const TWorker& w = *Workers[t];
