@@ -533,11 +533,26 @@ public:
         ++Count;
     }
     // Writes position i into packed.
-    void Read(std::size_t i, std::uint8_t* packed) const {
-        std::memcpy(packed, Start, Last.size());
-        const std::uint8_t* in = Entries.get() + Groups[i / Group];
-        for (std::size_t k = 0; k <= i % Group; ++k)
+    // Where a reader stands: the position it read last (held in its buffer)
+    // and the entry after it.
+    struct TCursor {
+        std::size_t At = ~std::size_t{0};
+        const std::uint8_t* Next = nullptr;
+    };
+    // Turns `packed` into position i; from the position the cursor stands at
+    // when that lies before it in its group (mostly the one just before).
+    void Read(std::size_t i, std::uint8_t* packed, TCursor& cursor) const {
+        const std::uint8_t* in = cursor.Next;
+        std::size_t k = cursor.At + 1;
+        if (cursor.At == ~std::size_t{0} || i <= cursor.At || i / Group != cursor.At / Group) {
+            std::memcpy(packed, Start, Last.size());
+            in = Entries.get() + Groups[i / Group];
+            k = i - i % Group;
+        }
+        for (; k <= i; ++k)
             in += Delta.Decode(in, packed);
+        cursor.At = i;
+        cursor.Next = in;
     }
     void Clear() {
         Used = 0;
@@ -631,6 +646,9 @@ struct TWorker {
     // Positions waiting for their table slots, a position being read and the
     // one before it.
     std::vector<std::uint8_t> BatchCells, Packed, Previous;
+    // Positions read from each thread's new ones, and where in them.
+    std::vector<std::uint8_t> Reading;
+    std::vector<TNewPositions::TCursor> Cursors;
     // The chunks and links of the next layer this thread wrote in the segment.
     std::vector<TChunk> Chunks;
     std::vector<std::uint32_t> Links;
@@ -965,35 +983,47 @@ private:
     std::uint32_t ExpandSegment(const TLayer& layer, std::size_t c0, std::size_t c1,
                                 std::uint64_t begin, std::uint64_t end, std::uint64_t layerStart,
                                 int depth, std::uint32_t bound) {
-        std::atomic<std::size_t> cursor{c0};
         std::atomic<std::uint32_t> goal{NoLink};
         const int threads = end - begin >= Options.ParallelFrom ? Threads : 1;
         GiveQuotas(threads);
+        // Each thread takes the chunks of its own part of the segment, then
+        // helps with the others' parts: the positions a thread finds come
+        // mostly from its own part, so that it meets its own new positions
+        // again rather than another thread's, and writes them out itself.
+        const auto parts = static_cast<std::size_t>(threads);
+        for (std::size_t t = 0; t < parts; ++t) {
+            Parts[t].Next.store(c0 + (c1 - c0) * t / parts, std::memory_order_relaxed);
+            Parts[t].End = c0 + (c1 - c0) * (t + 1) / parts;
+        }
         RunShared(threads, [&](int t) {
             TWorker& w = *Workers[static_cast<std::size_t>(t)];
             w.BatchCells.resize(Batch * Size);
             w.Packed.resize(Size);
             w.Batched = 0;
             try {
-                for (;;) {
-                    if (Options.Stop.stop_requested()) return;
-                    std::size_t c = cursor.fetch_add(1, std::memory_order_relaxed);
-                    if (c >= c1) return;
-                    if (Options.Backwards) c = c1 - 1 - (c - c0); // from the end first
-                    const TChunk& chunk = layer.Chunks[c];
-                    const std::uint8_t* in = chunk.At;
-                    std::memcpy(w.Packed.data(), StartPacked.data(), Size);
-                    // (a chunk the segment begins in is read from its start)
-                    const std::uint64_t last = std::min(layer.End(c), end);
-                    for (std::uint64_t k = chunk.First; k < last; ++k) {
-                        in += Delta.Decode(in, w.Packed.data());
-                        if (k >= begin) ExpandOne(w, layerStart + k, depth, bound, goal);
+                for (std::size_t k = 0; k < parts; ++k) {
+                    TPart& part = Parts[(static_cast<std::size_t>(t) + k) % parts];
+                    for (;;) {
+                        if (Options.Stop.stop_requested()) return;
+                        std::size_t c = part.Next.fetch_add(1, std::memory_order_relaxed);
+                        if (c >= part.End) break;
+                        if (Options.Backwards) c = c1 - 1 - (c - c0); // from the end first
+                        const TChunk& chunk = layer.Chunks[c];
+                        const std::uint8_t* in = chunk.At;
+                        std::memcpy(w.Packed.data(), StartPacked.data(), Size);
+                        // (a chunk the segment begins in is read from its start)
+                        const std::uint64_t last = std::min(layer.End(c), end);
+                        for (std::uint64_t p = chunk.First; p < last; ++p) {
+                            in += Delta.Decode(in, w.Packed.data());
+                            if (p >= begin) ExpandOne(w, layerStart + p, depth, bound, goal);
+                        }
+                        Flush(w);
                     }
-                    Flush(w);
                 }
             } catch (...) {
                 w.Failure = std::current_exception();
-                cursor.store(c1);
+                for (std::size_t k = 0; k < parts; ++k)
+                    Parts[k].Next.store(Parts[k].End);
             }
         });
         for (std::size_t s = 0; s < TSeenTable::Shards; ++s)
@@ -1160,8 +1190,11 @@ private:
         TBlockChain& chain = *next.Chains[static_cast<std::size_t>(r)];
         w.Chunks.clear();
         w.Links.clear();
-        w.Packed.resize(Size);
         w.Previous.resize(Size);
+        // A buffer and a cursor for the positions of each thread, which are
+        // mostly read one after the other.
+        w.Reading.resize(Workers.size() * Size);
+        w.Cursors.assign(Workers.size(), {});
         const std::size_t n = places;
         const std::size_t from =
             n * static_cast<std::size_t>(r) / static_cast<std::size_t>(writers);
@@ -1172,8 +1205,10 @@ private:
             const std::uint64_t ref = Placement[i];
             if (ref == NoRef) continue;
             Placement[i] = NoRef;
-            const TWorker& owner = *Workers[static_cast<std::size_t>(ref >> ThreadShift)];
-            owner.New.Read(ref & ((std::uint64_t{1} << ThreadShift) - 1), w.Packed.data());
+            const std::size_t t = static_cast<std::size_t>(ref >> ThreadShift);
+            std::uint8_t* packed = w.Reading.data() + t * Size;
+            Workers[t]->New.Read(ref & ((std::uint64_t{1} << ThreadShift) - 1), packed,
+                                 w.Cursors[t]);
             const std::uint8_t* previous = w.Previous.data();
             if (written % ChunkLength == 0) {
                 chain.Reserve(ChunkLength * Delta.MaxEntry());
@@ -1181,8 +1216,8 @@ private:
                     {chain.Next(), written, chain.Block(), static_cast<std::uint32_t>(r)});
                 previous = StartPacked.data();
             }
-            chain.Commit(Delta.Encode(previous, w.Packed.data(), chain.Next()));
-            std::swap(w.Packed, w.Previous);
+            chain.Commit(Delta.Encode(previous, packed, chain.Next()));
+            std::memcpy(w.Previous.data(), packed, Size);
             w.Links.push_back(static_cast<std::uint32_t>(base + i));
             ++written;
         }
@@ -1226,7 +1261,7 @@ private:
                      worker->Chunks.capacity() * sizeof(TChunk) +
                      worker->Links.capacity() * sizeof(std::uint32_t) +
                      worker->BatchCells.capacity() + worker->Packed.capacity() +
-                     worker->Previous.capacity();
+                     worker->Previous.capacity() + worker->Reading.capacity();
         return bytes;
     }
 
@@ -1258,6 +1293,12 @@ private:
     TLinks Links;
     static constexpr std::uint64_t NoRef = ~std::uint64_t{0};
     std::vector<std::uint64_t> Placement;
+    // The parts of a segment's chunks, one a thread.
+    struct alignas(64) TPart {
+        std::atomic<std::size_t> Next{0};
+        std::size_t End = 0;
+    };
+    std::array<TPart, MaxSolverThreads> Parts;
     std::uint64_t StoredBefore = 0; // positions stored by the passes before
     std::uint64_t PassStored = 0;   // positions stored by this pass
     std::size_t Peak = 0;
