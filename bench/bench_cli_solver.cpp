@@ -7,7 +7,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <iomanip>
 #include <random>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
 
 namespace tb::bench {
 namespace {
@@ -173,7 +179,102 @@ BENCHMARK(FullSizeFieldMemory)
     ->UseRealTime()
     ->Iterations(1);
 
+// Prints the runs as they come, and at the end one line a case with its
+// one-thread and every-core runs side by side: time, speed-up, positions a
+// second and bytes a position.
+class TSideBySide final : public benchmark::ConsoleReporter {
+public:
+    // In colour only on a terminal, as the library's own reporter.
+    TSideBySide() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
+            const auto threads = run.counters.find("threads");
+            const bool one = threads == run.counters.end() || threads->second.value <= 1;
+            const std::string key =
+                run.run_name.function_name +
+                (run.report_label.empty() ? "/" + run.run_name.args : " " + run.report_label);
+            TCase& c = Find(key);
+            (one ? c.One : c.Many) = Summary(run);
+        }
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::ostream& out = GetOutputStream();
+        out << "\nOne thread and " << Cores() << " threads side by side\n";
+        Row(out, "case", "1 thread", std::to_string(Cores()) + " threads", "speed-up", "pos/s 1",
+            "pos/s N", "bytes/pos");
+        for (const TCase& c : Cases) {
+            const auto ms = [](const TRun& r) { return r.Seen ? Fixed(r.Ms, 1) + " ms" : "-"; };
+            const auto rate = [](const TRun& r) {
+                return r.Seen ? Fixed(r.Rate / 1e6, 2) + " M" : "-";
+            };
+            const std::string speedUp = c.One.Seen && c.Many.Seen && c.Many.Ms > 0
+                                            ? Fixed(c.One.Ms / c.Many.Ms, 2) + "x"
+                                            : "-";
+            const TRun& any = c.One.Seen ? c.One : c.Many;
+            Row(out, c.Key, ms(c.One), ms(c.Many), speedUp, rate(c.One), rate(c.Many),
+                Fixed(any.Bytes, 1));
+        }
+    }
+
+private:
+    struct TRun {
+        bool Seen = false;
+        double Ms = 0, Rate = 0, Bytes = 0;
+    };
+    struct TCase {
+        std::string Key;
+        TRun One, Many;
+    };
+
+    static TRun Summary(const Run& run) {
+        TRun r;
+        r.Seen = true;
+        r.Ms = run.GetAdjustedRealTime() * (run.time_unit == benchmark::kMillisecond   ? 1.0
+                                            : run.time_unit == benchmark::kMicrosecond ? 1e-3
+                                                                                       : 1e-6);
+        const auto value = [&](const char* name) {
+            const auto it = run.counters.find(name);
+            return it == run.counters.end() ? 0.0 : it->second.value;
+        };
+        // (a rate counter is reported as the total divided by the CPU time)
+        r.Rate = r.Ms > 0 ? value("positions") / (r.Ms / 1000) : 0;
+        r.Bytes = value("bytes/pos");
+        return r;
+    }
+    TCase& Find(const std::string& key) {
+        for (TCase& c : Cases)
+            if (c.Key == key) return c;
+        Cases.push_back({key, {}, {}});
+        return Cases.back();
+    }
+    static std::string Fixed(double value, int digits) {
+        std::ostringstream text;
+        text << std::fixed << std::setprecision(digits) << value;
+        return text.str();
+    }
+    static void Row(std::ostream& out, const std::string& key, const std::string& a,
+                    const std::string& b, const std::string& c, const std::string& d,
+                    const std::string& e, const std::string& f) {
+        out << std::left << std::setw(40) << key << std::right << std::setw(12) << a
+            << std::setw(12) << b << std::setw(10) << c << std::setw(11) << d << std::setw(11) << e
+            << std::setw(11) << f << "\n";
+    }
+
+    std::vector<TCase> Cases;
+};
+
 } // namespace
 } // namespace tb::bench
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    tb::bench::TSideBySide reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
