@@ -1237,13 +1237,24 @@ private:
 
     // Runs job on `threads` threads; the other threads start when first needed,
     // so that a small search never starts them.
+    // A job that throws on any thread (running out of memory) ends every
+    // thread's part first; then the first exception is thrown here.
     void RunShared(int threads, const std::function<void(int)>& job) {
         if (threads <= 1) {
             job(0);
             return;
         }
         if (!Pool) Pool = std::make_unique<TThreadPool>(Threads);
-        Pool->Run(threads, job);
+        std::vector<std::exception_ptr> failures(static_cast<std::size_t>(threads));
+        Pool->Run(threads, [&](int t) {
+            try {
+                job(t);
+            } catch (...) {
+                failures[static_cast<std::size_t>(t)] = std::current_exception();
+            }
+        });
+        for (const std::exception_ptr& failure : failures)
+            if (failure) std::rethrow_exception(failure);
     }
 
     bool OutOfMemory() {
