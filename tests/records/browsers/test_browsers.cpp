@@ -170,9 +170,9 @@ TEST_F(BrowserTest, AnEmptyHallShowsUnsolvedAndTenBlankRows) {
     TSolBox details(nullptr, *Db, Open);
     TChampBox box(nullptr, *Db, details);
     box.FillChampions();
-    EXPECT_EQ(std::tuple(box.xTitle.text().toStdString(), box.xList.RowCount(),
-                         RowIsBlank(box.xList, 0)),
-              std::tuple("Unsolved", 10, true));
+    EXPECT_EQ(
+        std::tuple(box.xTitle.text().toStdString(), box.xList.RowCount(), RowIsBlank(box.xList, 0)),
+        std::tuple("Unsolved", 10, true));
 
     // Space and a double-click in the empty list do nothing.
     WhenModal([&](QWidget& shown) {
