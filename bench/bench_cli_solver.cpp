@@ -130,12 +130,10 @@ public:
     }
 };
 
-void FullSizeField(benchmark::State& state) {
+// Solves the open field with the options given on every round and reports
+// its positions and memory.
+TSolveResult SolveField(benchmark::State& state, const TSolveOptions& options) {
     const TFieldLevel level;
-    TSolveOptions options;
-    options.MaxStates = 3'000'000;
-    options.Threads = static_cast<int>(state.range(0));
-    options.Prune = state.range(1) != 0;
     TSolveResult result;
     std::uint64_t stored = 0;
     for (auto _ : state) {
@@ -143,6 +141,15 @@ void FullSizeField(benchmark::State& state) {
         stored += result.Stored;
     }
     Report(state, result, stored);
+    return result;
+}
+
+void FullSizeField(benchmark::State& state) {
+    TSolveOptions options;
+    options.MaxStates = 3'000'000;
+    options.Threads = static_cast<int>(state.range(0));
+    options.Prune = state.range(1) != 0;
+    const TSolveResult result = SolveField(state, options);
     state.counters["packed"] = static_cast<double>(result.PackedBytes);
     state.SetLabel(result.Outcome == TSolveOutcome::GaveUp ? "gave up" : "ended");
 }
@@ -158,18 +165,11 @@ BENCHMARK(FullSizeField)
 // bytes a position differ from one size to the next; each must stay within
 // the goal.
 void FullSizeFieldMemory(benchmark::State& state) {
-    const TFieldLevel level;
     TSolveOptions options;
     options.MaxStates = static_cast<std::uint64_t>(state.range(0)) * 1'000'000;
     options.Threads = 1;
     options.Prune = false;
-    TSolveResult result;
-    std::uint64_t stored = 0;
-    for (auto _ : state) {
-        result = Solve(level, options);
-        stored += result.Stored;
-    }
-    Report(state, result, stored);
+    const TSolveResult result = SolveField(state, options);
     state.counters["peak MB"] = static_cast<double>(result.PeakBytes) / 1e6;
 }
 
