@@ -52,10 +52,10 @@ public:
         fs::remove_all(Root);
         for (const char* sub : {"tbg", "tlg", "img"})
             fs::create_directories(Root / sub);
-        SetProgramFolder(Root);
+        Folders = ProgramFolders(Root);
         WriteGames();
         WriteSolutions();
-        Records = std::make_unique<TAllGames>(Folders());
+        Records = std::make_unique<TAllGames>(Folders);
         Details = std::make_unique<TSolBox>(nullptr, *Records, TOpenGameAt{});
         Champions = std::make_unique<TChampBox>(nullptr, *Records, *Details);
         Games = std::make_unique<TWriBox>(nullptr, *Records, TOpenGameAt{});
@@ -78,7 +78,7 @@ public:
     std::unique_ptr<TAuthBox> Writers;
 
 private:
-    static void WriteGames() {
+    void WriteGames() const {
         for (int g = 0; g < GameCount; ++g) {
             TMapSet game;
             game.Init(GameName(g), AuthorName(g % Authors), static_cast<std::uint8_t>(g % 5));
@@ -89,10 +89,10 @@ private:
                 map->SetCell(TPos(2, 2), Hero);
                 map->SetCell(TPos(3, 2), Food);
             }
-            game.Save(Folders());
+            game.Save(Folders);
         }
     }
-    static void WriteSolutions() {
+    void WriteSolutions() const {
         TTextWriter file;
         file.WriteLine(VersionLine());
         for (int g = 0; g < GameCount; ++g)
@@ -107,10 +107,11 @@ private:
                 s.Add(3);
                 s.WriteLine(file, GameName(g), level, g % 5);
             }
-        WriteFileAtomic(Folders().SettingsFolder / "tobbin.sol", file.Content());
+        WriteFileAtomic(Folders.SettingsFolder / "tobbin.sol", file.Content());
     }
 
     fs::path Root;
+    TFolders Folders;
 };
 
 TDataSet& Data() {

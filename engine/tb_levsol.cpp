@@ -136,7 +136,7 @@ void TLevSol::WriteLine(TTextWriter& file, std::string_view game, int level, int
 }
 
 bool TLevSol::ReadLine(TTextReader& file, std::string& game, bool& renamed, bool verify, int& level,
-                       int& skill) {
+                       int& skill, const TRenamedGames& renames) {
     std::string line;
     if (!file.ReadLine(line)) {
         Steps = 0;
@@ -146,11 +146,11 @@ bool TLevSol::ReadLine(TTextReader& file, std::string& game, bool& renamed, bool
         skill = 0;
         return false;
     }
-    return ParseLine(line, game, renamed, verify, level, skill);
+    return ParseLine(line, game, renamed, verify, level, skill, renames);
 }
 
 bool TLevSol::ParseLine(std::string_view line, std::string& game, bool& renamed, bool verify,
-                        int& level, int& skill) {
+                        int& level, int& skill, const TRenamedGames& renames) {
     Steps = 0;
     game.clear();
     renamed = false;
@@ -178,7 +178,7 @@ bool TLevSol::ParseLine(std::string_view line, std::string& game, bool& renamed,
     if (bar2 == std::string_view::npos) return false;
     Player.assign(line.substr(pos, bar1 - pos));
     game.assign(line.substr(bar1 + 1, bar2 - bar1 - 1));
-    renamed = LookupRenamed(game);
+    renamed = renames.Lookup(game);
     if (Player.empty()) return false; // a solution always has its player
 
     // A withdrawal line carries no moves and no checksum worth reading.

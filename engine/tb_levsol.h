@@ -4,6 +4,8 @@
 //   "2B 6 Ann #0|Hills|3UL2D 59949"
 // (level digit, skill letter, steps, player|game|, run-length coded moves, checksum).
 
+#include "services/d_folders.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -50,16 +52,18 @@ public:
     // is set and the checksum does not match, or when there is no line left.
     // Index errors (see ParseLine) are thrown.
     bool ReadLine(TTextReader& file, std::string& game, bool& renamed, bool verify, int& level,
-                  int& skill);
+                  int& skill, const TRenamedGames& renames = {});
     // The same on one line of text. A level character below "0", a step count
     // or repeat count above 65535, or more moves than 4096 (or than Capacity)
     // throws std::out_of_range; nothing else is thrown. A line that ends before
     // its second "|", lacks its step count or has an empty player answers false;
     // one without a checksum answers false only when verify is set. Steps
     // becomes the number of moves decoded, and a verified line must state that
-    // number (a step count above 10000 is kept and no moves are read).
+    // number (a step count above 10000 is kept and no moves are read). A game
+    // name that is an old one of `renames` becomes the new one, and `renamed`
+    // tells so.
     bool ParseLine(std::string_view line, std::string& game, bool& renamed, bool verify, int& level,
-                   int& skill);
+                   int& skill, const TRenamedGames& renames = {});
 
 private:
     std::uint16_t Steps = 0;

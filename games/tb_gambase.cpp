@@ -74,7 +74,8 @@ std::uint16_t TGamBase::Checksum() const {
     return Checksum16(c, Name);
 }
 
-bool TGamBase::ReadHeader(TTextReader& file, bool& newFormat, std::uint16_t& storedChecksum) {
+bool TGamBase::ReadHeader(TTextReader& file, bool& newFormat, std::uint16_t& storedChecksum,
+                          const TRenamedGames& renames) {
     // Line 1: the version line (absent in the oldest files).
     TVersionLine version;
     try {
@@ -97,7 +98,7 @@ bool TGamBase::ReadHeader(TTextReader& file, bool& newFormat, std::uint16_t& sto
     if (pos >= line2.size()) HeaderDamaged();
     Skill = stars;
     std::string name = line2.substr(pos);
-    const bool renamed = LookupRenamed(name);
+    const bool renamed = renames.Lookup(name);
     Name = std::move(name);
 
     // Line 3: the author as it stands.

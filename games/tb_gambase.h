@@ -2,6 +2,8 @@
 // The header of a game: name, author, skill rating, flags, level count and the
 // version of the file it was read from.
 
+#include "services/d_folders.h"
+
 #include <cstdint>
 #include <string>
 
@@ -40,8 +42,10 @@ public:
     std::uint16_t Checksum() const;
 
     // Lines 1 to 4 of a game file (version, stars and name, author, checksum and
-    // level count). Answers whether the name was an old one of the renamed list.
-    bool ReadHeader(TTextReader& file, bool& newFormat, std::uint16_t& storedChecksum);
+    // level count). A name that is an old one of `renames` becomes the new one;
+    // answers whether it was.
+    bool ReadHeader(TTextReader& file, bool& newFormat, std::uint16_t& storedChecksum,
+                    const TRenamedGames& renames = {});
     void WriteHeader(TTextWriter& file, std::uint16_t checksum) const;
 
     std::uint8_t GetLevelCount() const { return LevelCount; }

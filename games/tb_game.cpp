@@ -252,7 +252,7 @@ std::uint8_t TGame::LoadProgress(TLevSol& target, std::uint8_t maxLevel) {
         int skill = 0;
         bool readable = false;
         try {
-            readable = scratch.ParseLine(line, game, renamed, false, level, skill);
+            readable = scratch.ParseLine(line, game, renamed, false, level, skill, Folders.Renamed);
         } catch (const std::exception&) {
             readable = false; // a damaged line stays as it is and blocks nothing
         }

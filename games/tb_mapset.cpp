@@ -120,16 +120,16 @@ bool TMapSet::Load(const TFolders& folders, const std::string& name, bool verify
                                          ")",
                                      std::make_error_code(reason));
     }
-    return LoadText(std::move(text), verify);
+    return LoadText(std::move(text), verify, folders.Renamed);
 }
 
-bool TMapSet::LoadText(std::string text, bool verify) {
+bool TMapSet::LoadText(std::string text, bool verify, const TRenamedGames& renames) {
     TTextReader file(std::move(text));
     try {
         ClearMaps();
         bool newFormat = false;
         std::uint16_t stored = 0;
-        const bool renamed = ReadHeader(file, newFormat, stored);
+        const bool renamed = ReadHeader(file, newFormat, stored, renames);
         const int levels = LevelCount;
         ResetLevelCount();
         verify = verify && newFormat; // files older than 3.30 carry no checksum

@@ -44,8 +44,9 @@ public:
     // cannot be opened, Error("Corrupted game data") on a checksum mismatch when
     // verifying, Error("Error reading game from disk") for any other damage.
     bool Load(const TFolders& folders, const std::string& name, bool verify);
-    // Reads a game from text already in memory (the tools and tests use it).
-    bool LoadText(std::string text, bool verify);
+    // Reads a game from text already in memory (the tools and tests use it);
+    // `renames` as for ReadHeader.
+    bool LoadText(std::string text, bool verify, const TRenamedGames& renames = {});
     // Writes the whole file into the player's own games folder;
     // Error("Error writing game to disk") on failure.
     void Save(const TFolders& folders) const;

@@ -48,7 +48,8 @@ void TShadowLabel::paintEvent(QPaintEvent*) {
 
 // ---- TCongratBox ----
 
-TCongratBox::TCongratBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+TCongratBox::TCongratBox(TFolders folders, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), Folders(std::move(folders)) {
     setObjectName(QStringLiteral("TCongratBox"));
     setModal(true);
     QPalette palette = this->palette();
@@ -96,19 +97,19 @@ void TCongratBox::ApplyCaptions(const std::map<int, std::string>& captions) {
     }
 }
 
-fs::path TCongratBox::PictureFile(const std::string& image) {
+fs::path TCongratBox::PictureFile(const TFolders& folders, const std::string& image) {
     // A drive letter, or a whole path, names the file itself.
     if ((image.size() >= 2 && image[1] == ':') || fs::path(image).is_absolute()) return image;
-    return Folders().ImagesFolder / image;
+    return folders.ImagesFolder / image;
 }
 
 void TCongratBox::FormShow() {
     TIniFile ini;
-    ini.Load(SettingsFileName(Folders()));
+    ini.Load(SettingsFileName(Folders));
     const std::string image = ini.ReadString("Splash", "Image", DefaultImage);
     const bool custom = image != DefaultImage;
 
-    const fs::path file = PictureFile(image);
+    const fs::path file = PictureFile(Folders, image);
     QImageReader reader(QString::fromStdString(file.string()));
     reader.setDecideFormatFromContent(true);
     const QImage picture = reader.read();

@@ -4,6 +4,8 @@
 // "Splash" section of the settings file may name another picture and give it
 // its own lines, colours and weight.
 
+#include "services/d_folders.h"
+
 #include <QDialog>
 #include <QFrame>
 #include <QLabel>
@@ -37,7 +39,8 @@ class TCongratBox : public QDialog {
 public:
     static constexpr int LineCount = 3;
 
-    explicit TCongratBox(QWidget* parent = nullptr);
+    // `folders`: where the pictures and the settings file are.
+    explicit TCongratBox(TFolders folders, QWidget* parent = nullptr);
 
     // The three lines take the font name and size (a size of 0 keeps it).
     // The character set is the language's; the window's texts are Unicode
@@ -56,7 +59,7 @@ public:
     // The picture the settings name: "Image" of the "Splash" section, or
     // "tb_fin.bmp", in the images folder unless the name holds a drive
     // letter or is a whole path.
-    static std::filesystem::path PictureFile(const std::string& image);
+    static std::filesystem::path PictureFile(const TFolders& folders, const std::string& image);
 
     QFrame xPanel{this};
     QLabel xPic{&xPanel};
@@ -75,6 +78,7 @@ private:
     void CentreOnControl(QWidget* control);
     void FormActivate();
 
+    const TFolders Folders;
     std::array<QString, LineCount> Captions;
 };
 

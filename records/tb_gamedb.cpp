@@ -181,7 +181,7 @@ void TGameDB::BuildGameList() {
             TTextReader reader = TTextReader::FromFile(file);
             bool newFormat = false;
             std::uint16_t stored = 0;
-            renamed = header.ReadHeader(reader, newFormat, stored);
+            renamed = header.ReadHeader(reader, newFormat, stored, Folders.Renamed);
         } catch (const std::bad_alloc&) {
             throw;
         } catch (const std::exception&) {
@@ -363,7 +363,7 @@ bool TGameDB::LoadSolutions(const fs::path& path, bool fresh) {
         int level = 0;
         int skill = 0;
         try {
-            if (!solution.ParseLine(line, game, renamed, verify, level, skill)) {
+            if (!solution.ParseLine(line, game, renamed, verify, level, skill, Folders.Renamed)) {
                 LoadDropped = true; // its checksum does not match
                 continue;
             }

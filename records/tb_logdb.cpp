@@ -69,7 +69,8 @@ bool ReadNumber(std::string_view word, long long lo, long long hi, long long& va
 }
 
 // Level, seconds and steps, then " game|player|checksum".
-LineResult ParseLogLine(std::string_view line, TLog& entry, long long& stored, bool& renamed) {
+LineResult ParseLogLine(std::string_view line, const TRenamedGames& renames, TLog& entry,
+                        long long& stored, bool& renamed) {
     renamed = false;
     stored = 0;
     if (std::all_of(line.begin(), line.end(), IsBlank)) return LineResult::Blank;
@@ -93,7 +94,7 @@ LineResult ParseLogLine(std::string_view line, TLog& entry, long long& stored, b
     entry.Steps = static_cast<std::uint16_t>(numbers[2]);
     // The game's name starts after the blank that follows the steps.
     entry.Game.assign(bar > 1 ? s.substr(1, bar - 1) : std::string_view());
-    renamed = LookupRenamed(entry.Game);
+    renamed = renames.Lookup(entry.Game);
     s.remove_prefix(bar + 1);
     const std::size_t bar2 = s.find('|');
     if (bar2 == std::string_view::npos) {
@@ -190,7 +191,7 @@ bool TLogDB::LoadText(std::string text) {
         TLog entry;
         long long stored = 0;
         bool entryRenamed = false;
-        const LineResult result = ParseLogLine(line, entry, stored, entryRenamed);
+        const LineResult result = ParseLogLine(line, Folders.Renamed, entry, stored, entryRenamed);
         if (result == LineResult::Blank) continue;
         if (result == LineResult::Malformed) {
             Damaged = true;

@@ -13,11 +13,6 @@
 namespace tb {
 namespace fs = std::filesystem;
 
-TFolders& Folders() {
-    static TFolders folders;
-    return folders;
-}
-
 namespace {
 
 bool IsWritableFolder(const fs::path& folder) {
@@ -84,6 +79,7 @@ TFolders ProgramFolders(const fs::path& programFolder) {
     TFolders f = LayOutFolders(programFolder, false, IsWritableFolder(programFolder),
                                TFolderEnvironment::Current());
     CreatePlayerFolders(f);
+    f.Renamed.Load(f.ProgramFolder / "tobbin-renamed.txt");
     return f;
 }
 
@@ -92,15 +88,8 @@ TFolders ExecutableFolders(const fs::path& executableFolder, bool create) {
     TFolders f = LayOutFolders(place.Folder, place.Installed, IsWritableFolder(place.Folder),
                                TFolderEnvironment::Current());
     if (create) CreatePlayerFolders(f);
+    f.Renamed.Load(f.ProgramFolder / "tobbin-renamed.txt");
     return f;
-}
-
-void SetProgramFolder(const fs::path& programFolder) {
-    Folders() = ProgramFolders(programFolder);
-}
-
-void SetExecutableFolder(const fs::path& executableFolder, bool create) {
-    Folders() = ExecutableFolders(executableFolder, create);
 }
 
 fs::path GameFilePath(const TFolders& f, const std::string& fileName) {
@@ -146,18 +135,6 @@ fs::path SpriteSetFolder(const TFolders& folders, int size, std::string_view set
 
 fs::path SkinFolder(const TFolders& folders, std::string_view skinName) {
     return FindContent(folders, folders.SkinsFolder, skinName);
-}
-
-fs::path SkinFolder(std::string_view skinName) {
-    return SkinFolder(Folders(), skinName);
-}
-
-fs::path SpriteSetFolder(int size, std::string_view setName) {
-    return SpriteSetFolder(Folders(), size, setName);
-}
-
-fs::path SoundSetFolder(std::string_view setName) {
-    return SoundSetFolder(Folders(), setName);
 }
 
 fs::path SoundSetFolder(const TFolders& folders, std::string_view setName) {
@@ -237,11 +214,6 @@ bool TRenamedGames::Lookup(std::string& name) const {
         }
     }
     return false;
-}
-
-TRenamedGames& RenamedGames() {
-    static TRenamedGames list;
-    return list;
 }
 
 } // namespace tb

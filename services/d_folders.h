@@ -10,6 +10,23 @@
 
 namespace tb {
 
+// The list of renamed games ("tobbin-renamed.txt": lines "Old name > New name").
+class TRenamedGames {
+public:
+    // Reads the list; a missing or unreadable file gives an empty list.
+    void Load(const std::filesystem::path& file);
+    void Clear() { Pairs.clear(); }
+    void Add(std::string oldName, std::string newName);
+    // When `name` is an old name (letter case ignored), replaces it by the new
+    // name and answers true.
+    bool Lookup(std::string& name) const;
+
+    bool operator==(const TRenamedGames&) const = default;
+
+private:
+    std::vector<std::pair<std::string, std::string>> Pairs;
+};
+
 // The program's folders. The window and the tool lay them out once at start-up
 // and pass them to the records, the game set and the full game; the core
 // never looks them up anywhere else.
@@ -39,6 +56,9 @@ struct TFolders {
     std::filesystem::path InstallFolder;
     // True when the data folder is only read (the player folders above are in use).
     bool ReadOnlyData = false;
+    // The data folder's list of renamed games: files, records and logs that
+    // still use an old name are read under the new one.
+    TRenamedGames Renamed;
 
     bool operator==(const TFolders&) const = default;
 };
@@ -69,24 +89,16 @@ TDataPlace FindDataFolder(const std::filesystem::path& executableFolder);
 TFolders LayOutFolders(const std::filesystem::path& dataFolder, bool installed, bool dataWritable,
                        const TFolderEnvironment& environment);
 
-// The folders of the window's run (SetProgramFolder, SetExecutableFolder).
-// The window's start-up reads them and hands them on; the core and the main
-// window's parts are given their TFolders.
-TFolders& Folders();
-
 // The folders below `programFolder` (a staged build's layout); the settings
 // go to the program folder when it is writable, else to $XDG_DATA_HOME/tobbin
-// (~/.local/share/tobbin), which is created when missing.
+// (~/.local/share/tobbin), which is created when missing. Both this and
+// ExecutableFolders read the data folder's "tobbin-renamed.txt" into Renamed.
 TFolders ProgramFolders(const std::filesystem::path& programFolder);
 
 // Finds the data of the executable in `executableFolder` (FindDataFolder)
 // and lays out the folders for it, creating the player's folder when in use
 // (unless `create` is false: a read-only check writes nothing).
 TFolders ExecutableFolders(const std::filesystem::path& executableFolder, bool create = true);
-
-// The same, made the folders of the window's run (Folders()).
-void SetProgramFolder(const std::filesystem::path& programFolder);
-void SetExecutableFolder(const std::filesystem::path& executableFolder, bool create = true);
 
 // Where a kind of content lies: `folder` is one of the data folder's own
 // (SoundsFolder, SkinsFolder, LanguagesFolder, a sprite size folder). When the
@@ -119,56 +131,14 @@ std::string_view SpriteSizeName(int size);
 // Throws std::out_of_range for a size outside 1..4.
 std::filesystem::path SpriteSizeFolder(const TFolders& folders, int size);
 
-// The same for the window's run (Folders()).
-inline std::vector<std::filesystem::path> ContentFolders(const std::filesystem::path& folder) {
-    return ContentFolders(Folders(), folder);
-}
-inline std::filesystem::path FindContent(const std::filesystem::path& folder,
-                                         std::string_view name) {
-    return FindContent(Folders(), folder, name);
-}
-inline std::filesystem::path OwnContent(const std::filesystem::path& folder,
-                                        std::string_view name) {
-    return OwnContent(Folders(), folder, name);
-}
-inline std::filesystem::path SpriteSizeFolder(int size) {
-    return SpriteSizeFolder(Folders(), size);
-}
 // The folder of one sprite set, one skin, one sound set (FindContent: the
 // player's installed one first).
 std::filesystem::path SpriteSetFolder(const TFolders& folders, int size, std::string_view setName);
 std::filesystem::path SkinFolder(const TFolders& folders, std::string_view skinName);
 std::filesystem::path SoundSetFolder(const TFolders& folders, std::string_view setName);
-// The same for the window's run (Folders()).
-std::filesystem::path SpriteSetFolder(int size, std::string_view setName);
-std::filesystem::path SkinFolder(std::string_view skinName);
-std::filesystem::path SoundSetFolder(std::string_view setName);
 
 // The file name of a game: lower case, blanks become "_", characters outside
 // a-z 0-9 _ ! # $ % & ' ( ) - . @ are dropped; "tobbin" becomes "#tobbin".
 std::string GameFileName(std::string_view name, std::string_view extension);
-
-// The list of renamed games ("tobbin-renamed.txt": lines "Old name > New name").
-class TRenamedGames {
-public:
-    // Reads the list; a missing file gives an empty list.
-    void Load(const std::filesystem::path& file);
-    void Clear() { Pairs.clear(); }
-    void Add(std::string oldName, std::string newName);
-    // When `name` is an old name (letter case ignored), replaces it by the new
-    // name and answers true.
-    bool Lookup(std::string& name) const;
-
-private:
-    std::vector<std::pair<std::string, std::string>> Pairs;
-};
-
-// The renamed-games list of this run.
-TRenamedGames& RenamedGames();
-
-// `RenamedGames().Lookup(name)`.
-inline bool LookupRenamed(std::string& name) {
-    return RenamedGames().Lookup(name);
-}
 
 } // namespace tb

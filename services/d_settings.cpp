@@ -289,11 +289,6 @@ void ReadSettings(TSettings& settings, const TSettingsEnvironment& environment) 
     } catch (const std::exception&) {
         // Reading ends here; what was read stays, the rest keeps its built-in values.
     }
-    try {
-        RenamedGames().Load(folders.ProgramFolder / "tobbin-renamed.txt");
-    } catch (const std::exception&) {
-        RenamedGames().Clear();
-    }
 }
 
 // ---- Writing ----

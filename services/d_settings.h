@@ -172,8 +172,8 @@ struct TSettingsEnvironment {
     // Shows the about box as the start-up splash; it gets the interface font.
     std::function<void(const TSettings&)> ShowAboutBox;
     TSoundBank* Sounds = nullptr; // the bank that loads the sound set; empty: SoundBank()
-    // The run's folders: the settings file, the sound sets, the renamed-games
-    // list. A ProgramFolder left empty reads the current folder's layout.
+    // The run's folders: the settings file and the sound sets. A
+    // ProgramFolder left empty reads the current folder's layout.
     TFolders Folders;
 };
 
@@ -183,7 +183,7 @@ std::filesystem::path SettingsFileName(const TFolders& folders);
 // Reads the settings file into `settings`, in the order of the start-up: the
 // folders and the screen class, Sound (the sound bank's switch and set are
 // set), the interface font, the about box, Graphics, Global, Game, Speed,
-// Colors, then the renamed-games list. Never throws.
+// Colors. Never throws.
 void ReadSettings(TSettings& settings, const TSettingsEnvironment& environment);
 
 struct TSettingsWrite {

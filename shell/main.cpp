@@ -58,9 +58,12 @@ int main(int argc, char** argv) {
     // menu shows: the window and the tray show the same picture.
     tb::TApplication::setDesktopFileName(QStringLiteral("io.github.tobbin.Tobbin"));
     tb::TApplication::setWindowIcon(tb::ProgramIcon());
-    tb::SetExecutableFolder(QCoreApplication::applicationDirPath().toStdString());
     try {
-        if (screenshots != nullptr) return tb::TakeScreenshots(QString::fromLocal8Bit(screenshots));
+        // The folders are laid out once, here, and handed to everything that reads or writes files.
+        const tb::TFolders folders =
+            tb::ExecutableFolders(QCoreApplication::applicationDirPath().toStdString());
+        if (screenshots != nullptr)
+            return tb::TakeScreenshots(folders, QString::fromLocal8Bit(screenshots));
         // One copy runs at a time: a second start brings the first forward
         // and ends before any window of its own shows.
         tb::TInstance instance(tb::TInstance::ServerName());
@@ -70,7 +73,7 @@ int main(int argc, char** argv) {
         // Minimised, the window waits in the notification area.
         tb::THidWin tray([] { return static_cast<QWidget*>(tb::MainWindow()); });
         instance.ComeForward = [&tray] { tray.BringForward(); };
-        return tb::RunProgram(startTick);
+        return tb::RunProgram(folders, startTick);
     } catch (const std::exception& error) {
         // Only a failure before the window runs ends up here (the records
         // could not be read at all): say so and stop.

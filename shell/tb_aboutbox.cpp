@@ -48,8 +48,9 @@ bool IsFile(const fs::path& path) {
 
 } // namespace
 
-TAboutBox::TAboutBox(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+TAboutBox::TAboutBox(TFolders folders, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      Folders(std::move(folders)) {
     setObjectName(QStringLiteral("TAboutBox"));
     xPic.setObjectName(QStringLiteral("xPic"));
     xPic.setScaledContents(true);
@@ -73,19 +74,19 @@ TAboutBox::TAboutBox(QWidget* parent)
     Layout();
 }
 
-fs::path TAboutBox::SplashPictureFile() {
+fs::path TAboutBox::SplashPictureFile(const TFolders& folders) {
     const TSettings& settings = Settings();
     if (!settings.Skin.empty()) {
         const fs::path skin =
-            SkinFolder(settings.Skin) / settings.SkinPictureName(TSkinPicture::Splash);
+            SkinFolder(folders, settings.Skin) / settings.SkinPictureName(TSkinPicture::Splash);
         if (IsFile(skin)) return skin;
     }
-    const fs::path plain = Folders().ImagesFolder / "tb_spl.bmp";
+    const fs::path plain = folders.ImagesFolder / "tb_spl.bmp";
     return IsFile(plain) ? plain : fs::path();
 }
 
 void TAboutBox::LoadPicture() {
-    const fs::path file = SplashPictureFile();
+    const fs::path file = SplashPictureFile(Folders);
     QPixmap picture;
     if (!file.empty()) picture.load(QString::fromStdString(file.string()));
     // A splash picture carries the title itself; the built-in one has none.

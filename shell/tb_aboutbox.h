@@ -4,6 +4,8 @@
 // screen as the splash while the records load and shows their progress; later the Help menu shows
 // it.
 
+#include "services/d_folders.h"
+
 #include <QDialog>
 #include <QLabel>
 #include <QPixmap>
@@ -16,7 +18,8 @@ namespace tb {
 class TAboutBox : public QDialog {
     Q_OBJECT
 public:
-    explicit TAboutBox(QWidget* parent = nullptr);
+    // `folders`: where the splash picture and the skins are.
+    explicit TAboutBox(TFolders folders, QWidget* parent = nullptr);
 
     // While the box is visible (the start-up splash): the message line shows
     // the text at once and pending events are processed. Otherwise nothing.
@@ -31,7 +34,7 @@ public:
     // The picture the box shows: the current skin's splash picture when the
     // skin has one, else "tb_spl.bmp" of the images folder; empty when neither
     // exists.
-    static std::filesystem::path SplashPictureFile();
+    static std::filesystem::path SplashPictureFile(const TFolders& folders);
 
     QLabel xPic{this}; // first, so that it lies behind every other control
     QLabel xTitle{this};
@@ -47,6 +50,7 @@ private:
     void LoadPicture();
     void Layout();
 
+    const TFolders Folders;
     bool OwnTitle = true; // the built-in picture: the box draws the title
 };
 

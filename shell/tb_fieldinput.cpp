@@ -65,7 +65,7 @@ void TMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
         return;
     }
     if (key == Qt::Key_F1) {
-        ShowHelpTopic("Welcome");
+        ShowHelpTopic(RunFolders.HelpFolder, "Welcome");
         return;
     }
     if (ctrlAlt && key == Qt::Key_A) {

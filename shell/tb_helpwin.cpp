@@ -1,7 +1,5 @@
 #include "shell/tb_helpwin.h"
 
-#include "services/d_folders.h"
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -28,13 +26,13 @@ QString ToQString(std::string_view text) {
 }
 
 // The page shown for a topic that has no page in the help folder.
-QString NotInstalledPage(std::string_view topic) {
+QString NotInstalledPage(const std::filesystem::path& helpFolder, std::string_view topic) {
     return QStringLiteral("<html><head><title>Help topic not installed</title></head><body>"
                           "<h2>This help topic is not installed: %1</h2>"
                           "<p>The help pages belong in the folder <tt>%2</tt> beside the "
                           "program. Try the <a href=\"%3%4\">contents</a>.</p></body></html>")
         .arg(ToQString(topic).toHtmlEscaped(),
-             QString::fromStdU16String(Folders().HelpFolder.u16string()).toHtmlEscaped(),
+             QString::fromStdU16String(helpFolder.u16string()).toHtmlEscaped(),
              ToQString(kContentsTopic), ToQString(kPageExtension));
 }
 
@@ -65,6 +63,9 @@ public:
         resize(680, 600);
     }
 
+    // Where the pages are; set before each Open.
+    void SetFolder(std::filesystem::path folder) { Folder = std::move(folder); }
+
     // Shows the topic; the topic shown before it is kept for Back.
     void Open(std::string_view topic) {
         if (Shown && *Shown != topic) History.push_back(*Shown);
@@ -85,6 +86,7 @@ private:
     QPushButton xClose{QStringLiteral("C&lose"), this};
     std::vector<std::string> History;
     std::optional<std::string> Shown; // the topic on the screen
+    std::filesystem::path Folder;     // the help folder
 
     void Back() {
         if (History.empty()) return;
@@ -94,7 +96,7 @@ private:
     }
 
     void Show(std::string topic) {
-        const std::filesystem::path file = HelpTopicFile(topic);
+        const std::filesystem::path file = HelpTopicFile(Folder, topic);
         std::error_code error;
         if (!file.empty() && std::filesystem::is_regular_file(file, error)) {
             // Pictures and links resolve against the page's own folder.
@@ -104,7 +106,7 @@ private:
             else
                 xText.setSource(url);
         } else {
-            xText.setHtml(NotInstalledPage(topic));
+            xText.setHtml(NotInstalledPage(Folder, topic));
         }
         Shown = std::move(topic);
         xBack.setEnabled(!History.empty());
@@ -122,7 +124,7 @@ private:
             if (url.hasFragment()) xText.scrollToAnchor(url.fragment());
             return;
         }
-        const QString helpFolder = QString::fromStdU16String(Folders().HelpFolder.u16string());
+        const QString helpFolder = QString::fromStdU16String(Folder.u16string());
         if (url.isLocalFile() && path.startsWith(helpFolder + QLatin1Char('/')))
             path = path.mid(helpFolder.size() + 1);
         const QString extension = ToQString(kPageExtension);
@@ -161,17 +163,19 @@ THelpWin& Window() {
 
 } // namespace
 
-std::filesystem::path HelpTopicFile(std::string_view topic) {
+std::filesystem::path HelpTopicFile(const std::filesystem::path& helpFolder,
+                                    std::string_view topic) {
     if (topic.empty() || topic.find_first_of("/\\:") != std::string_view::npos ||
         topic.find("..") != std::string_view::npos || topic.front() == '.')
         return {};
     std::string name(topic);
     name += kPageExtension;
-    return Folders().HelpFolder / name;
+    return helpFolder / name;
 }
 
-void ShowHelpTopic(std::string_view topic) {
+void ShowHelpTopic(const std::filesystem::path& helpFolder, std::string_view topic) {
     THelpWin& window = Window();
+    window.SetFolder(helpFolder);
     // A modal dialog (F1 in a dialog) would block a plain window: above one,
     // the help window is modal itself until it is closed.
     QWidget* modal = QApplication::activeModalWidget();

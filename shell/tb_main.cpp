@@ -82,7 +82,7 @@ TMain::TMain(const TFolders& folders, const TProgress& progress) : RunFolders(fo
     GameObject->RememberStart(Settings().Game, Settings().Level);
     SetDialogFontBold(Settings().BoldFont);
     PlayerBox = std::make_unique<TPlayerBox>(this);
-    CongratBox = std::make_unique<TCongratBox>(this);
+    CongratBox = std::make_unique<TCongratBox>(RunFolders, this);
     GameBox = std::make_unique<TGameBox>(this);
     NameBox = std::make_unique<TNameBox>(this);
     LevBox = std::make_unique<TLevBox>(this);
@@ -94,7 +94,9 @@ TMain::TMain(const TFolders& folders, const TProgress& progress) : RunFolders(fo
     ChampBox = std::make_unique<TChampBox>(this, records, *SolBox);
     WriBox = std::make_unique<TWriBox>(this, records, openAt);
     AuthBox = std::make_unique<TAuthBox>(this, records, *WriBox);
-    const auto help = [](std::string_view topic) { ShowHelpTopic(topic); };
+    const auto help = [this](std::string_view topic) {
+        ShowHelpTopic(RunFolders.HelpFolder, topic);
+    };
     for (TPictureDialog* box : PictureDialogs())
         box->OpenHelp = help;
     for (TRecordBox* box : RecordBoxes()) {

@@ -202,7 +202,8 @@ std::vector<TMenuItem> TMain::MenuRows() {
         CommandItem(TagShowSplash, TagXtraMenu, own(&TMain::ShowCongratulations)),
 
         SubMenu(TagHelpMenu),
-        CommandItem(TagHelp, TagHelpMenu, [] { ShowHelpTopic("Welcome"); }),
+        CommandItem(TagHelp, TagHelpMenu,
+                    [this] { ShowHelpTopic(RunFolders.HelpFolder, "Welcome"); }),
         CommandItem(TagWebPage, TagHelpMenu, own(&TMain::WebPageCommand)),
         CommandItem(TagAbout, TagHelpMenu, own(&TMain::AboutCommand)),
     };
@@ -239,7 +240,7 @@ void TMain::WebPageCommand() {
 }
 
 void TMain::AboutCommand() {
-    TAboutBox about(this);
+    TAboutBox about(RunFolders, this);
     about.SetBoxFont(ToUnicode(Language().FontName), Settings().FontSize);
     about.Run();
 }

@@ -51,7 +51,7 @@ void CopyProgramFolder(const fs::path& from, const fs::path& to) {
 
 } // namespace
 
-int TakeScreenshots(const QString& folder) {
+int TakeScreenshots(const TFolders& folders, const QString& folder) {
     if (!QDir().mkpath(folder)) {
         std::fprintf(stderr, "tobbin: cannot create the folder %s\n", qPrintable(folder));
         return 1;
@@ -62,8 +62,7 @@ int TakeScreenshots(const QString& folder) {
         return 1;
     }
     const fs::path copy = scratch.path().toStdString();
-    CopyProgramFolder(Folders().ProgramFolder, copy);
-    SetProgramFolder(copy);
+    CopyProgramFolder(folders.ProgramFolder, copy);
 
     int failures = 0;
     const auto save = [&](const QPixmap& picture, const QString& name) {
@@ -74,7 +73,7 @@ int TakeScreenshots(const QString& folder) {
         }
     };
 
-    TStartedProgram program = StartProgram(MilliTime(), false, false);
+    TStartedProgram program = StartProgram(ProgramFolders(copy), MilliTime(), false, false);
     TMain& main = *program.Main;
     main.show();
     TEventPump::Process();

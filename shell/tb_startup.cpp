@@ -14,9 +14,9 @@
 
 namespace tb {
 
-TSettingsEnvironment WindowEnvironment() {
+TSettingsEnvironment WindowEnvironment(const TFolders& folders) {
     TSettingsEnvironment environment;
-    environment.Folders = Folders();
+    environment.Folders = folders;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         environment.ScreenWidth = screen->geometry().width();
         environment.ScreenHeight = screen->geometry().height();
@@ -44,13 +44,14 @@ std::string DefaultPlayerName() {
     return "Player";
 }
 
-TStartedProgram StartProgram(std::uint32_t startTick, bool holdSplash, bool askPlayer) {
+TStartedProgram StartProgram(const TFolders& folders, std::uint32_t startTick, bool holdSplash,
+                             bool askPlayer) {
     TStartedProgram program;
     TSettings& settings = Settings();
 
-    TSettingsEnvironment environment = WindowEnvironment();
-    environment.ShowAboutBox = [&program](const TSettings& read) {
-        program.About = std::make_unique<TAboutBox>();
+    TSettingsEnvironment environment = WindowEnvironment(folders);
+    environment.ShowAboutBox = [&program, &folders](const TSettings& read) {
+        program.About = std::make_unique<TAboutBox>(folders);
         program.About->SetBoxFont(ToUnicode(read.FontName), read.FontSize);
         program.About->ShowSplash();
     };
@@ -89,8 +90,8 @@ TStartedProgram StartProgram(std::uint32_t startTick, bool holdSplash, bool askP
     return program;
 }
 
-int RunProgram(std::uint32_t startTick) {
-    TStartedProgram program = StartProgram(startTick, true, true);
+int RunProgram(const TFolders& folders, std::uint32_t startTick) {
+    TStartedProgram program = StartProgram(folders, startTick, true, true);
     // Cancelling the player dialog ends the program before its window shows.
     if (!program.PlayerChosen) return 0;
     program.Main->show();

@@ -25,21 +25,23 @@ struct TStartedProgram {
 inline constexpr std::uint32_t SplashMilliseconds = 3000;
 
 // What reading the settings needs from the window system: the screen, its
-// colours and the installed fonts.
-TSettingsEnvironment WindowEnvironment();
+// colours and the installed fonts; and the run's folders.
+TSettingsEnvironment WindowEnvironment(const TFolders& folders);
 
 // The name the player dialog offers first: the last player of the settings,
 // else the name the system knows the user by, else "Player".
 std::string DefaultPlayerName();
 
-// Runs the entry sequence up to the message loop. `startTick` is the
+// Runs the entry sequence up to the message loop on the run's `folders`
+// (laid out once from where the program lies). `startTick` is the
 // program's clock when it started; `holdSplash` false skips the wait for the
 // splash (screenshots, tests). `askPlayer` false takes the default player
 // without the player dialog (screenshots, tests). The main window is not
 // shown yet.
-TStartedProgram StartProgram(std::uint32_t startTick, bool holdSplash, bool askPlayer);
+TStartedProgram StartProgram(const TFolders& folders, std::uint32_t startTick, bool holdSplash,
+                             bool askPlayer);
 
 // The whole program: the entry sequence, the message loop, the exit code.
-int RunProgram(std::uint32_t startTick);
+int RunProgram(const TFolders& folders, std::uint32_t startTick);
 
 } // namespace tb

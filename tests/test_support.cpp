@@ -26,11 +26,24 @@ TempFolder::~TempFolder() {
     fs::remove_all(Root, ignored);
 }
 
-TempProgramFolder::TempProgramFolder() {
+namespace {
+const TempProgramFolder* Newest = nullptr;
+}
+
+TempProgramFolder::TempProgramFolder() : Outer(Newest) {
     for (const char* sub : {"tbg", "tlg", "img"})
         fs::create_directories(Path() / sub);
     Folders = ProgramFolders(Path());
-    tb::Folders() = Folders;
+    Newest = this;
+}
+
+TempProgramFolder::~TempProgramFolder() {
+    Newest = Outer;
+}
+
+const TFolders& Layout() {
+    if (Newest == nullptr) throw std::logic_error("no temporary program folder is alive");
+    return Newest->Layout();
 }
 
 std::string LevelText(const std::vector<std::string>& rows, const std::string& name) {

@@ -24,16 +24,21 @@ private:
 };
 
 // A temporary program folder with tbg/, tlg/, img/ laid out. Layout() is its
-// folders, to hand to the records and games; the window's run folders
-// (tb::Folders()) point there too for the lifetime of the object.
+// folders, to hand to the records and games.
 class TempProgramFolder : public TempFolder {
 public:
     TempProgramFolder();
+    ~TempProgramFolder();
     const TFolders& Layout() const { return Folders; }
 
 private:
     TFolders Folders;
+    const TempProgramFolder* Outer; // the one that was newest before this
 };
+
+// The folders of the newest TempProgramFolder still alive: what the small
+// file helpers of the tests (write a game, name a record file) work in.
+const TFolders& Layout();
 
 // The 20-line text form of a level whose first rows are given (the rest empty), CR LF ends.
 std::string LevelText(const std::vector<std::string>& rows, const std::string& name = "Test");

@@ -28,9 +28,9 @@ struct Header {
 };
 
 // Reads the header and answers what was read: name|author|skill|stored|levels|flags|new|version.
-std::string Read(Header& h, const std::string& text) {
+std::string Read(Header& h, const std::string& text, const TRenamedGames& renames = {}) {
     TTextReader r(text);
-    h.Renamed = h.Game.ReadHeader(r, h.NewFormat, h.Stored);
+    h.Renamed = h.Game.ReadHeader(r, h.NewFormat, h.Stored, renames);
     const TGamBase& g = h.Game;
     return g.Name + "|" + g.Author + "|" + std::to_string(g.Skill) + "|" +
            std::to_string(h.Stored) + "|" + std::to_string(g.GetLevelCount()) + "|" +
@@ -164,14 +164,13 @@ TEST(GameHeader, WrittenLinesAndTheirReadingRules) {
 }
 
 TEST(GameHeader, RenamedNameIsReplaced) {
-    RenamedGames().Clear();
-    RenamedGames().Add("Old Hills", "Hills");
+    TRenamedGames renames;
+    renames.Add("Old Hills", "Hills");
     Header h;
-    Read(h, "Version 3.54 #0\n* OLD HILLS\nAnn\n1 1\n");
-    RenamedGames().Clear();
+    Read(h, "Version 3.54 #0\n* OLD HILLS\nAnn\n1 1\n", renames);
     EXPECT_TRUE(h.Renamed);
     EXPECT_EQ(h.Game.Name, "Hills");
-    Read(h, "Version 3.54 #0\n* Hills\nAnn\n1 1\n");
+    Read(h, "Version 3.54 #0\n* Hills\nAnn\n1 1\n", renames);
     EXPECT_FALSE(h.Renamed);
 }
 

@@ -35,9 +35,9 @@ struct Parsed {
     int Skill = -1;
 };
 
-Parsed Parse(TLevSol& s, std::string_view line, bool verify) {
+Parsed Parse(TLevSol& s, std::string_view line, bool verify, const TRenamedGames& renames = {}) {
     Parsed p;
-    p.Ok = s.ParseLine(line, p.Game, p.Renamed, verify, p.Level, p.Skill);
+    p.Ok = s.ParseLine(line, p.Game, p.Renamed, verify, p.Level, p.Skill, renames);
     return p;
 }
 
@@ -170,10 +170,9 @@ TEST(SolutionLine, LineThatEndsEarlyIsRejectedAndARenamedGameGetsItsNewName) {
         EXPECT_EQ(s.MovesText(), "3UL2D");
     }
     // A renamed game is reported under its new name.
-    RenamedGames().Clear();
-    RenamedGames().Add("Old Hills", "Hills");
-    const Parsed p = Parse(s, "2B 6 Ann #0|old hills|3UL2D 59949", true);
-    RenamedGames().Clear();
+    TRenamedGames renames;
+    renames.Add("Old Hills", "Hills");
+    const Parsed p = Parse(s, "2B 6 Ann #0|old hills|3UL2D 59949", true, renames);
     EXPECT_EQ(std::tuple(p.Ok, p.Renamed, p.Game), std::tuple(true, true, "Hills"));
 }
 

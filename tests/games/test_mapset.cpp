@@ -226,10 +226,9 @@ TEST(GameFile, SaveAndLoadThroughTheGamesFolder) {
     EXPECT_EQ(back.GetLevelCount(), 2);
 
     // A file whose header carries an old name loads under the new one.
-    RenamedGames().Clear();
-    RenamedGames().Add("Hills", "High Hills");
-    const bool renamed = back.Load(dir.Layout(), "Hills", false);
-    RenamedGames().Clear();
+    TFolders renaming = dir.Layout();
+    renaming.Renamed.Add("Hills", "High Hills");
+    const bool renamed = back.Load(renaming, "Hills", false);
     EXPECT_EQ(std::tuple(renamed, back.Name), std::tuple(true, "High Hills"));
 
     try {

@@ -127,7 +127,6 @@ protected:
         SoundBank().LoadSoundSet(std::filesystem::path(TOBBIN_PROGRAM_FOLDER) / "wav" / "Classic");
         ASSERT_EQ(SoundBank().LoadedCount(), EffectCount);
         SoundBank().SoundOn = true;
-        SetProgramFolder(Folder.Path());
         tb::Settings() = TSettings{};
         Pacing() = TPacing{};
     }
@@ -135,7 +134,7 @@ protected:
 
     // Opens `name` for player "Ann" at full animation but with no waiting.
     TWinGame& Open(const std::string& name, std::uint8_t level = 1) {
-        Game = std::make_unique<TWinGame>(Ui, Shell, Folders());
+        Game = std::make_unique<TWinGame>(Ui, Shell, Folder.Layout());
         Game->SetPlayer("Ann");
         tb::Settings().Fast = 1; // pacing stays on but costs no time
         Game->SetSpeed(3);
@@ -162,7 +161,7 @@ TEST(WinGamePacing, TimingFollowsTheSpeedTableAndTheClockWrapsHourly) {
     TRecordingUi ui;
     TRecordingShell shell;
     TempProgramFolder folder;
-    TWinGame game(ui, shell, Folders());
+    TWinGame game(ui, shell, folder.Layout());
     const std::array<std::uint32_t, 4> gaps = {85, 70, 55, 42};
     for (std::uint8_t speed = 1; speed <= 4; ++speed) {
         game.SetSpeed(speed);
@@ -355,7 +354,7 @@ TEST_F(WinGameTest, EachExplosionIsAnimatedOnceWithItsSoundAndALandingBombNotAtA
 
 TEST_F(WinGameTest, TheCaptionNamesPlayerGameAndLevelAndWithExtrasTheStateInLanguageWords) {
     WriteGame("Corridor", {Corridor});
-    Game = std::make_unique<TWinGame>(Ui, Shell, Folders());
+    Game = std::make_unique<TWinGame>(Ui, Shell, Folder.Layout());
     Game->SetPlayer("Ann");
     Game->UpdateCaption();
     EXPECT_EQ(Ui.Caption, " Tobbin: Ann");
@@ -384,7 +383,7 @@ TEST_F(WinGameTest, TheCaptionNamesPlayerGameAndLevelAndWithExtrasTheStateInLang
 
 TEST_F(WinGameTest, TheFirstLoadStartsAtTheRememberedLevelButNeverBeyondTheFirstUnsolved) {
     WriteSimpleGame("Five", 5);
-    Game = std::make_unique<TWinGame>(Ui, Shell, Folders());
+    Game = std::make_unique<TWinGame>(Ui, Shell, Folder.Layout());
     Game->SetPlayer("Ann");
     Shell.Chosen = "Five";
     Game->RememberStart("five", 4); // beyond the first unsolved level: from the start
@@ -410,7 +409,7 @@ TEST_F(WinGameTest, ContinuingASavedLevelCountsEachSavedMoveOnceAndRecordsTheRea
         ASSERT_TRUE(game.Move(i % 2 ? Left : Right, 1));
     game.SaveProgress(); // closed, and Yes to keeping the level
 
-    Game = std::make_unique<TWinGame>(Ui, Shell, Folders());
+    Game = std::make_unique<TWinGame>(Ui, Shell, Folder.Layout());
     Game->SetPlayer("Ann");
     Shell.Chosen = "Room";
     Shell.Answers = {AnswerYes}; // continue the saved level
@@ -431,7 +430,7 @@ TEST_F(WinGameTest, ADamagedGameChosenForLoadingLeavesTheGameInPlayAsItWas) {
     WriteGame("Good", {TwoSteps});
     WriteGame("Bad", {TwoSteps});
     // A changed cell that the file's checksum no longer covers.
-    const std::filesystem::path bad = Folders().GamesFolder / GameFileName("Bad", ".tbg");
+    const std::filesystem::path bad = Folder.Layout().GamesFolder / GameFileName("Bad", ".tbg");
     std::string text = ReadFile(bad);
     ASSERT_NE(text.find(" H++"), std::string::npos);
     text.replace(text.find(" H++"), 4, " H+*");

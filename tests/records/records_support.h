@@ -30,7 +30,8 @@ inline const Rows Deadly = {
 
 // Writes the game file of `name` into the games folder (a valid checksum).
 inline void WriteGame(const std::string& name, const std::vector<Rows>& levels,
-                      const std::string& author = "Ann", std::uint8_t skill = 2) {
+                      const std::string& author = "Ann", std::uint8_t skill = 2,
+                      const TFolders& folders = test::Layout()) {
     TMapSet game;
     game.Init(name, author, skill);
     int n = 0;
@@ -40,13 +41,14 @@ inline void WriteGame(const std::string& name, const std::vector<Rows>& levels,
         TTextReader reader(LevelText(rows, "Level " + std::to_string(n)));
         game.GetMap(n)->ReadText(reader);
     }
-    game.Save(Folders());
+    game.Save(folders);
 }
 
 // A game of `count` one-step levels.
 inline void WriteSimpleGame(const std::string& name, int count, const std::string& author = "Ann",
-                            std::uint8_t skill = 2) {
-    WriteGame(name, std::vector<Rows>(static_cast<std::size_t>(count), OneStep), author, skill);
+                            std::uint8_t skill = 2, const TFolders& folders = test::Layout()) {
+    WriteGame(name, std::vector<Rows>(static_cast<std::size_t>(count), OneStep), author, skill,
+              folders);
 }
 
 // A solution of `steps` moves by `player`: steps - 1 moves left, then `move`
@@ -98,7 +100,7 @@ inline TLog LogEntry(const std::string& player, const std::string& game, int lev
 }
 
 inline std::filesystem::path Settings(const std::string& file) {
-    return Folders().SettingsFolder / file;
+    return test::Layout().SettingsFolder / file;
 }
 
 } // namespace tb::test

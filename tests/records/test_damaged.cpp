@@ -257,7 +257,7 @@ TEST(DamagedGames, SolutionsOfAGameWhoseHeaderCannotBeReadAreKeptUntilItIsRepair
     test::TempProgramFolder dir;
     WriteSimpleGame("Hills", 2);
     WriteSimpleGame("Dunes", 1);
-    const fs::path hills = Folders().GamesFolder / "hills.tbg";
+    const fs::path hills = test::Layout().GamesFolder / "hills.tbg";
     const std::string good = ReadFile(hills);
     const std::vector<std::string> stored = {SolLine("Ann #0", "Dunes", 1, 1),
                                              SolLine("Ann #0", "Hills", 1, 1),
@@ -309,8 +309,8 @@ TEST(ReadOnlyRecords, OpeningForACheckChangesNoFile) {
     test::TempProgramFolder dir;
     WriteSimpleGame("Hills", 2);
     WriteSimpleGame("Old Dunes", 1); // renamed: its file would move
-    RenamedGames().Clear();
-    RenamedGames().Add("Old Dunes", "Dunes");
+    TFolders renaming = dir.Layout();
+    renaming.Renamed.Add("Old Dunes", "Dunes");
     std::string sol = SolFile({SolLine("Ann #0", "Hills", 1, 1), SolLine("Ann #0", "Gone", 1, 1)});
     sol.resize(sol.size() - 1); // cut inside its last line: would be backed up
     WriteFile(Settings("tobbin.sol"), sol);
@@ -319,14 +319,13 @@ TEST(ReadOnlyRecords, OpeningForACheckChangesNoFile) {
     WriteFile(Settings("tobbin.hof"), SolFile({LogEntry("Ann #0", "Hills", 5, 1).Line()}));
     auto snapshot = [] {
         std::map<std::string, std::pair<std::string, fs::file_time_type>> files;
-        for (const auto& entry : fs::recursive_directory_iterator(Folders().ProgramFolder))
+        for (const auto& entry : fs::recursive_directory_iterator(test::Layout().ProgramFolder))
             if (entry.is_regular_file())
                 files[entry.path().string()] = {ReadFile(entry.path()), entry.last_write_time()};
         return files;
     };
     const auto before = snapshot();
-    TAllGames db(dir.Layout(), {}, true);
-    RenamedGames().Clear();
+    TAllGames db(renaming, {}, true);
     EXPECT_NE(db.FindGame("Dunes"), nullptr);       // renamed, in memory
     EXPECT_NE(db.GetSolution("Hills", 2), nullptr); // merged, in memory
     EXPECT_EQ(db.GetLog().Count(), 0u);             // cleaned, in memory

@@ -59,7 +59,7 @@ TEST(StartUp, GamesComeFromTheirHeadersSortedByNameAndSolutionsFromTheFile) {
     WriteSimpleGame("hills", 3);
     WriteSimpleGame("Dunes", 2, "Bob", 3);
     WriteSimpleGame("Empty", 0);
-    WriteFile(Folders().GamesFolder / "broken.tbg", "Version 3.54 #0\r\n***\r\n");
+    WriteFile(test::Layout().GamesFolder / "broken.tbg", "Version 3.54 #0\r\n***\r\n");
     WriteSimpleGame("Woods", 1);
     const fs::path woods = TMapSet::FilePath(dir.Layout(), "Woods");
     fs::rename(woods, woods.parent_path() / ("." + woods.filename().string())); // hidden: skipped
@@ -75,7 +75,7 @@ TEST(StartUp, GamesComeFromTheirHeadersSortedByNameAndSolutionsFromTheFile) {
     ASSERT_NE(db.GetSolution("hills", 2), nullptr);
     EXPECT_EQ(std::tuple(db.GetSolution("hills", 2)->GetSteps(), db.GetSolution("hills", 1)),
               std::tuple(4, nullptr));
-    EXPECT_TRUE(fs::exists(Folders().GamesFolder / "broken.tbg")); // left alone
+    EXPECT_TRUE(fs::exists(test::Layout().GamesFolder / "broken.tbg")); // left alone
     EXPECT_THROW(db.GameAt(3), std::out_of_range);
 }
 
@@ -260,12 +260,11 @@ TEST(RenamedGames, TheFileTakesTheNewNameUnlessThatNameIsTaken) {
     WriteSimpleGame("Old Dunes", 3);
     WriteSimpleGame("Dunes", 1);
     WriteFile(Settings("tobbin.sol"), SolFile({SolLine("Ann #0", "Old Hills", 1, 4)}));
-    RenamedGames().Clear();
-    RenamedGames().Add("old hills", "Hills");
-    RenamedGames().Add("Old Dunes", "Dunes");
-    TAllGames db(dir.Layout());
-    RenamedGames().Clear();
-    const fs::path games = Folders().GamesFolder;
+    TFolders renaming = dir.Layout();
+    renaming.Renamed.Add("old hills", "Hills");
+    renaming.Renamed.Add("Old Dunes", "Dunes");
+    TAllGames db(renaming);
+    const fs::path games = test::Layout().GamesFolder;
     EXPECT_FALSE(fs::exists(games / "old_hills.tbg"));
     ASSERT_TRUE(fs::exists(games / "hills.tbg"));
     TMapSet moved;
@@ -285,10 +284,9 @@ TEST(RenamedGames, TheFileTakesTheNewNameUnlessThatNameIsTaken) {
 TEST(RenamedGames, ANewNameDifferingOnlyInCaseKeepsItsFile) {
     test::TempProgramFolder dir;
     WriteSimpleGame("hills", 2);
-    RenamedGames().Clear();
-    RenamedGames().Add("hills", "Hills");
-    TGameDB db(dir.Layout());
-    RenamedGames().Clear();
+    TFolders renaming = dir.Layout();
+    renaming.Renamed.Add("hills", "Hills");
+    TGameDB db(renaming);
     ASSERT_NE(db.FindGame("Hills"), nullptr);
     TMapSet game;
     game.Load(dir.Layout(), "Hills", true);

@@ -101,18 +101,18 @@ protected:
         for (const char* sub : {"tbg", "tlg", "img"})
             fs::create_directories(Data / sub);
         fs::create_directories(Root / "usr/bin");
-        SetProgramFolder(Data); // a writable build folder, to write the shipped files
-        WriteSimpleGame("Hills", 3);
-        WriteSimpleGame("Rocks", 2);
+        const TFolders build = ProgramFolders(Data); // writable, to write the shipped files
+        WriteSimpleGame("Hills", 3, "Ann", 2, build);
+        WriteSimpleGame("Rocks", 2, "Ann", 2, build);
         WriteFile(Data / "tobbin-shipped.sox",
                   SolFile({SolLine("Bob #0", "Hills", 1, 1), SolLine("Bob #0", "Rocks", 2, 1)}));
-        SetExecutableFolder(Root / "usr/bin");
+        F = ExecutableFolders(Root / "usr/bin");
     }
-    ~Installed() override { Folders() = {}; }
+    TFolders F; // the installed copy's folders
 };
 
 TEST_F(Installed, ThePlayersFoldersHoldEverythingHeChanges) {
-    const TFolders& f = Folders();
+    const TFolders& f = F;
     EXPECT_EQ(std::tuple(f.ProgramFolder, f.ReadOnlyData, f.SettingsFolder, f.OwnGamesFolder,
                          f.InstallFolder, SettingsFileName(f)),
               std::tuple(Data, true, Player, Player / "tbg", Player, Player / "tobbin.ini"));
@@ -124,21 +124,22 @@ TEST_F(Installed, HisInstalledSetsJoinTheShippedOnesAndComeFirst) {
         fs::create_directories(Data / folder);
     for (const char* folder : {"wav/Classic", "wav/Mine", "img/skins/Night", "img/Small/Pears"})
         fs::create_directories(Player / folder);
-    EXPECT_EQ(ContentFolders(Folders().SoundsFolder),
+    EXPECT_EQ(ContentFolders(F, F.SoundsFolder),
               (std::vector<fs::path>{Player / "wav", Data / "wav"}));
-    EXPECT_EQ(ContentFolders(Folders().LanguagesFolder),
+    EXPECT_EQ(ContentFolders(F, F.LanguagesFolder),
               (std::vector<fs::path>{Player / "tlg", Data / "tlg"}));
     // His Classic hides the shipped one.
-    EXPECT_EQ((std::array{SoundSetFolder("Classic"), SoundSetFolder("Mine"),
-                          SoundSetFolder("Nowhere"), SkinFolder("Standard"), SkinFolder("Night"),
-                          SpriteSetFolder(1, "Apples"), SpriteSetFolder(1, "Pears")}),
-              (std::array{Player / "wav/Classic", Player / "wav/Mine", Data / "wav/Nowhere",
-                          Data / "img/skins/Standard", Player / "img/skins/Night",
-                          Data / "img/Small/Apples", Player / "img/Small/Pears"}));
+    EXPECT_EQ(
+        (std::array{SoundSetFolder(F, "Classic"), SoundSetFolder(F, "Mine"),
+                    SoundSetFolder(F, "Nowhere"), SkinFolder(F, "Standard"), SkinFolder(F, "Night"),
+                    SpriteSetFolder(F, 1, "Apples"), SpriteSetFolder(F, 1, "Pears")}),
+        (std::array{Player / "wav/Classic", Player / "wav/Mine", Data / "wav/Nowhere",
+                    Data / "img/skins/Standard", Player / "img/skins/Night",
+                    Data / "img/Small/Apples", Player / "img/Small/Pears"}));
 
-    SetProgramFolder(Data); // a build folder: only its own folders
-    EXPECT_EQ(ContentFolders(Folders().SoundsFolder), (std::vector<fs::path>{Data / "wav"}));
-    EXPECT_EQ(SoundSetFolder("Mine"), Data / "wav/Mine");
+    F = ProgramFolders(Data); // a build folder: only its own folders
+    EXPECT_EQ(ContentFolders(F, F.SoundsFolder), (std::vector<fs::path>{Data / "wav"}));
+    EXPECT_EQ(SoundSetFolder(F, "Mine"), Data / "wav/Mine");
 }
 
 TEST_F(Installed, HisOwnGameHidesTheShippedOneOfTheSameFileName) {
@@ -148,16 +149,16 @@ TEST_F(Installed, HisOwnGameHidesTheShippedOneOfTheSameFileName) {
         mine.AddLevel("");
         TTextReader reader(test::LevelText(test::OneStep, "Mine"));
         mine.GetMap(1)->ReadText(reader);
-        mine.Save(Folders());
+        mine.Save(F);
     }
     EXPECT_TRUE(fs::exists(Player / "tbg/hills.tbg"));
     EXPECT_EQ(
-        (std::array{TMapSet::FilePath(Folders(), "Hills"), TMapSet::FilePath(Folders(), "Rocks"),
-                    TMapSet::FilePath(Folders(), "New one")}),
+        (std::array{TMapSet::FilePath(F, "Hills"), TMapSet::FilePath(F, "Rocks"),
+                    TMapSet::FilePath(F, "New one")}),
         (std::array{Player / "tbg/hills.tbg", Data / "tbg/rocks.tbg", Player / "tbg/new_one.tbg"}));
-    EXPECT_EQ(ListGameFiles(Folders()),
+    EXPECT_EQ(ListGameFiles(F),
               (std::vector<fs::path>{Player / "tbg/hills.tbg", Data / "tbg/rocks.tbg"}));
-    TAllGames records(Folders());
+    TAllGames records(F);
     ASSERT_EQ(records.GameCount(), 2);
     EXPECT_EQ(std::tuple(records.FindGame("Hills")->GetLevelCount(),
                          records.FindGame("Rocks")->GetLevelCount()),
@@ -166,7 +167,7 @@ TEST_F(Installed, HisOwnGameHidesTheShippedOneOfTheSameFileName) {
 
 TEST_F(Installed, ShippedSolutionsAreMergedOnTheFirstStartInBothLayouts) {
     {
-        TAllGames first(Folders());
+        TAllGames first(F);
         ASSERT_TRUE(first.GetSolution("Hills", 1) && first.GetSolution("Rocks", 2));
         EXPECT_EQ(first.GetSolution("Hills", 1)->GetPlayer(), "Bob #0");
     }
@@ -175,12 +176,12 @@ TEST_F(Installed, ShippedSolutionsAreMergedOnTheFirstStartInBothLayouts) {
               std::string::npos);
     // Not his first start: a solution he deleted is not brought back.
     WriteFile(Player / "tobbin.sol", SolFile({}));
-    EXPECT_EQ(TAllGames(Folders()).GetSolution("Hills", 1), nullptr);
+    EXPECT_EQ(TAllGames(F).GetSolution("Hills", 1), nullptr);
 
     // A build folder: the shipped file lies beside the records, is merged and goes.
-    SetProgramFolder(Data);
-    EXPECT_EQ(Folders().SettingsFolder, Data);
-    TAllGames staged(Folders());
+    F = ProgramFolders(Data);
+    EXPECT_EQ(F.SettingsFolder, Data);
+    TAllGames staged(F);
     EXPECT_NE(staged.GetSolution("Rocks", 2), nullptr);
     EXPECT_EQ(std::tuple(fs::exists(Data / "tobbin-shipped.sox"), fs::exists(Data / "tobbin.sol")),
               std::tuple(false, true));
@@ -194,11 +195,11 @@ TEST_F(Installed, PlayingEditingAndClosingNeverWriteBelowTheDataFolder) {
     const auto before = Tree(Data);
     TSettings settings;
     TSettingsEnvironment env;
-    env.Folders = Folders();
+    env.Folders = F;
     env.ShowAboutBox = [](const TSettings&) {};
     ReadSettings(settings, env);
     {
-        TFullGame game(Folders());
+        TFullGame game(F);
         game.SetBusy(false);
         game.SetPlayer("Ann #0");
         game.OpenGame("Rocks", 1, true);
@@ -215,7 +216,7 @@ TEST_F(Installed, PlayingEditingAndClosingNeverWriteBelowTheDataFolder) {
             EXPECT_EQ(std::string(e.what()), ErrorMessage(ErrShippedGame));
         }
     }
-    EXPECT_TRUE(WriteSettings(Folders(), settings, true).Written);
+    EXPECT_TRUE(WriteSettings(F, settings, true).Written);
     fs::permissions(Data, fs::perms::owner_write, fs::perm_options::add);
     EXPECT_EQ(Tree(Data), before);
     EXPECT_TRUE(fs::exists(Player / "tobbin.ini") && fs::exists(Player / "tobbin.hof"));

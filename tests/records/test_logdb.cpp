@@ -88,12 +88,11 @@ TEST(LogFile, RenamedGamesAreReplacedAndTheFileRewrittenAtOnce) {
     test::TempProgramFolder dir;
     EXPECT_EQ(TLogDB(dir.Layout()).Count(), 0u); // a missing file gives an empty log, unwritten
     EXPECT_FALSE(std::filesystem::exists(Settings("tobbin.hof")));
-    RenamedGames().Clear();
-    RenamedGames().Add("old hills", "Hills");
+    TFolders renaming = dir.Layout();
+    renaming.Renamed.Add("old hills", "Hills");
     // The checksum of a renamed entry is not compared: it was made for the old name.
     WriteFile(Settings("tobbin.hof"), SolFile({LogEntry("Ann #0", "Old Hills", 2, 9).Line()}));
-    TLogDB log(dir.Layout());
-    RenamedGames().Clear();
+    TLogDB log(renaming);
     ASSERT_EQ(log.Count(), 1u);
     EXPECT_EQ(log.EntryAt(1).Game, "Hills");
     EXPECT_NE(ReadFile(Settings("tobbin.hof")).find(LogEntry("Ann #0", "Hills", 2, 9).Line()),

@@ -110,7 +110,6 @@ TEST(DamagedInputs, SettingsFilesAlwaysGiveUsableSettings) {
         ASSERT_NO_THROW(SoundGap(s, s.Speed));
         ASSERT_TRUE(WriteSettings(dir.Layout(), s, i % 2 == 0).Written);
     }
-    RenamedGames().Clear();
 }
 
 TEST(DamagedInputs, WaveFilesAreCheckedBeforeTheMixerSeesThem) {

@@ -337,7 +337,7 @@ TEST(ShippedLanguages, EnglishAndGermanHoldEveryKey) {
 TEST_F(LanguageTest, TheShippedFilesMatchTheBuiltInTextsAndTranslateThem) {
     fs::copy_file(ShippedLanguages / "english.tlg", Dir / "tlg" / "english.tlg");
     ShipGerman();
-    EXPECT_EQ(LanguageNames(Folders().LanguagesFolder),
+    EXPECT_EQ(LanguageNames(test::Layout().LanguagesFolder),
               (std::vector<std::string>{"Deutsch", "English"}));
 
     const TLanguageFile english = ParseLanguageFile(ReadWholeFile(Dir / "tlg" / "english.tlg"));

@@ -38,7 +38,6 @@ struct SettingsTest : ::testing::Test {
             AboutBoxSounds = Bank.LoadedCount();
         };
     }
-    ~SettingsTest() override { RenamedGames().Clear(); }
 
     void WriteIni(const std::string& text) { test::WriteFile(Dir / "tobbin.ini", text); }
     TSettings Read() {
@@ -220,16 +219,17 @@ TEST_F(SettingsTest, ValuesAreClampedAndBadOnesKeepTheirDefaults) {
     EXPECT_FALSE(Read().Backgrounds);
 }
 
-TEST_F(SettingsTest, AnUnreadableFileGivesTheDefaultsAndTheRenamedListIsRead) {
+TEST_F(SettingsTest, AnUnreadableFileGivesTheDefaultsAndTheFoldersReadTheRenamedList) {
     fs::create_directories(Dir / "tobbin.ini"); // a folder where the file should be
     test::WriteFile(Dir / "tobbin-renamed.txt", " Old Name > New Name \r\nOld>\r\n");
     TSettings s = Read();
     EXPECT_EQ(std::tuple(s.Waves, s.Menu.Name), std::tuple("Classic", "MoneyGreen"));
+    const TRenamedGames renamed = ProgramFolders(Dir.Path()).Renamed;
     std::string name = "old name";
-    EXPECT_TRUE(LookupRenamed(name));
+    EXPECT_TRUE(renamed.Lookup(name));
     EXPECT_EQ(name, "New Name");
     name = "Old";
-    EXPECT_FALSE(LookupRenamed(name));
+    EXPECT_FALSE(renamed.Lookup(name));
 
     fs::remove_all(Dir / "tobbin.ini");
     std::string junk;

@@ -254,12 +254,13 @@ TEST(MixerPlayerDeathTest, NoAudioDriverIsSilent) {
 TEST(Folders, SkinsSpritesAndSoundSetsLieBelowTheProgramFolder) {
     test::TempProgramFolder dir;
     const fs::path& p = dir.Path();
-    EXPECT_EQ(std::tuple(Folders().SkinsFolder, SkinFolder("Standard"), SoundSetFolder("Classic"),
-                         SpriteSetFolder(1, "Apples"), SpriteSizeFolder(4), Folders().HelpFolder),
+    const TFolders& f = dir.Layout();
+    EXPECT_EQ(std::tuple(f.SkinsFolder, SkinFolder(f, "Standard"), SoundSetFolder(f, "Classic"),
+                         SpriteSetFolder(f, 1, "Apples"), SpriteSizeFolder(f, 4), f.HelpFolder),
               std::tuple(p / "img/skins", p / "img/skins/Standard", p / "wav/Classic",
                          p / "img/Small/Apples", p / "img/Huge", p / "help"));
     EXPECT_EQ(std::tuple(SpriteSizeName(3), SpriteSizeName(0)), std::tuple("Large", ""));
-    EXPECT_THROW(SpriteSizeFolder(5), std::out_of_range);
+    EXPECT_THROW(SpriteSizeFolder(f, 5), std::out_of_range);
 }
 
 } // namespace tb

@@ -82,7 +82,7 @@ TEST(TextReader, AcceptsCrLfAndLfAndALastLineWithoutEnd) {
 
 TEST(WriteFileAtomic, ReplacesWholeAndKeepsTheOldFileOnFailure) {
     test::TempProgramFolder dir;
-    EXPECT_EQ(std::tuple(Folders().GamesFolder, Folders().SettingsFolder),
+    EXPECT_EQ(std::tuple(test::Layout().GamesFolder, test::Layout().SettingsFolder),
               std::tuple(dir.Path() / "tbg", dir.Path()));
     const fs::path file = dir / "tobbin.sol";
     TTextWriter w;

@@ -32,7 +32,7 @@ void MainWindowTest::Ini(const std::string& more) {
 }
 
 TMain& MainWindowTest::Start() {
-    Program = StartProgram(MilliTime(), false, false);
+    Program = StartProgram(Folder.Layout(), MilliTime(), false, false);
     Program.Main->show();
     QCoreApplication::processEvents();
     return *Program.Main;

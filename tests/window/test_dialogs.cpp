@@ -190,18 +190,18 @@ TEST_F(GameBoxTest, NoInstalledGameIsAnErrorAndShowsNothing) {
 class CongratBoxTest : public WindowTest {
 protected:
     TempProgramFolder Dir;
-    TCongratBox Box;
+    TCongratBox Box{Dir.Layout()};
 
     void Picture(const std::string& name, int width, int height) {
         QImage image(width, height, QImage::Format_RGB32);
         image.fill(Qt::darkGreen);
-        const std::string path = (Folders().ImagesFolder / name).string();
+        const std::string path = (Dir.Layout().ImagesFolder / name).string();
         ASSERT_TRUE(
             image.save(QString::fromStdString(path), name.ends_with(".bmp") ? "BMP" : "PNG"));
     }
     // Shows the box with these keys in the settings file's Splash section.
     void Show(const std::string& lines) {
-        WriteFile(Folders().SettingsFolder / "tobbin.ini", "[Splash]\r\n" + lines);
+        WriteFile(Dir.Layout().SettingsFolder / "tobbin.ini", "[Splash]\r\n" + lines);
         Box.FormShow();
     }
     const TShadowLabel& Line(int n) const { return *Box.Lines[static_cast<std::size_t>(n - 1)]; }
@@ -254,9 +254,10 @@ TEST_F(CongratBoxTest, TheDefaultPictureKeepsTheLanguageLinesButACustomOneTakesT
 }
 
 TEST_F(CongratBoxTest, PicturesByDriveLetterOrWholePathAndAMissingOneIsAnError) {
-    EXPECT_EQ(TCongratBox::PictureFile("C:\\pics\\a.bmp"), fs::path("C:\\pics\\a.bmp"));
-    EXPECT_EQ(TCongratBox::PictureFile("a.bmp"), Folders().ImagesFolder / "a.bmp");
-    EXPECT_EQ(TCongratBox::PictureFile("x"), Folders().ImagesFolder / "x");
+    EXPECT_EQ(TCongratBox::PictureFile(Dir.Layout(), "C:\\pics\\a.bmp"),
+              fs::path("C:\\pics\\a.bmp"));
+    EXPECT_EQ(TCongratBox::PictureFile(Dir.Layout(), "a.bmp"), Dir.Layout().ImagesFolder / "a.bmp");
+    EXPECT_EQ(TCongratBox::PictureFile(Dir.Layout(), "x"), Dir.Layout().ImagesFolder / "x");
     EXPECT_THROW(Show("Image=missing.png\r\n"), Error);
     EXPECT_THROW(Box.Run(nullptr), Error);
     EXPECT_FALSE(Box.isVisible());
@@ -285,7 +286,8 @@ TEST_F(CongratBoxTest, RunIsClosedBySpaceAndByAClickOnALine) {
 
 TEST_F(WindowTest, TheAboutBoxShowsStartupTextOnlyWhileVisibleAndTheSkinsPictureFirst) {
     TempProgramFolder dir;
-    TAboutBox box;
+    const TFolders& f = dir.Layout();
+    TAboutBox box(f);
     EXPECT_EQ(box.xVersion.text(), QStringLiteral("Version 3.54"));
     box.ShowStartupText("Reading games");
     EXPECT_TRUE(box.xMessage.text().isEmpty());
@@ -310,17 +312,18 @@ TEST_F(WindowTest, TheAboutBoxShowsStartupTextOnlyWhileVisibleAndTheSkinsPicture
     // The splash picture: none, the program's own, then the skin's.
     tb::Settings().Skin = "Plain";
     tb::Settings().SkinPictures[0] = "tb_spl.bmp";
-    EXPECT_TRUE(TAboutBox::SplashPictureFile().empty());
+    EXPECT_TRUE(TAboutBox::SplashPictureFile(f).empty());
     QImage image(64, 48, QImage::Format_RGB32);
     image.fill(Qt::blue);
-    const fs::path own = Folders().ImagesFolder / "tb_spl.bmp";
+    const fs::path own = f.ImagesFolder / "tb_spl.bmp";
     ASSERT_TRUE(image.save(QString::fromStdString(own.string()), "BMP"));
-    EXPECT_EQ(TAboutBox::SplashPictureFile(), own);
-    fs::create_directories(SkinFolder("Plain"));
-    const auto skinned = SkinFolder("Plain") / tb::Settings().SkinPictureName(TSkinPicture::Splash);
+    EXPECT_EQ(TAboutBox::SplashPictureFile(f), own);
+    fs::create_directories(SkinFolder(f, "Plain"));
+    const auto skinned =
+        SkinFolder(f, "Plain") / tb::Settings().SkinPictureName(TSkinPicture::Splash);
     ASSERT_TRUE(image.save(QString::fromStdString(skinned.string()), "BMP"));
-    EXPECT_EQ(TAboutBox::SplashPictureFile(), skinned);
-    TAboutBox splash;
+    EXPECT_EQ(TAboutBox::SplashPictureFile(f), skinned);
+    TAboutBox splash(f);
     splash.ShowSplash();
     EXPECT_EQ(splash.size(), QSize(64, 48));
     splash.hide();

@@ -100,14 +100,8 @@ TEST(HelpPages, EveryTopicExistsAndEveryLinkAndPictureResolves) {
 
 class HelpWindowTest : public ::testing::Test {
 protected:
-    fs::path SavedFolder;
-    void SetUp() override {
-        SavedFolder = Folders().HelpFolder;
-        Folders().HelpFolder = kSourceHelp;
-    }
     void TearDown() override {
         if (HelpWindow() != nullptr) HelpWindow()->close();
-        Folders().HelpFolder = SavedFolder;
     }
     static QTextBrowser& Browser() { return *HelpWindow()->findChild<QTextBrowser*>("xText"); }
     static void Click(const char* button) {
@@ -124,7 +118,7 @@ protected:
 };
 
 TEST_F(HelpWindowTest, ShowsTopicsFollowsLinksAndGoesBack) {
-    ShowHelpTopic("How_to_play");
+    ShowHelpTopic(kSourceHelp, "How_to_play");
     QWidget* window = HelpWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
@@ -145,7 +139,7 @@ TEST_F(HelpWindowTest, ShowsTopicsFollowsLinksAndGoesBack) {
                                         PageTitle("How_to_play")}));
     EXPECT_FALSE(window->findChild<QPushButton*>("xBack")->isEnabled());
     // A second topic raises the same window.
-    ShowHelpTopic("Editor");
+    ShowHelpTopic(kSourceHelp, "Editor");
     EXPECT_EQ(HelpWindow(), window);
     EXPECT_EQ(Shown(), PageTitle("Editor"));
 }
@@ -156,13 +150,13 @@ TEST_F(HelpWindowTest, MissingAndUnsafeTopicsShowTheNotInstalledPage) {
     fs::create_directories(dir / "help");
     WriteFile(dir / "help" / "Welcome.html", "<html><head><title>Inside</title></head></html>");
     WriteFile(dir / "Outside.html", "<html><head><title>Outside</title></head></html>");
-    Folders().HelpFolder = dir / "help";
+    const fs::path help = dir / "help";
 
-    ShowHelpTopic("Welcome");
+    ShowHelpTopic(help, "Welcome");
     EXPECT_EQ(Shown(), "Inside");
     for (const std::string topic : {"No_such_topic", "../Outside", "..", "", "sub/Welcome"}) {
         SCOPED_TRACE(topic);
-        ShowHelpTopic(topic);
+        ShowHelpTopic(help, topic);
         EXPECT_TRUE(ShowsNotInstalled(topic));
     }
     // A link out of the folder is refused the same way.
@@ -175,8 +169,7 @@ TEST_F(HelpWindowTest, MissingAndUnsafeTopicsShowTheNotInstalledPage) {
     EXPECT_EQ(Shown(), "Inside");
 
     // No help folder at all: the window still opens and says so.
-    Folders().HelpFolder = dir / "gone";
-    ShowHelpTopic("Welcome");
+    ShowHelpTopic(dir / "gone", "Welcome");
     EXPECT_TRUE(ShowsNotInstalled("Welcome"));
 }
 

@@ -245,11 +245,12 @@ TEST_F(MainWindowTest, AHeldDownEnterLoadsOneGameAndNeverStartsLoadingInsideItse
 }
 
 TEST_F(MainWindowTest, TheStartupSplashShowsItsPictureAndNoSecondTitle) {
-    Program = StartProgram(MilliTime(), false, false);
+    Program = StartProgram(Folder.Layout(), MilliTime(), false, false);
     ASSERT_NE(Program.About, nullptr);
     const TAboutBox& about = *Program.About;
     EXPECT_TRUE(about.isVisible());
-    const QImage file(QString::fromStdString(TAboutBox::SplashPictureFile().string()));
+    const QImage file(
+        QString::fromStdString(TAboutBox::SplashPictureFile(Folder.Layout()).string()));
     ASSERT_FALSE(file.isNull()) << "the staged program folder has its splash picture";
     EXPECT_EQ(about.xPic.pixmap().toImage().convertToFormat(QImage::Format_RGB32),
               file.convertToFormat(QImage::Format_RGB32));
@@ -312,8 +313,10 @@ TEST_F(MainWindowTest, LevelButtonNumbersStandOutOnTheBottomPanelOfEverySkin) {
     TMain& main = Start();
     for (const std::string skin : {"Standard", "Night"}) {
         main.Options().SetSkin(skin);
-        const QImage panel(QString::fromStdString(
-            (SkinFolder(skin) / tb::Settings().SkinPictureName(TSkinPicture::Panel)).string()));
+        const QImage panel(
+            QString::fromStdString((SkinFolder(Folder.Layout(), skin) /
+                                    tb::Settings().SkinPictureName(TSkinPicture::Panel))
+                                       .string()));
         ASSERT_FALSE(panel.isNull()) << skin;
         const QColor ground =
             panel.scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixelColor(0, 0);

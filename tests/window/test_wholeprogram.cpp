@@ -74,7 +74,7 @@ TEST_F(WholeProgramTest, TheStartAsksForThePlayerAndCancellingEndsTheProgram) {
         mainShown = MainWindow() == nullptr || MainWindow()->isVisible();
         QTest::keyClick(&box, Qt::Key_Escape);
     });
-    EXPECT_EQ(RunProgram(MilliTime() - SplashMilliseconds - 1), 0);
+    EXPECT_EQ(RunProgram(Folder.Layout(), MilliTime() - SplashMilliseconds - 1), 0);
     EXPECT_TRUE(asked);
     EXPECT_FALSE(splashShown) << "the splash gives way to the player dialog";
     EXPECT_FALSE(mainShown) << "the main window exists but does not show";
@@ -86,7 +86,7 @@ TEST_F(WholeProgramTest, TheStartAsksForThePlayerAndCancellingEndsTheProgram) {
         EXPECT_EQ(box.xUser.currentText(), QString::fromUtf8("Tester"));
         QTest::keyClick(&box, Qt::Key_Return);
     });
-    Program = StartProgram(MilliTime(), false, true);
+    Program = StartProgram(Folder.Layout(), MilliTime(), false, true);
     ASSERT_TRUE(Program.PlayerChosen);
     EXPECT_EQ(Program.Main->Game().GetPlayer().rfind("Tester #", 0), 0u);
 }

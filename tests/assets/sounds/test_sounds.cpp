@@ -100,24 +100,25 @@ double Difference(const TWave& a, const TWave& b) {
     return sum / static_cast<double>(a.Samples.size());
 }
 
+// The folders of the staged build, whose sound sets are the shipped ones.
+const TFolders& Staged() {
+    static const TFolders folders = ProgramFolders(TOBBIN_PROGRAM_FOLDER);
+    return folders;
+}
+
 std::vector<std::string> SetNames() {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(Folders().SoundsFolder))
+    for (const auto& entry : fs::directory_iterator(Staged().SoundsFolder))
         if (entry.is_directory()) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
 
-class SoundSets : public testing::Test {
-protected:
-    void SetUp() override { SetProgramFolder(TOBBIN_PROGRAM_FOLDER); }
-};
-
 } // namespace
 
-TEST_F(SoundSets, EverySoundIsAWellFormedWaveTheBankLoads) {
+TEST(SoundSets, EverySoundIsAWellFormedWaveTheBankLoads) {
     for (const std::string& name : SetNames()) {
-        const fs::path folder = SoundSetFolder(name);
+        const fs::path folder = SoundSetFolder(Staged(), name);
         TSoundBank bank(std::make_unique<TSilentPlayer>());
         bank.LoadSoundSet(folder);
         EXPECT_EQ(std::tuple(bank.LoadedCount(), bank.LoadError), std::tuple(EffectCount, 0))
@@ -146,7 +147,7 @@ TEST_F(SoundSets, EverySoundIsAWellFormedWaveTheBankLoads) {
     }
 }
 
-TEST_F(SoundSets, TheDefaultSetAndAnotherAreStagedAndEverySoundIsItsOwn) {
+TEST(SoundSets, TheDefaultSetAndAnotherAreStagedAndEverySoundIsItsOwn) {
     const std::vector<std::string> names = SetNames();
     EXPECT_GE(names.size(), 2u) << "shuffling needs at least two sets";
     EXPECT_NE(std::find(names.begin(), names.end(), TSettings{}.Waves), names.end())
@@ -154,8 +155,9 @@ TEST_F(SoundSets, TheDefaultSetAndAnotherAreStagedAndEverySoundIsItsOwn) {
     std::map<std::string, std::vector<TWave>> sets;
     for (const std::string& name : names)
         for (int i = 0; i < EffectCount; ++i)
-            sets[name].push_back(Parse(test::ReadFile(
-                SoundSetFolder(name) / std::string(EffectFileName(static_cast<TEffect>(i))))));
+            sets[name].push_back(
+                Parse(test::ReadFile(SoundSetFolder(Staged(), name) /
+                                     std::string(EffectFileName(static_cast<TEffect>(i))))));
     // A sound differs from another by more than rounding: at least 1% of full scale on average.
     constexpr double Distinct = 327.0;
     for (const auto& [name, waves] : sets)
