@@ -12,7 +12,9 @@
 namespace tb {
 namespace {
 
-TLevSol Solution(const std::string& player, const std::vector<std::uint8_t>& moves) {
+using Moves = std::vector<std::uint8_t>;
+
+TLevSol Solution(const std::string& player, const Moves& moves) {
     TLevSol s;
     s.SetPlayer(player);
     for (std::uint8_t m : moves)
@@ -20,8 +22,8 @@ TLevSol Solution(const std::string& player, const std::vector<std::uint8_t>& mov
     return s;
 }
 
-std::vector<std::uint8_t> MovesOf(const TLevSol& s) {
-    std::vector<std::uint8_t> moves;
+Moves MovesOf(const TLevSol& s) {
+    Moves moves;
     for (int i = 1; i <= s.GetSteps(); ++i)
         moves.push_back(s.GetMove(i));
     return moves;
@@ -41,19 +43,12 @@ Parsed Parse(TLevSol& s, std::string_view line, bool verify, const TRenamedGames
     return p;
 }
 
-// A line with `moves` as the moves field and a correct checksum for `expected`.
-std::string LineWithMoves(std::string_view moves, const std::vector<std::uint8_t>& expected) {
-    const TLevSol s = Solution("Ann #0", expected);
-    return "1A " + std::to_string(expected.size()) + " Ann #0|G|" + std::string(moves) + " " +
-           std::to_string(s.Checksum());
-}
-
 } // namespace
 
-TEST(SolutionLine, ExampleIsWrittenByteForByteAndReadBack) {
+TEST(SolutionLine, ExampleIsWrittenByteForByteAndReadBackAndRunsAreCodedByLengthAndLetter) {
     const TLevSol s = Solution("Ann #0", {Up, Up, Up, Left, Down, Down});
-    EXPECT_EQ(s.MovesText(), "3UL2D");
-    EXPECT_EQ(s.Line("Hills", 2, 2), "2B 6 Ann #0|Hills|3UL2D 59949");
+    EXPECT_EQ(std::tuple(s.MovesText(), s.Line("Hills", 2, 2)),
+              std::tuple("3UL2D", "2B 6 Ann #0|Hills|3UL2D 59949"));
     TTextWriter w;
     s.WriteLine(w, "Hills", 2, 2);
     EXPECT_EQ(w.Content(), "2B 6 Ann #0|Hills|3UL2D 59949\r\n");
@@ -68,30 +63,30 @@ TEST(SolutionLine, ExampleIsWrittenByteForByteAndReadBack) {
               std::tuple("Hills", false, 2, 2, "Ann #0", 59949));
     EXPECT_EQ(MovesOf(back), MovesOf(s));
     EXPECT_FALSE(back.ReadLine(r, game, renamed, true, level, skill)) << "no line left";
-}
 
-TEST(SolutionLine, RunsAreCodedByLengthAndLetter) {
-    EXPECT_EQ(Solution("P #0", std::vector<std::uint8_t>(12, Right)).MovesText(), "12R");
-    EXPECT_EQ(Solution("P #0", {Right}).MovesText(), "R");
-    EXPECT_EQ(Solution("P #0", {Up, Down, Left, Right, Right}).MovesText(), "UDL2R");
-    const TLevSol empty = Solution("P #0", {});
-    EXPECT_EQ(empty.Line("G", 1, 0).substr(0, 11), "1@ 0 P #0|G") << "skill 0 is \"@\"";
+    EXPECT_EQ(std::tuple(Solution("P #0", Moves(12, Right)).MovesText(),
+                         Solution("P #0", {Right}).MovesText(),
+                         Solution("P #0", {Up, Down, Left, Right, Right}).MovesText()),
+              std::tuple("12R", "R", "UDL2R"));
+    const TLevSol empty = Solution("P #0", {}); // skill 0 is "@"
     EXPECT_EQ(empty.Line("G", 1, 0), "1@ 0 P #0|G| " + std::to_string(empty.Checksum()));
     EXPECT_THROW((void)empty.Line("G", 1, 5), std::out_of_range);
 }
 
 TEST(SolutionLine, DecodesCountsLettersAndSkipsOtherCharacters) {
-    TLevSol s;
-    EXPECT_TRUE(Parse(s, LineWithMoves("2R3", {Right, Right}), true).Ok)
-        << "trailing digits without a letter add nothing";
-    EXPECT_EQ(MovesOf(s), (std::vector<std::uint8_t>{Right, Right}));
-    EXPECT_TRUE(Parse(s, LineWithMoves("U-x-D", {Up, Down}), true).Ok);
-    EXPECT_EQ(MovesOf(s), (std::vector<std::uint8_t>{Up, Down}));
-    EXPECT_TRUE(Parse(s, LineWithMoves("2U3D", {Up, Up, Down, Down, Down}), true).Ok)
-        << "the count starts afresh after each letter";
-    EXPECT_TRUE(Parse(s, LineWithMoves("0UR", {Right}), true).Ok) << "a count of 0 adds nothing";
-    EXPECT_TRUE(Parse(s, LineWithMoves("1x2R", std::vector<std::uint8_t>(12, Right)), true).Ok)
-        << "skipped characters do not end a count";
+    // Trailing digits without a letter and a count of 0 add nothing, other characters are
+    // skipped without ending a count, and the count starts afresh after each letter.
+    for (const auto& [text, expected] : {std::pair("2R3", Moves{Right, Right}),
+                                         {"U-x-D", {Up, Down}},
+                                         {"0UR", {Right}},
+                                         {"2U3D", {Up, Up, Down, Down, Down}},
+                                         {"1x2R", Moves(12, Right)}}) {
+        const std::string line = "1A " + std::to_string(expected.size()) + " Ann #0|G|" + text +
+                                 " " + std::to_string(Solution("Ann #0", expected).Checksum());
+        TLevSol s;
+        EXPECT_TRUE(Parse(s, line, true).Ok) << text;
+        EXPECT_EQ(MovesOf(s), expected) << text;
+    }
 }
 
 TEST(SolutionLine, StepCountAboveTenThousandCarriesNoMoves) {
@@ -122,36 +117,35 @@ TEST(SolutionLine, SkillLettersOutsideAToDGiveZeroAndIndexErrorsAreOutOfRange) {
         EXPECT_EQ(Parse(s, line, false).Skill, skill) << line;
     EXPECT_EQ(Parse(s, "9A 1 P|G|U 0", false).Level, 9);
 
-    EXPECT_THROW(Parse(s, " B 1 P|G|U 0", false), std::out_of_range) << "level below \"0\"";
-    EXPECT_THROW(Parse(s, "1A 1 P|G|65536U 0", false), std::out_of_range);
-    EXPECT_THROW(Parse(s, "1A 1 P|G|99999999999999999999U 0", false), std::out_of_range);
-    EXPECT_THROW(Parse(s, "1A 1 P|G|4097R 0", false), std::out_of_range);
-    EXPECT_THROW(Parse(s, "1A 1 P|G|4000R97L 0", false), std::out_of_range);
-    EXPECT_THROW(Parse(s, "1A 70000 P|G|U 0", false), std::out_of_range);
+    // A level below "0", counts past 16 bits, more than 4096 moves (also from a count
+    // within 16 bits), a step count past 16 bits.
+    for (const char* line :
+         {" B 1 P|G|U 0", "1A 1 P|G|65536U 0", "1A 1 P|G|99999999999999999999U 0",
+          "1A 1 P|G|4097R 0", "1A 1 P|G|4000R97L 0", "1A 1 P|G|65535U 0", "1A 70000 P|G|U 0"})
+        EXPECT_THROW(Parse(s, line, false), std::out_of_range) << line;
     EXPECT_TRUE(Parse(s, "1A 1 P|G|4000R96L 0", false).Ok);
     EXPECT_EQ(std::tuple(s.GetSteps(), s.GetMove(4096)), std::tuple(4096, Left));
-    EXPECT_THROW(Parse(s, "1A 1 P|G|65535U 0", false), std::out_of_range)
-        << "a count within 16 bits still may not pass 4096 moves";
     // A solution with a smaller buffer refuses a line with more moves than it holds.
     TLevSol small(5);
     EXPECT_THROW(Parse(small, "1A 6 P|G|6R 0", false), std::out_of_range);
 }
 
 TEST(SolutionLine, ChecksumDecidesOnlyWhenVerifying) {
+    // The rest of the line is ignored; player and moves are guarded, the game is not; a
+    // checksum beyond 16 bits or a step count other than the moves decoded fails.
     TLevSol s;
-    const std::string good = "2B 6 Ann #0|Hills|3UL2D 59949";
-    EXPECT_TRUE(Parse(s, good, true).Ok);
-    EXPECT_TRUE(Parse(s, good + " and then some", true).Ok) << "the rest of the line is ignored";
-    EXPECT_FALSE(Parse(s, "2B 6 Ann #0|Hills|3UL2D 59948", true).Ok);
-    EXPECT_TRUE(Parse(s, "2B 6 Ann #0|Hills|3UL2D 59948", false).Ok);
-    EXPECT_FALSE(Parse(s, "2B 6 Ann #1|Hills|3UL2D 59949", true).Ok) << "player is guarded";
-    EXPECT_FALSE(Parse(s, "2B 6 Ann #0|Hills|3UL2R 59949", true).Ok) << "moves are guarded";
-    EXPECT_TRUE(Parse(s, "2B 6 Ann #0|Other|3UL2D 59949", true).Ok) << "the game is not";
-    EXPECT_FALSE(Parse(s, "2B 6 Ann #0|Hills|3UL2D 125485", true).Ok) << "beyond 16 bits";
-    // The step count is the number of moves decoded: a line that claims
-    // another count does not verify, and without verifying keeps its real moves.
-    EXPECT_FALSE(Parse(s, "2B 9 Ann #0|Hills|3UL2D 59949", true).Ok);
-    EXPECT_TRUE(Parse(s, "2B 9 Ann #0|Hills|3UL2D 59949", false).Ok);
+    for (const auto& [line, verified] : {std::pair("2B 6 Ann #0|Hills|3UL2D 59949", true),
+                                         {"2B 6 Ann #0|Hills|3UL2D 59949 and then some", true},
+                                         {"2B 6 Ann #0|Hills|3UL2D 59948", false},
+                                         {"2B 6 Ann #1|Hills|3UL2D 59949", false},
+                                         {"2B 6 Ann #0|Hills|3UL2R 59949", false},
+                                         {"2B 6 Ann #0|Other|3UL2D 59949", true},
+                                         {"2B 6 Ann #0|Hills|3UL2D 125485", false},
+                                         {"2B 9 Ann #0|Hills|3UL2D 59949", false}}) {
+        EXPECT_EQ(Parse(s, line, true).Ok, verified) << line;
+        EXPECT_TRUE(Parse(s, line, false).Ok) << line;
+    }
+    // Unverified, a line that claims another count keeps its real moves.
     EXPECT_EQ(std::tuple(s.GetSteps(), s.Checksum()), std::tuple(6, 59949));
 }
 
@@ -179,25 +173,17 @@ TEST(SolutionLine, LineThatEndsEarlyIsRejectedAndARenamedGameGetsItsNewName) {
 TEST(SolutionLine, RandomLinesGiveAnAnswerOrAnIndexError) {
     std::mt19937 rng(20240611);
     const std::string alphabet = "0123456789ABCDUDLR |#@x-\t";
-    const std::string good = "2B 6 Ann #0|Hills|3UL2D 59949";
     int accepted = 0;
     for (int round = 0; round < 2000; ++round) {
-        std::string line = good;
-        const int edits = 1 + static_cast<int>(rng() % 6);
-        for (int e = 0; e < edits; ++e) {
+        std::string line = "2B 6 Ann #0|Hills|3UL2D 59949";
+        for (int edits = 1 + static_cast<int>(rng() % 6); edits > 0; --edits) {
             const std::size_t at = rng() % (line.size() + 1);
             const char c = alphabet[rng() % alphabet.size()];
-            switch (rng() % 3) {
-            case 0:
+            const auto kind = rng() % 3;
+            if (kind == 0)
                 line.insert(at, 1, c);
-                break;
-            case 1:
-                if (at < line.size()) line.erase(at, 1);
-                break;
-            default:
-                if (at < line.size()) line[at] = c;
-                break;
-            }
+            else if (at < line.size())
+                kind == 1 ? void(line.erase(at, 1)) : void(line[at] = c);
         }
         TLevSol s;
         Parsed p;

@@ -103,4 +103,9 @@ inline std::filesystem::path Settings(const std::string& file) {
     return test::Layout().SettingsFolder / file;
 }
 
+// Whether the file at `path` holds `text` somewhere.
+inline bool Holds(const std::filesystem::path& path, const std::string& text) {
+    return ReadFile(path).find(text) != std::string::npos;
+}
+
 } // namespace tb::test

@@ -34,6 +34,10 @@ TEST(Champions, PointsAreSkillPerLevelPlusLevelsTimesSkillPerWholeGame) {
     // Level 2 unsolved: no whole game, and a row for the unsolved levels.
     db.DeleteSolution("Hills", 2);
     EXPECT_EQ(Rows(db), (std::vector<std::string>{"Ann #0 2 0 6 0", " 1 0 3 0"}));
+    // Nobody: only the unsolved row.
+    db.DeleteSolution("Hills", 0);
+    EXPECT_EQ(Rows(db), std::vector<std::string>{" 3 0 9 0"});
+    EXPECT_THROW(db.ChampionAt(2), std::out_of_range);
 }
 
 TEST(Champions, OrderIsPointsLevelsGamesThenNameWithTheUnsolvedLast) {
@@ -68,25 +72,16 @@ TEST(Champions, OrderIsPointsLevelsGamesThenNameWithTheUnsolvedLast) {
         }()));
 }
 
-TEST(Champions, NoGamesGiveEmptyTablesAndUnsolvedGamesOnlyTheUnsolvedRow) {
-    test::TempProgramFolder dir;
-    TAllGames none(dir.Layout());
-    EXPECT_EQ(std::tuple(none.ChampionCount(), none.AuthorCount()), std::tuple(0, 0));
-    WriteSimpleGame("Hills", 2, "Ann", 1);
-    TAllGames unsolved(dir.Layout());
-    EXPECT_EQ(Rows(unsolved), std::vector<std::string>{" 2 0 2 0"});
-    EXPECT_THROW(unsolved.ChampionAt(2), std::out_of_range);
-}
-
 TEST(Authors, MoreGamesFirstThenMoreLevelsThenName) {
     test::TempProgramFolder dir;
-    WriteSimpleGame("Big", 9, "Bob");
-    WriteSimpleGame("Small", 3, "Bob");
-    WriteSimpleGame("One", 1, "Cy");
-    WriteSimpleGame("Two", 1, "Cy");
-    WriteSimpleGame("Three", 1, "Cy");
-    WriteSimpleGame("Four", 2, "Al");
-    WriteSimpleGame("Five", 2, "Ben");
+    for (const auto& [game, levels, author] : {std::tuple("Big", 9, "Bob"),
+                                               {"Small", 3, "Bob"},
+                                               {"One", 1, "Cy"},
+                                               {"Two", 1, "Cy"},
+                                               {"Three", 1, "Cy"},
+                                               {"Four", 2, "Al"},
+                                               {"Five", 2, "Ben"}})
+        WriteSimpleGame(game, levels, author);
     TAllGames db(dir.Layout());
     std::vector<std::string> rows;
     for (int i = 1; i <= db.AuthorCount(); ++i)

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 
@@ -134,31 +135,24 @@ TEST(DamagedSolutions, ImportsStayWhenTheRewriteOfTheSolutionsFileFails) {
     EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
 }
 
-// Truncated and bit-flipped copies of real files.
+// A copy of a real file, cut off or with a few bits flipped; for a cut-off
+// copy, the whole lines before the cut (the version line not counted), else -1.
+struct TCopy {
+    std::string Text;
+    int WholeLines = -1;
+};
 
-std::string Mutate(const std::string& text, std::mt19937& random, bool& truncated,
-                   std::size_t& cut) {
-    std::string copy = text;
-    truncated = random() % 2 == 0;
-    if (truncated) {
-        cut = random() % (text.size() + 1);
-        copy.resize(cut);
+TCopy Damage(const std::string& text, std::mt19937& random) {
+    TCopy copy{text};
+    if (random() % 2 == 0) {
+        copy.Text.resize(random() % (text.size() + 1));
+        const auto lines = std::count(copy.Text.begin(), copy.Text.end(), '\n');
+        copy.WholeLines = static_cast<int>(std::max<std::ptrdiff_t>(0, lines - 1));
         return copy;
     }
-    const int flips = 1 + static_cast<int>(random() % 4);
-    for (int i = 0; i < flips; ++i) {
-        const std::size_t at = random() % copy.size();
-        copy[at] = static_cast<char>(copy[at] ^ (1 << (random() % 8)));
-    }
+    for (int flips = 1 + static_cast<int>(random() % 4); flips > 0; --flips)
+        copy.Text[random() % text.size()] ^= static_cast<char>(1 << (random() % 8));
     return copy;
-}
-
-// The number of whole lines (line end included) before `cut`, the version line excluded.
-std::size_t WholeLinesBefore(const std::string& text, std::size_t cut) {
-    std::size_t lines = 0;
-    for (std::size_t i = 0; i < cut; ++i)
-        if (text[i] == '\n') ++lines;
-    return lines == 0 ? 0 : lines - 1;
 }
 
 TEST(DamagedCopies, TheLogReaderKeepsWhatIsIntactAndNeverFails) {
@@ -167,30 +161,24 @@ TEST(DamagedCopies, TheLogReaderKeepsWhatIsIntactAndNeverFails) {
         lines.push_back(LogEntry(i % 3 ? "Ann #0" : "Bob Brown #12",
                                  "Game " + std::to_string(i / 9), 1 + i % 9, 10 + i)
                             .Line());
-    const std::string text = SolFile(lines);
     std::mt19937 random(20240501);
     for (int round = 0; round < 300; ++round) {
-        bool truncated = false;
-        std::size_t cut = 0;
-        const std::string copy = Mutate(text, random, truncated, cut);
+        SCOPED_TRACE(round);
+        const TCopy copy = Damage(SolFile(lines), random);
         TLogDB log(TFolders{}, TLogDB::NoLoad{});
-        ASSERT_NO_THROW(log.LoadText(copy)) << "round " << round;
-        ASSERT_LE(log.Count(), lines.size()) << "round " << round;
-        for (std::size_t i = 1; i <= log.Count(); ++i) {
-            ASSERT_GE(log.EntryAt(i).Level, 1);
-            ASSERT_LE(log.EntryAt(i).Level, 9);
-        }
-        if (truncated) {
-            ASSERT_GE(log.Count(), WholeLinesBefore(text, cut)) << "round " << round;
-        }
+        ASSERT_NO_THROW(log.LoadText(copy.Text));
+        ASSERT_LE(log.Count(), lines.size());
+        ASSERT_GE(static_cast<int>(log.Count()), copy.WholeLines);
+        for (std::size_t i = 1; i <= log.Count(); ++i)
+            ASSERT_TRUE(log.EntryAt(i).Level >= 1 && log.EntryAt(i).Level <= 9);
     }
 }
 
+// Five games of nine levels and a solution for every level.
 class DamagedCopiesOfSolutions : public ::testing::Test {
 protected:
     test::TempProgramFolder Dir;
     std::vector<std::string> Lines;
-    std::string Text;
 
     void SetUp() override {
         for (int g = 0; g < 5; ++g) {
@@ -199,13 +187,6 @@ protected:
                 Lines.push_back(SolLine(g % 2 ? "Ann #0" : "Bob #3", "Game " + std::to_string(g),
                                         level, 1 + (g * 7 + level * 13) % 60));
         }
-        Text = SolFile(Lines);
-    }
-    int Stored(const TGameDB& db) const {
-        int count = 0;
-        for (int i = 1; i <= db.GameCount(); ++i)
-            count += db.GameAt(i).CountSolved(false);
-        return count;
     }
 };
 
@@ -213,39 +194,32 @@ TEST_F(DamagedCopiesOfSolutions, TheSolutionsAndImportReadersKeepWhatIsIntactAnd
     TGameDB games(Dir.Layout());
     std::mt19937 random(77);
     for (int round = 0; round < 300; ++round) {
-        bool truncated = false;
-        std::size_t cut = 0;
-        const std::string copy = Mutate(Text, random, truncated, cut);
+        SCOPED_TRACE(round);
+        const TCopy copy = Damage(SolFile(Lines), random);
         const bool import = round % 2 == 1;
         const fs::path file = Settings(import ? "copy.sox" : "copy.sol");
-        WriteFile(file, copy);
+        WriteFile(file, copy.Text);
         TGameDB db(Dir.Layout(), TGameDB::NoLoad{});
         for (int i = 1; i <= games.GameCount(); ++i)
             db.AddGame(games.GameAt(i));
-        ASSERT_NO_THROW(db.LoadSolutions(file, import)) << "round " << round;
-        ASSERT_LE(Stored(db), static_cast<int>(Lines.size())) << "round " << round;
-        if (truncated) {
-            ASSERT_GE(Stored(db), static_cast<int>(WholeLinesBefore(Text, cut)))
-                << "round " << round;
-        }
+        ASSERT_NO_THROW(db.LoadSolutions(file, import));
+        int stored = 0;
+        for (int i = 1; i <= db.GameCount(); ++i)
+            stored += db.GameAt(i).CountSolved(false);
+        ASSERT_LE(stored, static_cast<int>(Lines.size()));
+        ASSERT_GE(stored, copy.WholeLines);
     }
 }
 
 TEST_F(DamagedCopiesOfSolutions, StartUpWithDamagedFilesKeepsGoing) {
     std::mt19937 random(5);
-    std::string log;
-    {
-        TLogDB entries(Dir.Layout(), TLogDB::NoLoad{});
-        for (int i = 0; i < 30; ++i)
-            entries.AddOrImprove(LogEntry("Ann #0", "Game 1", 1 + i % 9, 40 + i / 9));
-        log = entries.SaveText();
-    }
+    TLogDB entries(Dir.Layout(), TLogDB::NoLoad{});
+    for (int i = 0; i < 30; ++i)
+        entries.AddOrImprove(LogEntry("Ann #0", "Game 1", 1 + i % 9, 40 + i / 9));
     for (int round = 0; round < 20; ++round) {
-        bool truncated = false;
-        std::size_t cut = 0;
-        WriteFile(Settings("tobbin.sol"), Mutate(Text, random, truncated, cut));
-        WriteFile(Settings("a.sox"), Mutate(Text, random, truncated, cut));
-        WriteFile(Settings("tobbin.hof"), Mutate(log, random, truncated, cut));
+        WriteFile(Settings("tobbin.sol"), Damage(SolFile(Lines), random).Text);
+        WriteFile(Settings("a.sox"), Damage(SolFile(Lines), random).Text);
+        WriteFile(Settings("tobbin.hof"), Damage(entries.SaveText(), random).Text);
         std::unique_ptr<TAllGames> records;
         ASSERT_NO_THROW(records = std::make_unique<TAllGames>(Dir.Layout())) << "round " << round;
         EXPECT_EQ(records->GameCount(), 5);

@@ -9,6 +9,7 @@ namespace tb {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Holds;
 using test::LogEntry;
 using test::ReadFile;
 using test::Settings;
@@ -28,30 +29,27 @@ std::unique_ptr<TGamInfo> Header(const std::string& name, int levels, std::uint8
     return game;
 }
 
-TEST(StartUp, ReportsEachPhaseInOrder) {
+TEST(StartUp, ReportsEachPhaseInOrderAndAnEmptyGamesFolderGivesAnEmptyDatabase) {
     test::TempProgramFolder dir;
     std::vector<std::string> phases;
-    TAllGames plain(dir.Layout(), [&](const std::string& text) { phases.push_back(text); });
+    const auto report = [&](const std::string& text) { phases.push_back(text); };
+    WriteFile(Settings("tobbin.sol"), SolFile({SolLine("Ann #0", "Hills", 1, 4)}));
+    TAllGames db(dir.Layout(), report);
     EXPECT_EQ(phases,
               (std::vector<std::string>{"Building game DB...", "Loading solutions...",
                                         "Populating Log DB", "Cleaning up Log DB",
                                         "Populating Hall of Champions", "Initialization done."}));
-    phases.clear();
-    WriteFile(Settings("extra.sox"), SolFile({}));
-    TAllGames withImport(dir.Layout(), [&](const std::string& text) { phases.push_back(text); });
-    ASSERT_EQ(phases.size(), 7u);
-    EXPECT_EQ(phases[2], "Updating solutions...");
-}
-
-TEST(StartUp, AnEmptyGamesFolderGivesAnEmptyDatabase) {
-    test::TempProgramFolder dir;
-    WriteFile(Settings("tobbin.sol"), SolFile({SolLine("Ann #0", "Hills", 1, 4)}));
-    TAllGames db(dir.Layout());
     EXPECT_EQ(std::tuple(db.GameCount(), db.TotalLevels(), db.ChampionCount(), db.AuthorCount(),
                          db.FindGame("Hills")),
               std::tuple(0, 0, 0, 0, nullptr));
     db.SaveSolutions();
     EXPECT_EQ(ReadFile(Settings("tobbin.sol")), "Version 3.54 #0\r\n");
+
+    phases.clear();
+    WriteFile(Settings("extra.sox"), SolFile({}));
+    TAllGames withImport(dir.Layout(), report);
+    ASSERT_EQ(phases.size(), 7u);
+    EXPECT_EQ(phases[2], "Updating solutions...");
 }
 
 TEST(StartUp, GamesComeFromTheirHeadersSortedByNameAndSolutionsFromTheFile) {
@@ -84,32 +82,35 @@ TEST(BestSolutions, ShorterWinsTiesOnlyFromInstallationOneAndWithdrawals) {
     WriteSimpleGame("Hills", 3);
     TGameDB db(dir.Layout(), TGameDB::NoLoad{});
     db.AddGame(*Header("Hills", 3));
-    EXPECT_TRUE(db.AddSolution(Solution("Ann #0", 40), "Hills", false, false, 1));
+    const auto offer = [&](const char* player, int steps, bool installationOne = false,
+                           int level = 1) {
+        return db.AddSolution(Solution(player, steps), "Hills", installationOne, false, level);
+    };
+    EXPECT_TRUE(offer("Ann #0", 40));
     EXPECT_FALSE(db.RecordBroken); // the first solution breaks no record
-    EXPECT_FALSE(db.AddSolution(Solution("Bob #0", 40), "Hills", false, false, 1));
-    EXPECT_TRUE(db.AddSolution(Solution("Bob #0", 40), "Hills", true, false, 1));
+    EXPECT_FALSE(offer("Bob #0", 40));
+    EXPECT_TRUE(offer("Bob #0", 40, true));
     EXPECT_EQ(std::tuple(db.GetSolution("Hills", 1)->GetPlayer(), db.RecordBroken, db.PreviousSteps,
                          db.PreviousHolder),
               std::tuple("Bob #0", true, 40, "Ann #0"));
     // A tie never wins against the holder himself.
-    EXPECT_FALSE(db.AddSolution(Solution("Bob #0", 40), "Hills", true, false, 1));
+    EXPECT_FALSE(offer("Bob #0", 40, true));
     EXPECT_FALSE(db.RecordBroken); // reset by every offer
-    EXPECT_TRUE(db.AddSolution(Solution("Cy #0", 39), "Hills", false, false, 1));
+    EXPECT_TRUE(offer("Cy #0", 39));
     EXPECT_EQ(db.GetSolution("Hills", 1)->GetSteps(), 39);
 
     // 10000 + best steps by the holder withdraws his solution; by anyone else nothing.
-    EXPECT_FALSE(db.AddSolution(Solution("Bob #0", 10039), "Hills", false, false, 1));
+    EXPECT_FALSE(offer("Bob #0", 10039));
     ASSERT_NE(db.GetSolution("Hills", 1), nullptr);
-    EXPECT_TRUE(db.AddSolution(Solution("Cy #0", 10039), "Hills", false, false, 1));
+    EXPECT_TRUE(offer("Cy #0", 10039));
     EXPECT_EQ(db.GetSolution("Hills", 1), nullptr);
-    EXPECT_FALSE(db.AddSolution(Solution("Cy #0", 10039), "Hills", false, false, 1));
+    EXPECT_FALSE(offer("Cy #0", 10039));
 
     // Unknown games, levels beyond the game, levels outside 1..9.
     EXPECT_FALSE(db.AddSolution(Solution("Ann #0", 5), "Dunes", false, false, 1));
-    EXPECT_FALSE(db.AddSolution(Solution("Ann #0", 5), "Hills", false, false, 5));
+    EXPECT_FALSE(offer("Ann #0", 5, false, 5));
     EXPECT_EQ(db.GetSolution("Hills", 5), nullptr);
-    EXPECT_THROW(db.AddSolution(Solution("Ann #0", 5), "Hills", false, false, 10),
-                 std::out_of_range);
+    EXPECT_THROW(offer("Ann #0", 5, false, 10), std::out_of_range);
 }
 
 TEST(BestSolutions, OnlyMovesThatWinTheLevelWithTheLastMoveAreStored) {
@@ -142,7 +143,11 @@ TEST(BestSolutions, OnlyMovesThatWinTheLevelWithTheLastMoveAreStored) {
     EXPECT_FALSE(fs::exists(Settings("tobbin.sol")));
     EXPECT_TRUE(db.AddSolution(moves("LRRR"), "Hills", 1)); // a step back is a real move
     EXPECT_TRUE(db.AddSolution(moves("RR"), "Hills", 1));
-    EXPECT_EQ(db.GetSolution("Hills", 1)->GetSteps(), 2);
+    TLevSol tie = moves("RR");
+    tie.SetPlayer("Bob #0");
+    EXPECT_FALSE(db.AddSolution(tie, "Hills", 1)); // own play never wins a tie
+    EXPECT_EQ(std::tuple(db.GetSolution("Hills", 1)->GetSteps(), db.ChampionAt(1).Name),
+              std::tuple(2, "Ann #0"));
 
     // An import file offers the same: only the winning line comes in.
     db.DeleteSolution("Hills", 1);
@@ -169,20 +174,6 @@ TEST(BestSolutions, AnEditedGameBringsOnlySolutionsThatStillWinItsLevels) {
     EXPECT_TRUE(db.GetSolution("Hills", 1) && !db.GetSolution("Hills", 2));
 }
 
-TEST(BestSolutions, OwnPlayNeverWinsATieAndEachAcceptedSolutionIsSaved) {
-    test::TempProgramFolder dir;
-    WriteSimpleGame("Hills", 3);
-    TAllGames db(dir.Layout());
-    EXPECT_TRUE(db.AddSolution(Solution("Ann #0", 40), "Hills", 2));
-    EXPECT_NE(ReadFile(Settings("tobbin.sol")).find(SolLine("Ann #0", "Hills", 2, 40)),
-              std::string::npos);
-    EXPECT_EQ(db.ChampionAt(1).Name, "Ann #0");
-    EXPECT_FALSE(db.AddSolution(Solution("Bob #0", 40), "Hills", 2));
-    EXPECT_TRUE(db.AddSolution(Solution("Bob #0", 39), "Hills", 2));
-    EXPECT_EQ(db.ChampionAt(1).Name, "Bob #0");
-    EXPECT_EQ(TGameDB(dir.Layout()).GetSolution("Hills", 2)->GetPlayer(), "Bob #0");
-}
-
 TEST(SolutionFiles, ChecksumsAreComparedAbove324AndInstallationOneWinsTies) {
     test::TempProgramFolder dir;
     WriteSimpleGame("Hills", 3);
@@ -190,23 +181,19 @@ TEST(SolutionFiles, ChecksumsAreComparedAbove324AndInstallationOneWinsTies) {
     bad.back() = bad.back() == '1' ? '2' : '1';
     TGameDB db(dir.Layout(), TGameDB::NoLoad{});
     db.AddGame(*Header("Hills", 3));
-    WriteFile(Settings("a.sol"), SolFile({bad}, "Version 3.24 #0"));
-    db.LoadSolutions(Settings("a.sol"), false);
-    EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
+    const auto load = [&](const std::string& line, const char* version) {
+        WriteFile(Settings("a.sol"), SolFile({line}, version));
+        db.LoadSolutions(Settings("a.sol"), false);
+        return db.GetSolution("Hills", 1) ? db.GetSolution("Hills", 1)->GetPlayer() : "-";
+    };
+    EXPECT_EQ(load(bad, "Version 3.24 #0"), "Ann #0");
     db.DeleteSolution("Hills", 0);
-    WriteFile(Settings("b.sol"), SolFile({bad}, "Version 3.25 #0"));
-    db.LoadSolutions(Settings("b.sol"), false); // dropped silently
-    EXPECT_EQ(std::tuple(db.GetSolution("Hills", 1), db.LastLoadDamaged()),
-              std::tuple(nullptr, false));
+    EXPECT_EQ(load(bad, "Version 3.25 #0"), "-"); // dropped silently
+    EXPECT_FALSE(db.LastLoadDamaged());
 
-    WriteFile(Settings("c.sol"), SolFile({SolLine("Ann #0", "Hills", 1, 4)}));
-    db.LoadSolutions(Settings("c.sol"), false);
-    WriteFile(Settings("d.sol"), SolFile({SolLine("Bob #0", "Hills", 1, 4)}));
-    db.LoadSolutions(Settings("d.sol"), false);
-    EXPECT_EQ(db.GetSolution("Hills", 1)->GetPlayer(), "Ann #0");
-    WriteFile(Settings("e.sol"), SolFile({SolLine("Bob #0", "Hills", 1, 4)}, "Version 3.54 #1"));
-    db.LoadSolutions(Settings("e.sol"), false);
-    EXPECT_EQ(db.GetSolution("Hills", 1)->GetPlayer(), "Bob #0");
+    EXPECT_EQ(load(SolLine("Ann #0", "Hills", 1, 4), "Version 3.54 #0"), "Ann #0");
+    EXPECT_EQ(load(SolLine("Bob #0", "Hills", 1, 4), "Version 3.54 #0"), "Ann #0");
+    EXPECT_EQ(load(SolLine("Bob #0", "Hills", 1, 4), "Version 3.54 #1"), "Bob #0");
     EXPECT_FALSE(db.LoadSolutions(Settings("missing.sol"), true));
 }
 
@@ -223,8 +210,8 @@ TEST(SolutionFiles, ImportsAreMergedFreshAndDeletedEvenWhenRejected) {
                          db.FindGame("Hills")->SolvedSet(true), db.ChampionAt(1).HasFresh),
               std::tuple("Bob #0", (1 << 1) | (1 << 2), 1));
     const std::string saved = ReadFile(Settings("tobbin.sol"));
-    EXPECT_NE(saved.find(SolLine("Bob #0", "Hills", 1, 3)), std::string::npos);
-    EXPECT_NE(saved.find(SolLine("Bob #0", "Hills", 2, 6)), std::string::npos);
+    EXPECT_TRUE(Holds(Settings("tobbin.sol"), SolLine("Bob #0", "Hills", 1, 3)) &&
+                Holds(Settings("tobbin.sol"), SolLine("Bob #0", "Hills", 2, 6)));
 
     // An import that changes nothing does not rewrite the solutions file.
     const auto stamp = fs::last_write_time(Settings("tobbin.sol"));
@@ -241,17 +228,14 @@ TEST(Marks, AGameIsMarkedOnlyAtItsLastLevel) {
     TGameDB db(TFolders{}, TGameDB::NoLoad{});
     db.AddGame(*Header("Hills", 3));
     db.AddGame(*Header("Dunes", 1));
-    const auto marks = [&] {
+    const auto marks = [&](int mark, const char* game, int level) {
+        db.SetMark(mark, game, level);
         return std::tuple(db.FindGame("Hills")->Mark, db.FindGame("Dunes")->Mark);
     };
-    db.SetMark(1, "Hills", 2);
-    EXPECT_EQ(marks(), std::tuple(0, 0));
-    db.SetMark(1, "Hills", 3);
-    EXPECT_EQ(marks(), std::tuple(1, 0));
-    db.SetMark(1, "", 0);
-    EXPECT_EQ(marks(), std::tuple(1, 1));
-    db.SetMark(0, "Dunes", 0);
-    EXPECT_EQ(marks(), std::tuple(1, 0));
+    EXPECT_EQ(marks(1, "Hills", 2), std::tuple(0, 0));
+    EXPECT_EQ(marks(1, "Hills", 3), std::tuple(1, 0));
+    EXPECT_EQ(marks(1, "", 0), std::tuple(1, 1));
+    EXPECT_EQ(marks(0, "Dunes", 0), std::tuple(1, 0));
 }
 
 TEST(RenamedGames, TheFileTakesTheNewNameUnlessThatNameIsTaken) {
@@ -298,15 +282,12 @@ TEST(LogCleanUp, ClaimsBelowTheBestSolutionAreCorrectedOrDropped) {
     WriteSimpleGame("Hills", 3);
     WriteFile(Settings("tobbin.sol"), SolFile({SolLine("Ann #0", "Hills", 1, 35)}));
     TLogDB log(dir.Layout(), TLogDB::NoLoad{});
-    auto add = [&](const char* player, const char* game, int level, int steps) {
-        log.AddOrImprove(LogEntry(player, game, level, steps));
-    };
-    add("Ann #0", "Hills", 1, 30); // same player: corrected to 35
-    add("Bob #0", "Hills", 1, 30); // another player: dropped
-    add("Cy #0", "Hills", 1, 35);  // as short as the best: kept
-    add("Cy #0", "Hills", 2, 3);   // no best solution: kept
-    add("Cy #0", "Hills", 4, 3);   // beyond the game's levels: dropped
-    add("Cy #0", "Nowhere", 9, 1); // a game not installed: kept
+    log.AddOrImprove(LogEntry("Ann #0", "Hills", 1, 30)); // same player: corrected to 35
+    log.AddOrImprove(LogEntry("Bob #0", "Hills", 1, 30)); // another player: dropped
+    log.AddOrImprove(LogEntry("Cy #0", "Hills", 1, 35));  // as short as the best: kept
+    log.AddOrImprove(LogEntry("Cy #0", "Hills", 2, 3));   // no best solution: kept
+    log.AddOrImprove(LogEntry("Cy #0", "Hills", 4, 3));   // beyond the game's levels: dropped
+    log.AddOrImprove(LogEntry("Cy #0", "Nowhere", 9, 1)); // a game not installed: kept
     log.Save();
     TAllGames db(dir.Layout());
     const TLogDB& cleaned = db.GetLog();
@@ -317,32 +298,33 @@ TEST(LogCleanUp, ClaimsBelowTheBestSolutionAreCorrectedOrDropped) {
     EXPECT_EQ(TLogDB(dir.Layout()).Count(), 4u); // and the file was rewritten
 }
 
-TEST(Exports, OneGameOrOnePlayersBestSolutions) {
-    test::TempProgramFolder dir;
-    WriteSimpleGame("Hills", 3);
-    WriteSimpleGame("Dunes", 2);
-    WriteFile(Settings("tobbin.sol"),
-              SolFile({SolLine("Ann #0", "Hills", 1, 4), SolLine("Bob #0", "Hills", 2, 4),
-                       SolLine("Ann #0", "Dunes", 2, 4)}));
-    TAllGames db(dir.Layout());
-    EXPECT_EQ(db.ExportPlayer("Ann #0"), 2);
+// Hills (3 levels) and Dunes (2), with three stored solutions.
+struct Stocked : ::testing::Test {
+    test::TempProgramFolder Dir;
+    std::unique_ptr<TAllGames> Db;
+    void SetUp() override {
+        WriteSimpleGame("Hills", 3);
+        WriteSimpleGame("Dunes", 2);
+        WriteFile(Settings("tobbin.sol"),
+                  SolFile({SolLine("Ann #0", "Hills", 1, 4), SolLine("Bob #0", "Hills", 3, 4),
+                           SolLine("Ann #0", "Dunes", 2, 4)}));
+        Db = std::make_unique<TAllGames>(Dir.Layout());
+    }
+};
+
+TEST_F(Stocked, ExportsOneGameOrOnePlayersBestSolutions) {
+    EXPECT_EQ(Db->ExportPlayer("Ann #0"), 2);
     EXPECT_EQ(ReadFile(Settings("ann_#0.sol")),
               SolFile({SolLine("Ann #0", "Dunes", 2, 4), SolLine("Ann #0", "Hills", 1, 4)}));
-    EXPECT_EQ(db.ExportGame("Hills"), 2);
+    EXPECT_EQ(Db->ExportGame("Hills"), 2);
     EXPECT_EQ(ReadFile(Settings("hills.sol")),
-              SolFile({SolLine("Ann #0", "Hills", 1, 4), SolLine("Bob #0", "Hills", 2, 4)}));
-    EXPECT_EQ(db.ExportGame("Nowhere"), 0);
+              SolFile({SolLine("Ann #0", "Hills", 1, 4), SolLine("Bob #0", "Hills", 3, 4)}));
+    EXPECT_EQ(Db->ExportGame("Nowhere"), 0);
     EXPECT_FALSE(fs::exists(Settings("nowhere.sol")));
 }
 
-TEST(Deletes, SolutionsGamesAndPlayersLeaveTheRecords) {
-    test::TempProgramFolder dir;
-    WriteSimpleGame("Hills", 3);
-    WriteSimpleGame("Dunes", 2);
-    WriteFile(Settings("tobbin.sol"),
-              SolFile({SolLine("Ann #0", "Hills", 1, 4), SolLine("Ann #0", "Hills", 3, 4),
-                       SolLine("Ann #0", "Dunes", 1, 4)}));
-    TAllGames db(dir.Layout());
+TEST_F(Stocked, DeletedSolutionsGamesAndPlayersLeaveTheRecords) {
+    TAllGames& db = *Db;
     for (int level : {1, 3})
         db.GetLog().AddOrImprove(LogEntry("Ann #0", "Hills", level, 4));
     db.SetMark(1, "Hills", 3);
@@ -350,8 +332,7 @@ TEST(Deletes, SolutionsGamesAndPlayersLeaveTheRecords) {
     EXPECT_EQ(std::tuple(db.FindGame("Hills")->Mark, db.PlayerSteps("Hills", 3, "Ann #0"),
                          db.PlayerSteps("Hills", 1, "Ann #0")),
               std::tuple(0, 0, 4));
-    EXPECT_EQ(ReadFile(Settings("tobbin.sol")).find(SolLine("Ann #0", "Hills", 3, 4)),
-              std::string::npos);
+    EXPECT_FALSE(Holds(Settings("tobbin.sol"), SolLine("Bob #0", "Hills", 3, 4)));
     EXPECT_FALSE(db.DeleteSolution("Hills", 3));
     EXPECT_FALSE(db.DeleteSolution("Nowhere", 0));
 
@@ -362,7 +343,7 @@ TEST(Deletes, SolutionsGamesAndPlayersLeaveTheRecords) {
 
     db.GetLog().AddOrImprove(LogEntry("Ann #0", "Hills", 1, 4));
     db.DeletePlayer("Ann #0");
-    EXPECT_EQ(TLogDB(dir.Layout()).Count(), 0u);
+    EXPECT_EQ(TLogDB(Dir.Layout()).Count(), 0u);
 }
 
 TEST(GameList, AddRenameRemoveAndSort) {
@@ -397,20 +378,22 @@ TEST(PlayerLists, GameNamesByMarkAndSkillPlayersOnceEach) {
     db.GetLog().AddOrImprove(LogEntry("Ann #0", "Dunes", 1, 3));
     db.SetPlayerMarks("Ann #0"); // Dunes: level 1 of 2 is not the last
     EXPECT_EQ(std::tuple(db.FindGame("Hills")->Mark, db.FindGame("Dunes")->Mark), std::tuple(1, 0));
-    std::vector<std::string> names{"stale"};
-    db.FillGameNames(1, 5, names);
-    EXPECT_EQ(names, std::vector<std::string>{"Hills"});
-    db.FillGameNames(2, 1, names);
-    EXPECT_EQ(names, (std::vector<std::string>{"Hills", "Woods"}));
-    db.FillGameNames(0, 5, names);
-    EXPECT_EQ(names, (std::vector<std::string>{"Dunes", "Woods"}));
+    const auto names = [&](int mark, int skill) {
+        std::vector<std::string> list{"stale"};
+        db.FillGameNames(mark, skill, list);
+        return list;
+    };
+    EXPECT_EQ(names(1, 5), std::vector<std::string>{"Hills"});
+    EXPECT_EQ(names(2, 1), (std::vector<std::string>{"Hills", "Woods"}));
+    EXPECT_EQ(names(0, 5), (std::vector<std::string>{"Dunes", "Woods"}));
     db.SetPlayerMarks("Bob #0");
     EXPECT_EQ(db.FindGame("Hills")->Mark, 1);
     db.SetPlayerMarks("Cy #0");
     EXPECT_EQ(db.FindGame("Hills")->Mark, 0);
 
-    db.FillPlayerNames(names);
-    EXPECT_EQ(names, (std::vector<std::string>{"Ann", "Bob"}));
+    std::vector<std::string> players;
+    db.FillPlayerNames(players);
+    EXPECT_EQ(players, (std::vector<std::string>{"Ann", "Bob"}));
 }
 
 } // namespace

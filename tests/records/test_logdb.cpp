@@ -14,50 +14,25 @@ using test::Settings;
 using test::SolFile;
 using test::WriteFile;
 
-TEST(LogEntry, ChecksumChainsPlayerGameTimeStepsAndLevel) {
+TEST(LogFile, ChecksumsChainPlayerGameTimeStepsAndLevelAndLinesReadBack) {
     // Values worked out by hand from the checksum's table rule over the bytes
     // "Ann #0", "Hills", time 95 and steps 42 low byte first, and level 3 (the
     // same working gives the published 0x160B for "abc").
-    const struct {
-        TLog Entry;
-        std::uint16_t Sum;
-        const char* Line;
-    } known[] = {
-        {LogEntry("Ann #0", "Hills", 3, 42, 95), 4431, "3 95 42 Hills|Ann #0|4431"},
-        {LogEntry("Bob #0", "Blue Sky", 1, 7, 300), 34605, "1 300 7 Blue Sky|Bob #0|34605"},
-    };
-    for (const auto& k : known) {
-        EXPECT_EQ(k.Entry.Checksum(), k.Sum) << k.Line;
-        EXPECT_EQ(k.Entry.Line(), k.Line);
-    }
-}
-
-TEST(LogFile, SavesTheVersionLineAndOneLinePerEntryAndReadsThemBack) {
+    const TLog ann = LogEntry("Ann #0", "Hills", 3, 42, 95),
+               bob = LogEntry("Bob #0", "Blue Sky", 1, 7, 300);
+    EXPECT_EQ(std::tuple(ann.Checksum(), bob.Checksum()), std::tuple(4431, 34605));
     test::TempProgramFolder dir;
     TLogDB log(dir.Layout(), TLogDB::NoLoad{});
-    log.AddOrImprove(LogEntry("Ann #0", "Hills", 3, 42, 95));
-    log.AddOrImprove(LogEntry("Bob #0", "Blue Sky", 1, 7, 300));
+    log.AddOrImprove(ann);
+    log.AddOrImprove(bob);
     log.Save();
-    const std::string text = ReadFile(Settings("tobbin.hof"));
-    EXPECT_EQ(text, "Version 3.54 #0\r\n3 95 42 Hills|Ann #0|4431\r\n"
-                    "1 300 7 Blue Sky|Bob #0|34605\r\n");
+    EXPECT_EQ(ReadFile(Settings("tobbin.hof")), "Version 3.54 #0\r\n3 95 42 Hills|Ann #0|4431\r\n"
+                                                "1 300 7 Blue Sky|Bob #0|34605\r\n");
     TLogDB again(dir.Layout());
     ASSERT_EQ(again.Count(), 2u);
-    EXPECT_EQ(again.EntryAt(2).Line(), "1 300 7 Blue Sky|Bob #0|34605");
-    EXPECT_FALSE(again.IsDamaged());
+    EXPECT_EQ(std::tuple(again.EntryAt(2).Line(), again.IsDamaged()),
+              std::tuple("1 300 7 Blue Sky|Bob #0|34605", false));
     EXPECT_THROW(again.EntryAt(3), std::out_of_range);
-}
-
-TEST(LogFile, RepeatedEntriesLoadAsTheBestOneInEitherOrder) {
-    const std::string l50 = LogEntry("Ann #0", "Hills", 2, 50, 10).Line();
-    const std::string l42 = LogEntry("Ann #0", "Hills", 2, 42, 90).Line();
-    for (const auto& lines :
-         {std::vector<std::string>{l50, l42}, std::vector<std::string>{l42, l50}}) {
-        TLogDB log(TFolders{}, TLogDB::NoLoad{});
-        log.LoadText(SolFile(lines));
-        ASSERT_EQ(log.Count(), 1u);
-        EXPECT_EQ(log.EntryAt(1).Line(), l42);
-    }
 }
 
 TEST(LogFile, OldFilesAreNotVerifiedAndGetTheInstallationSuffix) {
@@ -99,7 +74,7 @@ TEST(LogFile, RenamedGamesAreReplacedAndTheFileRewrittenAtOnce) {
               std::string::npos);
 }
 
-TEST(LogResults, OnlyFewerStepsImproveAnEntry) {
+TEST(LogResults, OnlyFewerStepsImproveAnEntryAlsoWhenLoaded) {
     TLogDB log(TFolders{}, TLogDB::NoLoad{});
     EXPECT_TRUE(log.AddOrImprove(LogEntry("Ann #0", "Hills", 1, 42, 100)));
     EXPECT_FALSE(log.AddOrImprove(LogEntry("Ann #0", "Hills", 1, 42, 50)));
@@ -111,6 +86,16 @@ TEST(LogResults, OnlyFewerStepsImproveAnEntry) {
     EXPECT_TRUE(log.AddOrImprove(LogEntry("Ann #0", "hills", 1, 42)));
     EXPECT_TRUE(log.AddOrImprove(LogEntry("ann #0", "Hills", 1, 42)));
     EXPECT_EQ(log.Count(), 4u);
+
+    // A file that repeats an entry loads the best one, in either order.
+    const std::string l50 = LogEntry("Ann #0", "Hills", 2, 50, 10).Line();
+    const std::string l42 = LogEntry("Ann #0", "Hills", 2, 42, 90).Line();
+    for (const auto& lines : {std::vector{l50, l42}, std::vector{l42, l50}}) {
+        TLogDB loaded(TFolders{}, TLogDB::NoLoad{});
+        loaded.LoadText(SolFile(lines));
+        ASSERT_EQ(loaded.Count(), 1u);
+        EXPECT_EQ(loaded.EntryAt(1).Line(), l42);
+    }
 }
 
 TEST(LogQueries, BestPlayerStepsAndHighestLevel) {

@@ -49,11 +49,6 @@ std::string Damage(const std::string& original, std::mt19937& random) {
     return copy;
 }
 
-class TSilentPlayer : public TSoundPlayer {
-public:
-    void Play(std::uint8_t, const std::string&, bool) override {}
-};
-
 } // namespace
 
 TEST(DamagedInputs, LanguageFilesAlwaysGiveAResult) {
@@ -86,7 +81,7 @@ TEST(DamagedInputs, LanguageFilesAlwaysGiveAResult) {
 
 TEST(DamagedInputs, SettingsFilesAlwaysGiveUsableSettings) {
     test::TempProgramFolder dir;
-    TSoundBank bank(std::make_unique<TSilentPlayer>());
+    TSoundBank bank(std::make_unique<test::TSilentPlayer>());
     TSettingsEnvironment env;
     env.Folders = dir.Layout();
     env.Sounds = &bank;
@@ -116,7 +111,7 @@ TEST(DamagedInputs, WaveFilesAreCheckedBeforeTheMixerSeesThem) {
     test::TempFolder dir;
     const std::string wave = test::MakeWave(40);
     auto mixer = MakeMixerPlayer();
-    TSoundBank bank(std::make_unique<TSilentPlayer>());
+    TSoundBank bank(std::make_unique<test::TSilentPlayer>());
     std::mt19937 random(20240603);
     int playable = 0;
     for (int i = 0; i < Copies; ++i) {

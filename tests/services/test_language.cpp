@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 namespace tb {
 namespace fs = std::filesystem;
 
@@ -44,21 +47,18 @@ TEST(CodePage, CharsetsSelectTheirCodePagesAndTextsGoBothWays) {
         EXPECT_EQ(CodePageOfCharset(charset), codePage) << charset;
     EXPECT_THROW(TCodePage(437), Error);
 
-    // "Příliš žluťoučký kůň" in Windows-1250.
-    const std::string czech = "P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2";
-    const std::string czechUtf8 =
-        "P\u0159\u00edli\u0161 \u017elu\u0165ou\u010dk\u00fd k\u016f\u0148";
-    const TCodePage ce = TCodePage::OfCharset(238);
-    EXPECT_EQ(ce.ToUtf8(czech), czechUtf8);
-    EXPECT_EQ(ce.FromUtf8(czechUtf8), czech);
-
-    // "Привет, Тоббин!" in Windows-1251.
+    // "Příliš žluťoučký kůň" in Windows-1250, "Привет, Тоббин!" in Windows-1251.
     const std::string russian = "\xCF\xF0\xE8\xE2\xE5\xF2, \xD2\xEE\xE1\xE1\xE8\xED!";
     const std::string russianUtf8 =
         "\u041f\u0440\u0438\u0432\u0435\u0442, \u0422\u043e\u0431\u0431\u0438\u043d!";
-    const TCodePage cyrillic = TCodePage::OfCharset(204);
-    EXPECT_EQ(cyrillic.ToUtf8(russian), russianUtf8);
-    EXPECT_EQ(cyrillic.FromUtf8(russianUtf8), russian);
+    for (const auto& [charset, bytes, utf8] :
+         {std::tuple(
+              238, std::string("P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2"),
+              std::string("P\u0159\u00edli\u0161 \u017elu\u0165ou\u010dk\u00fd k\u016f\u0148")),
+          std::tuple(204, russian, russianUtf8)}) {
+        const TCodePage page = TCodePage::OfCharset(charset);
+        EXPECT_EQ(std::tuple(page.ToUtf8(bytes), page.FromUtf8(utf8)), std::tuple(utf8, bytes));
+    }
     // The same bytes mean other letters in another code page.
     EXPECT_NE(TCodePage(1252).ToUtf8(russian), russianUtf8);
     EXPECT_EQ(TCodePage(1252).ToUtf8("\x80 \xE4"), "\u20ac \u00e4");
@@ -127,21 +127,15 @@ TEST_F(LanguageTest, AFileOverridesOnlyWhatItHolds) {
     const TLanguageLoad load = State.LoadLanguage(Dir.Layout(), "bravo");
     ASSERT_TRUE(load.Loaded);
     EXPECT_EQ(std::tuple(State.Name, MoreMessage(MsgWellDone), MoreMessage(MsgWelcome),
-                         ErrorMessage(ErrNoGames), SkillName(0)),
+                         ErrorMessage(ErrNoGames), SkillName(0), State.FontName),
               std::tuple("Bravo", "Bravo!", "Welcome to", "There are no games in Tobbin folder",
-                         "Not rated"));
+                         "Not rated", "Verdana"));
     EXPECT_TRUE(load.FormCaptions(TLanguageForm::Main).empty());
-    EXPECT_EQ(std::tuple(State.Captions(TLanguageForm::Main).at(24), State.FontName),
-              std::tuple("E&xit Tobbin", "Verdana"));
-
-    // Main 24 is Exit, Main 10 the File menu's title.
+    // Main 24 is Exit, Main 10 the File menu's title, 11 Load game.
     WriteLanguage("menu.tlg", Version35 + "[Main]\r\n10=Fichier\r\n24=&Quitter\r\n");
-    const TLanguageLoad menu = State.LoadLanguage(Dir.Layout(), "Menu");
-    EXPECT_EQ(menu.FormCaptions(TLanguageForm::Main),
+    EXPECT_EQ(State.LoadLanguage(Dir.Layout(), "Menu").FormCaptions(TLanguageForm::Main),
               (TCaptionMap{{10, "Fichier"}, {24, "&Quitter"}}));
-    const TCaptionMap& main = State.Captions(TLanguageForm::Main);
-    EXPECT_EQ(std::tuple(main.at(24), main.at(11)), std::tuple("&Quitter", "&Load game..."));
-    EXPECT_EQ(MoreMessage(MsgWellDone), "Bravo!"); // the previous language's text stays
+    EXPECT_EQ(State.Captions(TLanguageForm::Main).at(11), "&Load game...");
 }
 
 TEST_F(LanguageTest, SwitchingKeepsThePreviousWordingAndEnglishRestoresTheBuiltInTexts) {
@@ -265,21 +259,16 @@ TEST_F(LanguageTest, MessageListsKeepTheCurrentTextForMissingOrUnusableKeys) {
     EXPECT_EQ(load.Notes.size(), 8u);
 }
 
-TEST(LanguageNames, ListTheFilesOfTheFolderForTheMenu) {
+TEST(LanguageFiles, AreListedForTheMenuAndFoundWhateverTheirLetterCase) {
     test::TempFolder dir;
     for (const char* name : {"english.tlg", "deutsch.TLG", ".hidden.tlg", "pt.br.tlg", "readme.txt",
-                             "English.tlg", "mary-ann.tlg", "tlg"})
+                             "mary-ann.tlg", "tlg"})
         test::WriteFile(dir / name, "");
     fs::create_directories(dir / "folder.tlg");
     EXPECT_EQ(LanguageNames(dir.Path()),
               (std::vector<std::string>{"Deutsch", "English", "Mary-Ann", "Pt"}));
     EXPECT_TRUE(LanguageNames(dir / "missing").empty());
-}
 
-TEST(FindLanguageFile, TakesANameThatDiffersOnlyInLetterCase) {
-    test::TempFolder dir;
-    test::WriteFile(dir / "english.tlg", "");
-    test::WriteFile(dir / "pt.br.tlg", "");
     std::string note;
     EXPECT_EQ(FindLanguageFile(dir.Path(), "English", &note), dir / "english.tlg");
     EXPECT_NE(note.find("english.tlg"), std::string::npos);
@@ -293,20 +282,29 @@ TEST(FindLanguageFile, TakesANameThatDiffersOnlyInLetterCase) {
     test::WriteFile(dir / "English.tlg", "");
     note.clear();
     EXPECT_EQ(FindLanguageFile(dir.Path(), "ENGLISH", &note), dir / "English.tlg");
-    EXPECT_EQ(note, ""); // the exact name needs no note
+    EXPECT_EQ(note, "");                             // the exact name needs no note
+    EXPECT_EQ(LanguageNames(dir.Path()).size(), 4u); // one entry for the three English files
 
     // A name never leaves the languages folder.
     fs::create_directories(dir / "sub");
     test::WriteFile(dir / "sub" / "Inner.tlg", "");
-    EXPECT_EQ(FindLanguageFile(dir.Path(), "sub/inner"), std::nullopt);
-    EXPECT_EQ(FindLanguageFile(dir.Path(), "..\\x"), std::nullopt);
-    EXPECT_EQ(FindLanguageFile(dir.Path(), ""), std::nullopt);
+    for (const char* outside : {"sub/inner", "..\\x", ""})
+        EXPECT_EQ(FindLanguageFile(dir.Path(), outside), std::nullopt) << outside;
 }
 
-TEST(ShippedLanguages, EnglishAndGermanHoldEveryKey) {
-    for (const char* name : {"english.tlg", "deutsch.tlg"}) {
+TEST_F(LanguageTest, TheShippedFilesHoldEveryKeyMatchTheBuiltInTextsAndTranslateThem) {
+    fs::copy_file(ShippedLanguages / "english.tlg", Dir / "tlg" / "english.tlg");
+    ShipGerman();
+    EXPECT_EQ(LanguageNames(test::Layout().LanguagesFolder),
+              (std::vector<std::string>{"Deutsch", "English"}));
+    const auto count = [](const std::string& text, char c) {
+        return std::count(text.begin(), text.end(), c);
+    };
+    const TextList lists[] = {TextList::More, TextList::Errors, TextList::Skill, TextList::Passed};
+    std::map<std::string, TLanguageFile> files;
+    for (const std::string name : {"english", "deutsch"}) {
         SCOPED_TRACE(name);
-        const std::string bytes = ReadWholeFile(ShippedLanguages / name);
+        const std::string bytes = ReadWholeFile(Dir / "tlg" / (name + ".tlg"));
         // Windows-1252 text with CR LF line ends.
         EXPECT_TRUE(TCodePage(1252).CanDecode(bytes));
         for (std::size_t i = 0; i < bytes.size(); ++i)
@@ -315,16 +313,19 @@ TEST(ShippedLanguages, EnglishAndGermanHoldEveryKey) {
             }
         EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
 
-        const TLanguageFile file = ParseLanguageFile(bytes);
+        const TLanguageFile& file = files[name] = ParseLanguageFile(bytes);
         EXPECT_EQ(std::tuple(file.Compatible(), file.Charset, file.Notes.size()),
                   std::tuple(true, 0, 0u));
+        // Every key, and every caption keeps its "@" places.
         for (const std::string& section : WindowSections()) {
             ASSERT_TRUE(file.Sections.count(section)) << section;
             for (const auto& [tag, english] : BuiltInCaptions(section))
                 EXPECT_TRUE(file.Sections.at(section).count(tag)) << section << " " << tag;
             EXPECT_EQ(file.Sections.at(section).size(), BuiltInCaptions(section).size());
+            for (const auto& [tag, text] : file.Sections.at(section))
+                EXPECT_EQ(count(text, '@'), count(BuiltInCaptions(section).at(tag), '@'));
         }
-        for (TextList list : {TextList::More, TextList::Errors, TextList::Skill, TextList::Passed})
+        for (TextList list : lists)
             for (int key = 1; key <= TextCount(list); ++key)
                 EXPECT_TRUE(file.List(list).count(key)) << ListSection(list) << " " << key;
     }
@@ -332,21 +333,18 @@ TEST(ShippedLanguages, EnglishAndGermanHoldEveryKey) {
                          TextCount(TextList::Skill), TextCount(TextList::Passed),
                          BuiltInCaptions("Main").size()),
               std::tuple(59, 8, 6, 3, 75u));
-}
 
-TEST_F(LanguageTest, TheShippedFilesMatchTheBuiltInTextsAndTranslateThem) {
-    fs::copy_file(ShippedLanguages / "english.tlg", Dir / "tlg" / "english.tlg");
-    ShipGerman();
-    EXPECT_EQ(LanguageNames(test::Layout().LanguagesFolder),
-              (std::vector<std::string>{"Deutsch", "English"}));
-
-    const TLanguageFile english = ParseLanguageFile(ReadWholeFile(Dir / "tlg" / "english.tlg"));
+    // The English file is the built-in texts; the German one keeps their "@" places and "|" lines.
+    const TLanguageFile& english = files["english"];
     for (const std::string& section : WindowSections())
         EXPECT_EQ(english.Sections.at(section), BuiltInCaptions(section)) << section;
-    RestoreBuiltInTexts();
-    for (TextList list : {TextList::More, TextList::Errors, TextList::Skill, TextList::Passed})
-        for (const auto& [key, text] : english.List(list))
+    for (TextList list : lists)
+        for (const auto& [key, text] : english.List(list)) {
             EXPECT_EQ(text, Text(list, key)) << ListSection(list) << " " << key;
+            const std::string& german = files["deutsch"].List(list).at(key);
+            EXPECT_EQ(count(german, '@'), count(text, '@')) << ListSection(list) << key;
+            EXPECT_EQ(count(german, '|'), count(text, '|')) << ListSection(list) << key;
+        }
 
     ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Deutsch").Loaded);
     const TCodePage western(1252);
@@ -355,21 +353,6 @@ TEST_F(LanguageTest, TheShippedFilesMatchTheBuiltInTextsAndTranslateThem) {
                          ErrorMessage(ErrIncompatibleLanguage), SkillName(0)),
               std::tuple("&Schriftgr\u00f6\u00dfe",
                          "Dein\u00a0Name:", "Unpassende Sprachdatei (.tlg)", "Nicht bewertet"));
-    // Every text keeps its "@" places and "|" lines.
-    const auto count = [](const std::string& text, char c) {
-        return std::count(text.begin(), text.end(), c);
-    };
-    const TLanguageFile german = ParseLanguageFile(ReadWholeFile(Dir / "tlg" / "deutsch.tlg"));
-    for (TextList list : {TextList::More, TextList::Errors, TextList::Skill, TextList::Passed}) {
-        for (const auto& [key, text] : german.List(list)) {
-            const std::string& original = english.List(list).at(key);
-            EXPECT_EQ(count(text, '@'), count(original, '@')) << ListSection(list) << key;
-            EXPECT_EQ(count(text, '|'), count(original, '|')) << ListSection(list) << key;
-        }
-    }
-    for (const std::string& section : WindowSections())
-        for (const auto& [tag, text] : german.Sections.at(section))
-            EXPECT_EQ(count(text, '@'), count(BuiltInCaptions(section).at(tag), '@'));
 }
 
 } // namespace tb

@@ -67,23 +67,16 @@ TEST(WaveCheck, AcceptsWholeImagesAndRefusesDamagedOnes) {
     EXPECT_FALSE(IsPlayableWave(""));
     EXPECT_FALSE(IsPlayableWave(wave.substr(0, 11)));
     EXPECT_FALSE(IsPlayableWave(wave.substr(0, wave.size() - 1))); // cut off
-    const struct {
-        std::size_t At;
-        char Byte;
-        const char* Why;
-    } damages[] = {{0, 'X', "not RIFF"},
-                   {8, 'A', "not WAVE"},
-                   {20, 2, "format 2: compressed, not played"},
-                   {32, 3, "block align does not fit one channel of 16 bits"},
-                   {40, static_cast<char>(0xFF), "the data chunk claims more than the image holds"},
-                   {4, 4, "a RIFF size that ends before the format"}};
-    for (const auto& damage : damages) {
+    // Not RIFF, not WAVE, format 2 (compressed), a block align that does not fit one channel
+    // of 16 bits, a data chunk claiming more than the image holds, a RIFF size ending early.
+    const std::size_t at[] = {0, 8, 20, 32, 40, 4};
+    const char byte[] = {'X', 'A', 2, 3, '\xFF', 4};
+    for (int i = 0; i < 6; ++i) {
         std::string bad = wave;
-        bad[damage.At] = damage.Byte;
-        if (damage.At == 4) bad[5] = bad[6] = bad[7] = 0;
-        EXPECT_FALSE(IsPlayableWave(bad)) << damage.Why;
+        bad[at[i]] = byte[i];
+        if (at[i] == 4) bad[5] = bad[6] = bad[7] = 0;
+        EXPECT_FALSE(IsPlayableWave(bad)) << at[i];
     }
-
     // A chunk before the format is stepped over, an odd one with its pad byte.
     std::string extra = "LIST";
     test::PutLe(extra, 3, 4);
@@ -132,6 +125,14 @@ TEST_F(SoundBank, LoadsTheSixteenEffectsInOrderWithTheirModes) {
     // Direct calls choose their mode.
     bank.PlaySoundEntry(bank.EffectEntry(TEffect::Input), true);
     EXPECT_TRUE(played.back().Asynchronous);
+
+    // A second set starts numbering again.
+    bank.LoadSoundSet(WriteSet(dir / "Second", {TEffect::Win, TEffect::Champion}));
+    EXPECT_EQ(std::tuple(forgotten, bank.LoadedCount(), bank.EffectEntry(TEffect::Win),
+                         bank.EffectEntry(TEffect::Champion), bank.EffectEntry(TEffect::Error)),
+              std::tuple(2, 2, 1, 2, 0));
+    for (int entry = 1; entry <= 16; ++entry) // only the champion (2) does not wait
+        EXPECT_EQ(bank.IsAsynchronous(static_cast<std::uint8_t>(entry)), entry == 2) << entry;
 }
 
 TEST_F(SoundBank, MissingAndDamagedFilesLeaveTheirEffectsSilent) {
@@ -181,16 +182,6 @@ TEST_F(SoundBank, SwitchOffAndEntriesOutsideTheBankPlayNothing) {
     bank.PlayEffect(2);
     ASSERT_EQ(played.size(), 1u);
     EXPECT_EQ(processed, 2); // before and after the sound
-}
-
-TEST_F(SoundBank, ASecondSetStartsNumberingAgain) {
-    bank.LoadSoundSet(WriteSet(dir / "First", AllEffects()));
-    bank.LoadSoundSet(WriteSet(dir / "Second", {TEffect::Win, TEffect::Champion}));
-    EXPECT_EQ(std::tuple(forgotten, bank.LoadedCount(), bank.EffectEntry(TEffect::Win),
-                         bank.EffectEntry(TEffect::Champion), bank.EffectEntry(TEffect::Error)),
-              std::tuple(2, 2, 1, 2, 0));
-    for (int entry = 1; entry <= 16; ++entry) // only the champion (2) does not wait
-        EXPECT_EQ(bank.IsAsynchronous(static_cast<std::uint8_t>(entry)), entry == 2) << entry;
 }
 
 TEST_F(SoundBank, AddSoundCountsUpAndStopsAtTheLastEntry) {

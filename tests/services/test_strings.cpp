@@ -58,26 +58,11 @@ TEST(Names, NormaliseGameFileNamesAndPlaceholders) {
     EXPECT_FALSE(list.Lookup(other));
     EXPECT_EQ(std::tuple(name, other), std::tuple("New Name", "Other"));
 
-    long long v = 0;
-    EXPECT_TRUE(ParseInt("123", v));
-    EXPECT_EQ(v, 123);
-    EXPECT_TRUE(ParseInt("-4", v));
-    EXPECT_EQ(v, -4);
+    long long v = 0, w = 0;
+    EXPECT_EQ(std::tuple(ParseInt("123", v), v, ParseInt("-4", w), w),
+              std::tuple(true, 123, true, -4));
     for (const char* bad : {"12a", "", "+"})
         EXPECT_FALSE(ParseInt(bad, v)) << bad;
-}
-
-TEST(TextReader, AcceptsCrLfAndLfAndALastLineWithoutEnd) {
-    TTextReader r("one\r\ntwo\nthree");
-    std::string line;
-    std::vector<std::string> lines;
-    while (r.ReadLine(line))
-        lines.push_back(line);
-    EXPECT_EQ(lines, (std::vector<std::string>{"one", "two", "three"}));
-    EXPECT_TRUE(r.Eof());
-    r.Rewind();
-    ASSERT_TRUE(r.ReadLine(line));
-    EXPECT_EQ(line, "one");
 }
 
 TEST(WriteFileAtomic, ReplacesWholeAndKeepsTheOldFileOnFailure) {

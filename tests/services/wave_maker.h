@@ -1,10 +1,18 @@
 #pragma once
-// Tiny wave images for the sound tests: 16-bit PCM, a square tone.
+// Tiny wave images for the sound tests (16-bit PCM, a square tone), and a
+// player that never needs a sound device.
+
+#include "services/d_sound.h"
 
 #include <cstdint>
 #include <string>
 
 namespace tb::test {
+
+class TSilentPlayer : public TSoundPlayer {
+public:
+    void Play(std::uint8_t, const std::string&, bool) override {}
+};
 
 inline void PutLe(std::string& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
