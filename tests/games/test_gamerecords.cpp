@@ -4,14 +4,12 @@
 #include "games/tb_version.h"
 #include "services/d_error.h"
 #include "services/d_file.h"
-#include "services/d_folders.h"
 #include "services/d_messages.h"
 
 #include "tests/test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <stdexcept>
 #include <vector>
 

@@ -1,7 +1,6 @@
 #include "engine/tb_levsol.h"
 #include "engine/tb_types.h"
 #include "services/d_file.h"
-#include "services/d_folders.h"
 
 #include <gtest/gtest.h>
 

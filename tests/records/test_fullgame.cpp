@@ -1,11 +1,8 @@
 #include "records/tb_fullgame.h"
-#include "services/d_messages.h"
-#include "services/d_string.h"
 #include "tests/records/records_support.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 
 namespace tb {
 namespace {
