@@ -138,7 +138,7 @@ TEST_F(LanguageTest, AFileOverridesOnlyWhatItHolds) {
     EXPECT_EQ(State.Captions(TLanguageForm::Main).at(11), "&Load game...");
 }
 
-TEST_F(LanguageTest, SwitchingKeepsThePreviousWordingAndEnglishRestoresTheBuiltInTexts) {
+TEST_F(LanguageTest, SwitchingKeepsThePreviousWordingTakesCharsetAndFontAndEnglishRestoresAll) {
     ShipGerman();
     ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Deutsch").Loaded);
     EXPECT_EQ(std::tuple(State.Name, MoreMessage(MsgWellDone),
@@ -154,12 +154,28 @@ TEST_F(LanguageTest, SwitchingKeepsThePreviousWordingAndEnglishRestoresTheBuiltI
                          MoreMessage(MsgWellDone)),
               std::tuple("Tobbin &beenden", "&Ja", "Hallo", "Gut gemacht !!!"));
 
-    // English needs no file: the built-in texts come back whole.
+    // Charset and Font come from the Version section; without a Font the font stays.
+    WriteLanguage("cesky.tlg", "[Version]\r\nVersion=3.54\r\nCharset=238\r\nFont=Arial CE\r\n"
+                               "[More]\r\n3=V\xFD"
+                               "born\xEC!\r\n[Alert]\r\n1=&Ano\r\n");
+    ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Cesky").Loaded);
+    EXPECT_EQ(std::tuple(State.Charset, State.CodePage(), State.FontName),
+              std::tuple(238, 1250, "Arial CE"));
+    EXPECT_EQ(TCodePage(State.CodePage()).ToUtf8(MoreMessage(MsgWellDone)), "V\u00fdborn\u011b!");
+    WriteLanguage("russkij.tlg", "[Version]\r\nVersion=3.54\r\nCharset=204\r\n"
+                                 "[More]\r\n3=\xCE\xF2\xEB\xE8\xF7\xED\xEE!\r\n");
+    ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Russkij").Loaded);
+    EXPECT_EQ(std::tuple(State.Charset, State.FontName), std::tuple(204, "Arial CE"));
+    EXPECT_EQ(TCodePage(State.CodePage()).ToUtf8(MoreMessage(MsgWellDone)),
+              "\u041e\u0442\u043b\u0438\u0447\u043d\u043e!");
+
+    // English needs no file: the built-in texts, code page and font come back whole.
     const TLanguageLoad english = State.LoadLanguage(Dir.Layout(), "English");
     ASSERT_TRUE(english.Loaded);
     EXPECT_EQ(std::tuple(english.Message, State.Name, MoreMessage(MsgWelcome),
                          MoreMessage(MsgWellDone), SkillName(4)),
               std::tuple("", "English", "Welcome to", "Well Done !!!", "Tough"));
+    EXPECT_EQ(std::tuple(State.Charset, State.FontName), std::tuple(0, "Verdana"));
     EXPECT_EQ(std::tuple(english.FormCaptions(TLanguageForm::Main).at(24),
                          english.FormCaptions(TLanguageForm::PlayerBox).at(5),
                          State.Captions(TLanguageForm::AlertBox).at(1)),
@@ -179,26 +195,6 @@ TEST_F(LanguageTest, SwitchingKeepsThePreviousWordingAndEnglishRestoresTheBuiltI
     const TLanguageLoad old = State.LoadLanguage(Dir.Layout(), "English"); // worded before it
     EXPECT_EQ(std::tuple(old.Loaded, old.Message, MoreMessage(MsgWellDone)),
               std::tuple(true, "Unpassende Sprachdatei (.tlg)", "Well Done !!!"));
-}
-
-TEST_F(LanguageTest, CharsetAndFontComeFromTheVersionSection) {
-    WriteLanguage("cesky.tlg", "[Version]\r\nVersion=3.54\r\nCharset=238\r\nFont=Arial CE\r\n"
-                               "[More]\r\n3=V\xFD"
-                               "born\xEC!\r\n[Alert]\r\n1=&Ano\r\n");
-    ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Cesky").Loaded);
-    EXPECT_EQ(std::tuple(State.Charset, State.CodePage(), State.FontName),
-              std::tuple(238, 1250, "Arial CE"));
-    EXPECT_EQ(TCodePage(State.CodePage()).ToUtf8(MoreMessage(MsgWellDone)), "V\u00fdborn\u011b!");
-
-    WriteLanguage("russkij.tlg", "[Version]\r\nVersion=3.54\r\nCharset=204\r\n"
-                                 "[More]\r\n3=\xCE\xF2\xEB\xE8\xF7\xED\xEE!\r\n");
-    ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "Russkij").Loaded); // no Font: the font stays
-    EXPECT_EQ(std::tuple(State.Charset, State.FontName), std::tuple(204, "Arial CE"));
-    EXPECT_EQ(TCodePage(State.CodePage()).ToUtf8(MoreMessage(MsgWellDone)),
-              "\u041e\u0442\u043b\u0438\u0447\u043d\u043e!");
-
-    ASSERT_TRUE(State.LoadLanguage(Dir.Layout(), "English").Loaded);
-    EXPECT_EQ(std::tuple(State.Charset, State.FontName), std::tuple(0, "Verdana"));
 }
 
 TEST_F(LanguageTest, WindowSectionsApplyInEachWindowsOrder) {
