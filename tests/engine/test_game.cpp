@@ -80,17 +80,6 @@ struct Play : ::testing::Test {
     }
 };
 
-TEST_F(Play, NewGameObjectIsBusyModifiedAndHasNoLevel) {
-    TTestGame game(folder.Layout());
-    EXPECT_EQ(std::tuple(game.GetLevel(), game.IsBusy(), game.IsModified(), game.IsEdit()),
-              std::tuple(0, true, true, false));
-    EXPECT_FALSE(game.Move(Right, 1)); // refused while busy
-    TTestGame frugal(folder.Layout(), true);
-    EXPECT_EQ(std::tuple(game.GetHistory().GetCapacity(), game.GetSnapshots().GetCapacity(),
-                         frugal.GetHistory().GetCapacity(), frugal.GetSnapshots().GetCapacity()),
-              std::tuple(200, 20, 40, 4));
-}
-
 TEST_F(Play, SetLevelLaysTheLevelOutAndTheSameLevelAgainRestartsIt) {
     auto game = Open(1);
     EXPECT_EQ(std::tuple(game->IsBusy(), Status(*game), game->GetName(), game->LevelCount(),
@@ -120,6 +109,8 @@ TEST_F(Play, FullHistoryKeepsEveryStepBackWhenAMoveIsRefused) {
     for (bool frugal : {false, true}) {
         auto game = Open(1, frugal);
         const int capacity = game->GetHistory().GetCapacity();
+        EXPECT_EQ(std::tuple(capacity, game->GetSnapshots().GetCapacity()),
+                  frugal ? std::tuple(40, 4) : std::tuple(200, 20));
         Walk(*game, capacity + 1);
         EXPECT_EQ(game->GetHistory().GetCount(), capacity);
         for (int bump = 0; bump < 3; ++bump)
@@ -205,14 +196,6 @@ TEST_F(Play, MoveIsRefusedWhileAnotherRunsAndBusyClearsOnErrors) {
     EXPECT_FALSE(game->IsBusy());
     game->FailInside = false;
     EXPECT_TRUE(game->Move(Right, 1));
-}
-
-TEST_F(Play, PlayBackReplaysOwnMovesAndSnapshotsTheEnd) {
-    auto game = Open(1);
-    Walk(*game, 3);
-    EXPECT_TRUE(game->PlayBack(false)); // passes through Ready: no history
-    EXPECT_EQ(std::tuple(Status(*game), game->HasHistory(), game->GetSnapshots().GetCount()),
-              std::tuple("Play 2,1 3", false, 1));
 }
 
 TEST_F(Play, ShowSolutionNeedsAStoredSolutionAndKeepsThePlayer) {
@@ -311,11 +294,15 @@ TEST_F(Play, ASaveLineThatNoLongerFitsIsDroppedAndASaveStartsOnALineOfItsOwn) {
     EXPECT_EQ(ReadFile(SavePath()), bob + "\r\n"); // Bob's line is kept, readable
 }
 
-TEST_F(Play, ContinuingASavedLevelReplaysEachSavedMoveOnce) {
+TEST_F(Play, PlayBackReplaysOwnMovesAndASavedLevelEachSavedMoveOnce) {
     // As the play window continues a saved level: the level is chosen, the
     // saved moves become the recording, and the recording is played back.
     auto game = Open(1);
-    Walk(*game, 9);
+    Walk(*game, 3);
+    EXPECT_TRUE(game->PlayBack(false)); // its own moves, through Ready: no history
+    EXPECT_EQ(std::tuple(Status(*game), game->HasHistory(), game->GetSnapshots().GetCount()),
+              std::tuple("Play 2,1 3", false, 1));
+    Walk(*game, 6);
     game->SaveProgress();
     auto again = Open(1);
     TLevSol saved;
@@ -346,7 +333,15 @@ std::unique_ptr<TGamInfo> InfoWithSolutions(int levels) {
 
 TEST_F(Play, EditModeFreezesTheStateAndStoresOnlyChangedLevels) {
     auto game = Open(1);
-    game->AssignInfo(*InfoWithSolutions(4));
+    // Records of more levels than the file has bring only the solutions of its levels.
+    game->AssignInfo(*InfoWithSolutions(6));
+    EXPECT_NE(game->GetGame().GetSolution(4), nullptr);
+    EXPECT_EQ(std::tuple(game->LevelCount(), game->GetGame().GetSolution(5),
+                         game->GetGame().CountSolved(false)),
+              std::tuple(4, nullptr, 4));
+    EXPECT_NO_THROW(game->SetLevel(4));
+    EXPECT_THROW(game->SetLevel(5), std::out_of_range);
+    game->SetLevel(1);
     Walk(*game, 1);
     game->EnterEditMode(); // the stored map, loaded for editing
     EXPECT_EQ(std::tuple(game->IsEdit(), game->IsModified(), game->GetHeroPos()),
@@ -435,6 +430,10 @@ TEST_F(Play, NamesInfoFlagsAndSavingTheGame) {
 }
 
 TEST_F(Play, NewGameStartsEmptyInEditModeAndTakesThePlayerAsAuthor) {
+    TTestGame fresh(folder.Layout()); // a new object: busy, modified, no level
+    EXPECT_EQ(std::tuple(fresh.GetLevel(), fresh.IsBusy(), fresh.IsModified(), fresh.IsEdit()),
+              std::tuple(0, true, true, false));
+    EXPECT_FALSE(fresh.Move(Right, 1)); // refused while busy
     auto game = Open(1);
     Walk(*game, 2);
     game->TakeSnapshot();
@@ -457,17 +456,6 @@ TEST_F(Play, NewGameStartsEmptyInEditModeAndTakesThePlayerAsAuthor) {
     EXPECT_EQ(game->LevelCount(), 9);
     game->LeaveEditMode(); // no current level: an empty grid, ready
     EXPECT_EQ(Status(*game), "Ready 0,0 0");
-}
-
-TEST_F(Play, AssignInfoBringsSolutionsButKeepsTheLevelsTheGameHas) {
-    auto game = Open(1);
-    game->AssignInfo(*InfoWithSolutions(6)); // the records count more levels than the file has
-    EXPECT_NE(game->GetGame().GetSolution(4), nullptr);
-    EXPECT_EQ(std::tuple(game->LevelCount(), game->GetGame().GetSolution(5),
-                         game->GetGame().CountSolved(false)),
-              std::tuple(4, nullptr, 4));
-    EXPECT_NO_THROW(game->SetLevel(4));
-    EXPECT_THROW(game->SetLevel(5), std::out_of_range);
 }
 
 } // namespace

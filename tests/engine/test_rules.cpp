@@ -22,52 +22,56 @@ struct Rules : ::testing::Test {
     Rows Now(int count) const { return Picture(map, count); }
 };
 
-// Order of events
-
-TEST_F(Rules, PushOrderIsObjectHeroPushedFallThenFallAboveTheOldCell) {
-    Lay({"*", "H* ", "## ", "###", "               +"});
-    map.LogCells = true;
-    EXPECT_TRUE(map.HeroMove(Right));
-    EXPECT_EQ(map.Log, (Log{"MoveObject 2,2>3,2", "SetCell 2,2  ", "SetCell 3,2 *",
-                            "MoveHeroTo 2,2", "IsUnsafeStepDown 2,2", "SetCell 1,2  ",
-                            "SetCell 2,2 H", "Fall 3,2 R", "MoveObject 3,2>3,3", "SetCell 3,2  ",
-                            "SetCell 3,3 *", "Roll 3,3 R", "Fall 1,1 R", "MoveObject 1,1>1,2",
-                            "SetCell 1,1  ", "SetCell 1,2 *", "Roll 1,2 R"}));
-    EXPECT_EQ(Now(3), (Rows{"", "*H", "##*"}));
-}
-
-TEST_F(Rules, RollOrderFollowsThePushedSideAndFallsOn) {
-    Lay({"H*", "##", "#", "# *", "#####"});
-    EXPECT_TRUE(map.HeroMove(Right));
-    EXPECT_EQ(map.Log, (Log{"MoveObject 2,1>3,1", "MoveHeroTo 2,1", "IsUnsafeStepDown 2,1",
-                            "Fall 3,1 R", "MoveObject 3,1>3,2", "MoveObject 3,2>3,3", "Roll 3,3 R",
-                            "MoveObject 3,3>4,3", "MoveObject 4,3>4,4", "Roll 4,4 R"}));
-    EXPECT_EQ(Now(5), (Rows{" H", "##", "#", "# **", "#####"}));
-}
-
-TEST_F(Rules, ColumnCollapsesLowestFirstIntoABoxThatSwallowsThree) {
-    // Four stones over the hero, a three-object box under him.
-    Lay({"*", "*", "*", "*", "H", "=", "##"});
-    EXPECT_TRUE(map.HeroMove(Right));
-    EXPECT_EQ(map.Log, (Log{"MoveHeroTo 2,5",     "IsUnsafeStepDown 2,5", "Fall 1,4 R",
-                            "MoveObject 1,4>1,5", "LandOnBox 1,5 1,6",    "Fall 1,3 D",
-                            "MoveObject 1,3>1,4", "MoveObject 1,4>1,5",   "LandOnBox 1,5 1,6",
-                            "Fall 1,2 D",         "MoveObject 1,2>1,3",   "MoveObject 1,3>1,4",
-                            "MoveObject 1,4>1,5", "LandOnBox 1,5 1,6",    "Fall 1,1 D",
-                            "MoveObject 1,1>1,2", "MoveObject 1,2>1,3",   "MoveObject 1,3>1,4",
-                            "MoveObject 1,4>1,5", "MoveObject 1,5>1,6",   "Roll 1,6 D"}));
-    // The box took three stones; the fourth fell into the cell it left.
-    EXPECT_EQ(Now(7), (Rows{"", "", "", "", " H", "*", "##"}));
-}
-
-TEST_F(Rules, ExplosionOrderThenTheColumnAboveFollows) {
-    Lay({"#", "#*", "#!", "#H", "# ", "#*", "###"});
-    EXPECT_TRUE(map.HeroMove(Right));
-    EXPECT_EQ(map.Log, (Log{"MoveHeroTo 3,4", "IsUnsafeStepDown 3,4", "Fall 2,3 R",
-                            "MoveObject 2,3>2,4", "MoveObject 2,4>2,5", "Explode 2,5 2,6",
-                            "Fall 2,2 D", "MoveObject 2,2>2,3", "MoveObject 2,3>2,4",
-                            "MoveObject 2,4>2,5", "MoveObject 2,5>2,6", "Roll 2,6 D"}));
-    EXPECT_EQ(Now(7), (Rows{"#", "#", "#", "# H", "#", "#*", "###"}));
+// The events of a step right, in the order a derived class hears of them, and
+// the top rows after it.
+TEST_F(Rules, EventsComeInTheOrderOfTheRules) {
+    const struct {
+        Rows Level;
+        bool Cells;
+        Log Events;
+        Rows After;
+    } steps[] = {
+        // The object, the hero, the pushed object falls, then the fall above his old cell.
+        {{"*", "H* ", "## ", "###", "               +"},
+         true,
+         {"MoveObject 2,2>3,2", "SetCell 2,2  ", "SetCell 3,2 *", "MoveHeroTo 2,2",
+          "IsUnsafeStepDown 2,2", "SetCell 1,2  ", "SetCell 2,2 H", "Fall 3,2 R",
+          "MoveObject 3,2>3,3", "SetCell 3,2  ", "SetCell 3,3 *", "Roll 3,3 R", "Fall 1,1 R",
+          "MoveObject 1,1>1,2", "SetCell 1,1  ", "SetCell 1,2 *", "Roll 1,2 R"},
+         {"", "*H", "##*"}},
+        // A roll follows the pushed side and falls on.
+        {{"H*", "##", "#", "# *", "#####"},
+         false,
+         {"MoveObject 2,1>3,1", "MoveHeroTo 2,1", "IsUnsafeStepDown 2,1", "Fall 3,1 R",
+          "MoveObject 3,1>3,2", "MoveObject 3,2>3,3", "Roll 3,3 R", "MoveObject 3,3>4,3",
+          "MoveObject 4,3>4,4", "Roll 4,4 R"},
+         {" H", "##", "#", "# **", "#####"}},
+        // Four stones over the hero collapse lowest first into a box that swallows
+        // three; the fourth falls into the cell it left.
+        {{"*", "*", "*", "*", "H", "=", "##"},
+         false,
+         {"MoveHeroTo 2,5",     "IsUnsafeStepDown 2,5", "Fall 1,4 R",         "MoveObject 1,4>1,5",
+          "LandOnBox 1,5 1,6",  "Fall 1,3 D",           "MoveObject 1,3>1,4", "MoveObject 1,4>1,5",
+          "LandOnBox 1,5 1,6",  "Fall 1,2 D",           "MoveObject 1,2>1,3", "MoveObject 1,3>1,4",
+          "MoveObject 1,4>1,5", "LandOnBox 1,5 1,6",    "Fall 1,1 D",         "MoveObject 1,1>1,2",
+          "MoveObject 1,2>1,3", "MoveObject 1,3>1,4",   "MoveObject 1,4>1,5", "MoveObject 1,5>1,6",
+          "Roll 1,6 D"},
+         {"", "", "", "", " H", "*", "##"}},
+        // An explosion, then the column above follows.
+        {{"#", "#*", "#!", "#H", "# ", "#*", "###"},
+         false,
+         {"MoveHeroTo 3,4", "IsUnsafeStepDown 3,4", "Fall 2,3 R", "MoveObject 2,3>2,4",
+          "MoveObject 2,4>2,5", "Explode 2,5 2,6", "Fall 2,2 D", "MoveObject 2,2>2,3",
+          "MoveObject 2,3>2,4", "MoveObject 2,4>2,5", "MoveObject 2,5>2,6", "Roll 2,6 D"},
+         {"#", "#", "#", "# H", "#", "#*", "###"}},
+    };
+    for (const auto& s : steps) {
+        Lay(s.Level);
+        map.LogCells = s.Cells;
+        EXPECT_TRUE(map.HeroMove(Right)) << s.Level[0];
+        EXPECT_EQ(map.Log, s.Events) << s.Level[0];
+        EXPECT_EQ(Now(static_cast<int>(s.After.size())), s.After) << s.Level[0];
+    }
 }
 
 // What the hero may enter
@@ -116,24 +120,56 @@ TEST_F(Rules, StoneOnTheHeadBlocksStepDownUnlessOntoTheLastFood) {
     Lay({"*", "H", " ", "#", "         +"});
     EXPECT_FALSE(map.HeroMove(Down));
     EXPECT_EQ(map.Log, (Log{"MoveHeroTo 1,3", "IsUnsafeStepDown 1,3", "Blocked"}));
+}
 
+// Each move from the level, and the top rows after it; the hero stands, or
+// lies crushed ("O"), where the picture shows him.
+TEST_F(Rules, FallsRollsCrushesAndBoxesLeaveTheLevelAsDrawn) {
     const struct {
         Rows Level;
         TDir Dir;
         bool Moved;
         Rows After;
-    } steps[] = {
-        {{"*", "H", "+", "#", "         +"},
-         Down,
-         false,
-         {"*", "H", "+", "#"}},                                  // not the last food
-        {{"*", "H", "+", "#"}, Down, true, {"", "*", "H", "#"}}, // the last: the stone cannot hurt
-        {{"*", "H", " ", "#", "         +"}, Right, true, {"", " H", "*", "#"}}, // sideways is safe
+    } moves[] = {
+        // A stone on the head: no step down unless onto the last food; sideways is safe.
+        {{"*", "H", "+", "#", "         +"}, Down, false, {"*", "H", "+", "#"}},
+        {{"*", "H", "+", "#"}, Down, true, {"", "*", "H", "#"}},
+        {{"*", "H", " ", "#", "         +"}, Right, true, {"", " H", "*", "#"}},
+        // He steps right, the upper stone lands on the lower one and rolls onto his
+        // head: crushed while food remains, no harm without.
+        {{"#*", "#* ", "#H ", "## ", "             +"}, Right, true, {"#", "# *", "#*O"}},
+        {{"#*", "#* ", "#H ", "## "}, Right, true, {"#", "# *", "#*H"}},
+        // A stone falling from under the hero rolls the way he stepped.
+        {{"  *", "  H", "", "  *", " ###"}, Right, true, {"", "   H", "", "  **", " ###"}},
+        {{"  *", "  H", "", "  *", " ###"}, Left, true, {"", " H", "", " **", " ###"}},
+        // No roll off wall, grass or food; none without a fall (pushed onto a stone).
+        {{"  *", "  H", "", "  #", "+ +"}, Right, true, {"", "   H", "  *", "  #"}},
+        {{"  *", "  H", "", "  -", "+ +"}, Right, true, {"", "   H", "  *", "  -"}},
+        {{"  *", "  H", "", "  +", "+ +"}, Right, true, {"", "   H", "  *", "  +"}},
+        {{"H* ", "##*", "  #"}, Right, true, {" H*", "##*", "  #"}},
+        // A roll needs a free side with room below: he steps left, the stone rolls
+        // right; with neither side free it stays where it landed.
+        {{"  *", "  H", "", " #*", " ###"}, Left, true, {"", " H", "", " #**", " ###"}},
+        {{"  *", "  H", "   #", " #*", " ###"}, Left, true, {"", " H", "  *#", " #*", " ###"}},
+        // A stone pushed onto a box vanishes at once, without falling first.
+        {{"H* ", "##=", "  #"}, Right, true, {" H", "##>"}},
+        // Box1 is used up; a box falling onto a box is swallowed like any object.
+        {{"<", "H", "", "<", "#", "       +"}, Right, true, {"", " H", "", "", "#"}},
+        {{">", "H", "", ">", "#", "       +"}, Right, true, {"", " H", "", "<", "#"}},
     };
-    for (const auto& s : steps) {
-        Lay(s.Level);
-        EXPECT_EQ(map.HeroMove(s.Dir), s.Moved) << s.Level[2];
-        EXPECT_EQ(Now(4), s.After) << s.Level[2];
+    for (const auto& m : moves) {
+        Lay(m.Level);
+        const std::string where = m.Level[0] + "/" + m.Level[1] + "/" + m.Level[2] + " " + D(m.Dir);
+        EXPECT_EQ(map.HeroMove(m.Dir), m.Moved) << where;
+        const Rows after = Now(static_cast<int>(m.After.size()));
+        EXPECT_EQ(after, m.After) << where;
+        for (std::size_t y = 0; y < after.size(); ++y) {
+            const std::size_t x = after[y].find_first_of("HO");
+            if (x != std::string::npos) {
+                EXPECT_EQ(map.GetHeroPos(), TPos(static_cast<int>(x) + 1, static_cast<int>(y) + 1))
+                    << where;
+            }
+        }
     }
 }
 
@@ -149,79 +185,22 @@ TEST_F(Rules, DiggingOrEatingUnderAStoneLeavesItOnTheHead) {
               std::tuple("EatFood 1,2", Rows{"*", "H", ""}, 1));
 }
 
-// Crushing
-
-TEST_F(Rules, ObjectRollingOntoTheHeadCrushesHimWhileFoodRemains) {
-    // Two stones over the hero; he steps right, the upper stone lands on the
-    // lower one and rolls towards him, onto his head.
-    const Rows level{"#*", "#* ", "#H ", "## ", "             +"};
-    Lay(level);
-    EXPECT_TRUE(map.HeroMove(Right));
-    EXPECT_EQ(std::tuple(Now(3), map.GetHeroPos()),
-              std::tuple(Rows{"#", "# *", "#*O"}, TPos(3, 3)));
-    Rows noFood = level;
-    noFood.pop_back();
-    Lay(noFood);
-    EXPECT_TRUE(map.HeroMove(Right)); // no food left: no harm
-    EXPECT_EQ(Now(3), (Rows{"#", "# *", "#*H"}));
-}
-
-// Rolling
-
-TEST_F(Rules, StoneFallingFromUnderTheHeroRollsTheWayHeStepped) {
-    const Rows level{"  *", "  H", "", "  *", " ###"};
-    Lay(level);
-    EXPECT_TRUE(map.HeroMove(Right));
-    EXPECT_EQ(Now(5), (Rows{"", "   H", "", "  **", " ###"}));
-    Lay(level);
-    EXPECT_TRUE(map.HeroMove(Left));
-    EXPECT_EQ(Now(5), (Rows{"", " H", "", " **", " ###"}));
-}
-
 TEST_F(Rules, StoneFollowingAColumnRollsTowardsTheHero) {
-    // Right of the column: the upper stone rolls right.
     const Rows level{"  *", "  *", "  H", "", "", "", " ###"};
     Lay(level);
     EXPECT_TRUE(map.HeroMove(Right));
-    EXPECT_EQ(Now(7), (Rows{"", "", "   H", "", "", "  **", " ###"}));
-    EXPECT_EQ(map.RollSide(TPos(3, 5)), Right);
-    // Left of the column: it rolls left.
+    EXPECT_EQ(std::tuple(Now(7), map.RollSide(TPos(3, 5))),
+              std::tuple(Rows{"", "", "   H", "", "", "  **", " ###"}, Right));
     Lay(level);
     EXPECT_TRUE(map.HeroMove(Left));
-    EXPECT_EQ(Now(7), (Rows{"", "", " H", "", "", " **", " ###"}));
-    EXPECT_EQ(map.RollSide(TPos(3, 5)), Left);
-
+    EXPECT_EQ(std::tuple(Now(7), map.RollSide(TPos(3, 5))),
+              std::tuple(Rows{"", "", " H", "", "", " **", " ###"}, Left));
     // In its column (he stepped down onto the last food): no preference, left.
     Lay({"  *", "  *", "  H", "  +", " ###"});
     EXPECT_TRUE(map.HeroMove(Down));
-    EXPECT_EQ(map.RollSide(TPos(3, 2)), Down);
-    EXPECT_EQ(Now(5), (Rows{"", "", "  *", " *H", " ###"}));
+    EXPECT_EQ(std::tuple(Now(5), map.RollSide(TPos(3, 2))),
+              std::tuple(Rows{"", "", "  *", " *H", " ###"}, Down));
 }
-
-TEST_F(Rules, NoRollOffWallGrassFoodOrHeroNorWithoutAFall) {
-    for (const char* under : {"#", "-", "+"}) {
-        Lay({"  *", "  H", "", std::string("  ") + under, "+ +"});
-        EXPECT_TRUE(map.HeroMove(Right)) << under;
-        EXPECT_EQ(map.GetCell(TPos(3, 3)), Stone) << under; // came to rest where it landed
-    }
-    // Pushed onto a stone, it has not fallen: it stays, with both sides free.
-    Lay({"H* ", "##*", "  #"});
-    EXPECT_TRUE(map.HeroMove(Right));
-    EXPECT_EQ(Now(3), (Rows{" H*", "##*", "  #"}));
-}
-
-TEST_F(Rules, RollNeedsAFreeSideWithRoomBelow) {
-    // He steps left, but below the left side is a wall: the stone rolls right.
-    Lay({"  *", "  H", "", " #*", " ###"});
-    EXPECT_TRUE(map.HeroMove(Left));
-    EXPECT_EQ(Now(5), (Rows{"", " H", "", " #**", " ###"}));
-    // Neither side free: it stays where it landed.
-    Lay({"  *", "  H", "   #", " #*", " ###"});
-    EXPECT_TRUE(map.HeroMove(Left));
-    EXPECT_EQ(Now(5), (Rows{"", " H", "  *#", " #*", " ###"}));
-}
-
-// Bombs and boxes
 
 TEST_F(Rules, BombsExplodeOnStonesAndBombsDieOnWallsAndLandElsewhere) {
     struct Case {
@@ -246,22 +225,8 @@ TEST_F(Rules, BombsExplodeOnStonesAndBombsDieOnWallsAndLandElsewhere) {
     // A stone falling onto a bomb just lands on it.
     Lay({"*", "H", "", "!", "#", "        +"});
     EXPECT_TRUE(map.HeroMove(Right));
-    EXPECT_EQ(Now(5), (Rows{"", " H", "*", "!", "#"}));
-    EXPECT_EQ(map.Log.back(), "Thud");
-}
-
-TEST_F(Rules, BoxesShrinkUnderFallingObjectsAndFallThemselves) {
-    // A stone pushed onto a box vanishes at once, without falling first.
-    Lay({"H* ", "##=", "  #"});
-    EXPECT_TRUE(map.HeroMove(Right));
-    EXPECT_EQ(Now(2), (Rows{" H", "##>"}));
-    // Box1 is used up; a box falling onto a box is swallowed like any object.
-    Lay({"<", "H", "", "<", "#", "       +"});
-    EXPECT_TRUE(map.HeroMove(Right));
-    EXPECT_EQ(Now(5), (Rows{"", " H", "", "", "#"}));
-    Lay({">", "H", "", ">", "#", "       +"});
-    EXPECT_TRUE(map.HeroMove(Right));
-    EXPECT_EQ(Now(5), (Rows{"", " H", "", "<", "#"}));
+    EXPECT_EQ(std::tuple(Now(5), map.Log.back()),
+              std::tuple(Rows{"", " H", "*", "!", "#"}, "Thud"));
 }
 
 } // namespace

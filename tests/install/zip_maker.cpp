@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
-#include <queue>
 #include <stdexcept>
 #include <unordered_map>
 #include <zlib.h>
@@ -14,38 +12,21 @@ namespace tb::test {
 
 namespace {
 
-void Put16(std::string& s, unsigned v) {
-    s += static_cast<char>(v & 0xff);
-    s += static_cast<char>((v >> 8) & 0xff);
-}
-void Put32(std::string& s, std::uint32_t v) {
-    Put16(s, v & 0xffff);
-    Put16(s, v >> 16);
+void Put(std::string& s, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        s += static_cast<char>((v >> (8 * i)) & 0xff);
 }
 
 // Bits low first, as the decoders read them.
-class TBitWriter {
-public:
+struct TBitWriter {
+    std::string Out;
+    int Have = 0;
     void Put(unsigned value, int count) {
-        for (int i = 0; i < count; ++i) {
-            Hold |= ((value >> i) & 1u) << Have;
-            if (++Have == 8) Flush();
+        for (int i = 0; i < count; ++i, ++Have) {
+            if (Have % 8 == 0) Out += '\0';
+            Out.back() = static_cast<char>(Out.back() | (((value >> i) & 1u) << (Have % 8)));
         }
     }
-    std::string Finish() {
-        if (Have > 0) Flush();
-        return Out;
-    }
-
-private:
-    void Flush() {
-        Out += static_cast<char>(Hold);
-        Hold = 0;
-        Have = 0;
-    }
-    std::string Out;
-    unsigned Hold = 0;
-    int Have = 0;
 };
 
 std::string Pack(const TZipMember& m) {
@@ -71,43 +52,35 @@ TZip MakeZip(const std::vector<TZipMember>& members) {
         const std::string packed = Pack(m);
         const auto crc = m.Crc.value_or(static_cast<std::uint32_t>(
             crc32(0, reinterpret_cast<const Bytef*>(m.Data.data()), m.Data.size())));
-        auto header = [&](std::string& s, bool central) {
-            if (central) Put16(s, 20); // made by: host 0
-            Put16(s, 20);
-            Put16(s, m.Flags);
-            Put16(s, m.Method);
-            Put16(s, m.Time);
-            Put16(s, m.Date);
-            Put32(s, crc);
-            Put32(s, static_cast<std::uint32_t>(packed.size()));
-            Put32(s, static_cast<std::uint32_t>(m.Data.size()));
-            Put16(s, static_cast<unsigned>(m.Name.size()));
-            Put16(s, 0);
+        auto header = [&](std::string& s, std::uint32_t signature) {
+            Put(s, signature, 4);
+            if (signature == 0x02014b50) Put(s, 20, 2); // made by: host 0
+            // version, flags, method, time 12:37:56, date 2021-06-15
+            for (unsigned v : {20u, unsigned{m.Flags}, unsigned{m.Method}, 0x64bcu, 0x52cfu})
+                Put(s, v, 2);
+            for (std::size_t v : {std::size_t{crc}, packed.size(), m.Data.size()})
+                Put(s, static_cast<std::uint32_t>(v), 4);
+            Put(s, static_cast<std::uint32_t>(m.Name.size()), 2);
+            Put(s, 0, 2);
         };
         zip.LocalOffsets.push_back(zip.Bytes.size());
-        Put32(dir, 0x02014b50);
-        header(dir, true);
-        Put16(dir, 0); // comment
-        Put16(dir, 0); // disk
-        Put16(dir, 0); // internal attributes
-        Put32(dir, 0); // external attributes
-        Put32(dir, static_cast<std::uint32_t>(zip.Bytes.size()));
+        header(dir, 0x02014b50);
+        Put(dir, 0, 6); // comment, disk, internal attributes
+        Put(dir, 0, 4); // external attributes
+        Put(dir, static_cast<std::uint32_t>(zip.Bytes.size()), 4);
         dir += m.Name;
-        Put32(zip.Bytes, 0x04034b50);
-        header(zip.Bytes, false);
-        zip.Bytes += m.Name;
-        zip.Bytes += packed;
+        header(zip.Bytes, 0x04034b50);
+        zip.Bytes += m.Name + packed;
     }
     zip.DirectoryOffset = zip.Bytes.size();
     zip.Bytes += dir;
     zip.EndOffset = zip.Bytes.size();
-    Put32(zip.Bytes, 0x06054b50);
-    Put32(zip.Bytes, 0);
-    Put16(zip.Bytes, static_cast<unsigned>(members.size()));
-    Put16(zip.Bytes, static_cast<unsigned>(members.size()));
-    Put32(zip.Bytes, static_cast<std::uint32_t>(dir.size()));
-    Put32(zip.Bytes, static_cast<std::uint32_t>(zip.DirectoryOffset));
-    Put16(zip.Bytes, 0);
+    Put(zip.Bytes, 0x06054b50, 4);
+    Put(zip.Bytes, 0, 4);
+    Put(zip.Bytes, static_cast<std::uint32_t>(members.size() * 0x10001), 4);
+    Put(zip.Bytes, static_cast<std::uint32_t>(dir.size()), 4);
+    Put(zip.Bytes, static_cast<std::uint32_t>(zip.DirectoryOffset), 4);
+    Put(zip.Bytes, 0, 2);
     return zip;
 }
 
@@ -188,36 +161,33 @@ std::string Shrink(std::string_view data, int clearEvery) {
         }
         i = j;
     }
-    return out.Finish();
+    return out.Out;
 }
 
 namespace {
 
-// Code lengths of at most 16 bits for the counts (every value gets a code).
+// Code lengths of at most 16 bits for the counts (every value gets a code):
+// the two lightest trees are joined until one is left.
 std::vector<int> CodeLengths(std::vector<long> counts) {
     for (;;) {
-        using TNode = std::pair<long, int>;
-        std::priority_queue<TNode, std::vector<TNode>, std::greater<>> heap;
-        std::vector<int> parent(counts.size() * 2, -1);
-        int nodes = static_cast<int>(counts.size());
-        for (int v = 0; v < nodes; ++v)
-            heap.push({counts[v] + 1, v});
-        while (heap.size() > 1) {
-            const TNode a = heap.top();
-            heap.pop();
-            const TNode b = heap.top();
-            heap.pop();
-            parent[a.second] = parent[b.second] = nodes;
-            heap.push({a.first + b.first, nodes++});
-        }
+        std::vector<std::pair<long, std::vector<int>>> trees; // weight, the values below
+        for (std::size_t v = 0; v < counts.size(); ++v)
+            trees.push_back({counts[v] + 1, {static_cast<int>(v)}});
         std::vector<int> lengths(counts.size());
-        int longest = 0;
-        for (std::size_t v = 0; v < counts.size(); ++v) {
-            for (int n = static_cast<int>(v); parent[n] >= 0; n = parent[n])
+        while (trees.size() > 1) {
+            std::sort(trees.begin(), trees.end(),
+                      [](auto& a, auto& b) { return a.first > b.first; });
+            auto lightest = std::move(trees.back());
+            trees.pop_back();
+            auto& next = trees.back();
+            for (int v : lightest.second)
                 ++lengths[v];
-            longest = std::max(longest, lengths[v]);
+            for (int v : next.second)
+                ++lengths[v];
+            next.first += lightest.first;
+            next.second.insert(next.second.end(), lightest.second.begin(), lightest.second.end());
         }
-        if (longest <= 16) return lengths;
+        if (*std::max_element(lengths.begin(), lengths.end()) <= 16) return lengths;
         for (long& c : counts)
             c /= 2;
     }
@@ -328,7 +298,7 @@ std::string Implode(std::string_view data, bool window8k, bool literalTree) {
         lengths.Write(out, static_cast<int>(std::min<std::size_t>(extra, 63)));
         if (extra >= 63) out.Put(static_cast<unsigned>(extra - 63), 8);
     }
-    return out.Finish();
+    return out.Out;
 }
 
 std::string SampleText(std::size_t size, unsigned seed) {

@@ -6,26 +6,17 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace tb::test {
 
 struct TZipMember {
-    TZipMember(std::string name, std::string data, std::uint16_t method = 8,
-               std::uint16_t flags = 0, std::optional<std::string> packed = std::nullopt,
-               std::optional<std::uint32_t> crc = std::nullopt)
-        : Name(std::move(name)), Data(std::move(data)), Method(method), Flags(flags),
-          Packed(std::move(packed)), Crc(crc) {}
-
-    std::string Name;
-    std::string Data;                  // the unpacked bytes
-    std::uint16_t Method = 8;          // 0, 1, 6 and 8 are packed from Data
-    std::uint16_t Flags = 0;           // for method 6: bit 1 8 KB window, bit 2 literal tree
-    std::optional<std::string> Packed; // the member's data as stored, when given
-    std::optional<std::uint32_t> Crc;  // a wrong checksum, when given
-    std::uint16_t Time = 0x64bc;       // 12:37:56
-    std::uint16_t Date = 0x52cf;       // 2021-06-15
+    std::string Name{};
+    std::string Data{};                  // the unpacked bytes
+    std::uint16_t Method = 8;            // 0, 1, 6 and 8 are packed from Data
+    std::uint16_t Flags = 0;             // for method 6: bit 1 8 KB window, bit 2 literal tree
+    std::optional<std::string> Packed{}; // the member's data as stored, when given
+    std::optional<std::uint32_t> Crc{};  // a wrong checksum, when given
 };
 
 struct TZip {

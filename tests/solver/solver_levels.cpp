@@ -1,61 +1,47 @@
 #include "tests/solver/solver_levels.h"
 
+#include "services/d_file.h"
+#include "tests/tools/tool_levels.h"
+
 #include <deque>
 #include <random>
-#include <stdexcept>
 #include <unordered_map>
 
 namespace tb::test {
 
 std::unique_ptr<TPosition> MakeLevel(const std::vector<std::string>& rows) {
     auto level = std::make_unique<TPosition>();
-    for (int y = 1; y <= TMap::Height; ++y) {
-        for (int x = 1; x <= TMap::Width; ++x) {
-            char c = '#';
-            if (static_cast<std::size_t>(y) <= rows.size() &&
-                static_cast<std::size_t>(x) <= rows[static_cast<std::size_t>(y - 1)].size())
-                c = rows[static_cast<std::size_t>(y - 1)][static_cast<std::size_t>(x - 1)];
-            const std::size_t code = CellAlphabet.find(c);
-            if (code == std::string_view::npos) throw std::invalid_argument("cell character");
-            level->SetCell(TPos(x, y), static_cast<std::uint8_t>(code + 1));
-        }
-    }
+    TTextReader text(LevelText("Test", rows));
+    level->ReadText(text);
     return level;
 }
 
 std::unique_ptr<TPosition> RandomLevel(std::uint32_t seed, int width, int height) {
     std::mt19937 random(seed);
     // Weights of Empty, Grass, Wall, Stone, Food, Box1..Box3, Bomb.
-    std::discrete_distribution<int> cell({30, 22, 8, 14, 8, 3, 2, 1, 4});
-    std::vector<std::string> rows(static_cast<std::size_t>(height + 2),
-                                  std::string(static_cast<std::size_t>(width + 2), '#'));
-    for (int y = 1; y <= height; ++y)
-        for (int x = 1; x <= width; ++x)
-            rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] =
-                CellAlphabet[static_cast<std::size_t>(cell(random))];
-    std::uniform_int_distribution<int> col(1, width), row(1, height);
-    const int hx = col(random), hy = row(random);
-    rows[static_cast<std::size_t>(hy)][static_cast<std::size_t>(hx)] = 'H';
-    if (rows[static_cast<std::size_t>(hy)].find('+') == std::string::npos) {
-        const int fx = col(random), fy = row(random);
-        if (fx != hx || fy != hy)
-            rows[static_cast<std::size_t>(fy)][static_cast<std::size_t>(fx)] = '+';
+    std::discrete_distribution<std::size_t> cell({30, 22, 8, 14, 8, 3, 2, 1, 4});
+    const std::size_t w = static_cast<std::size_t>(width), h = static_cast<std::size_t>(height);
+    std::vector<std::string> rows(h + 2, std::string(w + 2, '#'));
+    for (std::size_t y = 1; y <= h; ++y)
+        for (std::size_t x = 1; x <= w; ++x)
+            rows[y][x] = CellAlphabet[cell(random)];
+    std::uniform_int_distribution<std::size_t> col(1, w), row(1, h);
+    const std::size_t hx = col(random), hy = row(random);
+    rows[hy][hx] = 'H';
+    if (rows[hy].find('+') == std::string::npos) {
+        const std::size_t fx = col(random), fy = row(random);
+        if (fx != hx || fy != hy) rows[fy][fx] = '+';
     }
     // Lets everything hanging over an empty cell drop to rest, bottom up.
     for (bool moved = true; moved;) {
         moved = false;
-        for (int y = height - 1; y >= 1; --y) {
-            for (int x = 1; x <= width; ++x) {
-                char& here = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
-                char& below = rows[static_cast<std::size_t>(y + 1)][static_cast<std::size_t>(x)];
-                const bool falls =
-                    here == '*' || here == '<' || here == '>' || here == '=' || here == '!';
-                if (falls && below == ' ') {
-                    std::swap(here, below);
+        for (std::size_t y = h - 1; y >= 1; --y)
+            for (std::size_t x = 1; x <= w; ++x)
+                if (std::string_view("*<>=!").find(rows[y][x]) != std::string_view::npos &&
+                    rows[y + 1][x] == ' ') {
+                    std::swap(rows[y][x], rows[y + 1][x]);
                     moved = true;
                 }
-            }
-        }
     }
     auto level = MakeLevel(rows);
     if (level->GetFoodCount() == 0) level->SetCell(TPos(width, height), Food);
@@ -112,6 +98,15 @@ TSolveResult ReferenceSolve(const TMap& level, std::size_t maxStates) {
     result.Outcome = TSolveOutcome::Unsolvable;
     result.Stored = seen.size();
     return result;
+}
+
+bool Wins(const TMap& level, const std::vector<TDir>& moves) {
+    TPosition play(level);
+    for (TDir dir : moves) {
+        if (play.Won() || play.Lost()) return false;
+        play.HeroMove(dir);
+    }
+    return play.Won();
 }
 
 std::string Rows(const TMap& level, int cols, int rows) {

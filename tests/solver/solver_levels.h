@@ -27,6 +27,10 @@ public:
 // is a wall.
 std::unique_ptr<TPosition> MakeLevel(const std::vector<std::string>& rows);
 
+// The rows of the level R R loses: the upper stone rolls onto the hero's head.
+inline const std::vector<std::string> CrushRows = {"#######", "##*####", "##* ###",
+                                                   "#H- -+#", "# # ###", "#   ###"};
+
 // A playable level of width x height open cells inside walls, made from the
 // seed: grass, stones, food, boxes, bombs and a few walls, everything at rest.
 std::unique_ptr<TPosition> RandomLevel(std::uint32_t seed, int width, int height);
@@ -38,5 +42,8 @@ TSolveResult ReferenceSolve(const TMap& level, std::size_t maxStates = 2'000'000
 
 // The rows of a level (its first rows x cols cells), for messages.
 std::string Rows(const TMap& level, int cols, int rows);
+
+// Whether the moves win the level with the last of them.
+bool Wins(const TMap& level, const std::vector<TDir>& moves);
 
 } // namespace tb::test

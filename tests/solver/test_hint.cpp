@@ -71,8 +71,7 @@ TEST(SolverHint, TellsADeadEndAsSuch) {
     EXPECT_GE(deadEnds, 3);
 
     // Crushed: no way to win is left.
-    const auto crushed =
-        MakeLevel({"#######", "##*####", "##* ###", "#H- -+#", "# # ###", "#   ###"});
+    const auto crushed = MakeLevel(test::CrushRows);
     crushed->HeroMove(Right);
     crushed->HeroMove(Right);
     ASSERT_TRUE(crushed->Lost());

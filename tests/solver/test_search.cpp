@@ -15,15 +15,6 @@ using test::MakeLevel;
 using test::RandomLevel;
 using test::ReferenceSolve;
 
-bool Wins(const TMap& level, const std::vector<TDir>& moves) {
-    test::TPosition play(level);
-    for (TDir dir : moves) {
-        if (play.Won() || play.Lost()) return false;
-        play.HeroMove(dir);
-    }
-    return play.Won();
-}
-
 TEST(SolverSearch, AgreesWithPlainBreadthFirstSearchOnAnyNumberOfThreads) {
     struct TSize {
         int Width, Height, Seeds;
@@ -70,7 +61,7 @@ TEST(SolverSearch, AgreesWithPlainBreadthFirstSearchOnAnyNumberOfThreads) {
                           std::tuple(results[i - 2].Stored, results[i - 2].Expanded))
                     << where << i;
             if (plain.Outcome == TSolveOutcome::Solved) {
-                EXPECT_TRUE(Wins(*level, plain.Moves));
+                EXPECT_TRUE(test::Wins(*level, plain.Moves));
             }
         }
     }
@@ -90,8 +81,7 @@ TEST(SolverSearch, ProvesUnsolvableWhenEveryWayIsCut) {
     EXPECT_EQ(Solve(*pushed).Outcome, TSolveOutcome::Unsolvable);
 
     // A hero crushed already plays no more (R R lets the upper stone roll onto him).
-    const auto crushed =
-        MakeLevel({"#######", "##*####", "##* ###", "#H- -+#", "# # ###", "#   ###"});
+    const auto crushed = MakeLevel(test::CrushRows);
     crushed->HeroMove(Right);
     crushed->HeroMove(Right);
     ASSERT_TRUE(crushed->Lost());

@@ -32,14 +32,12 @@ void PrintTo(const TRun& run, std::ostream* os) {
 
 std::string Quote(const std::string& arg) {
     std::string quoted = "'";
-    for (char c : arg) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
+    for (char c : arg)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
+
+const std::vector<std::string> Walk = {"########", "#H  +  #", "#-#####", "#+#"};
 
 class CliTool : public ::testing::Test {
 protected:
@@ -66,11 +64,18 @@ protected:
         WriteFile(Folder / file, LevelText("Test", rows));
         return (Folder / file).string();
     }
+    // The source folder of a game of two levels, the second unplayable unless `open`.
+    std::filesystem::path Source(bool open = true) {
+        const auto source = Folder / "source";
+        std::filesystem::create_directories(source);
+        WriteFile(source / "game.txt", "Two Rooms\nAnn Example\n2\n");
+        WriteFile(source / "1.txt", LevelText("Walk", Walk));
+        WriteFile(source / "2.txt", LevelText("Still", {"#####", open ? "#H  +" : "#H  #"}));
+        return source;
+    }
 
     TempFolder Folder;
 };
-
-const std::vector<std::string> Walk = {"########", "#H  +  #", "#-#####", "#+#"};
 
 TEST_F(CliTool, PlayPrintsTheLevelAfterTheMoves) {
     const std::string file = Level("walk.txt", Walk);
@@ -144,24 +149,17 @@ TEST_F(CliTool, RefusalsGoToStderrOnlyWithStatusTwo) {
 }
 
 TEST_F(CliTool, SolvePrintsTheShortestSolutionOrWhyThereIsNone) {
-    TRun run = Run({"solve", Level("two.txt", {"##########", "#+   H  +#"})});
     // no progress lines when stderr is no terminal
-    EXPECT_EQ(run, (TRun{"solution 3R7L\nsteps 10\n", "", 0}));
-
-    run = Run({"solve", Level("walled.txt", {"######", "#H #+#"})});
-    EXPECT_EQ(run, (TRun{"unsolvable\n", "", 1}));
-
-    run = Run({"solve", Level("long.txt", {"#########", "#H     +#"}), "--max-states=3"});
-    EXPECT_EQ(run, (TRun{"gave up after 3 positions\n", "", 3}));
+    EXPECT_EQ(Run({"solve", Level("two.txt", {"##########", "#+   H  +#"})}),
+              (TRun{"solution 3R7L\nsteps 10\n", "", 0}));
+    EXPECT_EQ(Run({"solve", Level("walled.txt", {"######", "#H #+#"})}),
+              (TRun{"unsolvable\n", "", 1}));
+    EXPECT_EQ(Run({"solve", Level("long.txt", {"#########", "#H     +#"}), "--max-states=3"}),
+              (TRun{"gave up after 3 positions\n", "", 3}));
 }
 
 TEST_F(CliTool, MakeGameWritesAGameThatCheckAndSolveRead) {
-    const auto source = Folder / "source";
-    std::filesystem::create_directories(source);
-    WriteFile(source / "game.txt", "Two Rooms\nAnn Example\n2\n");
-    WriteFile(source / "1.txt", LevelText("Walk", Walk));
-    WriteFile(source / "2.txt", LevelText("Still", {"#####", "#H  +"}));
-    TRun run = Run({"make-game", source.string(), Folder.Path().string()});
+    TRun run = Run({"make-game", Source().string(), Folder.Path().string()});
     ASSERT_EQ(run.Status, 0) << run.Err;
     const std::string game = (Folder / "two_rooms.tbg").string();
 
@@ -186,8 +184,7 @@ TEST_F(CliTool, MakeGameWritesAGameThatCheckAndSolveRead) {
         std::tuple(1, "error: " + (Folder / "damaged.tbg").string() + ": Corrupted game data\n"));
     EXPECT_EQ(run.Out.rfind("file " + game + "\n", 0), 0u);
 
-    WriteFile(source / "2.txt", LevelText("Still", {"#####", "#H  #"}));
-    run = Run({"make-game", source.string(), Folder.Path().string()});
+    run = Run({"make-game", Source(false).string(), Folder.Path().string()});
     EXPECT_EQ(std::tuple(run.Status, run.Err.find("level is not playable") != std::string::npos),
               std::tuple(2, true));
 }
@@ -218,13 +215,8 @@ TEST_F(CliTool, CheckDescribesAReadOnlyGameWithAnUnplayableLevel) {
 
 TEST_F(CliTool, VerifyReplaysEveryStoredSolutionAndGoesOnPastFailures) {
     const auto program = Folder / "program";
-    const auto source = Folder / "source";
     std::filesystem::create_directories(program / "tbg");
-    std::filesystem::create_directories(source);
-    WriteFile(source / "game.txt", "Two Rooms\nAnn Example\n2\n");
-    WriteFile(source / "1.txt", LevelText("Walk", Walk));
-    WriteFile(source / "2.txt", LevelText("Still", {"#####", "#H  +"}));
-    ASSERT_EQ(Run({"make-game", source.string(), (program / "tbg").string()}).Status, 0);
+    ASSERT_EQ(Run({"make-game", Source().string(), (program / "tbg").string()}).Status, 0);
 
     // An import file beside the program: level 1 is solved, level 2 is not.
     std::string sox = VersionLine() + "\r\n";
@@ -290,30 +282,24 @@ TEST_F(CliTool, GenerateWritesTheLevelsItListsAndAGameThatCheckReads) {
 
 TEST_F(CliTool, HintPrintsTheNextMoveOfAShortestWinFromThePositionPlayed) {
     const std::string two = Level("two.txt", {"##########", "#+   H  +#"});
-    // From the start: 3R7L; after one step left, 3L7R is as short.
-    struct TCase {
-        const char* Moves;
-        const char* Out;
-        int Status;
-    };
-    const TCase cases[] = {
-        {"", "next R\nsteps 10\n", 0},
-        {"L", "next L\nsteps 10\n", 0},
-        {"3R7L", "steps 0\n", 0}, // won already
-    };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Run({"hint", two, c.Moves, "--threads", "2"}), (TRun{c.Out, "", c.Status}));
-
     // Pushing the stone into the shaft blocks the food for good.
     const std::string shaft =
         Level("shaft.txt", {"#######", "#     #", "#H *  #", "#### ##", "####+##"});
-    TRun run = Run({"hint", shaft, "RR"});
-    EXPECT_EQ(run, (TRun{"unsolvable\n", "", 1}));
-    run = Run({"hint", shaft, ""});
-    EXPECT_EQ(run, (TRun{"next U\nsteps 7\n", "", 0}));
-
-    run = Run({"hint", Level("long.txt", {"#########", "#H     +#"}), "", "--max-states=3"});
-    EXPECT_EQ(run, (TRun{"gave up after 3 positions\n", "", 3}));
+    const std::string far = Level("long.txt", {"#########", "#H     +#"});
+    const std::pair<std::vector<std::string>, TRun> cases[] = {
+        // From the start: 3R7L; after one step left, 3L7R is as short.
+        {{two, "", "--threads", "2"}, {"next R\nsteps 10\n", "", 0}},
+        {{two, "L", "--threads", "2"}, {"next L\nsteps 10\n", "", 0}},
+        {{two, "3R7L"}, {"steps 0\n", "", 0}}, // won already
+        {{shaft, "RR"}, {"unsolvable\n", "", 1}},
+        {{shaft, ""}, {"next U\nsteps 7\n", "", 0}},
+        {{far, "", "--max-states=3"}, {"gave up after 3 positions\n", "", 3}},
+    };
+    for (const auto& [args, expected] : cases) {
+        std::vector<std::string> command{"hint"};
+        command.insert(command.end(), args.begin(), args.end());
+        EXPECT_EQ(Run(command), expected) << args[1];
+    }
 }
 
 TEST_F(CliTool, HelpAndUsage) {

@@ -33,75 +33,64 @@ bool Wins(const TMap& level, const std::vector<TDir>& moves) {
     return map.GetFoodCount() == 0;
 }
 
-TGenerateOptions Small(std::uint64_t seed) {
+TGenerateOptions Options(std::uint64_t seed, const char* objects, int width, int height,
+                         int minSteps, int maxSteps, const char* needs = "") {
     TGenerateOptions options;
     options.Seed = seed;
     options.Count = 3;
-    options.Width = 6;
-    options.Height = 4;
-    options.Objects = ParseObjects("food:2,stone:3,grass:6,wall:2");
-    options.MinSteps = 4;
-    options.MaxSteps = 30;
-    options.MaxTries = 2000;
+    options.Width = width;
+    options.Height = height;
+    options.Objects = ParseObjects(objects);
+    options.MinSteps = minSteps;
+    options.MaxSteps = maxSteps;
+    options.Needs = ParseMechanics(needs);
+    options.MaxTries = 3000;
     return options;
 }
 
 TEST(Generator, TheSameSeedGivesTheSameLevelsAndAnotherSeedOthers) {
-    const auto first = Generate(Small(7));
-    const auto again = Generate(Small(7));
-    const auto other = Generate(Small(8));
-    ASSERT_EQ(first.size(), 3u);
-    ASSERT_EQ(again.size(), first.size());
+    const char* objects = "food:2,stone:3,grass:6,wall:2";
+    const auto first = Generate(Options(7, objects, 6, 4, 4, 30));
+    const auto again = Generate(Options(7, objects, 6, 4, 4, 30));
+    const auto other = Generate(Options(8, objects, 6, 4, 4, 30));
+    ASSERT_EQ(std::tuple(first.size(), again.size()), std::tuple(3u, 3u));
     for (std::size_t i = 0; i < first.size(); ++i) {
         EXPECT_TRUE(first[i].Map->SameCells(*again[i].Map)) << i;
-        EXPECT_EQ(first[i].Map->GetName(), again[i].Map->GetName());
-        EXPECT_EQ(first[i].Solution, again[i].Solution);
-        EXPECT_EQ(first[i].Positions, again[i].Positions);
-        EXPECT_EQ(first[i].Forced, again[i].Forced);
+        EXPECT_EQ(std::tuple(first[i].Map->GetName(), first[i].Solution, first[i].Positions,
+                             first[i].Forced),
+                  std::tuple(again[i].Map->GetName(), again[i].Solution, again[i].Positions,
+                             again[i].Forced));
     }
     ASSERT_FALSE(other.empty());
     EXPECT_FALSE(first[0].Map->SameCells(*other[0].Map));
 }
 
 TEST(Generator, EveryKeptLevelIsPlayableAndSolvedShortestInRangeWithTheEventsAsked) {
-    struct TCase {
-        const char* Objects;
-        int W, H, Min, Max;
-        const char* Needs;
+    const TGenerateOptions cases[] = {
+        Options(11, "food:2,stone:3,grass:6,wall:2", 6, 4, 6, 20, "push"),
+        Options(11, "food:2,stone:4,grass:4,wall:1", 6, 4, 5, 25, "roll"),
+        Options(11, "food:2,stone:3,box1:1,box2:1,grass:5", 6, 4, 5, 25, "box"),
+        Options(11, "food:2,stone:3,bomb:2,grass:5", 6, 4, 5, 25, "bomb,push"),
+        Options(11, "food:3,stone:2,grass:3", 5, 3, 3, 8),
     };
-    const TCase cases[] = {
-        {"food:2,stone:3,grass:6,wall:2", 6, 4, 6, 20, "push"},
-        {"food:2,stone:4,grass:4,wall:1", 6, 4, 5, 25, "roll"},
-        {"food:2,stone:3,box1:1,box2:1,grass:5", 6, 4, 5, 25, "box"},
-        {"food:2,stone:3,bomb:2,grass:5", 6, 4, 5, 25, "bomb,push"},
-        {"food:3,stone:2,grass:3", 5, 3, 3, 8, ""},
-    };
-    for (const TCase& c : cases) {
-        TGenerateOptions options;
-        options.Seed = 11;
-        options.Count = 3;
-        options.Width = c.W;
-        options.Height = c.H;
-        options.Objects = ParseObjects(c.Objects);
-        options.MinSteps = c.Min;
-        options.MaxSteps = c.Max;
-        options.Needs = ParseMechanics(c.Needs);
-        options.MaxTries = 3000;
+    for (const TGenerateOptions& options : cases) {
         const auto levels = Generate(options);
-        EXPECT_EQ(levels.size(), 3u) << c.Objects;
+        const std::string what = MechanicsText(options.Needs) + " " +
+                                 std::to_string(options.Width) + "x" +
+                                 std::to_string(options.Height);
+        EXPECT_EQ(levels.size(), 3u) << what;
         for (const TGeneratedLevel& level : levels) {
             const TMap& map = *level.Map;
-            EXPECT_TRUE(map.IsPlayable()) << c.Objects;
+            EXPECT_TRUE(map.IsPlayable()) << what;
             const int steps = static_cast<int>(level.Solution.size());
-            EXPECT_GE(steps, c.Min);
-            EXPECT_LE(steps, c.Max);
-            EXPECT_TRUE(Wins(map, level.Solution)) << c.Objects;
+            EXPECT_TRUE(steps >= options.MinSteps && steps <= options.MaxSteps) << steps;
+            EXPECT_TRUE(Wins(map, level.Solution)) << what;
             const TSolveResult again = Solve(map);
             ASSERT_EQ(again.Outcome, TSolveOutcome::Solved);
             EXPECT_EQ(again.Moves.size(), level.Solution.size()) << "not a shortest solution";
             const unsigned events = SolutionMechanics(map, level.Solution);
             EXPECT_EQ(events, level.Mechanics);
-            EXPECT_EQ(events & options.Needs, options.Needs) << c.Objects;
+            EXPECT_EQ(events & options.Needs, options.Needs) << what;
             EXPECT_LE(level.Forced, steps);
         }
     }
