@@ -2,6 +2,7 @@
 // with the game's own tiles in rows under a title.
 
 #include "services/d_file.h"
+#include "tests/tools/tool_levels.h"
 #include "tools/assets/sheets/tb_levelsheet.h"
 #include "tools/assets/sheets/tb_sheettiles.h"
 
@@ -27,14 +28,9 @@ protected:
 };
 
 // A level whose rows start at row `top`, column 1; every other cell a wall.
-void Fill(TMap& map, int top, const std::vector<std::string>& rows) {
-    std::string text = "Level\n";
-    for (int y = 1; y <= TMap::Height; ++y) {
-        const int i = y - top;
-        std::string row = i >= 0 && i < static_cast<int>(rows.size()) ? rows[i] : "";
-        text += row + std::string(TMap::Width - row.size(), '#') + "\n";
-    }
-    TTextReader reader(text + "OK\n");
+void Fill(TMap& map, int top, std::vector<std::string> rows) {
+    rows.insert(rows.begin(), static_cast<std::size_t>(top - 1), "");
+    TTextReader reader(test::LevelText("Level", rows));
     map.ReadText(reader);
 }
 

@@ -42,32 +42,27 @@ std::uint32_t Le(const std::string& bytes, std::size_t pos, int count) {
 struct TWave {
     std::string Fault; // empty when the file is a canonical 16-bit PCM mono wave
     std::uint32_t Rate = 0;
-    std::vector<int> Samples;
+    std::vector<int> Samples{};
     double Seconds() const { return static_cast<double>(Samples.size()) / Rate; }
 };
 
 TWave Parse(const std::string& b) {
     TWave w;
-    if (b.size() < 46)
-        w.Fault = "shorter than a header and one sample";
-    else if (b.substr(0, 4) != "RIFF" || b.substr(8, 8) != "WAVEfmt ")
-        w.Fault = "not RIFF/WAVE";
-    else if (Le(b, 4, 4) != b.size() - 8)
-        w.Fault = "RIFF size is not the file's";
-    else if (Le(b, 16, 4) != 16 || Le(b, 20, 2) != 1)
-        w.Fault = "not plain PCM";
-    else if (Le(b, 22, 2) != 1)
-        w.Fault = "not mono";
-    else if (Le(b, 34, 2) != 16 || Le(b, 32, 2) != 2)
-        w.Fault = "not 16-bit";
-    else if (Le(b, 24, 4) != 22050 && Le(b, 24, 4) != 44100)
-        w.Fault = "odd sample rate";
-    else if (Le(b, 28, 4) != Le(b, 24, 4) * 2)
-        w.Fault = "wrong bytes a second";
-    else if (b.substr(36, 4) != "data" || Le(b, 40, 4) != b.size() - 44)
-        w.Fault = "data size";
-    if (!w.Fault.empty()) return w;
-    w.Rate = Le(b, 24, 4);
+    if (b.size() < 46) return {"shorter than a header and one sample"};
+    const std::uint32_t rate = Le(b, 24, 4);
+    const std::pair<bool, const char*> faults[] = {
+        {b.substr(0, 4) != "RIFF" || b.substr(8, 8) != "WAVEfmt ", "not RIFF/WAVE"},
+        {Le(b, 4, 4) != b.size() - 8, "RIFF size is not the file's"},
+        {Le(b, 16, 4) != 16 || Le(b, 20, 2) != 1, "not plain PCM"},
+        {Le(b, 22, 2) != 1, "not mono"},
+        {Le(b, 34, 2) != 16 || Le(b, 32, 2) != 2, "not 16-bit"},
+        {rate != 22050 && rate != 44100, "odd sample rate"},
+        {Le(b, 28, 4) != rate * 2, "wrong bytes a second"},
+        {b.substr(36, 4) != "data" || Le(b, 40, 4) != b.size() - 44, "data size"},
+    };
+    for (const auto& [fault, text] : faults)
+        if (fault) return {text};
+    w.Rate = rate;
     for (std::size_t pos = 44; pos + 1 < b.size(); pos += 2)
         w.Samples.push_back(static_cast<std::int16_t>(Le(b, pos, 2)));
     return w;
@@ -76,18 +71,9 @@ TWave Parse(const std::string& b) {
 // The longest an effect may last: the frequent ones must not pile up, the
 // ones the game waits for must not hold it up.
 double MaxSeconds(TEffect effect) {
-    switch (effect) {
-    case TEffect::Stone:
-    case TEffect::Pick:
-    case TEffect::Box:
-        return 0.15;
-    case TEffect::Input:
-        return 0.25;
-    case TEffect::Exit:
-        return 0.8;
-    default:
-        return 2.0;
-    }
+    using enum TEffect;
+    if (effect == Stone || effect == Pick || effect == Box) return 0.15;
+    return effect == Input ? 0.25 : effect == Exit ? 0.8 : 2.0;
 }
 
 // The mean absolute difference of two sounds, in steps; different lengths

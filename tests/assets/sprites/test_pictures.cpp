@@ -53,18 +53,22 @@ double MeanDifference(const QImage& a, const QImage& b) {
     return sum / (3.0 * a.width() * a.height());
 }
 
-// The standard deviation of the brightness: 0 for a flat picture.
-double Spread(const QImage& image) {
+// The mean brightness of a rectangle of a picture (all of it when empty) and
+// its standard deviation: 0 for a flat picture.
+std::pair<double, double> Brightness(const QImage& image, QRect r = {}) {
+    if (r.isEmpty()) r = image.rect();
     double sum = 0, squares = 0;
-    const int n = image.width() * image.height();
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) {
             const double v = qGray(image.pixel(x, y));
             sum += v;
             squares += v * v;
         }
-    const double mean = sum / n;
-    return std::sqrt(std::max(0.0, squares / n - mean * mean));
+    const double n = r.width() * r.height(), mean = sum / n;
+    return {mean, std::sqrt(std::max(0.0, squares / n - mean * mean))};
+}
+double Spread(const QImage& image) {
+    return Brightness(image).second;
 }
 
 // The bits per pixel field of a BMP file header.
@@ -91,8 +95,7 @@ TEST_F(Pictures, EverySpriteSetHasElevenDistinctTilesAtEverySize) {
                 EXPECT_EQ(BmpBitsPerPixel(file), 24);
                 const QImage tile = Load(file, "BMP");
                 ASSERT_FALSE(tile.isNull());
-                EXPECT_EQ(tile.width(), px);
-                EXPECT_EQ(tile.height(), px);
+                EXPECT_EQ(tile.size(), QSize(px, px));
                 EXPECT_GT(Spread(tile), 1.0) << "a blank tile";
                 tiles.push_back(tile);
             }
@@ -114,12 +117,10 @@ TEST_F(Pictures, SpriteSetsLookDifferentAndMatchTheBuiltInTiles) {
     const auto sets = tb::SpriteSetNames();
     for (std::string_view name : tb::CellPictureNames()) {
         SCOPED_TRACE(std::string(name));
-        const QImage first =
-            Load(kImages / "Small" / std::string(sets[0]) / (std::string(name) + ".bmp"), "BMP");
-        const QImage second =
-            Load(kImages / "Small" / std::string(sets[1]) / (std::string(name) + ".bmp"), "BMP");
-        ASSERT_FALSE(first.isNull());
-        ASSERT_FALSE(second.isNull());
+        const std::string file = std::string(name) + ".bmp";
+        const QImage first = Load(kImages / "Small" / std::string(sets[0]) / file, "BMP");
+        const QImage second = Load(kImages / "Small" / std::string(sets[1]) / file, "BMP");
+        ASSERT_FALSE(first.isNull() || second.isNull());
         EXPECT_GT(MeanDifference(first, second), 15.0);
         // The window's built-in tiles are the same pictures as the default set's files.
         EXPECT_LT(MeanDifference(tb::DrawCellPicture(sets[0], name, 16), first), 0.5);
@@ -131,16 +132,14 @@ TEST_F(Pictures, SpriteSetsLookDifferentAndMatchTheBuiltInTiles) {
 }
 
 TEST_F(Pictures, CellCodesNameTheirPictureFiles) {
-    EXPECT_EQ(tb::CellPictureName(1), "0-empty");
-    EXPECT_EQ(tb::CellPictureName(8), "7-box3");
-    EXPECT_EQ(tb::CellPictureName(9), "8-bomb");
-    EXPECT_EQ(tb::CellPictureName(14), "9-tobbin");
-    EXPECT_EQ(tb::CellPictureName(15), "a-loser");
+    EXPECT_EQ(std::tuple(tb::CellPictureName(1), tb::CellPictureName(8), tb::CellPictureName(9),
+                         tb::CellPictureName(14), tb::CellPictureName(15)),
+              std::tuple("0-empty", "7-box3", "8-bomb", "9-tobbin", "a-loser"));
     for (int code : {0, 10, 11, 12, 13, 16, -1, 17})
         EXPECT_TRUE(tb::CellPictureName(code).empty()) << code;
 }
 
-TEST_F(Pictures, EverySkinHasItsSixPicturesInBothFormats) {
+TEST_F(Pictures, EverySkinHasItsSixPicturesInBothFormatsAndTheDefaultOnesACopy) {
     ASSERT_GE(tb::SkinNames().size(), 2u);
     for (std::string_view skin : tb::SkinNames()) {
         std::vector<QImage> bitmaps;
@@ -149,8 +148,7 @@ TEST_F(Pictures, EverySkinHasItsSixPicturesInBothFormats) {
             SCOPED_TRACE(base.string());
             const QImage bmp = Load(fs::path(base).concat(".bmp"), "BMP");
             const QImage jpg = Load(fs::path(base).concat(".jpg"), "JPG");
-            ASSERT_FALSE(bmp.isNull());
-            ASSERT_FALSE(jpg.isNull());
+            ASSERT_FALSE(bmp.isNull() || jpg.isNull());
             EXPECT_EQ(bmp.size(), jpg.size());
             EXPECT_GT(Spread(bmp), 2.0);
             // The JPEG is the same picture, only compressed.
@@ -160,23 +158,16 @@ TEST_F(Pictures, EverySkinHasItsSixPicturesInBothFormats) {
         EXPECT_EQ(bitmaps[4].size(), QSize(31 * 32, 18 * 32))
             << "title picture covers the play field";
     }
-    // The second skin is not a copy of the first.
-    const QImage a =
-        Load(kImages / "skins" / std::string(tb::SkinNames()[0]) / "tb_pic.bmp", "BMP");
-    const QImage b =
-        Load(kImages / "skins" / std::string(tb::SkinNames()[1]) / "tb_pic.bmp", "BMP");
-    EXPECT_GT(MeanDifference(a, b), 20.0);
-}
-
-TEST_F(Pictures, DefaultPicturesLieInTheImagesFolder) {
-    for (const char* name : {"tb_pic", "tb_fin", "tb_spl"}) {
-        SCOPED_TRACE(name);
-        const QImage own = Load(kImages / (std::string(name) + ".bmp"), "BMP");
-        const QImage skin =
-            Load(kImages / "skins" / std::string(tb::SkinNames()[0]) / (std::string(name) + ".bmp"),
-                 "BMP");
-        ASSERT_FALSE(own.isNull());
-        EXPECT_EQ(own, skin);
+    // The second skin is not a copy of the first; the default pictures lie in
+    // the images folder too.
+    const fs::path first = kImages / "skins" / std::string(tb::SkinNames()[0]);
+    EXPECT_GT(MeanDifference(
+                  Load(first / "tb_pic.bmp", "BMP"),
+                  Load(kImages / "skins" / std::string(tb::SkinNames()[1]) / "tb_pic.bmp", "BMP")),
+              20.0);
+    for (const std::string name : {"tb_pic.bmp", "tb_fin.bmp", "tb_spl.bmp"}) {
+        const QImage own = Load(kImages / name, "BMP");
+        EXPECT_TRUE(!own.isNull() && own == Load(first / name, "BMP")) << name;
     }
 }
 
@@ -196,25 +187,14 @@ TEST_F(Pictures, BlastFramesDifferFromOneAnother) {
                         << j + 1;
         }
         // An explosion is not an implosion.
-        EXPECT_GT(
-            MeanDifference(
-                tb::DrawBlastFrame(2, px, false, Qt::black).convertToFormat(QImage::Format_RGB32),
-                tb::DrawBlastFrame(2, px, true, Qt::black).convertToFormat(QImage::Format_RGB32)),
-            10.0);
+        EXPECT_GT(MeanDifference(tb::DrawBlastFrame(2, px, false, Qt::black),
+                                 tb::DrawBlastFrame(2, px, true, Qt::black)),
+                  10.0);
         // Outside the blast the default backdrop is transparent.
         EXPECT_EQ(qAlpha(tb::DrawBlastFrame(4, px, true).pixel(0, 0)), 0);
     }
-    EXPECT_TRUE(tb::DrawBlastFrame(0, 16, false).isNull());
-    EXPECT_TRUE(tb::DrawBlastFrame(5, 16, true).isNull());
-}
-
-// The mean brightness of a rectangle of a picture.
-double Brightness(const QImage& image, const QRect& r) {
-    double sum = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            sum += qGray(image.pixel(x, y));
-    return sum / (r.width() * r.height());
+    EXPECT_TRUE(tb::DrawBlastFrame(0, 16, false).isNull() &&
+                tb::DrawBlastFrame(5, 16, true).isNull());
 }
 
 TEST_F(Pictures, BoxesFillUpFromBoxOneToBoxThree) {
@@ -224,9 +204,9 @@ TEST_F(Pictures, BoxesFillUpFromBoxOneToBoxThree) {
         for (int px : tb::kTilePixels) {
             SCOPED_TRACE(std::string(set) + " " + std::to_string(px));
             const QRect middle(px / 3, px / 4, px / 3, px * 5 / 8);
-            const double one = Brightness(tb::DrawCellPicture(set, "5-box1", px), middle);
-            const double two = Brightness(tb::DrawCellPicture(set, "6-box2", px), middle);
-            const double three = Brightness(tb::DrawCellPicture(set, "7-box3", px), middle);
+            const double one = Brightness(tb::DrawCellPicture(set, "5-box1", px), middle).first;
+            const double two = Brightness(tb::DrawCellPicture(set, "6-box2", px), middle).first;
+            const double three = Brightness(tb::DrawCellPicture(set, "7-box3", px), middle).first;
             EXPECT_GT(two, one + 15);
             EXPECT_GT(three, two + 15);
         }
@@ -238,16 +218,15 @@ TEST_F(Pictures, BackgroundsKeepTextReadable) {
         SCOPED_TRACE(std::string(skin));
         // Dialog and list backgrounds: light and calm under dark text.
         for (const char* name : {"tb_box", "tb_list"}) {
-            const QImage picture = tb::DrawSkinPicture(skin, name);
-            EXPECT_GT(Brightness(picture, picture.rect()), 170) << name;
-            EXPECT_LT(Spread(picture), 20) << name;
+            const auto [mean, spread] = Brightness(tb::DrawSkinPicture(skin, name));
+            EXPECT_TRUE(mean > 170 && spread < 20) << name << " " << mean << " " << spread;
         }
         // The congratulations lines are written over the bottom of the
         // picture: it is darker there than behind the hero.
         const QImage fin = tb::DrawSkinPicture(skin, "tb_fin");
         const QRect bottom(0, fin.height() - 50, fin.width(), 50), top(0, 0, fin.width(), 120);
-        EXPECT_LT(Brightness(fin, bottom), 90);
-        EXPECT_GT(Brightness(fin, top), Brightness(fin, bottom) + 30);
+        EXPECT_LT(Brightness(fin, bottom).first, 90);
+        EXPECT_GT(Brightness(fin, top).first, Brightness(fin, bottom).first + 30);
     }
     EXPECT_TRUE(tb::DrawSkinPicture("Standard", "tb_nothing").isNull());
 }
