@@ -3,6 +3,7 @@
 // logs every event of a move in the order the engine raises it.
 
 #include "engine/tb_activemap.h"
+#include "engine/tb_levsol.h"
 #include "engine/tb_map.h"
 #include "services/d_file.h"
 #include "tests/test_support.h"
@@ -42,6 +43,21 @@ inline std::string D(TDir d) {
     return std::string(1, "UDLR"[d]);
 }
 
+// The moves written as the letters U D L R, recorded for `player`, and back.
+inline TLevSol Moves(const std::string& letters, const std::string& player = "Ann #0") {
+    TLevSol s;
+    s.SetPlayer(player);
+    for (char c : letters)
+        s.Add(static_cast<std::uint8_t>(std::string_view("UDLR").find(c)));
+    return s;
+}
+inline std::string Letters(const TLevSol& s) {
+    std::string text;
+    for (int i = 1; i <= s.GetSteps(); ++i)
+        text += "UDLR"[s.GetMove(i)];
+    return text;
+}
+
 // Records every hook of a move with its arguments, then applies the rule.
 // Base is TActiveMap or any class derived from it.
 template <typename Base> class THookLog : public Base {
@@ -60,50 +76,25 @@ public:
     }
 
 protected:
-    void Explode(TPos a, TPos b) override {
-        Log.push_back("Explode " + P(a) + " " + P(b));
-        Base::Explode(a, b);
+// A hook that logs its name and arguments, then applies the rule.
+#define TB_HOOK(Ret, Name, Params, Args, Text)                                                     \
+    Ret Name Params override {                                                                     \
+        Log.push_back(Text);                                                                       \
+        return Base::Name Args;                                                                    \
     }
-    bool LandOnBox(TPos pos, TPos box) override {
-        Log.push_back("LandOnBox " + P(pos) + " " + P(box));
-        return Base::LandOnBox(pos, box);
-    }
-    void Fall(TPos pos, TDir dir) override {
-        Log.push_back("Fall " + P(pos) + " " + D(dir));
-        Base::Fall(pos, dir);
-    }
-    void Blocked() override {
-        Log.push_back("Blocked");
-        Base::Blocked();
-    }
-    bool MoveHeroTo(TPos pos) override {
-        Log.push_back("MoveHeroTo " + P(pos));
-        return Base::MoveHeroTo(pos);
-    }
-    void MoveObject(TPos from, TPos to) override {
-        Log.push_back("MoveObject " + P(from) + ">" + P(to));
-        Base::MoveObject(from, to);
-    }
-    bool DigGrass(TPos pos) override {
-        Log.push_back("DigGrass " + P(pos));
-        return Base::DigGrass(pos);
-    }
-    bool EatFood(TPos pos) override {
-        Log.push_back("EatFood " + P(pos));
-        return Base::EatFood(pos);
-    }
-    bool Roll(TPos& pos, TDir& dir) override {
-        Log.push_back("Roll " + P(pos) + " " + D(dir));
-        return Base::Roll(pos, dir);
-    }
-    void Thud() override {
-        Log.push_back("Thud");
-        Base::Thud();
-    }
-    bool IsUnsafeStepDown(TPos pos) override {
-        Log.push_back("IsUnsafeStepDown " + P(pos));
-        return Base::IsUnsafeStepDown(pos);
-    }
+    TB_HOOK(void, Explode, (TPos a, TPos b), (a, b), "Explode " + P(a) + " " + P(b))
+    TB_HOOK(bool, LandOnBox, (TPos pos, TPos box), (pos, box), "LandOnBox " + P(pos) + " " + P(box))
+    TB_HOOK(void, Fall, (TPos pos, TDir dir), (pos, dir), "Fall " + P(pos) + " " + D(dir))
+    TB_HOOK(void, Blocked, (), (), "Blocked")
+    TB_HOOK(bool, MoveHeroTo, (TPos pos), (pos), "MoveHeroTo " + P(pos))
+    TB_HOOK(void, MoveObject, (TPos from, TPos to), (from, to),
+            "MoveObject " + P(from) + ">" + P(to))
+    TB_HOOK(bool, DigGrass, (TPos pos), (pos), "DigGrass " + P(pos))
+    TB_HOOK(bool, EatFood, (TPos pos), (pos), "EatFood " + P(pos))
+    TB_HOOK(bool, Roll, (TPos & pos, TDir& dir), (pos, dir), "Roll " + P(pos) + " " + D(dir))
+    TB_HOOK(void, Thud, (), (), "Thud")
+    TB_HOOK(bool, IsUnsafeStepDown, (TPos pos), (pos), "IsUnsafeStepDown " + P(pos))
+#undef TB_HOOK
 };
 
 using TRecorder = THookLog<TActiveMap>;

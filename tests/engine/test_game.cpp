@@ -225,11 +225,7 @@ TEST_F(Play, ShowSolutionNeedsAStoredSolutionAndKeepsThePlayer) {
 
 std::string SavedLine(const std::string& player, const std::string& game, int level,
                       const std::string& moves) {
-    TLevSol s;
-    s.SetPlayer(player);
-    for (char c : moves)
-        s.Add(static_cast<std::uint8_t>(std::string_view("UDLR").find(c)));
-    return s.Line(game, level, 2) + "\r\n";
+    return Moves(moves, player).Line(game, level, 2) + "\r\n";
 }
 
 TEST_F(Play, SaveProgressAppendsTheRecordingAndLoadProgressTakesItBack) {
