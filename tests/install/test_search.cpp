@@ -59,47 +59,39 @@ const std::vector<std::string> AllMatches = {"root1/TOBBIN-GAM2.ZIP", "root1/tob
 TEST(SearchDrives, WalksTheRootsDepthFirstAndOffersEveryMatchOnce) {
     TSearchCase c;
     const auto r = c.Search(true, [](int) { return TFileAnswer::Skipped; });
-    EXPECT_FALSE(r.Found);
-    EXPECT_FALSE(r.Stopped);
+    EXPECT_EQ(std::tuple(r.Found, r.Stopped, r.FolderCount), std::tuple(false, false, 6u));
     EXPECT_EQ(c.Files, AllMatches);
     EXPECT_EQ(c.Folders, (std::vector<std::string>{"root1", "root1/sub", "root1/tobbin-gam-dir.zip",
                                                    "root2", "root2/deep", "root2/deep/er"}));
     EXPECT_EQ(c.Counts, (std::vector<std::uint32_t>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(r.FolderCount, 6u);
 }
 
 TEST(SearchDrives, EndsAtTheFirstTakenFileOrWhenACallbackAsks) {
-    {
+    const struct {
+        bool FindAll;
+        TFileAnswer Answer; // to the file `At`, every other one Skipped; to all when 0
+        int At;
+        std::uint32_t StopAtFolder;
+        bool Found, Stopped;
+        std::size_t Files, Folders;
+    } cases[] = {
+        {false, TFileAnswer::Taken, 2, 0, true, false, 2, 1},
+        {true, TFileAnswer::Taken, 0, 0, true, false, 4, 6},
+        {true, TFileAnswer::Stop, 3, 0, false, true, 3, 2},
+        {true, TFileAnswer::Skipped, 0, 4, false, true, 3, 4}, // root2 entered, not listed
+    };
+    for (const auto& k : cases) {
         TSearchCase c;
         const auto r = c.Search(
-            false, [](int n) { return n == 2 ? TFileAnswer::Taken : TFileAnswer::Skipped; });
-        EXPECT_TRUE(r.Found);
-        EXPECT_FALSE(r.Stopped);
-        EXPECT_EQ(c.Files.size(), 2u);
-        EXPECT_EQ(r.FolderCount, 1u);
-    }
-    {
-        TSearchCase c;
-        const auto r = c.Search(true, [](int) { return TFileAnswer::Taken; });
-        EXPECT_TRUE(r.Found);
-        EXPECT_EQ(c.Files, AllMatches);
-    }
-    {
-        TSearchCase c;
-        const auto r =
-            c.Search(true, [](int n) { return n == 3 ? TFileAnswer::Stop : TFileAnswer::Skipped; });
-        EXPECT_TRUE(r.Stopped);
-        EXPECT_FALSE(r.Found);
-        EXPECT_EQ(c.Files.size(), 3u);
-        EXPECT_EQ(c.Folders.size(), 2u);
-    }
-    {
-        TSearchCase c;
-        const auto r = c.Search(
-            true, [](int) { return TFileAnswer::Skipped; }, 4);
-        EXPECT_TRUE(r.Stopped);
-        EXPECT_EQ(r.FolderCount, 4u);
-        EXPECT_EQ(c.Files.size(), 3u); // root2 was entered but not listed
+            k.FindAll,
+            [&](int n) { return k.At == 0 || n == k.At ? k.Answer : TFileAnswer::Skipped; },
+            k.StopAtFolder);
+        EXPECT_EQ(std::tuple(r.Found, r.Stopped, c.Files.size(), c.Folders.size(), r.FolderCount),
+                  std::tuple(k.Found, k.Stopped, k.Files, k.Folders, k.Folders))
+            << k.At << " " << k.StopAtFolder;
+        if (k.Files == AllMatches.size()) {
+            EXPECT_EQ(c.Files, AllMatches);
+        }
     }
 }
 
@@ -145,15 +137,14 @@ TEST(InstallArchives, UnpacksAcceptedArchivesAndDeletesOnlyCompleteOnes) {
     const auto report = InstallArchives(prog.Layout(), TArchiveKind::Games, ask, nullptr, places);
     EXPECT_TRUE(report.Search.Found);
     ASSERT_EQ(report.Archives.size(), 3u);
-    EXPECT_TRUE(report.Archives[0].Deleted);
-    EXPECT_FALSE(report.Archives[1].Deleted);
+    EXPECT_EQ(std::tuple(report.Archives[0].Deleted, report.Archives[1].Deleted,
+                         report.Archives[2].Result.Code),
+              std::tuple(true, false, UnzipNoEndRecord));
     ASSERT_EQ(report.Archives[1].Result.Failed.size(), 1u);
     EXPECT_EQ(report.Archives[1].Result.Failed[0].Name, "tbg/r.tbg");
-    EXPECT_EQ(report.Archives[2].Result.Code, UnzipNoEndRecord);
-    EXPECT_EQ(test::ReadFile(prog / "tbg/one.tbg"), "one");
-    EXPECT_EQ(test::ReadFile(prog / "tbg/two.tbg"), "two");
-    EXPECT_FALSE(fs::exists(prog / "tbg/three.tbg"));
-    EXPECT_FALSE(fs::exists(root / "tobbin-gam1.zip"));
+    EXPECT_EQ(std::tuple(test::ReadFile(prog / "tbg/one.tbg"), test::ReadFile(prog / "tbg/two.tbg"),
+                         fs::exists(prog / "tbg/three.tbg"), fs::exists(root / "tobbin-gam1.zip")),
+              std::tuple("one", "two", false, false));
     for (const char* kept : {"tobbin-gam2.zip", "tobbin-gam3.zip", "tobbin-gam4.zip"})
         EXPECT_TRUE(fs::exists(root / kept)) << kept;
 
