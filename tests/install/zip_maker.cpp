@@ -3,7 +3,6 @@
 #include "tests/test_support.h"
 
 #include <algorithm>
-#include <array>
 #include <stdexcept>
 #include <unordered_map>
 #include <zlib.h>
@@ -164,89 +163,36 @@ std::string Shrink(std::string_view data, int clearEvery) {
     return out.Out;
 }
 
-namespace {
-
-// Code lengths of at most 16 bits for the counts (every value gets a code):
-// the two lightest trees are joined until one is left.
-std::vector<int> CodeLengths(std::vector<long> counts) {
-    for (;;) {
-        std::vector<std::pair<long, std::vector<int>>> trees; // weight, the values below
-        for (std::size_t v = 0; v < counts.size(); ++v)
-            trees.push_back({counts[v] + 1, {static_cast<int>(v)}});
-        std::vector<int> lengths(counts.size());
-        while (trees.size() > 1) {
-            std::sort(trees.begin(), trees.end(),
-                      [](auto& a, auto& b) { return a.first > b.first; });
-            auto lightest = std::move(trees.back());
-            trees.pop_back();
-            auto& next = trees.back();
-            for (int v : lightest.second)
-                ++lengths[v];
-            for (int v : next.second)
-                ++lengths[v];
-            next.first += lightest.first;
-            next.second.insert(next.second.end(), lightest.second.begin(), lightest.second.end());
-        }
-        if (*std::max_element(lengths.begin(), lengths.end()) <= 16) return lengths;
-        for (long& c : counts)
-            c /= 2;
-    }
-}
-
-struct TCode {
-    std::vector<int> Lengths;
-    std::vector<unsigned> Codes;
-
-    explicit TCode(const std::vector<long>& counts) : Lengths(CodeLengths(counts)) {
-        std::array<unsigned, 18> next{};
-        for (int len : Lengths)
-            ++next[len + 1];
-        for (int len = 1; len <= 17; ++len)
-            next[len] = (next[len] + next[len - 1]) << 1;
-        for (int len : Lengths)
-            Codes.push_back(next[len]++);
-    }
-    // The tree description: byte count less one, then (run - 1) << 4 | (length - 1).
-    void WriteTree(TBitWriter& out) const {
-        std::vector<unsigned> bytes;
-        for (std::size_t v = 0; v < Lengths.size();) {
-            std::size_t run = 1;
-            while (run < 16 && v + run < Lengths.size() && Lengths[v + run] == Lengths[v])
-                ++run;
-            bytes.push_back(static_cast<unsigned>(((run - 1) << 4) | (Lengths[v] - 1)));
-            v += run;
-        }
-        out.Put(static_cast<unsigned>(bytes.size() - 1), 8);
-        for (unsigned b : bytes)
-            out.Put(b, 8);
-    }
-    // The code, first bit highest, every bit inverted.
-    void Write(TBitWriter& out, int value) const {
-        for (int b = Lengths[value] - 1; b >= 0; --b)
-            out.Put(((Codes[value] >> b) & 1u) ^ 1u, 1);
-    }
-};
-
-} // namespace
-
+// The three trees are codes of one length each, 8 bits for the 256 literals
+// and 6 for the 64 lengths and distances: the decoders' trees are read by one
+// routine, which the data of other programs checks with codes of many lengths.
 std::string Implode(std::string_view data, bool window8k, bool literalTree) {
     const int lowBits = window8k ? 7 : 6;
     const std::size_t window = window8k ? 8192 : 4096;
     const std::size_t minMatch = literalTree ? 3 : 2, maxMatch = minMatch + 63 + 255;
-    struct TToken {
-        std::size_t Length, Distance; // Length 0: a literal
-        unsigned char Byte;
+    TBitWriter out;
+    // The tree's byte count less one, then bytes (run - 1) << 4 | (length - 1).
+    auto tree = [&out](unsigned bits) {
+        out.Put((1u << bits) / 16 - 1, 8);
+        for (unsigned run = 0; run < (1u << bits) / 16; ++run)
+            out.Put(0xf0 | (bits - 1), 8);
     };
+    // The code of a value is the value: first bit highest, every bit inverted.
+    auto code = [&out](std::size_t value, int bits) {
+        for (int b = bits - 1; b >= 0; --b)
+            out.Put(((value >> b) & 1u) ^ 1u, 1);
+    };
+    if (literalTree) tree(8);
+    tree(6);
+    tree(6);
     // Bytes before the start read as zero, so a match may reach back past it.
     auto at = [&](std::ptrdiff_t k) {
         return k < 0 ? 0 : static_cast<unsigned char>(data[static_cast<std::size_t>(k)]);
     };
-    std::vector<TToken> tokens;
-    std::vector<long> litCount(256), lenCount(64), distCount(64);
     std::vector<std::vector<std::size_t>> seen(256); // earlier positions of each byte
     for (std::size_t i = 0; i < data.size();) {
         const auto first = static_cast<unsigned char>(data[i]);
-        std::size_t best = 0, bestDistance = 0;
+        std::size_t best = 0, distance = 0;
         auto tryDistance = [&](std::size_t d) {
             const auto from = static_cast<std::ptrdiff_t>(i) - static_cast<std::ptrdiff_t>(d);
             std::size_t n = 0;
@@ -254,49 +200,28 @@ std::string Implode(std::string_view data, bool window8k, bool literalTree) {
                    at(from + static_cast<std::ptrdiff_t>(n)) ==
                        at(static_cast<std::ptrdiff_t>(i + n)))
                 ++n;
-            if (n > best) {
-                best = n;
-                bestDistance = d;
-            }
+            if (n > best) best = n, distance = d;
         };
         for (auto p = seen[first].rbegin(); p != seen[first].rend() && i - *p <= window; ++p) {
             tryDistance(i - *p);
             if (best == maxMatch) break;
         }
         if (first == 0 && i < window) tryDistance(i + 1); // the zeros before the start
-        const std::size_t step = best >= minMatch ? best : 1;
-        if (best >= minMatch) {
-            tokens.push_back({best, bestDistance, 0});
-            ++lenCount[std::min<std::size_t>(best - minMatch, 63)];
-            ++distCount[(bestDistance - 1) >> lowBits];
-        } else {
-            tokens.push_back({0, 0, first});
-            ++litCount[first];
-        }
-        for (std::size_t k = i; k < i + step; ++k)
-            seen[static_cast<unsigned char>(data[k])].push_back(k);
-        i += step;
-    }
-    const TCode literals(litCount), lengths(lenCount), distances(distCount);
-    TBitWriter out;
-    if (literalTree) literals.WriteTree(out);
-    lengths.WriteTree(out);
-    distances.WriteTree(out);
-    for (const TToken& t : tokens) {
-        if (t.Length == 0) {
+        if (best < minMatch) {
+            best = 1;
             out.Put(1, 1);
-            if (literalTree)
-                literals.Write(out, t.Byte);
-            else
-                out.Put(t.Byte, 8);
-            continue;
+            literalTree ? code(first, 8) : out.Put(first, 8);
+        } else {
+            out.Put(0, 1);
+            out.Put(static_cast<unsigned>((distance - 1) & ((1u << lowBits) - 1)), lowBits);
+            code((distance - 1) >> lowBits, 6);
+            const std::size_t extra = best - minMatch;
+            code(std::min<std::size_t>(extra, 63), 6);
+            if (extra >= 63) out.Put(static_cast<unsigned>(extra - 63), 8);
         }
-        out.Put(0, 1);
-        out.Put(static_cast<unsigned>((t.Distance - 1) & ((1u << lowBits) - 1)), lowBits);
-        distances.Write(out, static_cast<int>((t.Distance - 1) >> lowBits));
-        const std::size_t extra = t.Length - minMatch;
-        lengths.Write(out, static_cast<int>(std::min<std::size_t>(extra, 63)));
-        if (extra >= 63) out.Put(static_cast<unsigned>(extra - 63), 8);
+        for (std::size_t k = i; k < i + best; ++k)
+            seen[static_cast<unsigned char>(data[k])].push_back(k);
+        i += best;
     }
     return out.Out;
 }
