@@ -100,12 +100,10 @@ TEST(PlaceMember, AnInstalledCopyInstallsIntoThePlayersFolder) {
         {Sounds, "wav/New/tb_win.wav", player / "wav/New/tb_win.wav"},
         {Solutions, "best.sox", player / "best.sox"},
     };
-    for (const auto& c : cases) {
-        bool isFolder = false;
-        const auto relative = MemberPath(c.Name, isFolder);
-        ASSERT_TRUE(relative);
-        EXPECT_EQ(PlaceMember(folders, c.Kind, *relative, isFolder).Target, c.Expected) << c.Name;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(Destination(folders, c.Kind, c.Name),
+                  fs::relative(c.Expected, root / "usr/share/tobbin").generic_string())
+            << c.Name;
 }
 
 TEST(InstallArchives, AHostileArchiveReplacesNothingOfTheProgramOrTheRecords) {
@@ -126,17 +124,14 @@ TEST(InstallArchives, AHostileArchiveReplacesNothingOfTheProgramOrTheRecords) {
         TSearchPlaces{{downloads}, {}});
     ASSERT_EQ(report.Archives.size(), 1u);
     const TUnzipResult& result = report.Archives[0].Result;
-    EXPECT_EQ(result.Written, 1);
-    ASSERT_EQ(result.Failed.size(), kept.size());
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        EXPECT_EQ(result.Failed[i].Name, kept[i]);
-        EXPECT_EQ(result.Failed[i].Code, UnzipRefused);
-        EXPECT_EQ(test::ReadFile(prog / kept[i]), "the player's " + kept[i]);
-    }
+    ASSERT_EQ(std::tuple(result.Written, result.Failed.size()), std::tuple(1, kept.size()));
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        EXPECT_EQ(std::tuple(result.Failed[i].Name, result.Failed[i].Code,
+                             test::ReadFile(prog / kept[i])),
+                  std::tuple(kept[i], UnzipRefused, "the player's " + kept[i]));
     EXPECT_EQ(test::ReadFile(prog / "tbg/new.tbg"), "a game");
     // The archive was not installed whole, so it stays for the player to see.
-    EXPECT_FALSE(report.Archives[0].Deleted);
-    EXPECT_TRUE(fs::exists(downloads / "tobbin-gam-evil.zip"));
+    EXPECT_TRUE(!report.Archives[0].Deleted && fs::exists(downloads / "tobbin-gam-evil.zip"));
 }
 
 TEST(FailedMembersMessage, ListsTheNamesThatFitOneALineThenHowManyMore) {
