@@ -33,10 +33,10 @@ TEST(SolverDelta, ReadsBackEveryKindOfDifference) {
     };
     std::mt19937 random(5);
     for (const TCase& c : cases) {
-        std::vector<std::uint8_t> base(c.Size), packed(c.Size);
+        std::vector<std::uint8_t> base(c.Size);
         for (auto& byte : base)
             byte = static_cast<std::uint8_t>(random());
-        packed = base;
+        std::vector<std::uint8_t> packed = base;
         std::vector<std::size_t> changed = c.Changed;
         if (c.All || (changed.empty() && c.Bytes == 0)) {
             for (std::size_t i = 0; i < c.Size; i += c.All ? 1 : 2)
@@ -48,11 +48,9 @@ TEST(SolverDelta, ReadsBackEveryKindOfDifference) {
         const TDelta delta(c.Size);
         std::vector<std::uint8_t> out(delta.MaxEntry() + 16, 0xEE);
         const std::size_t written = delta.Encode(base.data(), packed.data(), out.data());
-        EXPECT_LE(written, delta.MaxEntry()) << c.What;
+        EXPECT_TRUE(written <= delta.MaxEntry() && (c.Bytes == 0 || written == c.Bytes))
+            << c.What << ": " << written;
         EXPECT_EQ(out[written], 0xEE) << c.What << ": wrote past its answer";
-        if (c.Bytes != 0) {
-            EXPECT_EQ(written, c.Bytes) << c.What;
-        }
 
         std::vector<std::uint8_t> position = base;
         EXPECT_EQ(delta.Decode(out.data(), position.data()), written) << c.What;

@@ -114,8 +114,7 @@ TEST(SolverHint, GivesUpAtTheLimitAndRemembersForThatLimit) {
     EXPECT_EQ(std::tuple(hint.Outcome, hint.Cancelled, hint.Positions),
               std::tuple(TSolveOutcome::GaveUp, false, 3u));
     ASSERT_TRUE(hinter.Known(*level, 3).has_value());
-    EXPECT_TRUE(hinter.Known(*level, 3)->FromCache);
-    EXPECT_FALSE(hinter.Known(*level, 4).has_value());
+    EXPECT_TRUE(hinter.Known(*level, 3)->FromCache && !hinter.Known(*level, 4).has_value());
 
     options.MaxStates = 1000;
     const THint found = hinter.Find(*level, options);

@@ -97,9 +97,9 @@ TEST(SolverSearch, GivesUpWithinItsMemoryAndWhenAskedToStop) {
     small.MemoryBudget = 2 << 20;
     small.Threads = 2;
     const TSolveResult full = Solve(level, small);
-    EXPECT_EQ(std::tuple(full.Outcome, full.OutOfMemory, full.Moves.size()),
-              std::tuple(TSolveOutcome::GaveUp, true, 0u));
-    EXPECT_LE(full.PeakBytes, small.MemoryBudget);
+    EXPECT_EQ(std::tuple(full.Outcome, full.OutOfMemory, full.Moves.size(),
+                         full.PeakBytes <= small.MemoryBudget),
+              std::tuple(TSolveOutcome::GaveUp, true, 0u, true));
 
     std::stop_source stop;
     TSolveOptions asked;
@@ -115,8 +115,8 @@ TEST(SolverSearch, GivesUpWithinItsMemoryAndWhenAskedToStop) {
     EXPECT_EQ(std::tuple(stopped.Outcome, stopped.Cancelled),
               std::tuple(TSolveOutcome::GaveUp, true));
     // It stops at the end of the segment it is in: a few thousand positions on.
-    EXPECT_LT(stopped.Stored, 5000u + 4 * 1000 + 1);
-    EXPECT_GT(calls, 1);
+    EXPECT_TRUE(stopped.Stored < 5000u + 4 * 1000 + 1 && calls > 1)
+        << stopped.Stored << " " << calls;
     EXPECT_EQ(level.GetCells(), before);
 }
 

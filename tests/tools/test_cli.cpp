@@ -85,11 +85,10 @@ TEST_F(CliTool, PlayPrintsTheLevelAfterTheMoves) {
                          "", 0}));
 
     // Nothing moved yet: the level waits in Ready. A move into a wall records nothing.
-    const std::string ready = "state Ready\nresult open\nsteps 0\nfood 2\nhero 2 2\n";
-    run = Run({"play", file, " "});
-    EXPECT_EQ(run.Out.rfind(ready, 0), 0u) << run.Out;
-    run = Run({"play", file, "u"});
-    EXPECT_EQ(run.Out.rfind(ready, 0), 0u) << run.Out;
+    for (const char* moves : {" ", "u"})
+        EXPECT_TRUE(Run({"play", file, moves})
+                        .Out.starts_with("state Ready\nresult open\nsteps 0\nfood 2\nhero 2 2\n"))
+            << moves;
 
     // Won at the last food; the moves after it are ignored.
     EXPECT_EQ(Run({"play", file, "2d2u3R 5L"}),
@@ -255,14 +254,14 @@ TEST_F(CliTool, VerifyReplaysEveryStoredSolutionAndGoesOnPastFailures) {
 
     // --merge does what the game's start does: the import is merged and goes.
     run = Run({"verify", "--settings", program.string(), "--merge"});
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_FALSE(std::filesystem::exists(program / "shipped.sox"));
-    EXPECT_TRUE(std::filesystem::exists(program / "tobbin.sol.bak"));
+    EXPECT_EQ(std::tuple(run.Status, std::filesystem::exists(program / "shipped.sox"),
+                         std::filesystem::exists(program / "tobbin.sol.bak")),
+              std::tuple(1, false, true));
     EXPECT_NE(ReadFile(program / "tobbin.hof"), before.at((program / "tobbin.hof").string()).first);
 
     std::filesystem::create_directories(Folder / "empty");
-    run = Run({"verify", "--settings", (Folder / "empty").string()});
-    EXPECT_EQ(run, (TRun{"verified 0 solutions: 0 ok, 0 failed\n", "", 0}));
+    EXPECT_EQ(Run({"verify", "--settings", (Folder / "empty").string()}),
+              (TRun{"verified 0 solutions: 0 ok, 0 failed\n", "", 0}));
 }
 
 TEST_F(CliTool, GenerateWritesTheLevelsItListsAndAGameThatCheckReads) {
@@ -271,13 +270,14 @@ TEST_F(CliTool, GenerateWritesTheLevelsItListsAndAGameThatCheckReads) {
                     "food:2,stone:2,grass:4,wall:1", "--steps", "3-30", "--out", out, "--game",
                     "Made Up"});
     ASSERT_EQ(run.Status, 0) << run.Err;
-    EXPECT_EQ(run.Out.rfind("level 1 steps ", 0), 0u) << run.Out;
-    EXPECT_NE(run.Out.find("\nlevel 2 steps "), std::string::npos);
-    EXPECT_NE(run.Out.find("\nkept 2 of 2 after "), std::string::npos);
+    EXPECT_TRUE(run.Out.starts_with("level 1 steps ") &&
+                run.Out.find("\nlevel 2 steps ") != std::string::npos &&
+                run.Out.find("\nkept 2 of 2 after ") != std::string::npos)
+        << run.Out;
     EXPECT_TRUE(std::filesystem::exists(Folder / "gen" / "2.txt"));
     run = Run({"check", (Folder / "gen" / "made_up.tbg").string()});
-    EXPECT_EQ(run.Status, 0) << run.Err;
-    EXPECT_NE(run.Out.find("level 2 playable"), std::string::npos) << run.Out;
+    EXPECT_TRUE(run.Status == 0 && run.Out.find("level 2 playable") != std::string::npos)
+        << run.Err << run.Out;
 }
 
 TEST_F(CliTool, HintPrintsTheNextMoveOfAShortestWinFromThePositionPlayed) {

@@ -108,12 +108,10 @@ TEST(Generator, AShapeKeepsItsDrawnCellsAndFillsOnlyItsEmptyOnes) {
     ASSERT_EQ(levels.size(), 2u);
     for (const TGeneratedLevel& level : levels)
         for (int y = 1; y <= TMap::Height; ++y)
-            for (int x = 1; x <= TMap::Width; ++x) {
-                const TPos pos(x, y);
-                if (shape->GetCell(pos) != Empty) {
-                    EXPECT_EQ(level.Map->GetCell(pos), shape->GetCell(pos)) << x << "," << y;
-                }
-            }
+            for (int x = 1; x <= TMap::Width; ++x)
+                EXPECT_TRUE(shape->GetCell(TPos(x, y)) == Empty ||
+                            level.Map->GetCell(TPos(x, y)) == shape->GetCell(TPos(x, y)))
+                    << x << "," << y;
 
     options.Objects = ParseObjects("food:9");
     EXPECT_THROW(Generate(options), Error) << "more objects than empty cells";
@@ -144,8 +142,7 @@ TEST(Generator, DottedCellsAloneTakeObjectsAndMirrorMakesTheLevelSymmetric) {
                     EXPECT_EQ(code, drawn) << x << "," << y;
                 }
             }
-        EXPECT_EQ(stones, 3);
-        EXPECT_EQ(level.Map->GetFoodCount(), 4);
+        EXPECT_EQ(std::tuple(stones, level.Map->GetFoodCount()), std::tuple(3, 4));
     }
 }
 
@@ -185,9 +182,8 @@ TEST(Generator, OptionListsAreReadOrRefusedClearly) {
     EXPECT_EQ(ParseMechanics(""), 0u);
     EXPECT_EQ(MechanicsText(MechRoll | MechBox), "roll,box");
     const TObjectCounts counts = ParseObjects("stone:7, bomb:2");
-    EXPECT_EQ(counts.Stone, 7);
-    EXPECT_EQ(counts.Bomb, 2);
-    EXPECT_EQ(counts.Food, TObjectCounts{}.Food);
+    EXPECT_EQ(std::tuple(counts.Stone, counts.Bomb, counts.Food),
+              std::tuple(7, 2, TObjectCounts{}.Food));
     for (const char* bad : {"rock:2", "stone", "stone:x", "stone:201", "food:0"})
         EXPECT_THROW(ParseObjects(bad), Error) << bad;
     EXPECT_THROW(ParseMechanics("dig"), Error);

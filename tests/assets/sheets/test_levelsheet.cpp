@@ -67,8 +67,7 @@ TEST_F(LevelSheet, LevelsAreLaidOutInRowsWithTheGamesTiles) {
     const QImage two = DrawLevelSheet(game, tile, 2);
     ASSERT_FALSE(three.isNull());
     // Four levels: two rows of three, or two rows of two.
-    EXPECT_GT(three.width(), two.width());
-    EXPECT_EQ(three.height(), two.height());
+    EXPECT_TRUE(three.width() > two.width() && three.height() == two.height());
     game.AddLevelCopy(map);
     EXPECT_GT(DrawLevelSheet(game, tile, 2).height(), two.height())
         << "a fifth level opens a third row";

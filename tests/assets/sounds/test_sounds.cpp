@@ -124,11 +124,11 @@ TEST(SoundSets, EverySoundIsAWellFormedWaveTheBankLoads) {
             int peak = 0;
             for (int s : wave.Samples)
                 peak = std::max(peak, std::abs(s));
-            EXPECT_TRUE(wave.Seconds() <= MaxSeconds(effect) && wave.Seconds() >= 0.02)
-                << wave.Seconds();
-            EXPECT_TRUE(peak >= Floor && peak <= Ceiling) << peak;
-            EXPECT_TRUE(std::abs(wave.Samples.front()) <= Quiet &&
-                        std::abs(wave.Samples.back()) <= Quiet);
+            EXPECT_TRUE(wave.Seconds() <= MaxSeconds(effect) && wave.Seconds() >= 0.02 &&
+                        peak >= Floor && peak <= Ceiling &&
+                        std::abs(wave.Samples.front()) <= Quiet &&
+                        std::abs(wave.Samples.back()) <= Quiet)
+                << wave.Seconds() << " s, peak " << peak;
         }
     }
 }
