@@ -132,10 +132,14 @@ protected:
     }
     void TearDown() override { SoundBank().SetPlayer(MakeMixerPlayer()); }
 
-    // Opens `name` for player "Ann" at full animation but with no waiting.
-    TWinGame& Open(const std::string& name, std::uint8_t level = 1) {
+    TWinGame& Fresh() {
         Game = std::make_unique<TWinGame>(Ui, Shell, Folder.Layout());
         Game->SetPlayer("Ann");
+        return *Game;
+    }
+    // Opens `name` for player "Ann" at full animation but with no waiting.
+    TWinGame& Open(const std::string& name, std::uint8_t level = 1) {
+        Fresh();
         tb::Settings().Fast = 1; // pacing stays on but costs no time
         Game->SetSpeed(3);
         Game->SetTiming();
@@ -155,14 +159,9 @@ protected:
     static constexpr int EffectCount = 16;
 };
 
-TEST(WinGamePacing, TimingFollowsTheSpeedTableAndTheClockWrapsHourly) {
-    tb::Settings() = TSettings{};
-    Pacing() = TPacing{};
-    TRecordingUi ui;
-    TRecordingShell shell;
-    TempProgramFolder folder;
-    TWinGame game(ui, shell, folder.Layout());
-    const std::array<std::uint32_t, 4> gaps = {85, 70, 55, 42};
+TEST_F(WinGameTest, TimingFollowsTheSpeedTableAndTheClockWrapsHourly) {
+    TWinGame& game = Fresh();
+    const std::uint32_t gaps[] = {85, 70, 55, 42};
     for (std::uint8_t speed = 1; speed <= 4; ++speed) {
         game.SetSpeed(speed);
         game.SetTiming();
@@ -172,10 +171,9 @@ TEST(WinGamePacing, TimingFollowsTheSpeedTableAndTheClockWrapsHourly) {
     tb::Settings().Booster = 0;
     game.SetTiming();
     EXPECT_EQ(Pacing().SoundGap, 0u); // no delay, no gap
-    EXPECT_EQ(ClockTextOf(59), "00:59");
-    EXPECT_EQ(ClockTextOf(3599), "59:59");
-    EXPECT_EQ(ClockTextOf(3600), "00:00");
-    EXPECT_EQ(ClockTextOf(754), "12:34");
+    for (const auto& [seconds, shown] :
+         {std::pair{59, "00:59"}, {3599, "59:59"}, {3600, "00:00"}, {754, "12:34"}})
+        EXPECT_EQ(ClockTextOf(seconds), shown);
 }
 
 TEST_F(WinGameTest, APlayerCannotJumpPastHisFirstUnsolvedLevelUnlessAllLevelsAreOpen) {
@@ -354,9 +352,7 @@ TEST_F(WinGameTest, EachExplosionIsAnimatedOnceWithItsSoundAndALandingBombNotAtA
 
 TEST_F(WinGameTest, TheCaptionNamesPlayerGameAndLevelAndWithExtrasTheStateInLanguageWords) {
     WriteGame("Corridor", {Corridor});
-    Game = std::make_unique<TWinGame>(Ui, Shell, Folder.Layout());
-    Game->SetPlayer("Ann");
-    Game->UpdateCaption();
+    Fresh().UpdateCaption();
     EXPECT_EQ(Ui.Caption, " Tobbin: Ann");
     TWinGame& game = Open("Corridor");
     EXPECT_EQ(Ui.Caption, " Tobbin: Ann > Corridor > Level 1");
@@ -383,22 +379,21 @@ TEST_F(WinGameTest, TheCaptionNamesPlayerGameAndLevelAndWithExtrasTheStateInLang
 
 TEST_F(WinGameTest, TheFirstLoadStartsAtTheRememberedLevelButNeverBeyondTheFirstUnsolved) {
     WriteSimpleGame("Five", 5);
-    Game = std::make_unique<TWinGame>(Ui, Shell, Folder.Layout());
-    Game->SetPlayer("Ann");
+    TWinGame& game = Fresh();
     Shell.Chosen = "Five";
-    Game->RememberStart("five", 4); // beyond the first unsolved level: from the start
-    Game->LoadGame();
-    EXPECT_EQ(Game->GetLevel(), 1);
-    ASSERT_TRUE(Game->Move(Right, 1));
-    ASSERT_EQ(Game->GetLevel(), 2);
-    Game->RememberStart("Five", 2);
-    Game->LoadGame();
-    EXPECT_EQ(Game->GetLevel(), 2);
-    Game->LoadGame(); // remembered once only
-    EXPECT_EQ(Game->GetLevel(), 1);
+    game.RememberStart("five", 4); // beyond the first unsolved level: from the start
+    game.LoadGame();
+    EXPECT_EQ(game.GetLevel(), 1);
+    ASSERT_TRUE(game.Move(Right, 1));
+    ASSERT_EQ(game.GetLevel(), 2);
+    game.RememberStart("Five", 2);
+    game.LoadGame();
+    EXPECT_EQ(game.GetLevel(), 2);
+    game.LoadGame(); // remembered once only
+    EXPECT_EQ(game.GetLevel(), 1);
     Shell.Chosen.clear(); // cancelled: back to no game
-    Game->LoadGame();
-    EXPECT_EQ(Game->GetState(), TState::None);
+    game.LoadGame();
+    EXPECT_EQ(game.GetState(), TState::None);
 }
 
 TEST_F(WinGameTest, ContinuingASavedLevelCountsEachSavedMoveOnceAndRecordsTheRealSteps) {
@@ -409,19 +404,16 @@ TEST_F(WinGameTest, ContinuingASavedLevelCountsEachSavedMoveOnceAndRecordsTheRea
         ASSERT_TRUE(game.Move(i % 2 ? Left : Right, 1));
     game.SaveProgress(); // closed, and Yes to keeping the level
 
-    Game = std::make_unique<TWinGame>(Ui, Shell, Folder.Layout());
-    Game->SetPlayer("Ann");
+    TWinGame& again = Fresh();
     Shell.Chosen = "Room";
     Shell.Answers = {AnswerYes}; // continue the saved level
-    Game->LoadGame();
-    EXPECT_EQ(Game->GetSolution().GetSteps(), 9);
+    again.LoadGame();
+    EXPECT_EQ(again.GetSolution().GetSteps(), 9);
     EXPECT_EQ(Ui.Steps, "9");
-    for (int i = 0; i < 4; ++i)
-        ASSERT_TRUE(Game->Move(Down, 1));
-    for (int i = 0; i < 14; ++i)
-        ASSERT_TRUE(Game->Move(Right, 1));
-    ASSERT_EQ(Game->GetState(), TState::Done);
-    const TLevSol* best = Game->GetRecords().GetSolution("Room", 1);
+    ASSERT_TRUE(again.Move(Down, 4));
+    ASSERT_TRUE(again.Move(Right, 14));
+    ASSERT_EQ(again.GetState(), TState::Done);
+    const TLevSol* best = again.GetRecords().GetSolution("Room", 1);
     ASSERT_NE(best, nullptr);
     EXPECT_EQ(best->GetSteps(), 27);
 }

@@ -113,28 +113,17 @@ TEST_F(GameBoxTest, FiltersChooseGamesAndAnEmptySkillStepsOnlyOnARebuild) {
     });
     EXPECT_EQ(Box.Run(*game, editable, ""), "Gamma");
     EXPECT_TRUE(editable);
-}
 
-TEST_F(GameBoxTest, ThePreselectedGameSetsItsFiltersAndButtonsAnswer) {
-    auto game = Games();
-    bool editable = false;
-    WhenModal([this](QWidget&) {
-        EXPECT_EQ(Box.xPassed.currentIndex(), FilterOld);
-        EXPECT_EQ(Box.xSkill.currentIndex(), 2);
-        EXPECT_EQ(Box.xGame.currentText().toStdString(), "Alpha");
-        QTest::mouseClick(&Box.xOK, Qt::LeftButton);
-    });
-    EXPECT_EQ(Box.Run(*game, editable, "Alpha"), "Alpha");
-    EXPECT_FALSE(editable);
-
-    // A game that is no longer installed preselects nothing.
-    WhenModal([this](QWidget&) {
-        EXPECT_EQ(Box.xPassed.currentIndex(), FilterOld);
-        EXPECT_EQ(Box.xGame.currentText().toStdString(), "Alpha");
-        Box.xGame.setCurrentIndex(0);
-        QTest::mouseClick(&Box.xCancel, Qt::LeftButton);
-    });
-    EXPECT_EQ(Box.Run(*game, editable, "Gone"), "");
+    // A preselected game sets its filters; one no longer installed, nothing.
+    for (const char* preselected : {"Alpha", "Gone"}) {
+        WhenModal([this](QWidget&) {
+            EXPECT_EQ(Box.xPassed.currentIndex(), FilterOld);
+            EXPECT_EQ(Box.xSkill.currentIndex(), 2);
+            EXPECT_EQ(Box.xGame.currentText().toStdString(), "Alpha");
+            QTest::mouseClick(&Box.xOK, Qt::LeftButton);
+        });
+        EXPECT_EQ(Box.Run(*game, editable, preselected), "Alpha");
+    }
 }
 
 TEST_F(GameBoxTest, KeysButtonsHelpAndCaptions) {
@@ -191,6 +180,7 @@ class CongratBoxTest : public WindowTest {
 protected:
     TempProgramFolder Dir;
     TCongratBox Box{Dir.Layout()};
+    using TLine = std::tuple<QString, QColor, bool>;
 
     void Picture(const std::string& name, int width, int height) {
         QImage image(width, height, QImage::Format_RGB32);
@@ -199,78 +189,62 @@ protected:
         ASSERT_TRUE(
             image.save(QString::fromStdString(path), name.ends_with(".bmp") ? "BMP" : "PNG"));
     }
-    // Shows the box with these keys in the settings file's Splash section.
-    void Show(const std::string& lines) {
-        WriteFile(Dir.Layout().SettingsFolder / "tobbin.ini", "[Splash]\r\n" + lines);
-        Box.FormShow();
-    }
     const TShadowLabel& Line(int n) const { return *Box.Lines[static_cast<std::size_t>(n - 1)]; }
-    // The shown lines' text, colour and weight; "-" for a line not shown.
-    std::vector<std::tuple<QString, QColor, bool>> Lines() const {
-        std::vector<std::tuple<QString, QColor, bool>> lines;
+    // Shows the box with these keys in the settings file's Splash section;
+    // the lines' text, colour and weight, "-" for a line not shown.
+    std::vector<TLine> Show(const std::string& keys) {
+        WriteFile(Dir.Layout().SettingsFolder / "tobbin.ini", "[Splash]\r\n" + keys);
+        Box.FormShow();
+        std::vector<TLine> lines;
         for (int n = 1; n <= 3; ++n)
-            if (Line(n).isVisibleTo(&Box))
-                lines.emplace_back(Line(n).text(), Line(n).TextColour(), Line(n).font().bold());
-            else
-                lines.emplace_back("-", QColor(), false);
+            lines.push_back(Line(n).isVisibleTo(&Box)
+                                ? TLine{Line(n).text(), Line(n).TextColour(), Line(n).font().bold()}
+                                : TLine{"-", QColor(), false});
         return lines;
     }
 };
 
 TEST_F(CongratBoxTest, TheDefaultPictureKeepsTheLanguageLinesButACustomOneTakesTheKeys) {
     Picture("tb_fin.bmp", 200, 150);
+    Picture("mine.png", 120, 90);
     Box.ApplyCaptions({{1, "Gl\xFC"
                            "ckwunsch!"}});
-    Show("Line1=Not me\r\nColor1=Blue\r\nBold=0\r\n");
-    EXPECT_EQ(Box.size(), QSize(206, 156));
     const QColor yellow(Qt::yellow), blue(0, 0, 255), red(Qt::red), green(0, 128, 0);
-    EXPECT_EQ(Lines(), (std::vector<std::tuple<QString, QColor, bool>>{
-                           {QString::fromUtf8("Gl\xC3\xBC"
-                                              "ckwunsch!"),
-                            yellow, true},
-                           {"You've completed all levels of this game.", yellow, true},
-                           {Line(3).text(), yellow, true}}));
-    // Stacked from the bottom of the picture.
-    EXPECT_EQ(Line(3).geometry().bottom() + 1, 150 - 2);
+    const TLine none{"-", QColor(), false};
+    const std::vector<TLine> own =
+        Show("Line1=Not me\r\nColor1=Blue\r\nBold=0\r\n"); // the default picture ignores them
+    EXPECT_EQ(own, (std::vector<TLine>{{QString::fromUtf8("Gl\xC3\xBC"
+                                                          "ckwunsch!"),
+                                        yellow, true},
+                                       {"You've completed all levels of this game.", yellow, true},
+                                       {Line(3).text(), yellow, true}}));
+    EXPECT_EQ(Box.size(), QSize(206, 156));
+    EXPECT_EQ(Line(3).geometry().bottom() + 1, 150 - 2); // stacked from the picture's bottom
 
     // A line without a colour takes the one before; an unknown colour keeps
     // the design colour, and no colour keys at all give red.
-    Picture("mine.png", 120, 90);
-    Show("Image=mine.png\r\nLine1=One\r\nColor1=Blue\r\nLine2=Two\r\nLine3=Three\r\n"
-         "Color3=NoSuchColour\r\n");
+    EXPECT_EQ(
+        Show("Image=mine.png\r\nLine1=One\r\nColor1=Blue\r\nLine2=Two\r\nLine3=Three\r\n"
+             "Color3=NoSuchColour\r\n"),
+        (std::vector<TLine>{{"One", blue, false}, {"Two", blue, false}, {"Three", yellow, false}}));
     EXPECT_EQ(Box.width(), 126);
-    EXPECT_EQ(Lines(), (std::vector<std::tuple<QString, QColor, bool>>{
-                           {"One", blue, false}, {"Two", blue, false}, {"Three", yellow, false}}));
-    Show("Image=mine.png\r\nLine3=Alone\r\nBold=1\r\n");
-    EXPECT_EQ(Lines(), (std::vector<std::tuple<QString, QColor, bool>>{
-                           {"-", QColor(), false}, {"-", QColor(), false}, {"Alone", red, true}}));
+    EXPECT_EQ(Show("Image=mine.png\r\nLine3=Alone\r\nBold=1\r\n"),
+              (std::vector<TLine>{none, none, {"Alone", red, true}}));
     EXPECT_EQ(Line(3).geometry().bottom() + 1, 90 - 2);
     // Lines 1 and 3 with line 2 empty: line 1 stands right on line 3.
-    Show("Image=mine.png\r\nLine1=Top\r\nLine3=Bottom\r\nColor1=Green\r\n");
-    EXPECT_EQ(Lines(),
-              (std::vector<std::tuple<QString, QColor, bool>>{
-                  {"Top", green, false}, {"-", QColor(), false}, {"Bottom", green, false}}));
+    EXPECT_EQ(Show("Image=mine.png\r\nLine1=Top\r\nLine3=Bottom\r\nColor1=Green\r\n"),
+              (std::vector<TLine>{{"Top", green, false}, none, {"Bottom", green, false}}));
     EXPECT_EQ(Line(1).geometry().bottom() + 1, Line(3).y() - 2);
 }
 
-TEST_F(CongratBoxTest, PicturesByDriveLetterOrWholePathAndAMissingOneIsAnError) {
-    EXPECT_EQ(TCongratBox::PictureFile(Dir.Layout(), "C:\\pics\\a.bmp"),
-              fs::path("C:\\pics\\a.bmp"));
-    EXPECT_EQ(TCongratBox::PictureFile(Dir.Layout(), "a.bmp"), Dir.Layout().ImagesFolder / "a.bmp");
-    EXPECT_EQ(TCongratBox::PictureFile(Dir.Layout(), "x"), Dir.Layout().ImagesFolder / "x");
-    EXPECT_THROW(Show("Image=missing.png\r\n"), Error);
-    EXPECT_THROW(Box.Run(nullptr), Error);
-    EXPECT_FALSE(Box.isVisible());
-}
-
-TEST_F(CongratBoxTest, RunIsClosedBySpaceAndByAClickOnALine) {
+TEST_F(CongratBoxTest, PicturesByPathAMissingOneIsAnErrorAndRunIsClosedBySpaceOrAClick) {
     Picture("tb_fin.bmp", 100, 100);
-    // Centred on the control, two pixels up and left.
     QWidget panel;
     panel.setGeometry(100, 120, 400, 300);
     panel.show();
     WhenModal([this, &panel](QWidget& shown) {
         EXPECT_EQ(&shown, &Box);
+        // Centred on the control, two pixels up and left.
         const QRect target(panel.mapToGlobal(QPoint(0, 0)), panel.size());
         EXPECT_EQ(Box.frameGeometry().center(), target.center() - QPoint(2, 2));
         QTest::keyClick(&Box, Qt::Key_Space);
@@ -279,6 +253,13 @@ TEST_F(CongratBoxTest, RunIsClosedBySpaceAndByAClickOnALine) {
     EXPECT_FALSE(Box.isVisible());
     WhenModal([this](QWidget&) { QTest::mouseClick(&Box.xLab2, Qt::LeftButton); });
     Box.Run(nullptr);
+    EXPECT_FALSE(Box.isVisible());
+
+    EXPECT_EQ(TCongratBox::PictureFile(Dir.Layout(), "C:\\pics\\a.bmp"),
+              fs::path("C:\\pics\\a.bmp"));
+    EXPECT_EQ(TCongratBox::PictureFile(Dir.Layout(), "a.bmp"), Dir.Layout().ImagesFolder / "a.bmp");
+    EXPECT_THROW(Show("Image=missing.png\r\n"), Error);
+    EXPECT_THROW(Box.Run(nullptr), Error);
     EXPECT_FALSE(Box.isVisible());
 }
 
@@ -289,17 +270,14 @@ TEST_F(WindowTest, TheAboutBoxShowsStartupTextOnlyWhileVisibleAndTheSkinsPicture
     const TFolders& f = dir.Layout();
     TAboutBox box(f);
     EXPECT_EQ(box.xVersion.text(), QStringLiteral("Version 3.54"));
-    box.ShowStartupText("Reading games");
+    box.ShowStartupText("Reading games"); // not shown yet: ignored
     EXPECT_TRUE(box.xMessage.text().isEmpty());
     box.ShowSplash();
-    ASSERT_TRUE(box.isVisible());
     box.ShowStartupText("Reading games");
-    EXPECT_EQ(box.xMessage.text(), QStringLiteral("Reading games"));
-    // A click on the splash does not end it.
-    QTest::mouseClick(&box.xPic, Qt::LeftButton);
-    EXPECT_TRUE(box.isVisible());
+    QTest::mouseClick(&box.xPic, Qt::LeftButton); // does not end the splash
+    ASSERT_TRUE(box.isVisible());
     box.hide();
-    box.ShowStartupText("Reading the log");
+    box.ShowStartupText("Reading the log"); // hidden again: ignored
     EXPECT_EQ(box.xMessage.text(), QStringLiteral("Reading games"));
     // Help > About: modal, closed by Escape or a click.
     WhenModal([&box](QWidget&) { QTest::keyClick(&box, Qt::Key_Escape); });

@@ -29,17 +29,9 @@ const fs::path kSourceHelp = fs::path(TOBBIN_SOURCE_FOLDER) / "data" / "help";
 
 // The topics the program opens by name: F1 and the Help menu, the name and
 // game dialogs, and the record windows.
-const std::vector<std::string> kProgramTopics = {
-    "Welcome",           "Player_name",        "Game_and_level_names", "Loading_games",
-    "Hall_of_Champions", "Best_level_results", "Game_authors",         "Games_by_author"};
-
-std::vector<std::string> Attributes(const std::string& html, const std::string& attribute) {
-    const std::regex pattern("\\b" + attribute + "\\s*=\\s*\"([^\"]*)\"", std::regex::icase);
-    std::vector<std::string> values;
-    for (std::sregex_iterator it(html.begin(), html.end(), pattern), end; it != end; ++it)
-        values.push_back((*it)[1]);
-    return values;
-}
+const char* const kProgramTopics[] = {"Welcome",       "Player_name",       "Game_and_level_names",
+                                      "Loading_games", "Hall_of_Champions", "Best_level_results",
+                                      "Game_authors",  "Games_by_author"};
 
 std::string Title(const fs::path& page) {
     std::smatch match;
@@ -48,54 +40,46 @@ std::string Title(const fs::path& page) {
                                                                                 : std::string();
 }
 
-std::vector<fs::path> Pages() {
-    std::vector<fs::path> pages;
-    for (const auto& entry : fs::directory_iterator(kSourceHelp))
-        if (entry.path().extension() == ".html") pages.push_back(entry.path());
-    std::sort(pages.begin(), pages.end());
-    return pages;
-}
-
-template <typename Names> bool Holds(const Names& names, const std::string& name) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
-
+// Links go to neighbour pages by file name alone, pictures to the generated
+// tiles beside help/; no page is an orphan.
 TEST(HelpPages, EveryTopicExistsAndEveryLinkAndPictureResolves) {
-    const std::vector<fs::path> pages = Pages();
-    ASSERT_FALSE(pages.empty()) << kSourceHelp;
-    std::set<std::string> linked; // pages linked from any other page
-    std::vector<std::string> sizes;
+    const std::regex link("\\bhref\\s*=\\s*\"([^\"#]*)", std::regex::icase);
+    const std::regex picture("\\bsrc\\s*=\\s*\"([^\"]*)\"", std::regex::icase);
+    const std::regex tile("\\.\\./img/([^/]+)/([^/]+)/([^/]+)\\.bmp");
+    const auto holds = [](const auto& names, const std::string& name) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    std::vector<std::string> sizes, pages;
     for (int size = 1; size <= 4; ++size)
         sizes.emplace_back(SpriteSizeName(size));
-    const std::regex picture("\\.\\./img/([^/]+)/([^/]+)/([^/]+)\\.bmp");
-    for (const fs::path& page : pages) {
-        SCOPED_TRACE(page.filename().string());
-        const std::string html = ReadFile(page);
-        EXPECT_FALSE(Title(page).empty());
-        for (std::string link : Attributes(html, "href")) {
-            if (link.rfind("http", 0) == 0) continue;
-            link = link.substr(0, link.find('#'));
-            if (link.empty()) continue;
-            // A page links to its neighbours by file name alone.
-            EXPECT_EQ(link.find('/'), std::string::npos) << link;
-            EXPECT_TRUE(fs::is_regular_file(kSourceHelp / link)) << link;
-            if (link != page.filename().string()) linked.insert(link);
+    std::set<std::string> linked = {"Welcome.html"};
+    for (const auto& entry : fs::directory_iterator(kSourceHelp)) {
+        if (entry.path().extension() != ".html") continue;
+        const std::string name = entry.path().filename().string(), html = ReadFile(entry.path());
+        SCOPED_TRACE(name);
+        pages.push_back(name);
+        EXPECT_FALSE(Title(entry.path()).empty());
+        for (std::sregex_iterator it(html.begin(), html.end(), link), end; it != end; ++it) {
+            const std::string to = (*it)[1];
+            if (to.empty() || to.rfind("http", 0) == 0) continue;
+            EXPECT_EQ(to.find('/'), std::string::npos) << to;
+            EXPECT_TRUE(fs::is_regular_file(kSourceHelp / to)) << to;
+            if (to != name) linked.insert(to);
         }
-        // Pictures are the generated tiles, found from help/ beside img/.
-        for (const std::string& source : Attributes(html, "src")) {
+        for (std::sregex_iterator it(html.begin(), html.end(), picture), end; it != end; ++it) {
             std::smatch part;
-            ASSERT_TRUE(std::regex_match(source, part, picture)) << source;
-            EXPECT_TRUE(Holds(sizes, part[1].str())) << source;
-            EXPECT_TRUE(Holds(SpriteSetNames(), part[2].str())) << source;
-            EXPECT_TRUE(Holds(CellPictureNames(), part[3].str())) << source;
+            const std::string source = (*it)[1];
+            ASSERT_TRUE(std::regex_match(source, part, tile)) << source;
+            EXPECT_TRUE(holds(sizes, part[1]) && holds(SpriteSetNames(), part[2]) &&
+                        holds(CellPictureNames(), part[3]))
+                << source;
         }
     }
-    for (const std::string& topic : kProgramTopics)
-        EXPECT_TRUE(fs::is_regular_file(kSourceHelp / (topic + ".html"))) << topic;
-    // No page is an orphan: each one can be reached by following links.
-    for (const fs::path& page : pages)
-        EXPECT_TRUE(page.filename() == "Welcome.html" || linked.count(page.filename().string()))
-            << page.filename();
+    ASSERT_FALSE(pages.empty()) << kSourceHelp;
+    for (const std::string topic : kProgramTopics)
+        EXPECT_TRUE(holds(pages, topic + ".html")) << topic;
+    for (const std::string& page : pages)
+        EXPECT_TRUE(linked.count(page)) << page;
 }
 
 class HelpWindowTest : public ::testing::Test {

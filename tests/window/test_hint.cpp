@@ -79,27 +79,18 @@ TEST_F(MainWindowTest, SolveLevelReportsTheFewestStepsAndLevelInfoShowsThem) {
     game.EditMode();
     // The answer comes in a message box once the search is done.
     QString report;
-    WhenModal([&report](QWidget& box) {
-        auto& alert = static_cast<TAlertBox&>(box);
-        report = alert.xText[0].text() + "|" + alert.xText[1].text();
-        alert.xOK.click();
-    });
+    Reply({{&TAlertBox::xOK, Note(report)}});
     main.Item(TagSolveLevel)->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !report.isEmpty(); }, 60000));
-    EXPECT_TRUE(report.startsWith(
-        QString::fromUtf8("Level \"Level 1\": the shortest solution takes 7 steps.|")))
+    EXPECT_TRUE(report.contains(
+        QString::fromUtf8("\nLevel \"Level 1\": the shortest solution takes 7 steps.\n")))
         << report.toStdString();
 
     // Level info tells it in play, beside the players' own results.
     game.PlayMode();
     WaitForInput(main);
     QString info;
-    WhenModal([&info](QWidget& box) {
-        auto& alert = static_cast<TAlertBox&>(box);
-        for (const QLabel& line : alert.xText)
-            info += line.text() + "|";
-        alert.xOK.click();
-    });
+    Reply({{&TAlertBox::xOK, Note(info)}});
     main.Item(TagLevelInfo)->trigger();
     EXPECT_TRUE(info.contains(QString::fromUtf8("Shortest possible solution: 7 steps")))
         << info.toStdString();

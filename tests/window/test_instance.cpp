@@ -1,7 +1,5 @@
 // One running copy: real processes meet over the instance check (the probe
-// stands in for the program); a crashed copy's leftovers, a lost lock file and
-// a hung copy. Then the tray on the off-screen platform, which has none, and
-// with a tray pretended.
+// stands in for the program). Then the tray, none and pretended.
 
 #include "play/d_hidwin.h"
 #include "shell/tb_instance.h"
@@ -110,41 +108,29 @@ TEST_F(Instance, HungCopyOrNoPlaceForTheLock) {
 
 // ---- The tray ----
 
-class Tray : public WindowTest {};
-
-TEST_F(Tray, WithoutATrayMinimisingJustMinimises) {
-    QWidget main;
-    THidWin hid([&main] { return &main; });
+TEST_F(WindowTest, MinimisingGoesIntoTheTrayOnlyWhereThereIsOneAndAClickBringsTheWindowBack) {
+    QWidget main, other;
+    auto plain = std::make_unique<THidWin>([&main] { return &main; });
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable()); // the off-screen platform
     main.show();
     main.showMinimized();
     QTest::qWait(20);
-    EXPECT_TRUE(main.isMinimized());
-    EXPECT_TRUE(main.isVisible());
-    EXPECT_FALSE(hid.InTray());
-    EXPECT_FALSE(hid.Hide_App());
-    hid.BringForward();
-    EXPECT_FALSE(main.isMinimized());
-    EXPECT_TRUE(main.isVisible());
-
-    // A main window that start-up has not shown yet is not shown early.
+    EXPECT_TRUE(main.isMinimized() && main.isVisible());
+    EXPECT_FALSE(plain->InTray() || plain->Hide_App());
+    plain->BringForward();
+    EXPECT_TRUE(!main.isMinimized() && main.isVisible());
+    plain.reset();
+    // Neither is a main window that start-up has not shown yet shown early,
+    // nor does anything go into the tray before the main window exists.
     QWidget starting;
-    THidWin atStart([&starting] { return &starting; });
-    atStart.BringForward();
+    THidWin(([&starting] { return &starting; })).BringForward();
     EXPECT_FALSE(starting.isVisible());
-
-    // Before the main window exists, nothing goes into the tray.
     THidWin early([] { return static_cast<QWidget*>(nullptr); });
     early.TrayAvailable = [] { return true; };
     EXPECT_FALSE(early.Hide_App());
-}
 
-TEST_F(Tray, MinimisedIntoTheTrayAndBackByAClick) {
-    QWidget main;
-    QWidget other;
     THidWin hid([&main] { return &main; });
     hid.TrayAvailable = [] { return true; };
-    main.show();
     other.showMinimized();
     main.showMinimized();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !main.isVisible(); }, 2000));
@@ -155,29 +141,20 @@ TEST_F(Tray, MinimisedIntoTheTrayAndBackByAClick) {
     // main window would be out of reach.
     other.showNormal();
     QTest::qWait(20);
-    EXPECT_TRUE(hid.InTray());
-    EXPECT_FALSE(main.isVisible());
-
+    EXPECT_TRUE(hid.InTray() && !main.isVisible());
     emit hid.xTray.activated(QSystemTrayIcon::Trigger);
-    EXPECT_TRUE(main.isVisible());
-    EXPECT_FALSE(main.isMinimized());
-    EXPECT_FALSE(hid.InTray());
-
+    EXPECT_TRUE(main.isVisible() && !main.isMinimized() && !hid.InTray());
     // Restored by other means, the tray icon goes and the window comes back.
     ASSERT_TRUE(hid.Hide_App());
     ASSERT_FALSE(main.isVisible());
     main.setWindowState(Qt::WindowMinimized);
     main.setWindowState(Qt::WindowNoState);
-    EXPECT_FALSE(hid.InTray());
-    EXPECT_TRUE(main.isVisible());
-
+    EXPECT_TRUE(main.isVisible() && !hid.InTray());
     // Minimised and at once restored: the late hiding leaves the window be.
-    main.show();
     main.showMinimized();
     main.showNormal();
     QTest::qWait(20);
-    EXPECT_TRUE(main.isVisible());
-    EXPECT_FALSE(hid.InTray());
+    EXPECT_TRUE(main.isVisible() && !hid.InTray());
 }
 
 } // namespace

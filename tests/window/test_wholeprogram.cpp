@@ -45,16 +45,22 @@ protected:
             if (item->text().remove('&') == QString::fromUtf8(text)) return item;
         return nullptr;
     }
-    // Answers the install command's first two questions Yes; `then` gets the
-    // boxes that follow.
-    static void InstallYes(std::function<void(TAlertBox&)> then) {
-        Answer<TAlertBox>([then](TAlertBox& first) {
-            first.xYes.click();
-            Answer<TAlertBox>([then](TAlertBox& question) {
-                then(question);
-                question.xYes.click();
-            });
+    // Picks `name` in the load-game dialog with every filter open.
+    static void Pick(const char* name) {
+        Answer<TGameBox>([name](TGameBox& box) {
+            box.xPassed.setCurrentIndex(FilterAll);
+            box.xSkill.setCurrentIndex(AllSkills);
+            box.xGame.setCurrentIndex(box.xGame.findText(QString::fromUtf8(name)));
+            QTest::keyClick(&box, Qt::Key_Return);
         });
+    }
+    // An archive of `members` in a download folder of its own that the
+    // installer searches.
+    fs::path Downloads(const char* archive, const std::vector<TZipMember>& members) {
+        const fs::path downloads = Folder.Path() / "downloads";
+        fs::create_directories(downloads);
+        WriteZip((downloads / archive).string(), members);
+        return downloads;
     }
 };
 
@@ -128,10 +134,7 @@ TEST_F(WholeProgramTest, AGameMadeInTheEditorIsSavedReloadedFromTheDialogAndWon)
     // A level without food cannot be saved; nothing is written.
     Paint(main, 7, 2, 2, 2, 2);
     QString refused;
-    Answer<TAlertBox>([&](TAlertBox& box) {
-        refused = ShownText(box);
-        box.xOK.click();
-    });
+    Reply({{&TAlertBox::xOK, Note(refused)}});
     main.Item(15)->trigger();
     EXPECT_TRUE(refused.contains(ToUnicode(MoreMessage(MsgCannotSave)))) << refused.toStdString();
     EXPECT_FALSE(fs::exists(GameFile("Herb Border")));
@@ -144,12 +147,7 @@ TEST_F(WholeProgramTest, AGameMadeInTheEditorIsSavedReloadedFromTheDialogAndWon)
 
     // Load game leaves the editor (nothing to ask: the game is saved) and
     // the dialog offers the new game.
-    Answer<TGameBox>([](TGameBox& box) {
-        box.xPassed.setCurrentIndex(FilterAll);
-        box.xSkill.setCurrentIndex(AllSkills);
-        box.xGame.setCurrentIndex(box.xGame.findText(QString::fromUtf8("Herb Border")));
-        QTest::keyClick(&box, Qt::Key_Return);
-    });
+    Pick("Herb Border");
     main.Item(11)->trigger();
     EXPECT_FALSE(game.IsEdit());
     ASSERT_EQ(game.GameName(), "Herb Border");
@@ -201,6 +199,11 @@ TEST_F(WholeProgramTest, AWonLevelIsReachedFromTheHallAndItsRecordsFollowARename
     });
     main.Item(54)->trigger();
     EXPECT_TRUE(main.windowTitle().contains(QString::fromUtf8("New Lane")));
+    // Closing with the change unsaved asks; Cancel keeps the editor open.
+    ASSERT_TRUE(game.IsModified());
+    Reply({{&TAlertBox::xCancel}});
+    EXPECT_FALSE(main.close());
+    EXPECT_TRUE(game.IsEdit() && main.isVisible());
     main.Item(15)->trigger();
     EXPECT_TRUE(fs::exists(GameFile("New Lane")));
     EXPECT_FALSE(fs::exists(GameFile("Old Lane")));
@@ -211,36 +214,12 @@ TEST_F(WholeProgramTest, AWonLevelIsReachedFromTheHallAndItsRecordsFollowARename
     EXPECT_EQ(game.GameName(), "New Lane");
 
     QString question;
-    Answer<TAlertBox>([&](TAlertBox& box) {
-        question = ShownText(box);
-        box.xYes.click();
-    });
+    Reply({{&TAlertBox::xYes, Note(question)}});
     main.Item(25)->trigger();
     EXPECT_TRUE(question.contains(QString::fromUtf8("\"New Lane\""))) << question.toStdString();
     EXPECT_FALSE(fs::exists(GameFile("New Lane")));
     EXPECT_EQ(game.FindGame("New Lane"), nullptr);
     EXPECT_EQ(game.GetRecords().PlayerSteps("New Lane", 1, "Tester"), 0);
-}
-
-TEST_F(WholeProgramTest, LeavingAModifiedGameAsksAndCancelKeepsTheEditorAndTheProgramOpen) {
-    WriteGame("Corridor", {LongCorridor});
-    TMain& main = Start();
-    TWinGame& game = main.Game();
-    Open(main, "Corridor");
-    main.Item(18)->trigger();
-    Paint(main, 2, 20, 10, 21, 11); // walls
-    ASSERT_TRUE(game.IsModified());
-    Answer<TAlertBox>([](TAlertBox& box) { box.xCancel.click(); });
-    EXPECT_FALSE(main.close());
-    EXPECT_TRUE(game.IsEdit());
-    EXPECT_TRUE(main.isVisible());
-    // No leaves without saving: the file keeps its level.
-    const std::string before = ReadFile(GameFile("Corridor"));
-    Answer<TAlertBox>([](TAlertBox& box) { box.xNo.click(); });
-    main.Item(19)->trigger();
-    EXPECT_FALSE(game.IsEdit());
-    EXPECT_EQ(ReadFile(GameFile("Corridor")), before);
-    EXPECT_EQ(game.GetCell(TPos(20, 10)), Empty);
 }
 
 TEST_F(WholeProgramTest, AGameFileThatVanishedIsReportedAndTheGameInPlayStays) {
@@ -252,12 +231,7 @@ TEST_F(WholeProgramTest, AGameFileThatVanishedIsReportedAndTheGameInPlayStays) {
     fs::remove(GameFile("Fleeting"));
     // The load-game dialog still lists it; loading it fails with the error
     // that the window's handler shows.
-    Answer<TGameBox>([](TGameBox& box) {
-        box.xPassed.setCurrentIndex(FilterAll);
-        box.xSkill.setCurrentIndex(AllSkills);
-        box.xGame.setCurrentIndex(box.xGame.findText(QString::fromUtf8("Fleeting")));
-        QTest::keyClick(&box, Qt::Key_Return);
-    });
+    Pick("Fleeting");
     EXPECT_THROW(main.LoadGameCommand(), std::exception);
     EXPECT_TRUE(main.Ui().MenusEnabled());
     EXPECT_EQ(game.GameName(), "Corridor");
@@ -300,7 +274,7 @@ TEST_F(WholeProgramTest, TileSizeSpriteSetAndFontSizeAreKeptInTheSettingsFile) {
     main.Item(TagBold)->trigger();
     EXPECT_TRUE(main.Item(TagBold)->isChecked());
 
-    Answer<TAlertBox>([](TAlertBox& box) { box.xYes.click(); });
+    Reply({{&TAlertBox::xYes}});
     ASSERT_TRUE(main.close());
     const std::string ini = ReadFile(Folder.Path() / "tobbin.ini");
     for (const char* line : {"Size=2", "Sprites=Crystal", "Fontsize=7", "BoldFont=1"})
@@ -308,25 +282,15 @@ TEST_F(WholeProgramTest, TileSizeSpriteSetAndFontSizeAreKeptInTheSettingsFile) {
 }
 
 TEST_F(WholeProgramTest, AnInstallCommandUnpacksTheAcceptedArchiveOnceAndSaysSo) {
-    // A game packed as an archive in a download folder of its own.
     WriteGame("Meadow", {LongCorridor});
     const std::string game = ReadFile(GameFile("Meadow"));
     fs::remove(GameFile("Meadow"));
-    const fs::path downloads = Folder.Path() / "downloads";
-    fs::create_directories(downloads);
-    WriteZip((downloads / "tobbin-gam-meadow.zip").string(),
-             {TZipMember("tbg/" + GameFileName("Meadow", ".tbg"), game)});
-
+    const fs::path downloads = Downloads(
+        "tobbin-gam-meadow.zip", {TZipMember("tbg/" + GameFileName("Meadow", ".tbg"), game)});
     TMain& main = Start();
     main.Installer().SearchPlaces = TSearchPlaces{{downloads}, {}};
     QString found, report;
-    InstallYes([&](TAlertBox& question) {
-        found = ShownText(question);
-        Answer<TAlertBox>([&](TAlertBox& last) {
-            report = ShownText(last);
-            last.xOK.click();
-        });
-    });
+    Reply({{&TAlertBox::xYes}, {&TAlertBox::xYes, Note(found)}, {&TAlertBox::xOK, Note(report)}});
     QAction* games = main.Item(81);
     games->trigger();
     EXPECT_TRUE(found.contains(QString::fromUtf8("tobbin-gam-meadow.zip"))) << found.toStdString();
@@ -341,28 +305,22 @@ TEST_F(WholeProgramTest, AnInstallCommandUnpacksTheAcceptedArchiveOnceAndSaysSo)
 TEST_F(WholeProgramTest, RefusedMembersAreListedInThePlayersLanguageInABoxThatFitsTheScreen) {
     // A games archive that also tries to replace the settings and forty other
     // files with names of 200 characters.
-    const fs::path downloads = Folder.Path() / "downloads";
-    fs::create_directories(downloads);
     const std::string ini = ReadFile(Folder.Path() / "tobbin.ini");
     std::vector<TZipMember> members = {TZipMember("tbg/meadow.tbg", "not read here"),
                                        TZipMember("tobbin.ini", "[Graphics]\r\n")};
     for (int i = 0; i < 40; ++i)
         members.emplace_back(std::string(200, static_cast<char>('a' + i % 26)) + ".exe", "x");
-    WriteZip((downloads / "tobbin-gam-many.zip").string(), members);
-
+    const fs::path downloads = Downloads("tobbin-gam-many.zip", members);
     TMain& main = Start();
     Find(main.Menus().Menu(TagLanguageMenu), "Deutsch")->trigger();
     main.Installer().SearchPlaces = TSearchPlaces{{downloads}, {}};
     QString refused;
     int width = 0;
-    InstallYes([&](TAlertBox&) {
-        Answer<TAlertBox>([&](TAlertBox& list) {
-            refused = ShownText(list);
-            width = list.frameGeometry().width();
-            list.xOK.click();
-            Answer<TAlertBox>([](TAlertBox& last) { last.xOK.click(); });
-        });
-    });
+    const auto look = [&](TAlertBox& list) {
+        refused = ShownText(list);
+        width = list.frameGeometry().width();
+    };
+    Reply({{&TAlertBox::xYes}, {&TAlertBox::xYes}, {&TAlertBox::xOK, look}, {&TAlertBox::xOK}});
     main.Item(81)->trigger();
     for (const char* text :
          {"tobbin.ini", "und 39 weitere", "Nicht installiert aus \"tobbin-gam-many.zip\""})

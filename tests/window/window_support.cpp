@@ -56,6 +56,15 @@ QString ShownText(QWidget& box) {
     return text;
 }
 
+void Reply(std::vector<TReply> replies) {
+    if (replies.empty()) return;
+    Answer<TAlertBox>([replies = std::move(replies)](TAlertBox& box) {
+        if (replies.front().Look) replies.front().Look(box);
+        (box.*replies.front().Button).click();
+        Reply({replies.begin() + 1, replies.end()});
+    });
+}
+
 void TypeName(QLineEdit& edit, const char* text) {
     edit.selectAll();
     QTest::keyClick(&edit, Qt::Key_Backspace);

@@ -4,6 +4,7 @@
 // program-wide box settings, and the real main window on a temporary program
 // folder with the shipped games, pictures and language files.
 
+#include "play/tb_alertbox.h"
 #include "play/tb_wingame.h"
 #include "shell/tb_startup.h"
 #include "tests/records/records_support.h"
@@ -41,6 +42,18 @@ template <class T> void Answer(std::function<void(T&)> action, int triesLeft = 5
             shown.close();
         }
     });
+}
+
+// Answers the next message boxes in turn, each by its button once `look`
+// (when given) has seen it.
+struct TReply {
+    QPushButton TAlertBox::*Button;
+    std::function<void(TAlertBox&)> Look = {};
+};
+void Reply(std::vector<TReply> replies);
+// A look that notes the box's text.
+inline std::function<void(TAlertBox&)> Note(QString& text) {
+    return [&text](TAlertBox& box) { text = ShownText(box); };
 }
 
 // Replaces the text of an edit field by typed keys.
