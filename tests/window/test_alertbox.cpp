@@ -151,22 +151,20 @@ TEST_F(AlertBoxTest, IsCentredOnTheMainWindowAndKeptOnScreen) {
 }
 
 TEST_F(AlertBoxTest, AsksForTheInputSoundInTheChosenModeAndShowsTheSkinIfWanted) {
-    std::vector<std::pair<TBoxSound, bool>> played;
-    SetBoxSoundHook([&played](TBoxSound sound, bool sync) { played.emplace_back(sound, sync); });
     QPixmap skin(20, 10);
     skin.fill(Qt::darkCyan);
     Box.SetBackground(skin);
     bool pictureShown = false;
-    const auto look = [&](TAlertBox& box) {
+    const auto look = [&, this](TAlertBox& box) {
         // The sound is asked for right after the box appears.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !played.empty(); }, 500));
+        EXPECT_TRUE(SoundAsked(500));
         pictureShown = box.xPic.isVisible() && box.xPic.size() == box.size();
         QTest::keyClick(&box, Qt::Key_Escape);
     };
     for (bool sync : {false, true}) {
-        played.clear();
+        Sounds.clear();
         RunWith(AlertOK, look, "Sound", sync);
-        EXPECT_EQ(played, (std::vector<std::pair<TBoxSound, bool>>{{TBoxSound::Input, sync}}));
+        EXPECT_EQ(Sounds, (std::vector<std::pair<TBoxSound, bool>>{{TBoxSound::Input, sync}}));
         EXPECT_TRUE(pictureShown) << "the picture is stretched over the whole box";
     }
     Box.SetBackgroundsOn(false);

@@ -81,10 +81,8 @@ TEST_F(ErrorBoxTest, ShowsTheMessageOnTopCentredOnTheMainWindowWithTheErrorSound
     SetMainForm(&main);
     int beforeModal = 0;
     SetBeforeModalHook([&beforeModal] { ++beforeModal; });
-    std::vector<std::pair<TBoxSound, bool>> played;
-    SetBoxSoundHook([&played](TBoxSound s, bool sync) { played.emplace_back(s, sync); });
     Show("Corrupted game data", [&](TErrBox& box) {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !played.empty(); }, 500));
+        EXPECT_TRUE(SoundAsked(500));
         EXPECT_EQ(box.Txt.text(), "Corrupted game data");
         const QPoint off = box.frameGeometry().center() - main.frameGeometry().center();
         EXPECT_LE(off.manhattanLength(), 2);
@@ -92,7 +90,7 @@ TEST_F(ErrorBoxTest, ShowsTheMessageOnTopCentredOnTheMainWindowWithTheErrorSound
         QTest::keyClick(&box, Qt::Key_Escape);
     });
     EXPECT_EQ(beforeModal, 1);
-    EXPECT_EQ(played, (std::vector<std::pair<TBoxSound, bool>>{{TBoxSound::Error, true}}))
+    EXPECT_EQ(Sounds, (std::vector<std::pair<TBoxSound, bool>>{{TBoxSound::Error, true}}))
         << "the error sound waits";
     EXPECT_EQ(Shown("Short"), std::make_pair(std::string("Short"), false));
     // A long message is shown on two lines; the bold dialog style is applied.

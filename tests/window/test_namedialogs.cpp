@@ -49,18 +49,13 @@ std::string Text(const QLineEdit& edit) {
     return edit.text().toStdString();
 }
 
-// The sounds asked for, and the settings the dialogs read, put back after
-// each test.
+// The help topic asked for, and the settings the dialogs read, put back
+// after each test.
 class NameDialogTest : public WindowTest {
 protected:
-    std::vector<std::pair<TBoxSound, bool>> Sounds;
     TSettings Saved = tb::Settings();
     std::string Topic;
 
-    void SetUp() override {
-        WindowTest::SetUp();
-        SetBoxSoundHook([this](TBoxSound sound, bool sync) { Sounds.emplace_back(sound, sync); });
-    }
     void TearDown() override {
         tb::Settings() = Saved;
         WindowTest::TearDown();
@@ -80,10 +75,7 @@ protected:
             }
         });
     }
-    // Waits until the dialog has asked for its sound.
-    void WaitForSound() {
-        EXPECT_TRUE(QTest::qWaitFor([this] { return !Sounds.empty(); }, 1000));
-    }
+    void WaitForSound() { EXPECT_TRUE(SoundAsked()); }
     // The input sound was asked for once since the last call, in this mode.
     void ExpectInputSound(bool sync) {
         EXPECT_EQ(Sounds, (std::vector<std::pair<TBoxSound, bool>>{{TBoxSound::Input, sync}}));

@@ -73,13 +73,16 @@ void TypeName(QLineEdit& edit, const char* text) {
 
 void WindowTest::SetUp() {
     SetMainForm(nullptr);
-    SetBoxSoundHook({});
+    SetBoxSoundHook([this](TBoxSound sound, bool sync) { Sounds.emplace_back(sound, sync); });
     SetBeforeModalHook({});
     SetDialogFontBold(false);
 }
 
 void WindowTest::TearDown() {
-    SetUp();
+    SetMainForm(nullptr);
+    SetBoxSoundHook({});
+    SetBeforeModalHook({});
+    SetDialogFontBold(false);
 }
 
 } // namespace tb::test

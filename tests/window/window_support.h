@@ -5,6 +5,7 @@
 // folder with the shipped games, pictures and language files.
 
 #include "play/tb_alertbox.h"
+#include "play/tb_boxuti.h"
 #include "play/tb_wingame.h"
 #include "shell/tb_startup.h"
 #include "tests/records/records_support.h"
@@ -59,11 +60,16 @@ inline std::function<void(TAlertBox&)> Note(QString& text) {
 // Replaces the text of an edit field by typed keys.
 void TypeName(QLineEdit& edit, const char* text);
 
-// Every window test starts with no main window, no hooks and plain dialogs.
+// Every window test starts with no main window, no hooks and plain dialogs,
+// and notes the sounds the boxes ask for, and in which mode.
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    bool SoundAsked(int ms = 1000) {
+        return QTest::qWaitFor([this] { return !Sounds.empty(); }, ms);
+    }
+    std::vector<std::pair<TBoxSound, bool>> Sounds;
 };
 
 // A corridor walled in above and below, food all along it.
