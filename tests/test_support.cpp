@@ -76,4 +76,30 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
+std::string Damage(const std::string& original, std::mt19937& random) {
+    std::string copy = original;
+    std::uniform_int_distribution<int> kind(0, 3);
+    const auto at = [&](std::size_t size) {
+        return std::uniform_int_distribution<std::size_t>(0, size ? size - 1 : 0)(random);
+    };
+    switch (kind(random)) {
+    case 0: // cut off
+        copy.resize(at(copy.size() + 1));
+        break;
+    case 1: // a few bits flipped
+        for (int flips = 1 + static_cast<int>(random() % 8); flips > 0 && !copy.empty(); --flips)
+            copy[at(copy.size())] ^= static_cast<char>(1 << (random() % 8));
+        break;
+    case 2: // bytes thrown in
+        for (int n = 1 + static_cast<int>(random() % 16); n > 0; --n)
+            copy.insert(at(copy.size() + 1), 1, static_cast<char>(random() % 256));
+        break;
+    default: // a stretch overwritten with noise
+        for (std::size_t i = at(copy.size()), n = random() % 64; n > 0 && i < copy.size(); ++i, --n)
+            copy[i] = static_cast<char>(random() % 256);
+        break;
+    }
+    return copy;
+}
+
 } // namespace tb::test

@@ -4,6 +4,7 @@
 #include "services/d_folders.h"
 
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -47,5 +48,9 @@ void WriteFile(const std::filesystem::path& path, const std::string& content);
 std::string ReadFile(const std::filesystem::path& path);
 // The lines of a text, without their line ends (CR LF or LF).
 std::vector<std::string> Lines(const std::string& text);
+// A damaged copy of `original`, as the readers of the program's files must
+// survive: cut off, a few bits flipped, bytes thrown in, or a stretch
+// overwritten with noise. A cut-off copy is a prefix of the original.
+std::string Damage(const std::string& original, std::mt19937& random);
 
 } // namespace tb::test

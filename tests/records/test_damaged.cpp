@@ -17,6 +17,7 @@ namespace tb {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Damage;
 using test::LogEntry;
 using test::ReadFile;
 using test::Settings;
@@ -135,26 +136,6 @@ TEST(DamagedSolutions, ImportsStayWhenTheRewriteOfTheSolutionsFileFails) {
     EXPECT_NE(db.GetSolution("Hills", 1), nullptr);
 }
 
-// A copy of a real file, cut off or with a few bits flipped; for a cut-off
-// copy, the whole lines before the cut (the version line not counted), else -1.
-struct TCopy {
-    std::string Text;
-    int WholeLines = -1;
-};
-
-TCopy Damage(const std::string& text, std::mt19937& random) {
-    TCopy copy{text};
-    if (random() % 2 == 0) {
-        copy.Text.resize(random() % (text.size() + 1));
-        const auto lines = std::count(copy.Text.begin(), copy.Text.end(), '\n');
-        copy.WholeLines = static_cast<int>(std::max<std::ptrdiff_t>(0, lines - 1));
-        return copy;
-    }
-    for (int flips = 1 + static_cast<int>(random() % 4); flips > 0; --flips)
-        copy.Text[random() % text.size()] ^= static_cast<char>(1 << (random() % 8));
-    return copy;
-}
-
 TEST(DamagedCopies, TheLogReaderKeepsWhatIsIntactAndNeverFails) {
     std::vector<std::string> lines;
     for (int i = 0; i < 40; ++i)
@@ -164,11 +145,14 @@ TEST(DamagedCopies, TheLogReaderKeepsWhatIsIntactAndNeverFails) {
     std::mt19937 random(20240501);
     for (int round = 0; round < 300; ++round) {
         SCOPED_TRACE(round);
-        const TCopy copy = Damage(SolFile(lines), random);
+        const std::string original = SolFile(lines), copy = Damage(original, random);
         TLogDB log(TFolders{}, TLogDB::NoLoad{});
-        ASSERT_NO_THROW(log.LoadText(copy.Text));
+        ASSERT_NO_THROW(log.LoadText(copy));
         ASSERT_LE(log.Count(), lines.size());
-        ASSERT_GE(static_cast<int>(log.Count()), copy.WholeLines);
+        // A cut-off copy keeps every whole line before the cut (the version line not counted).
+        if (original.starts_with(copy)) {
+            ASSERT_GE(log.Count() + 1, static_cast<std::size_t>(std::ranges::count(copy, '\n')));
+        }
         for (std::size_t i = 1; i <= log.Count(); ++i)
             ASSERT_TRUE(log.EntryAt(i).Level >= 1 && log.EntryAt(i).Level <= 9);
     }
@@ -190,36 +174,15 @@ protected:
     }
 };
 
-TEST_F(DamagedCopiesOfSolutions, TheSolutionsAndImportReadersKeepWhatIsIntactAndNeverFail) {
-    TGameDB games(Dir.Layout());
-    std::mt19937 random(77);
-    for (int round = 0; round < 300; ++round) {
-        SCOPED_TRACE(round);
-        const TCopy copy = Damage(SolFile(Lines), random);
-        const bool import = round % 2 == 1;
-        const fs::path file = Settings(import ? "copy.sox" : "copy.sol");
-        WriteFile(file, copy.Text);
-        TGameDB db(Dir.Layout(), TGameDB::NoLoad{});
-        for (int i = 1; i <= games.GameCount(); ++i)
-            db.AddGame(games.GameAt(i));
-        ASSERT_NO_THROW(db.LoadSolutions(file, import));
-        int stored = 0;
-        for (int i = 1; i <= db.GameCount(); ++i)
-            stored += db.GameAt(i).CountSolved(false);
-        ASSERT_LE(stored, static_cast<int>(Lines.size()));
-        ASSERT_GE(stored, copy.WholeLines);
-    }
-}
-
 TEST_F(DamagedCopiesOfSolutions, StartUpWithDamagedFilesKeepsGoing) {
     std::mt19937 random(5);
     TLogDB entries(Dir.Layout(), TLogDB::NoLoad{});
     for (int i = 0; i < 30; ++i)
         entries.AddOrImprove(LogEntry("Ann #0", "Game 1", 1 + i % 9, 40 + i / 9));
     for (int round = 0; round < 20; ++round) {
-        WriteFile(Settings("tobbin.sol"), Damage(SolFile(Lines), random).Text);
-        WriteFile(Settings("a.sox"), Damage(SolFile(Lines), random).Text);
-        WriteFile(Settings("tobbin.hof"), Damage(entries.SaveText(), random).Text);
+        WriteFile(Settings("tobbin.sol"), Damage(SolFile(Lines), random));
+        WriteFile(Settings("a.sox"), Damage(SolFile(Lines), random));
+        WriteFile(Settings("tobbin.hof"), Damage(entries.SaveText(), random));
         std::unique_ptr<TAllGames> records;
         ASSERT_NO_THROW(records = std::make_unique<TAllGames>(Dir.Layout())) << "round " << round;
         EXPECT_EQ(records->GameCount(), 5);

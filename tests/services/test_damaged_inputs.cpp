@@ -1,7 +1,6 @@
 // Damaged copies of real files: cut off, bits flipped, bytes thrown in. Each
 // reader must give a result and never crash; the seed is fixed, so a failure
 // repeats.
-#include "services/d_codepage.h"
 #include "services/d_error.h"
 #include "services/d_file.h"
 #include "services/d_folders.h"
@@ -13,43 +12,11 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace tb {
 namespace fs = std::filesystem;
 
-namespace {
-
 constexpr int Copies = 300;
-
-// The i-th damaged copy of `original`.
-std::string Damage(const std::string& original, std::mt19937& random) {
-    std::string copy = original;
-    std::uniform_int_distribution<int> kind(0, 3);
-    const auto at = [&](std::size_t size) {
-        return std::uniform_int_distribution<std::size_t>(0, size ? size - 1 : 0)(random);
-    };
-    switch (kind(random)) {
-    case 0: // cut off
-        copy.resize(at(copy.size() + 1));
-        break;
-    case 1: // a few bits flipped
-        for (int flips = 1 + static_cast<int>(random() % 8); flips > 0 && !copy.empty(); --flips)
-            copy[at(copy.size())] ^= static_cast<char>(1 << (random() % 8));
-        break;
-    case 2: // bytes thrown in
-        for (int n = 1 + static_cast<int>(random() % 16); n > 0; --n)
-            copy.insert(at(copy.size() + 1), 1, static_cast<char>(random() % 256));
-        break;
-    default: // a stretch overwritten with noise
-        for (std::size_t i = at(copy.size()), n = random() % 64; n > 0 && i < copy.size(); ++i, --n)
-            copy[i] = static_cast<char>(random() % 256);
-        break;
-    }
-    return copy;
-}
-
-} // namespace
+using test::Damage;
 
 TEST(DamagedInputs, LanguageFilesAlwaysGiveAResult) {
     test::TempProgramFolder dir;
@@ -128,28 +95,6 @@ TEST(DamagedInputs, WaveFilesAreCheckedBeforeTheMixerSeesThem) {
     mixer->Forget();
     EXPECT_GT(playable, 0);      // flipped sample bits still play
     EXPECT_LT(playable, Copies); // cut-off copies never do
-}
-
-TEST(DamagedInputs, CodePageConversionsOfNoiseAnswerOrRefuse) {
-    std::mt19937 random(20240604);
-    for (int i = 0; i < Copies; ++i) {
-        std::string noise(random() % 64, '\0');
-        for (char& c : noise)
-            c = static_cast<char>(random() % 256);
-        for (int charset : {0, 238, 204, 161, 162, 177, 178, 186}) {
-            const TCodePage page = TCodePage::OfCharset(charset);
-            try {
-                const std::string utf8 = page.ToUtf8(noise);
-                ASSERT_EQ(page.FromUtf8(utf8), noise) << charset; // what decodes comes back
-            } catch (const Error&) {
-                ASSERT_FALSE(page.CanDecode(noise));
-            }
-            try {
-                page.FromUtf8(noise);
-            } catch (const Error&) {
-            }
-        }
-    }
 }
 
 } // namespace tb

@@ -195,30 +195,6 @@ TEST_F(CliTool, MakeGameWritesAGameThatCheckAndSolveRead) {
               std::tuple(2, true));
 }
 
-TEST_F(CliTool, CheckDescribesAReadOnlyGameWithAnUnplayableLevel) {
-    TMapSet game;
-    game.Init("Odd One", "Bo Example", 0);
-    game.SetFlag(ReadOnly, true);
-    const std::vector<std::vector<std::string>> levels = {Walk, {"#####", "#H* +", "## ##"}};
-    for (const auto& rows : levels) {
-        TTextReader reader(LevelText("Level " + std::to_string(game.GetLevelCount() + 1), rows));
-        TMap map;
-        map.ReadText(reader);
-        game.AddLevelCopy(map);
-    }
-    WriteFile(Folder / "odd_one.tbg", game.SaveText());
-    char sums[2][5];
-    for (int level = 1; level <= 2; ++level)
-        std::snprintf(sums[level - 1], 5, "%04x", unsigned{game.GetMap(level)->Checksum()});
-
-    EXPECT_EQ(Run({"check", (Folder / "odd_one.tbg").string()}),
-              (TRun{"file " + (Folder / "odd_one.tbg").string() +
-                        "\ngame Odd One\nauthor Bo Example\nskill 0 " + SkillName(0) +
-                        "\nlevels 2\nread-only yes\nlevel 1 playable food 2 checksum " + sums[0] +
-                        " Level 1\nlevel 2 unplayable food 1 checksum " + sums[1] + " Level 2\n",
-                    "", 0}));
-}
-
 TEST_F(CliTool, VerifyReplaysEveryStoredSolutionAndGoesOnPastFailures) {
     const auto program = Folder / "program";
     std::filesystem::create_directories(program / "tbg");
