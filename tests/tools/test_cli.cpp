@@ -116,7 +116,6 @@ TEST_F(CliTool, RefusalsGoToStderrOnlyWithStatusTwoAndHelpToStdout) {
         std::string Err;    // how the error output starts
         bool Whole = false; // or all of it
     } refusals[] = {
-        {{"play", file, "2Rx"}, "error: bad move letter 'x'\n"},
         {{"play", Level("still.txt", {"#####", "#H  #"}), "R"}, "error: level is not playable\n"},
         {{"play", missing, "R"}, "error: Cannot open file: " + missing + "\n"},
         {{"play", file, "R", "--level", "2"}, "error: the game has no level 2\n"},

@@ -4,6 +4,7 @@
 #include "services/d_folders.h"
 #include "services/d_settings.h"
 #include "services/d_sound.h"
+#include "tests/services/wave_maker.h"
 #include "tests/test_support.h"
 
 #include <gtest/gtest.h>
@@ -26,11 +27,6 @@ constexpr int Floor = 16384;
 constexpr int Ceiling = 29491; // 0.9 of 32767
 // An end sample this small makes no audible click.
 constexpr int Quiet = 330;
-
-class TSilentPlayer : public TSoundPlayer {
-public:
-    void Play(std::uint8_t, const std::string&, bool) override {}
-};
 
 std::uint32_t Le(const std::string& bytes, std::size_t pos, int count) {
     std::uint32_t value = 0;
@@ -105,7 +101,7 @@ std::vector<std::string> SetNames() {
 TEST(SoundSets, EverySoundIsAWellFormedWaveTheBankLoads) {
     for (const std::string& name : SetNames()) {
         const fs::path folder = SoundSetFolder(Staged(), name);
-        TSoundBank bank(std::make_unique<TSilentPlayer>());
+        TSoundBank bank(std::make_unique<test::TSilentPlayer>());
         bank.LoadSoundSet(folder);
         EXPECT_EQ(std::tuple(bank.LoadedCount(), bank.LoadError), std::tuple(EffectCount, 0))
             << name;
