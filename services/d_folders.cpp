@@ -31,6 +31,11 @@ fs::path PlayerFolder(const TFolderEnvironment& environment) {
     return environment.Temp / "tobbin";
 }
 
+// The data folder's own list of renamed games.
+void ReadRenamedGames(TFolders& f) {
+    f.Renamed.Load(f.ProgramFolder / "tobbin-renamed.txt");
+}
+
 void CreatePlayerFolders(const TFolders& f) {
     if (!f.ReadOnlyData) return;
     std::error_code ignored;
@@ -79,7 +84,7 @@ TFolders ProgramFolders(const fs::path& programFolder) {
     TFolders f = LayOutFolders(programFolder, false, IsWritableFolder(programFolder),
                                TFolderEnvironment::Current());
     CreatePlayerFolders(f);
-    f.Renamed.Load(f.ProgramFolder / "tobbin-renamed.txt");
+    ReadRenamedGames(f);
     return f;
 }
 
@@ -88,7 +93,7 @@ TFolders ExecutableFolders(const fs::path& executableFolder, bool create) {
     TFolders f = LayOutFolders(place.Folder, place.Installed, IsWritableFolder(place.Folder),
                                TFolderEnvironment::Current());
     if (create) CreatePlayerFolders(f);
-    f.Renamed.Load(f.ProgramFolder / "tobbin-renamed.txt");
+    ReadRenamedGames(f);
     return f;
 }
 

@@ -15,7 +15,6 @@ class TRenamedGames {
 public:
     // Reads the list; a missing or unreadable file gives an empty list.
     void Load(const std::filesystem::path& file);
-    void Clear() { Pairs.clear(); }
     void Add(std::string oldName, std::string newName);
     // When `name` is an old name (letter case ignored), replaces it by the new
     // name and answers true.
